@@ -1,0 +1,93 @@
+#include "app/command_line.h"
+
+#include <charconv>
+
+namespace vorn {
+
+const char* const usageText = R"(usage: vorn [GAME_DIR] [options]
+  GAME_DIR            the game's folder (default: the current directory); the program works inside it
+  --scale N           window scale (default 2)      --fullscreen
+  --headless          no window, no audio device; a virtual clock: pauses and frames take no real time
+  --input FILE        input timeline; when it has run out the program ends with exit code 0
+  --seed N            seed of the random generator (default: from the clock)
+  --transcript FILE   one line per event: virtual milliseconds, TAB, kind, TAB, text (UTF-8)
+  --shots DIR         folder for `shot` (default: the current directory)
+  --help, --version
+exit codes: 0 normal end; 1 ended by the file error dialog; 2 by the event error dialog;
+            3 bad command line or input file; 4 an `expect` ran out of time
+)";
+
+namespace {
+
+    template <typename T>
+    bool parseNumber(const std::string& text, T& value)
+    {
+        auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+        return ec == std::errc() && ptr == text.data() + text.size();
+    }
+
+} // namespace
+
+std::optional<CommandLine> parseCommandLine(int argc, const char* const* argv, std::string& error)
+{
+    CommandLine cl;
+    bool haveDirectory = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        auto value = [&](std::string& out) -> bool {
+            if (i + 1 >= argc) {
+                error = arg + " needs a value";
+                return false;
+            }
+            out = argv[++i];
+            return true;
+        };
+        std::string text;
+        if (arg == "--help" || arg == "-h") {
+            cl.help = true;
+        } else if (arg == "--version") {
+            cl.version = true;
+        } else if (arg == "--headless") {
+            cl.headless = true;
+        } else if (arg == "--fullscreen") {
+            cl.fullscreen = true;
+        } else if (arg == "--scale") {
+            if (!value(text))
+                return std::nullopt;
+            if (!parseNumber(text, cl.scale) || cl.scale < 1 || cl.scale > 8) {
+                error = "--scale takes a whole number from 1 to 8";
+                return std::nullopt;
+            }
+        } else if (arg == "--seed") {
+            if (!value(text))
+                return std::nullopt;
+            std::uint32_t seed = 0;
+            if (!parseNumber(text, seed)) {
+                error = "--seed takes a whole number from 0 to 4294967295";
+                return std::nullopt;
+            }
+            cl.seed = seed;
+        } else if (arg == "--input") {
+            if (!value(cl.inputFile))
+                return std::nullopt;
+        } else if (arg == "--transcript") {
+            if (!value(cl.transcriptFile))
+                return std::nullopt;
+        } else if (arg == "--shots") {
+            if (!value(cl.shotsDirectory))
+                return std::nullopt;
+        } else if (!arg.empty() && arg[0] == '-') {
+            error = "unknown option " + arg;
+            return std::nullopt;
+        } else if (!haveDirectory) {
+            cl.gameDirectory = arg;
+            haveDirectory = true;
+        } else {
+            error = "only one game folder may be given";
+            return std::nullopt;
+        }
+    }
+    return cl;
+}
+
+} // namespace vorn

@@ -1,0 +1,28 @@
+// The player's command line.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace vorn {
+
+struct CommandLine {
+    std::string gameDirectory = "."; // the game's folder; the program works inside it
+    int scale = 2;
+    bool fullscreen = false;
+    bool headless = false;
+    std::string inputFile; // input timeline; empty for none
+    std::optional<std::uint32_t> seed;
+    std::string transcriptFile; // empty for none
+    std::string shotsDirectory = ".";
+    bool help = false;
+    bool version = false;
+};
+
+// Parses argv; on a bad command line returns nothing and sets `error`.
+std::optional<CommandLine> parseCommandLine(int argc, const char* const* argv, std::string& error);
+
+extern const char* const usageText;
+
+} // namespace vorn

@@ -1,0 +1,42 @@
+// The one context object that holds all game state. Start-up makes one; tests make fresh ones.
+// Every operation of the game takes it and works on the records it holds.
+#pragma once
+
+#include "app/game.h"
+#include "app/settings.h"
+#include "app/transcript.h"
+#include "data/database.h"
+#include "data/saves.h"
+#include "field/field.h"
+#include "platform/input.h"
+#include "platform/platform.h"
+#include "platform/sound.h"
+#include "platform/surfaces.h"
+
+#include <filesystem>
+#include <random>
+
+namespace vorn {
+
+struct Context {
+    Context(Platform& platformIn, Transcript& transcriptIn, std::filesystem::path rootIn, std::uint32_t seed);
+
+    Platform& platform;
+    Transcript& transcript;
+    std::filesystem::path root; // the game folder
+
+    std::mt19937 rng;
+    // random(): uniform in [0, 1).
+    float random();
+
+    Database db;
+    Settings settings;
+    GameState game;
+    FieldState field;
+    SoundState sound;
+    InputState input;
+    Surfaces surfaces;
+    SaveSlots saves;
+};
+
+} // namespace vorn

@@ -1,0 +1,27 @@
+// Message boxes and the two fatal error dialogs.
+#pragma once
+
+#include "platform/platform.h"
+
+#include <string>
+
+namespace vorn {
+
+struct Context;
+
+// Shows a modal message box (cp932 caption and text) and writes it to the transcript.
+BoxAnswer showMessageBox(Context& ctx, const std::string& caption, const std::string& text, BoxButtons buttons,
+    BoxIcon icon);
+
+// The file error dialog ("ファイル読込みエラー"): a game file is missing or unreadable. The
+// program then ends without writing its settings. Never returns.
+[[noreturn]] void fatalFileError(Context& ctx, const std::string& detail);
+// The event error dialog ("イベント実行エラー"): a script command failed. Never returns.
+[[noreturn]] void fatalEventError(Context& ctx, const std::string& detail);
+
+std::string fileErrorCaption();
+std::string fileErrorText();
+std::string eventErrorCaption();
+std::string eventErrorText();
+
+} // namespace vorn

@@ -1,0 +1,117 @@
+// The player's entry point: reads the command line, enters the game folder, picks the back end
+// (a window, or headless with a virtual clock) and runs the game until it ends.
+#include "app/command_line.h"
+#include "app/context.h"
+#include "app/errors.h"
+#include "app/startup.h"
+#include "app/state_dump.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/sdl/sdl_platform.h"
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <unistd.h>
+
+using namespace vorn;
+namespace fs = std::filesystem;
+
+namespace {
+
+int fail(const std::string& message)
+{
+    std::cerr << "vorn: " << message << "\n";
+    return static_cast<int>(ExitCode::BadCommandLine);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::string error;
+    auto cl = parseCommandLine(argc, argv, error);
+    if (!cl) {
+        std::cerr << "vorn: " << error << "\n" << usageText;
+        return static_cast<int>(ExitCode::BadCommandLine);
+    }
+    if (cl->help) {
+        std::cout << usageText;
+        return 0;
+    }
+    if (cl->version) {
+        std::cout << "vorn " << VORN_VERSION << "\n";
+        return 0;
+    }
+
+    // Paths of the command line are taken relative to where the player was started; then the
+    // program works inside the game folder.
+    std::error_code ec;
+    fs::path gameDirectory = fs::absolute(cl->gameDirectory, ec);
+    if (ec || !fs::is_directory(gameDirectory))
+        return fail("no game folder at " + cl->gameDirectory);
+    fs::path shots = fs::absolute(cl->shotsDirectory);
+    std::vector<TimelineCommand> timeline;
+    if (!cl->inputFile.empty()) {
+        std::ifstream in(cl->inputFile, std::ios::binary);
+        if (!in)
+            return fail("cannot read input file " + cl->inputFile);
+        std::stringstream text;
+        text << in.rdbuf();
+        auto parsed = parseTimeline(text.str(), error);
+        if (!parsed)
+            return fail(cl->inputFile + ": " + error);
+        timeline = std::move(*parsed);
+    }
+    Transcript transcript;
+    if (!cl->transcriptFile.empty() && !transcript.open(fs::absolute(cl->transcriptFile).string()))
+        return fail("cannot write transcript " + cl->transcriptFile);
+    if (chdir(gameDirectory.c_str()) != 0)
+        return fail("cannot enter the game folder " + gameDirectory.string());
+    gameDirectory = fs::current_path();
+
+    std::unique_ptr<Platform> platform;
+    HeadlessPlatform* headless = nullptr;
+    if (cl->headless) {
+        HeadlessOptions options;
+        options.endWhenTimelineRunsOut = !cl->inputFile.empty();
+        options.timeline = std::move(timeline);
+        options.shotsDirectory = shots;
+        options.startDirectory = gameDirectory;
+        auto made = std::make_unique<HeadlessPlatform>(std::move(options));
+        headless = made.get();
+        platform = std::move(made);
+    } else {
+        SdlOptions options;
+        options.scale = cl->scale;
+        options.fullscreen = cl->fullscreen;
+        options.startDirectory = gameDirectory;
+        try {
+            platform = createSdlPlatform(options);
+        } catch (const std::exception& e) {
+            std::cerr << "vorn: cannot open the game window: " << e.what() << "\n";
+            return static_cast<int>(ExitCode::FileError);
+        }
+    }
+
+    std::uint32_t seed = cl->seed ? *cl->seed
+                                  : static_cast<std::uint32_t>(
+                                      std::chrono::system_clock::now().time_since_epoch().count());
+    Platform* p = platform.get();
+    transcript.setClock([p] { return p->nowMs(); });
+    auto ctx = std::make_unique<Context>(*platform, transcript, gameDirectory, seed);
+    if (headless) {
+        transcript.setObserver(
+            [headless](const std::string& kind, const std::string& text) { headless->observeTranscript(kind, text); });
+        Context* c = ctx.get();
+        headless->setDumpHandler([c](const fs::path& path) { writeStateDump(*c, path); });
+    }
+    try {
+        if (headless)
+            headless->start();
+        run(*ctx);
+    } catch (const ProgramEnd& end) {
+        return static_cast<int>(end.code);
+    }
+}

@@ -1,0 +1,20 @@
+// Start-up and the program's main line.
+#pragma once
+
+namespace vorn {
+
+struct Context;
+
+// Runs the game: the start-up sequence, then the title and the field. Ends only by throwing
+// ProgramEnd (the quit path, a fatal dialog, or the end of a headless input timeline).
+[[noreturn]] void run(Context& ctx);
+
+// The start-up steps up to the database load: pictures and the frame sheet, the first read of
+// the game settings and the caption, vorn.ini, the save slot labels, the opening script file and
+// the database. Raises the file error dialog when a game file is missing or unreadable.
+void startUp(Context& ctx);
+
+// The quit path: writes vorn.ini, stops the music and the sound effect and ends the program.
+[[noreturn]] void quitGame(Context& ctx);
+
+} // namespace vorn

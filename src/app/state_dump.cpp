@@ -1,0 +1,89 @@
+#include "app/state_dump.h"
+
+#include "app/context.h"
+#include "data/record.h"
+#include "platform/encoding.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+
+namespace vorn {
+
+namespace {
+
+    using nlohmann::json;
+
+    json memberToJson(const Database& db, const Character& ch)
+    {
+        int inventory = std::clamp(roundIndex(db.sizes.inventorySlots), 0, capacity::inventory);
+        int spellSlots = std::clamp(roundIndex(db.sizes.spellSlots), 0, capacity::spellList);
+        json m;
+        m["name"] = cp932ToUtf8(ch.name);
+        m["level"] = ch.level;
+        m["hp"] = ch.hp;
+        m["maxHp"] = ch.maxHp;
+        m["mp"] = ch.mp;
+        m["maxMp"] = ch.maxMp;
+        m["exp"] = ch.exp;
+        m["nextExp"] = ch.nextExp;
+        m["attack"] = ch.attack;
+        m["defense"] = ch.defense;
+        m["speed"] = ch.speed;
+        m["magicDefense"] = ch.magicDefense;
+        m["hitRate"] = ch.hitRate;
+        m["conditions"] = ch.conditions;
+        m["equipment"] = ch.equipment;
+        int spellCount = std::clamp(roundIndex(ch.spellCount), 0, spellSlots);
+        m["spells"] = std::vector<float>(ch.spells.begin(), ch.spells.begin() + spellCount);
+        json items = json::array();
+        int itemCount = std::clamp(roundIndex(ch.itemCount), 0, inventory);
+        for (int k = 0; k < itemCount; ++k) {
+            const auto& entry = ch.inventory[static_cast<size_t>(k)];
+            items.push_back({ { "item", entry[InventoryItem] }, { "equipped", entry[InventoryEquipped] },
+                { "uses", entry[InventoryUses] } });
+        }
+        m["inventory"] = items;
+        return m;
+    }
+
+} // namespace
+
+json stateToJson(const Context& ctx)
+{
+    const Database& db = ctx.db;
+    json state;
+    const FieldState& f = ctx.field;
+    state["map"] = ctx.game.map;
+    state["player"] = { { "column", intFloor((f.scrollX + f.screenX) / 32) },
+        { "row", intFloor((f.scrollY + f.screenY) / 32) }, { "facing", f.facing } };
+    state["gold"] = ctx.game.gold;
+    state["partyLast"] = db.sizes.lastCharacter;
+    json party = json::array();
+    int last = std::clamp(roundIndex(db.sizes.lastCharacter), -1, capacity::characters - 1);
+    for (int i = 0; i <= last; ++i)
+        party.push_back(memberToJson(db, db.characters[static_cast<size_t>(i)]));
+    state["party"] = party;
+    json flags = json::object();
+    for (size_t m = 0; m < db.flags.size(); ++m) {
+        for (size_t n = 0; n < db.flags[m].size(); ++n) {
+            if (db.flags[m][n] != 0)
+                flags[std::to_string(m) + "," + std::to_string(n)] = db.flags[m][n];
+        }
+    }
+    state["flags"] = flags;
+    const Settings& s = ctx.settings;
+    state["settings"] = { { "musicOn", s.musicOn }, { "soundOn", s.soundOn }, { "walkAnim", s.walkAnim },
+        { "walkDelay", s.walkDelay }, { "reserved", cp932ToUtf8(s.reserved) }, { "encounterMode", s.encounterMode } };
+    return state;
+}
+
+void writeStateDump(const Context& ctx, const std::filesystem::path& path)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << stateToJson(ctx).dump(2) << "\n";
+    if (!out)
+        std::fprintf(stderr, "vorn: cannot write %s\n", path.c_str());
+}
+
+} // namespace vorn

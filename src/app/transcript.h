@@ -1,0 +1,35 @@
+// The transcript: one line per event of a run (text printed, message boxes, media commands,
+// fatal errors, map entries), written as virtual milliseconds, TAB, kind, TAB, UTF-8 text.
+// Tests and the headless input timeline's `expect` read it.
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <functional>
+#include <string>
+
+namespace vorn {
+
+class Transcript {
+public:
+    using Observer = std::function<void(const std::string& kind, const std::string& utf8)>;
+
+    // Opens the transcript file (truncating it); returns false when it cannot be written.
+    bool open(const std::string& path);
+    // Time source for the line stamps (the platform clock).
+    void setClock(std::function<std::uint64_t()> clock) { clock_ = std::move(clock); }
+    // Called for every line, whether or not a file is open (the headless timeline's expect).
+    void setObserver(Observer observer) { observer_ = std::move(observer); }
+
+    // Writes one line; `utf8` must not contain line ends (they are replaced by blanks).
+    void write(const std::string& kind, const std::string& utf8);
+    // Writes one line whose text is cp932 game text.
+    void writeGameText(const std::string& kind, const std::string& cp932);
+
+private:
+    std::ofstream file_;
+    std::function<std::uint64_t()> clock_;
+    Observer observer_;
+};
+
+} // namespace vorn

@@ -1,0 +1,304 @@
+#include "data/database_files.h"
+
+#include "data/database_io.h"
+#include "data/database_layout.h"
+#include "platform/game_files.h"
+
+#include <system_error>
+#include <utility>
+
+namespace vorn {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+    using InputLayout = void (*)(dbio::RecordInput&, Database&, float);
+    using OutputLayout = void (*)(dbio::RecordOutput&, const Database&, float);
+
+    // One database file: its name under DAT and its layout, walked either way.
+    struct DataFile {
+        const char* name;
+        InputLayout read;
+        OutputLayout write;
+    };
+
+    // Reading and writing order.
+    const DataFile kSettings { "vornINI.DAT", &layout::settingsFile<dbio::RecordInput, Database>,
+        &layout::settingsFile<dbio::RecordOutput, const Database> };
+    const DataFile kSizes { "vornMAX.DAT", &layout::sizesFile<dbio::RecordInput, Database>,
+        &layout::sizesFile<dbio::RecordOutput, const Database> };
+    const DataFile kCharacters { "vornPLY.DAT", &layout::charactersFile<dbio::RecordInput, Database>,
+        &layout::charactersFile<dbio::RecordOutput, const Database> };
+    const DataFile kLevels { "vornLEV.DAT", &layout::levelsFile<dbio::RecordInput, Database>,
+        &layout::levelsFile<dbio::RecordOutput, const Database> };
+    const DataFile kTowns { "vornCTY.DAT", &layout::townsFile<dbio::RecordInput, Database>,
+        &layout::townsFile<dbio::RecordOutput, const Database> };
+    const DataFile kItems { "vornITM.DAT", &layout::itemsFile<dbio::RecordInput, Database>,
+        &layout::itemsFile<dbio::RecordOutput, const Database> };
+    const DataFile kEquipment { "vornARM.DAT", &layout::equipmentFile<dbio::RecordInput, Database>,
+        &layout::equipmentFile<dbio::RecordOutput, const Database> };
+    const DataFile kEncounters { "vornEAP.DAT", &layout::encountersFile<dbio::RecordInput, Database>,
+        &layout::encountersFile<dbio::RecordOutput, const Database> };
+    const DataFile kTargets { "vornATS.DAT", &layout::targetsFile<dbio::RecordInput, Database>,
+        &layout::targetsFile<dbio::RecordOutput, const Database> };
+    const DataFile kSpells { "vornMGC.DAT", &layout::spellsFile<dbio::RecordInput, Database>,
+        &layout::spellsFile<dbio::RecordOutput, const Database> };
+    const DataFile kEnemies { "vornene.DAT", &layout::enemiesFile<dbio::RecordInput, Database>,
+        &layout::enemiesFile<dbio::RecordOutput, const Database> };
+
+    const DataFile* const kAllFiles[] = { &kSettings, &kSizes, &kCharacters, &kLevels, &kTowns, &kItems, &kEquipment,
+        &kEncounters, &kTargets, &kSpells, &kEnemies };
+
+    std::string gamePath(const char* name) { return std::string("DAT\\") + name; }
+
+    std::vector<std::uint8_t> readDataFile(const fs::path& root, const char* name)
+    {
+        auto path = resolveGamePath(root, gamePath(name));
+        if (!path)
+            throw FileError(gamePath(name) + ": file not found");
+        auto bytes = readWholeFile(*path);
+        if (!bytes)
+            throw FileError(gamePath(name) + ": file cannot be read");
+        return std::move(*bytes);
+    }
+
+    void loadFile(Database& db, const fs::path& root, const DataFile& file)
+    {
+        dbio::RecordInput input(readDataFile(root, file.name));
+        try {
+            file.read(input, db, db.ini.dataVersion);
+        } catch (const ReadError& error) {
+            throw FileError(gamePath(file.name) + ": " + error.what());
+        } catch (const FileError& error) {
+            throw FileError(gamePath(file.name) + ": " + error.what());
+        }
+    }
+
+    // Old-format defaults: fields of sections a file of this version does not have.
+
+    void applyCharacterDefaults(Database& db, float version)
+    {
+        int last = layout::rosterLast(db);
+        int inventorySlots = layout::countOf(db.sizes.inventorySlots);
+        for (int c = 0; c <= last; ++c) {
+            Character& ch = db.characters[c];
+            if (version <= 210) {
+                ch.magicDefense = ch.maxMp;
+                ch.attribute = 0;
+                ch.hitRate = 0;
+                for (int i = 6; i <= 10; ++i)
+                    ch.conditions[i] = 0;
+            }
+            if (version <= 215) {
+                for (int k = 0; k < inventorySlots; ++k)
+                    ch.inventory[k][InventoryUses] = 1;
+            }
+            ch.defaultName = ch.name;
+        }
+    }
+
+    void clearEventFlags(Database& db)
+    {
+        int mapCount = layout::countOf(db.sizes.mapCount);
+        for (int m = 0; m < mapCount; ++m) {
+            for (int f = 0; f <= 54; ++f)
+                db.flags[m][f] = 0;
+        }
+    }
+
+    void applyLevelDefaults(Database& db, float version)
+    {
+        if (version > 210)
+            return;
+        int last = layout::rosterLast(db);
+        int levelCount = layout::countOf(db.sizes.levelCount);
+        for (int t = 0; t <= last; ++t) {
+            for (int l = 0; l < levelCount; ++l) {
+                LevelGrowth& g = db.levels[l][t];
+                g.magicDefense = g.maxMp;
+                g.hitRate = 0;
+            }
+        }
+    }
+
+    void applyTownDefaults(Database& db, float version)
+    {
+        if (version > 210)
+            return;
+        int townCount = layout::countOf(db.sizes.townCount);
+        for (int i = 0; i < townCount; ++i)
+            db.towns[i].battleBack.clear();
+    }
+
+    void applyItemDefaults(Database& db, float version)
+    {
+        if (version > 210)
+            return;
+        int itemCount = layout::countOf(db.sizes.itemCount);
+        for (int i = 0; i < itemCount; ++i) {
+            Item& item = db.items[i];
+            item.hitRate = 100;
+            item.attribute = 0;
+            item.graphic = "AT" + std::to_string(i);
+            item.useSound.clear();
+            item.uses = 1;
+            // An item with uses shows "--" as its effect code.
+            item.text[5] = "--";
+        }
+    }
+
+    void applyEquipmentDefaults(Database& db, float version)
+    {
+        if (version > 210)
+            return;
+        int equipmentCount = layout::countOf(db.sizes.equipmentCount);
+        for (int e = 0; e < equipmentCount; ++e) {
+            Equipment& eq = db.equipment[e];
+            eq.magicDefense = 0;
+            eq.attackSound = "ATC";
+            eq.attackCount = 1;
+            eq.usable = 0;
+        }
+    }
+
+    void applySpellDefaults(Database& db, float version)
+    {
+        if (version > 210)
+            return;
+        int last = layout::rosterLast(db);
+        int spellCount = layout::countOf(db.sizes.spellCount);
+        for (int s = 0; s < spellCount; ++s) {
+            Spell& spell = db.spells[s];
+            spell.hitRate = 100;
+            spell.graphic = "mg" + std::to_string(s);
+            spell.attribute = 0;
+            spell.sound = "mgc";
+            for (int c = 0; c <= last; ++c)
+                spell.castSound[c] = "mgc";
+        }
+    }
+
+    void applyEnemyDefaults(Database& db, float version)
+    {
+        if (version > 210)
+            return;
+        int enemyCount = layout::countOf(db.sizes.enemyCount);
+        for (int n = 0; n < enemyCount; ++n) {
+            Enemy& e = db.enemies[n];
+            e.magicDefense = e.mp;
+            e.graphic = "enemy" + std::to_string(n);
+            e.attribute = 0;
+            e.hitRate = 0;
+            for (int i = 6; i <= 10; ++i)
+                e.conditions[i] = 0;
+        }
+    }
+
+    // The six sums of trailer fields (t1 to t8 are indexes 0 to 7) subtracted from numbers read
+    // from the map files.
+    void formCorrections(Database& db)
+    {
+        const Trailers& t = db.trailers;
+        Corrections& c = db.corrections;
+        c.colCorrection = t.encounters[2] + t.encounters[4];
+        c.rowCorrection = t.equipment[1] + t.spells[2];
+        c.entryEventCorrection = t.targets[6] + t.characters[2];
+        c.entryXCorrection = t.levels[1] + t.settings[4];
+        c.entryYCorrection = t.characters[6] + t.sizes[4];
+        c.eventCorrection = t.sizes[5] + t.spells[7];
+    }
+
+    std::string renderFile(const DataFile& file, const Database& db, float version)
+    {
+        dbio::RecordOutput output;
+        try {
+            file.write(output, db, version);
+        } catch (const FileError& error) {
+            throw FileError(gamePath(file.name) + ": " + error.what());
+        }
+        return output.bytes();
+    }
+
+} // namespace
+
+void readIniFirst(Database& db, const fs::path& gameRoot)
+{
+    RecordReader reader(readDataFile(gameRoot, kSettings.name));
+    float walkStep = 0;
+    std::string windowTitle;
+    try {
+        for (int i = 0; i < 6; ++i)
+            reader.number();
+        walkStep = reader.number();
+        windowTitle = reader.string();
+        for (int i = 0; i < 8; ++i)
+            reader.number();
+    } catch (const ReadError& error) {
+        throw FileError(gamePath(kSettings.name) + ": " + error.what());
+    }
+    // Files of the first format have no version line.
+    float version = 200;
+    try {
+        version = reader.number();
+    } catch (const ReadError&) {
+    }
+    db.ini.walkStep = walkStep;
+    db.ini.windowTitle = std::move(windowTitle);
+    db.ini.dataVersion = version;
+}
+
+void loadDatabase(Database& db, const fs::path& gameRoot)
+{
+    // Loaded into a copy, so that a failure leaves the tables as they were.
+    Database loaded = db;
+    float version = loaded.ini.dataVersion;
+
+    loadFile(loaded, gameRoot, kSettings);
+    loadFile(loaded, gameRoot, kSizes);
+    loadFile(loaded, gameRoot, kCharacters);
+    applyCharacterDefaults(loaded, version);
+    clearEventFlags(loaded);
+    loadFile(loaded, gameRoot, kLevels);
+    applyLevelDefaults(loaded, version);
+    loadFile(loaded, gameRoot, kTowns);
+    applyTownDefaults(loaded, version);
+    loadFile(loaded, gameRoot, kItems);
+    applyItemDefaults(loaded, version);
+    loadFile(loaded, gameRoot, kEquipment);
+    applyEquipmentDefaults(loaded, version);
+    loadFile(loaded, gameRoot, kEncounters);
+    loadFile(loaded, gameRoot, kTargets);
+    loadFile(loaded, gameRoot, kSpells);
+    applySpellDefaults(loaded, version);
+    loadFile(loaded, gameRoot, kEnemies);
+    applyEnemyDefaults(loaded, version);
+
+    formCorrections(loaded);
+    // From here on lastCharacter is the party's last index; the roster's stays in
+    // lastCharacterSaved, where the layouts kept it while reading.
+    loaded.sizes.lastCharacter = loaded.ini.partyLast;
+    db = std::move(loaded);
+}
+
+void writeDatabase(const Database& db, const fs::path& gameRoot, int dataVersion)
+{
+    float version = static_cast<float>(dataVersion);
+    std::vector<std::pair<const DataFile*, std::string>> rendered;
+    for (const DataFile* file : kAllFiles)
+        rendered.emplace_back(file, renderFile(*file, db, version));
+
+    if (!resolveGamePath(gameRoot, "DAT")) {
+        std::error_code error;
+        fs::create_directories(gameRoot / "DAT", error);
+        if (error)
+            throw FileError("DAT: folder cannot be made: " + error.message());
+    }
+    for (const auto& [file, bytes] : rendered) {
+        auto path = resolveGamePathForWriting(gameRoot, gamePath(file->name));
+        if (!path || !writeWholeFileAtomically(*path, bytes))
+            throw FileError(gamePath(file->name) + ": file cannot be written");
+    }
+}
+
+} // namespace vorn

@@ -1,0 +1,165 @@
+#include "platform/game_files.h"
+
+#include "platform/encoding.h"
+
+#include <cstdio>
+#include <fstream>
+#include <system_error>
+#include <unistd.h>
+
+namespace vorn {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+    // Folds letter case of a UTF-8 name: ASCII and full-width Latin letters become lower case.
+    std::string foldCase(const std::string& utf8)
+    {
+        std::string out;
+        out.reserve(utf8.size());
+        for (size_t i = 0; i < utf8.size(); ++i) {
+            unsigned char c = static_cast<unsigned char>(utf8[i]);
+            if (c >= 'A' && c <= 'Z') {
+                out += static_cast<char>(c + 32);
+            } else if (c == 0xEF && i + 2 < utf8.size()) {
+                // Full-width A-Z are U+FF21..U+FF3A: EF BC A1..BA; lower case U+FF41.. is EF BD 81..
+                unsigned char c1 = static_cast<unsigned char>(utf8[i + 1]);
+                unsigned char c2 = static_cast<unsigned char>(utf8[i + 2]);
+                if (c1 == 0xBC && c2 >= 0xA1 && c2 <= 0xBA) {
+                    out += '\xEF';
+                    out += '\xBD';
+                    out += static_cast<char>(c2 - 0xA1 + 0x81);
+                } else {
+                    out.append(utf8, i, 3);
+                }
+                i += 2;
+            } else {
+                out += static_cast<char>(c);
+            }
+        }
+        return out;
+    }
+
+    // Splits a cp932 path into UTF-8 components; nothing when the path leaves the root.
+    std::optional<std::vector<std::string>> splitGamePath(const std::string& cp932Path)
+    {
+        std::string utf8 = cp932ToUtf8(cp932Path);
+        if (utf8.empty())
+            return std::nullopt;
+        if (utf8[0] == '\\' || utf8[0] == '/')
+            return std::nullopt;
+        if (utf8.size() >= 2 && utf8[1] == ':')
+            return std::nullopt;
+        std::vector<std::string> parts;
+        std::string part;
+        auto flush = [&]() -> bool {
+            if (part == "..")
+                return false;
+            if (!part.empty() && part != ".")
+                parts.push_back(part);
+            part.clear();
+            return true;
+        };
+        for (char c : utf8) {
+            if (c == '\\' || c == '/') {
+                if (!flush())
+                    return std::nullopt;
+            } else if (c == '\0') {
+                return std::nullopt;
+            } else {
+                part += c;
+            }
+        }
+        if (!flush() || parts.empty())
+            return std::nullopt;
+        return parts;
+    }
+
+    // Finds the entry of `folder` whose name matches `name` without regard to case; an exact
+    // match wins over a folded one.
+    std::optional<fs::path> findEntry(const fs::path& folder, const std::string& name)
+    {
+        std::error_code ec;
+        fs::path exact = folder / name;
+        if (fs::exists(exact, ec))
+            return exact;
+        std::string wanted = foldCase(name);
+        for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+            if (foldCase(it->path().filename().string()) == wanted)
+                return it->path();
+        }
+        return std::nullopt;
+    }
+
+} // namespace
+
+std::optional<fs::path> resolveGamePath(const fs::path& root, const std::string& cp932Path)
+{
+    auto parts = splitGamePath(cp932Path);
+    if (!parts)
+        return std::nullopt;
+    fs::path current = root;
+    for (const auto& part : *parts) {
+        auto next = findEntry(current, part);
+        if (!next)
+            return std::nullopt;
+        current = *next;
+    }
+    return current;
+}
+
+std::optional<fs::path> resolveGamePathForWriting(const fs::path& root, const std::string& cp932Path)
+{
+    auto parts = splitGamePath(cp932Path);
+    if (!parts)
+        return std::nullopt;
+    fs::path current = root;
+    for (size_t i = 0; i + 1 < parts->size(); ++i) {
+        auto next = findEntry(current, (*parts)[i]);
+        std::error_code ec;
+        if (!next || !fs::is_directory(*next, ec))
+            return std::nullopt;
+        current = *next;
+    }
+    if (auto existing = findEntry(current, parts->back()))
+        return existing;
+    return current / parts->back();
+}
+
+std::optional<std::vector<std::uint8_t>> readWholeFile(const fs::path& path)
+{
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec))
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        return std::nullopt;
+    return bytes;
+}
+
+bool writeWholeFileAtomically(const fs::path& path, const std::string& bytes)
+{
+    fs::path temporary = path;
+    temporary += ".tmp";
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (!file)
+        return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    ok = std::fflush(file) == 0 && ok;
+    ok = fsync(fileno(file)) == 0 && ok;
+    ok = std::fclose(file) == 0 && ok;
+    std::error_code ec;
+    if (ok)
+        fs::rename(temporary, path, ec);
+    if (!ok || ec) {
+        fs::remove(temporary, ec);
+        return false;
+    }
+    return true;
+}
+
+} // namespace vorn

@@ -1,0 +1,182 @@
+#include "platform/headless/timeline.h"
+
+#include "platform/platform.h"
+
+#include <charconv>
+#include <sstream>
+
+namespace vorn {
+
+int timelineKeyCode(const std::string& name)
+{
+    static const struct {
+        const char* name;
+        int code;
+    } named[] = {
+        { "up", vk::Up }, { "down", vk::Down }, { "left", vk::Left }, { "right", vk::Right },
+        { "space", vk::Space }, { "enter", vk::Enter }, { "esc", vk::Esc }, { "ctrl", vk::Ctrl },
+        { "pageup", vk::PageUp }, { "pagedown", vk::PageDown }, { "home", vk::Home }, { "end", vk::End },
+    };
+    for (const auto& entry : named) {
+        if (name == entry.name)
+            return entry.code;
+    }
+    if (name.size() == 3 && name[0] == 'k' && name[1] == 'p' && name[2] >= '0' && name[2] <= '9')
+        return vk::Numpad0 + (name[2] - '0');
+    if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z')
+        return 'A' + (name[0] - 'a');
+    if (name.size() == 1 && name[0] >= '0' && name[0] <= '9')
+        return name[0];
+    if (name.size() >= 2 && name.size() <= 3 && name[0] == 'f') {
+        int n = 0;
+        auto [ptr, ec] = std::from_chars(name.data() + 1, name.data() + name.size(), n);
+        if (ec == std::errc() && ptr == name.data() + name.size() && n >= 1 && n <= 12)
+            return vk::F1 + n - 1;
+    }
+    return 0;
+}
+
+namespace {
+
+    bool parseInt(const std::string& word, int& value)
+    {
+        auto [ptr, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
+        return ec == std::errc() && ptr == word.data() + word.size();
+    }
+
+    std::string trim(const std::string& text)
+    {
+        size_t begin = text.find_first_not_of(" \t\r");
+        if (begin == std::string::npos)
+            return "";
+        size_t end = text.find_last_not_of(" \t\r");
+        return text.substr(begin, end - begin + 1);
+    }
+
+    // Parses one non-empty line; returns an error text or empty.
+    std::string parseLine(const std::string& line, TimelineCommand& cmd)
+    {
+        std::string verb = line.substr(0, line.find(' '));
+        std::string rest = trim(line.size() > verb.size() ? line.substr(verb.size()) : "");
+        std::istringstream words(rest);
+        std::vector<std::string> args;
+        for (std::string w; words >> w;)
+            args.push_back(w);
+        using K = TimelineCommand::Kind;
+        auto needKey = [&](const std::string& name) -> std::string {
+            cmd.key = timelineKeyCode(name);
+            return cmd.key ? "" : "unknown key \"" + name + "\"";
+        };
+        auto needMs = [&](const std::string& word, int& out) -> std::string {
+            return parseInt(word, out) && out >= 0 ? "" : "bad milliseconds \"" + word + "\"";
+        };
+        if (verb == "wait") {
+            cmd.kind = K::Wait;
+            if (args.size() != 1)
+                return "wait takes MS";
+            return needMs(args[0], cmd.ms);
+        }
+        if (verb == "press") {
+            cmd.kind = K::Press;
+            cmd.ms = 60;
+            if (args.empty() || args.size() > 2)
+                return "press takes KEY [MS]";
+            if (args.size() == 2) {
+                if (auto e = needMs(args[1], cmd.ms); !e.empty())
+                    return e;
+            }
+            return needKey(args[0]);
+        }
+        if (verb == "hold" || verb == "release") {
+            cmd.kind = verb == "hold" ? K::Hold : K::Release;
+            if (args.size() != 1)
+                return verb + " takes KEY";
+            return needKey(args[0]);
+        }
+        if (verb == "click" || verb == "move") {
+            cmd.kind = verb == "click" ? K::Click : K::Move;
+            size_t most = verb == "click" ? 3 : 2;
+            if (args.size() < 2 || args.size() > most || !parseInt(args[0], cmd.x) || !parseInt(args[1], cmd.y))
+                return verb + " takes X Y" + (verb == "click" ? " [left|right]" : "");
+            if (args.size() == 3) {
+                if (args[2] != "left" && args[2] != "right")
+                    return "click button must be left or right";
+                cmd.button = args[2] == "right" ? 1 : 0;
+            }
+            return "";
+        }
+        if (verb == "answer") {
+            cmd.kind = K::Answer;
+            if (args.size() != 1 || (args[0] != "yes" && args[0] != "no" && args[0] != "ok"))
+                return "answer takes yes, no or ok";
+            cmd.text = args[0];
+            return "";
+        }
+        if (verb == "name") {
+            cmd.kind = K::Name;
+            if (rest.empty())
+                return "name takes TEXT";
+            cmd.text = rest;
+            return "";
+        }
+        if (verb == "name-cancel") {
+            cmd.kind = K::NameCancel;
+            return args.empty() ? "" : "name-cancel takes nothing";
+        }
+        if (verb == "expect") {
+            cmd.kind = K::Expect;
+            cmd.ms = 60000;
+            // A trailing whole number is the limit; the text is everything before it.
+            std::string text = rest;
+            size_t space = text.find_last_of(' ');
+            int limit = 0;
+            if (space != std::string::npos && parseInt(text.substr(space + 1), limit) && limit >= 0) {
+                cmd.ms = limit;
+                text = trim(text.substr(0, space));
+            }
+            if (text.empty())
+                return "expect takes TEXT [MS]";
+            cmd.text = text;
+            return "";
+        }
+        if (verb == "shot" || verb == "dump") {
+            cmd.kind = verb == "shot" ? K::Shot : K::Dump;
+            if (args.size() != 1)
+                return verb + " takes NAME";
+            cmd.text = args[0];
+            return "";
+        }
+        return "unknown command \"" + verb + "\"";
+    }
+
+} // namespace
+
+std::optional<std::vector<TimelineCommand>> parseTimeline(const std::string& text, std::string& error)
+{
+    std::vector<TimelineCommand> commands;
+    std::istringstream lines(text);
+    int number = 0;
+    for (std::string line; std::getline(lines, line);) {
+        ++number;
+        // A "#" starts a comment, except inside the text of expect and name, where it may be
+        // game text; there only a "#" after a blank starts one.
+        std::string body = trim(line);
+        bool textCommand = body.rfind("expect ", 0) == 0 || body.rfind("name ", 0) == 0;
+        size_t hash = textCommand ? body.find(" #") : body.find('#');
+        if (hash != std::string::npos)
+            body = trim(body.substr(0, hash));
+        if (body.empty())
+            continue;
+        TimelineCommand cmd;
+        cmd.line = number;
+        std::string problem = parseLine(body, cmd);
+        if (!problem.empty()) {
+            error = "line " + std::to_string(number) + ": " + problem;
+            return std::nullopt;
+        }
+        commands.push_back(cmd);
+    }
+    return commands;
+}
+
+} // namespace vorn

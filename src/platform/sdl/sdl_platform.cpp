@@ -1,0 +1,348 @@
+#include "platform/sdl/sdl_platform.h"
+
+#include "platform/encoding.h"
+#include "platform/sdl/sdl_media.h"
+
+#include <SDL2/SDL.h>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <stdexcept>
+
+namespace vorn {
+
+namespace {
+
+    constexpr int ScreenWidth = 512;
+    constexpr int ScreenHeight = 384;
+    constexpr double FrameMs = 1000.0 / 60.0;
+    // A frame deadline further behind than this is given up: the clock starts afresh from now
+    // instead of hurrying through the missed frames.
+    constexpr double ResyncMs = 100.0;
+    // Longest single sleep, so window events keep being handled while the game waits.
+    constexpr double SliceMs = 8.0;
+
+    double preciseTicksMs()
+    {
+        static const double perMs = static_cast<double>(SDL_GetPerformanceFrequency()) / 1000.0;
+        return static_cast<double>(SDL_GetPerformanceCounter()) / perMs;
+    }
+
+} // namespace
+
+std::unique_ptr<Platform> createSdlPlatform(const SdlOptions& options)
+{
+    return std::make_unique<SdlPlatform>(options);
+}
+
+SdlPlatform::SdlPlatform(const SdlOptions& options)
+    : m_screen(ScreenWidth, ScreenHeight, 0)
+{
+    // Ctrl+C in a terminal ends the program as usual instead of arriving as a close request.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0)
+        throw std::runtime_error(std::string("cannot start the video system: ") + SDL_GetError());
+
+    // The whole-number scale, reduced until the window fits on the desktop.
+    int scale = std::clamp(options.scale, 1, 16);
+    SDL_DisplayMode desktop {};
+    if (SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
+        while (scale > 1 && (ScreenWidth * scale > desktop.w || ScreenHeight * scale > desktop.h - 48))
+            --scale;
+    }
+    Uint32 flags = options.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
+    m_window = SDL_CreateWindow("vorn", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, ScreenWidth * scale,
+        ScreenHeight * scale, flags);
+    if (m_window)
+        m_renderer = SDL_CreateRenderer(m_window, -1, 0);
+    if (m_window && !m_renderer)
+        m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
+    if (m_renderer) {
+        // Whole-number scaling of the logical 512 x 384 screen, letterboxed when the window is
+        // larger (full screen).
+        SDL_RenderSetLogicalSize(m_renderer, ScreenWidth, ScreenHeight);
+        SDL_RenderSetIntegerScale(m_renderer, SDL_TRUE);
+        m_texture = SDL_CreateTexture(
+            m_renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, ScreenWidth, ScreenHeight);
+    }
+    if (!m_texture) {
+        std::string error = SDL_GetError();
+        if (m_renderer)
+            SDL_DestroyRenderer(m_renderer);
+        if (m_window)
+            SDL_DestroyWindow(m_window);
+        SDL_Quit();
+        throw std::runtime_error("cannot open the game window: " + error);
+    }
+
+    SDL_DisplayMode mode {};
+    int display = SDL_GetWindowDisplayIndex(m_window);
+    if (SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) == 0 && mode.refresh_rate > 0)
+        m_refreshMs = 1000.0 / mode.refresh_rate;
+
+    // Text input (and with it an input method) is only wanted while a name is entered.
+    SDL_StopTextInput();
+    m_text.setFont(FontFace::Gothic, 12);
+    m_startTicks = static_cast<std::uint64_t>(preciseTicksMs());
+    m_nextFrameMs = 0;
+    m_media = std::make_unique<SdlMedia>(options.startDirectory, [this] { waitUntil(nowMs() + 10); });
+    present(m_screen);
+}
+
+SdlPlatform::~SdlPlatform()
+{
+    m_media.reset();
+    SDL_DestroyTexture(m_texture);
+    SDL_DestroyRenderer(m_renderer);
+    SDL_DestroyWindow(m_window);
+    SDL_Quit();
+}
+
+void SdlPlatform::setCaption(const std::string& cp932)
+{
+    SDL_SetWindowTitle(m_window, cp932ToUtf8(cp932).c_str());
+}
+
+void SdlPlatform::drawText(Picture& target, int x, int y, const std::string& cp932, int colour)
+{
+    m_text.draw(target, x, y, cp932, paletteColour(colour));
+}
+
+// --- Clock and pacing ------------------------------------------------------------------------
+
+std::uint64_t SdlPlatform::nowMs()
+{
+    double now = preciseTicksMs() - static_cast<double>(m_startTicks);
+    return now > 0 ? static_cast<std::uint64_t>(now) : 0;
+}
+
+void SdlPlatform::waitUntil(std::uint64_t deadlineMs)
+{
+    double deadline = static_cast<double>(deadlineMs);
+    for (;;) {
+        pumpEvents();
+        presentIfDue();
+        double now = preciseTicksMs() - static_cast<double>(m_startTicks);
+        if (now >= deadline)
+            return;
+        // Sleep to the deadline, the next present or the end of the slice, whichever is first.
+        double untilPresent = m_lastPresentMs + m_refreshMs - now;
+        double sleep = std::min({ deadline - now, SliceMs, std::max(untilPresent, 1.0) });
+        SDL_Delay(static_cast<Uint32>(std::max(1.0, std::ceil(sleep))));
+    }
+}
+
+void SdlPlatform::frame()
+{
+    double now = preciseTicksMs() - static_cast<double>(m_startTicks);
+    m_nextFrameMs += FrameMs;
+    if (m_nextFrameMs < now - ResyncMs || m_nextFrameMs > now + 2 * FrameMs)
+        m_nextFrameMs = now + FrameMs;
+    waitUntil(static_cast<std::uint64_t>(std::ceil(m_nextFrameMs)));
+}
+
+void SdlPlatform::presentIfDue()
+{
+    double now = preciseTicksMs() - static_cast<double>(m_startTicks);
+    // Half a millisecond of slack absorbs timer jitter, so 60 Hz frames on a 60 Hz display
+    // present every frame.
+    if (now - m_lastPresentMs >= m_refreshMs - 0.5)
+        present(m_screen);
+}
+
+void SdlPlatform::present(const Picture& picture)
+{
+    m_lastPresentMs = preciseTicksMs() - static_cast<double>(m_startTicks);
+    if (picture.width == ScreenWidth && picture.height == ScreenHeight
+        && picture.pixels.size() == static_cast<std::size_t>(ScreenWidth) * ScreenHeight) {
+        SDL_UpdateTexture(m_texture, nullptr, picture.pixels.data(), ScreenWidth * static_cast<int>(sizeof(Pixel)));
+    } else {
+        // A screen of another size: show what fits, black elsewhere.
+        Picture shown(ScreenWidth, ScreenHeight, 0);
+        for (int y = 0; y < std::min(picture.height, ScreenHeight); ++y) {
+            for (int x = 0; x < std::min(picture.width, ScreenWidth); ++x)
+                shown.at(x, y) = picture.at(x, y);
+        }
+        SDL_UpdateTexture(m_texture, nullptr, shown.pixels.data(), ScreenWidth * static_cast<int>(sizeof(Pixel)));
+    }
+    SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
+    SDL_RenderClear(m_renderer);
+    SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
+    SDL_RenderPresent(m_renderer);
+}
+
+// --- Events -----------------------------------------------------------------------------------
+
+void SdlPlatform::pumpEvents(void (*extra)(const SDL_Event&, void*), void* context)
+{
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        handleEvent(event);
+        if (extra)
+            extra(event, context);
+    }
+}
+
+void SdlPlatform::handleEvent(const SDL_Event& event)
+{
+    switch (event.type) {
+    case SDL_QUIT:
+        m_closeRequested = true;
+        break;
+    case SDL_WINDOWEVENT:
+        switch (event.window.event) {
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            m_active = true;
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            m_active = false;
+            releaseAllKeys();
+            break;
+        case SDL_WINDOWEVENT_CLOSE:
+            m_closeRequested = true;
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            m_lastPresentMs = -1e9;
+            break;
+        default:
+            break;
+        }
+        break;
+    case SDL_KEYDOWN:
+        m_keys.press(virtualKeyForScancode(event.key.keysym.scancode));
+        break;
+    case SDL_KEYUP:
+        m_keys.release(virtualKeyForScancode(event.key.keysym.scancode));
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+        // The mouse buttons have virtual-key codes too (left 1, right 2, middle 4, extra 5, 6).
+        static const int codes[] = { 0, 0x01, 0x04, 0x02, 0x05, 0x06 };
+        int button = event.button.button;
+        if (button >= 1 && button <= 5) {
+            if (event.type == SDL_MOUSEBUTTONDOWN)
+                m_keys.press(codes[button]);
+            else
+                m_keys.release(codes[button]);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void SdlPlatform::releaseAllKeys()
+{
+    m_keys.clear();
+}
+
+bool SdlPlatform::takeCloseRequest()
+{
+    bool requested = m_closeRequested;
+    m_closeRequested = false;
+    return requested;
+}
+
+// --- Pointer ----------------------------------------------------------------------------------
+
+void SdlPlatform::pointerPosition(int& x, int& y)
+{
+    int windowX = 0, windowY = 0;
+    SDL_GetMouseState(&windowX, &windowY);
+    float logicalX = 0, logicalY = 0;
+    SDL_RenderWindowToLogical(m_renderer, windowX, windowY, &logicalX, &logicalY);
+    x = static_cast<int>(std::floor(logicalX));
+    y = static_cast<int>(std::floor(logicalY));
+}
+
+int SdlPlatform::pointerX()
+{
+    int x = 0, y = 0;
+    pointerPosition(x, y);
+    return x;
+}
+
+int SdlPlatform::pointerY()
+{
+    int x = 0, y = 0;
+    pointerPosition(x, y);
+    return y;
+}
+
+bool SdlPlatform::pointerHeld(int button)
+{
+    if (button == 0)
+        return m_keys.held(0x01);
+    if (button == 1)
+        return m_keys.held(0x02);
+    return false;
+}
+
+// --- Sound ------------------------------------------------------------------------------------
+
+std::string SdlPlatform::mediaCommand(const std::string& command)
+{
+    return m_media ? m_media->command(command) : std::string();
+}
+
+// --- Message box ------------------------------------------------------------------------------
+
+BoxAnswer SdlPlatform::messageBox(const std::string& caption, const std::string& text, BoxButtons buttons,
+    BoxIcon icon)
+{
+    std::string title = cp932ToUtf8(caption);
+    std::string message = cp932ToUtf8(text);
+    SDL_MessageBoxButtonData choices[2] = {};
+    int count = 0;
+    if (buttons == BoxButtons::YesNo) {
+        choices[0] = { SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, static_cast<int>(BoxAnswer::Yes), "はい" };
+        choices[1] = { SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, static_cast<int>(BoxAnswer::No), "いいえ" };
+        count = 2;
+    } else {
+        choices[0] = { SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT,
+            static_cast<int>(BoxAnswer::Ok), "OK" };
+        count = 1;
+    }
+    Uint32 flags = SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
+    switch (icon) {
+    case BoxIcon::Stop:
+        flags |= SDL_MESSAGEBOX_ERROR;
+        break;
+    case BoxIcon::Exclamation:
+        flags |= SDL_MESSAGEBOX_WARNING;
+        break;
+    case BoxIcon::Question:
+    case BoxIcon::Information:
+        flags |= SDL_MESSAGEBOX_INFORMATION;
+        break;
+    case BoxIcon::None:
+        break;
+    }
+    SDL_MessageBoxData data {};
+    data.flags = flags;
+    data.window = m_window;
+    data.title = title.c_str();
+    data.message = message.c_str();
+    data.numbuttons = count;
+    data.buttons = choices;
+    int pressed = -1;
+    int result = SDL_ShowMessageBox(&data, &pressed);
+    // Keys released while the box had the focus never reached the window: forget them all, and
+    // the key events queued meanwhile.
+    SDL_FlushEvents(SDL_KEYDOWN, SDL_KEYUP);
+    releaseAllKeys();
+    m_lastPresentMs = -1e9;
+    if (result != 0) {
+        std::fprintf(stderr, "vorn: cannot show a message box (%s): %s\n", SDL_GetError(), message.c_str());
+        return buttons == BoxButtons::YesNo ? BoxAnswer::No : BoxAnswer::Ok;
+    }
+    if (buttons == BoxButtons::Ok)
+        return BoxAnswer::Ok;
+    // Closing the box without a button counts as No.
+    return pressed == static_cast<int>(BoxAnswer::Yes) ? BoxAnswer::Yes : BoxAnswer::No;
+}
+
+} // namespace vorn

@@ -1,0 +1,89 @@
+// The SDL back end: a real window, keyboard and pointer, sound through SDL_mixer.
+//
+// The 512 x 384 screen picture is shown in a window scaled by a whole factor with
+// nearest-neighbour sampling (letterboxed in full screen). Pacing never relies on vertical sync:
+// the game's waits sleep in short slices on the timer, servicing the window between them and
+// presenting the screen at most once per display refresh.
+#pragma once
+
+#include "platform/platform.h"
+#include "platform/sdl/sdl_keys.h"
+#include "platform/text_renderer.h"
+
+#include <filesystem>
+#include <memory>
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+union SDL_Event;
+
+namespace vorn {
+
+class SdlMedia;
+
+struct SdlOptions {
+    int scale = 2;
+    bool fullscreen = false;
+    std::filesystem::path startDirectory; // the game folder, for media paths
+};
+
+// Opens the window; throws std::runtime_error when no window can be made.
+std::unique_ptr<Platform> createSdlPlatform(const SdlOptions& options);
+
+class SdlPlatform : public Platform {
+public:
+    explicit SdlPlatform(const SdlOptions& options);
+    ~SdlPlatform() override;
+
+    Picture& screen() override { return m_screen; }
+    void setCaption(const std::string& cp932) override;
+
+    void setFont(FontFace face, float points) override { m_text.setFont(face, points); }
+    void drawText(Picture& target, int x, int y, const std::string& cp932, int colour) override;
+
+    std::uint64_t nowMs() override;
+    void waitUntil(std::uint64_t deadlineMs) override;
+    void frame() override;
+
+    std::string mediaCommand(const std::string& command) override;
+
+    bool keyHeld(int virtualKey) override { return m_active && m_keys.held(virtualKey); }
+    bool isActive() override { return m_active; }
+    int pointerX() override;
+    int pointerY() override;
+    bool pointerHeld(int button) override;
+    bool takeCloseRequest() override;
+
+    BoxAnswer messageBox(const std::string& caption, const std::string& text, BoxButtons buttons,
+        BoxIcon icon) override;
+    std::optional<std::string> askName(const std::string& prompt, const std::string& initial) override;
+
+private:
+    // Handles every waiting window event; events are also handed to `extra` when given.
+    void pumpEvents(void (*extra)(const SDL_Event&, void*) = nullptr, void* context = nullptr);
+    void handleEvent(const SDL_Event& event);
+    // Shows `picture` (512 x 384) in the window.
+    void present(const Picture& picture);
+    // Presents the screen when a display refresh has passed since the last present.
+    void presentIfDue();
+    // Forgets every held key (after a modal box, or when the window loses the focus).
+    void releaseAllKeys();
+    void pointerPosition(int& x, int& y);
+
+    SDL_Window* m_window = nullptr;
+    SDL_Renderer* m_renderer = nullptr;
+    SDL_Texture* m_texture = nullptr;
+    Picture m_screen;
+    TextRenderer m_text;
+    std::unique_ptr<SdlMedia> m_media;
+    KeyTable m_keys;
+    bool m_active = true;
+    bool m_closeRequested = false;
+    std::uint64_t m_startTicks = 0;
+    double m_refreshMs = 1000.0 / 60.0;
+    double m_lastPresentMs = -1e9;
+    double m_nextFrameMs = 0; // the running 60 Hz frame deadline
+};
+
+} // namespace vorn

@@ -1,0 +1,62 @@
+// Crisp text output into pictures, shared by every back end (the headless one has no window).
+//
+// Text is cp932. Each character gets its own cell: a full-width (two-byte) character is one
+// cell wide, a half-width (one-byte) character half a cell, and a cell is points * 4 / 3 pixels
+// (12 points give the 16-pixel grid the game is laid out on). Glyphs are rendered without
+// anti-aliasing, like the bitmap fonts of the era, so every drawn pixel has exactly the colour
+// asked for. The Japanese faces are found through fontconfig: IPAGothic serves the Gothic face,
+// IPAMincho the Mincho face and IPAPGothic the proportional Gothic face.
+#pragma once
+
+#include "platform/picture.h"
+#include "platform/platform.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <tuple>
+#include <vector>
+
+struct _TTF_Font;
+
+namespace vorn {
+
+class TextRenderer {
+public:
+    TextRenderer();
+    ~TextRenderer();
+    TextRenderer(const TextRenderer&) = delete;
+    TextRenderer& operator=(const TextRenderer&) = delete;
+
+    // Selects the face and size of later text. Sizes below 1 point count as 1.
+    void setFont(FontFace face, float points);
+    // Draws cp932 text with its top-left corner at (x, y) in `colour`. Only glyph pixels are
+    // written; everything outside the picture is left out.
+    void draw(Picture& target, int x, int y, const std::string& cp932, Pixel colour);
+    // False when no font file could be found; then draw() does nothing.
+    bool available() const;
+
+    // The cell size in pixels of the current font (a full-width character's width and the line
+    // height).
+    int cellSize() const { return m_cell; }
+
+private:
+    // A rendered character: a cell-sized mask, one byte per pixel, nonzero where the glyph is.
+    struct Glyph {
+        int width = 0;
+        int height = 0;
+        std::vector<std::uint8_t> mask;
+    };
+
+    _TTF_Font* font(FontFace face, int pixels);
+    const Glyph& glyph(unsigned code, bool fullWidth);
+    Glyph renderGlyph(unsigned code, bool fullWidth);
+
+    bool m_ttfStarted = false;
+    FontFace m_face = FontFace::Gothic;
+    int m_cell = 16;
+    std::map<std::pair<int, int>, _TTF_Font*> m_fonts; // (face, pixel size)
+    std::map<std::tuple<int, int, unsigned>, Glyph> m_glyphs; // (face, pixel size, cp932 code)
+};
+
+} // namespace vorn

@@ -1,0 +1,67 @@
+// Parsing the headless input timeline.
+#include "platform/headless/timeline.h"
+#include "platform/platform.h"
+
+#include <gtest/gtest.h>
+
+using vorn::parseTimeline;
+using K = vorn::TimelineCommand::Kind;
+
+TEST(Timeline, ParsesEveryCommandWithItsDefaults)
+{
+    std::string error;
+    auto commands = parseTimeline("# comment\n"
+                                  "wait 250\n"
+                                  "press enter\n"
+                                  "press kp9 200  # held longer\n"
+                                  "hold f12\nrelease a\n"
+                                  "click 10 20 right\nmove 3 4\n"
+                                  "answer yes\nname 勇者 ＃1\nname-cancel\n"
+                                  "expect 新  規\nexpect 読 込 500\n"
+                                  "shot title\ndump state\n",
+        error);
+    ASSERT_TRUE(commands) << error;
+    ASSERT_EQ(commands->size(), 14u);
+    const auto& c = *commands;
+    EXPECT_EQ(c[0].kind, K::Wait);
+    EXPECT_EQ(c[0].ms, 250);
+    EXPECT_EQ(c[1].kind, K::Press);
+    EXPECT_EQ(c[1].key, vorn::vk::Enter);
+    EXPECT_EQ(c[1].ms, 60);
+    EXPECT_EQ(c[2].key, vorn::vk::Numpad0 + 9);
+    EXPECT_EQ(c[2].ms, 200);
+    EXPECT_EQ(c[3].key, vorn::vk::F1 + 11);
+    EXPECT_EQ(c[4].key, 'A');
+    EXPECT_EQ(c[5].kind, K::Click);
+    EXPECT_EQ(c[5].button, 1);
+    EXPECT_EQ(c[6].x, 3);
+    EXPECT_EQ(c[7].text, "yes");
+    EXPECT_EQ(c[8].text, "勇者 ＃1");
+    EXPECT_EQ(c[9].kind, K::NameCancel);
+    EXPECT_EQ(c[10].text, "新  規");
+    EXPECT_EQ(c[10].ms, 60000);
+    EXPECT_EQ(c[11].text, "読 込");
+    EXPECT_EQ(c[11].ms, 500);
+    EXPECT_EQ(c[12].kind, K::Shot);
+    EXPECT_EQ(c[13].text, "state");
+}
+
+TEST(Timeline, RejectsBadLinesWithTheirNumber)
+{
+    const char* bad[] = { "wait\n", "wait -5\n", "press\n", "press banana\n", "press a b\n", "click 1\n",
+        "click 1 2 middle\n", "answer maybe\n", "expect\n", "shot\n", "teleport 1 2\n", "f13\n" };
+    for (const char* text : bad) {
+        std::string error;
+        EXPECT_FALSE(parseTimeline(std::string("wait 1\n") + text, error)) << text;
+        EXPECT_EQ(error.rfind("line 2:", 0), 0u) << error;
+    }
+}
+
+TEST(Timeline, KnowsEveryKeyName)
+{
+    for (const char* name : { "up", "down", "left", "right", "space", "enter", "esc", "ctrl", "pageup", "pagedown",
+             "home", "end", "kp0", "kp9", "a", "z", "0", "9", "f1", "f12" })
+        EXPECT_NE(vorn::timelineKeyCode(name), 0) << name;
+    EXPECT_EQ(vorn::timelineKeyCode("f0"), 0);
+    EXPECT_EQ(vorn::timelineKeyCode("kp10"), 0);
+}

@@ -1,0 +1,168 @@
+// Media command strings: their exact text, the switches that gate them, and looping music.
+#include "platform/sound.h"
+#include "platform/input.h"
+#include "support/test_context.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+using vorn::test::TestContext;
+
+namespace {
+
+// A format 0 MIDI file holding one note of `ticks` ticks at 480 ticks a quarter and 120 beats a
+// minute (so 480 ticks are 500 ms).
+void writeMidi(const std::filesystem::path& path, std::uint32_t ticks)
+{
+    std::vector<std::uint8_t> track = { 0x00, 0x90, 60, 100 };
+    // Delta time as a variable-length number.
+    std::vector<std::uint8_t> delta;
+    std::uint32_t v = ticks;
+    delta.push_back(v & 0x7F);
+    while (v >>= 7)
+        delta.insert(delta.begin(), static_cast<std::uint8_t>(0x80 | (v & 0x7F)));
+    track.insert(track.end(), delta.begin(), delta.end());
+    track.insert(track.end(), { 0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00 });
+    std::vector<std::uint8_t> file = { 'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0, 'M', 'T', 'r', 'k' };
+    std::uint32_t n = static_cast<std::uint32_t>(track.size());
+    for (int shift : { 24, 16, 8, 0 })
+        file.push_back(static_cast<std::uint8_t>(n >> shift));
+    file.insert(file.end(), track.begin(), track.end());
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+}
+
+} // namespace
+
+TEST(Sound, EffectOpensPlaysAndClosesWithExactCommands)
+{
+    TestContext t;
+    vorn::playSound(t.ctx(), "don");
+    std::string dir = t.folder().string();
+    std::vector<std::string> expected = {
+        "open \"" + dir + "\\WAV\\don.WAV\" alias WAVE1",
+        "play WAVE1 notify wait",
+        "close WAVE1",
+    };
+    EXPECT_EQ(t.lines("media"), expected);
+    EXPECT_EQ(t.ctx().sound.soundName, "don");
+}
+
+TEST(Sound, EmptyEffectNameOpensAndClosesWithoutPlaying)
+{
+    TestContext t;
+    vorn::playSound(t.ctx(), "");
+    auto media = t.lines("media");
+    ASSERT_EQ(media.size(), 2u);
+    EXPECT_EQ(media[0].rfind("open ", 0), 0u);
+    EXPECT_EQ(media[1], "close WAVE1");
+}
+
+TEST(Sound, SwitchesOffSendNoCommandAtAll)
+{
+    TestContext t;
+    t.ctx().settings.soundOn = -1;
+    t.ctx().settings.musicOn = 0; // only +1 counts as on
+    t.ctx().sound.soundOpen = true;
+    t.ctx().sound.musicOpen = true;
+    t.ctx().sound.musicName = "town";
+    vorn::playSound(t.ctx(), "don");
+    vorn::closeSoundChannel(t.ctx());
+    vorn::playMusic(t.ctx());
+    vorn::stopMusic(t.ctx());
+    EXPECT_TRUE(t.lines("media").empty());
+    EXPECT_EQ(t.ctx().sound.soundName, "don");
+    EXPECT_EQ(t.ctx().sound.musicName, "");
+}
+
+TEST(Sound, SoundSwitchClosesWithLowerCaseAlias)
+{
+    TestContext t;
+    t.ctx().sound.soundOpen = true;
+    vorn::closeSoundChannel(t.ctx());
+    EXPECT_EQ(t.lines("media"), std::vector<std::string> { "close wave1" });
+    EXPECT_FALSE(t.ctx().sound.soundOpen);
+}
+
+TEST(Sound, MusicOpensWithTheNameCurrentAtThatMoment)
+{
+    TestContext t;
+    t.ctx().sound.musicName = "town";
+    vorn::playMusic(t.ctx());
+    t.ctx().sound.musicName = "field";
+    vorn::playMusic(t.ctx());
+    auto media = t.lines("media");
+    ASSERT_EQ(media.size(), 3u);
+    EXPECT_NE(media[0].find("\\MID\\town.MID\" alias MIDI1"), std::string::npos);
+    EXPECT_EQ(media[1], "play MIDI1");
+    EXPECT_EQ(media[2], "play MIDI1");
+    vorn::stopMusic(t.ctx());
+    EXPECT_EQ(t.lines("media").back(), "close MIDI1");
+}
+
+TEST(Sound, PieceThatEndedRestartsAtTheNextPollNotEarlier)
+{
+    TestContext t;
+    std::filesystem::create_directory(t.folder() / "MID");
+    writeMidi(t.folder() / "MID" / "loop.mid", 480); // half a second
+    t.ctx().sound.musicName = "loop";
+    vorn::playMusic(t.ctx());
+    t.clearLines();
+    vorn::PollInput(t.ctx());
+    EXPECT_TRUE(t.lines("media").empty()) << "still playing";
+    t.platform().waitUntil(499);
+    vorn::PollInput(t.ctx());
+    EXPECT_TRUE(t.lines("media").empty());
+    t.platform().waitUntil(800);
+    EXPECT_TRUE(t.lines("media").empty()) << "nothing happens between polls";
+    vorn::PollInput(t.ctx());
+    auto media = t.lines("media");
+    ASSERT_EQ(media.size(), 3u);
+    EXPECT_EQ(media[0], "close MIDI1");
+    EXPECT_NE(media[1].find("loop.MID"), std::string::npos);
+    EXPECT_EQ(media[2], "play MIDI1");
+}
+
+TEST(Sound, KeepAliveRunsWhileAnotherWindowIsActive)
+{
+    TestContext t;
+    std::filesystem::create_directory(t.folder() / "MID");
+    writeMidi(t.folder() / "MID" / "loop.mid", 48);
+    t.platform().setActive(false);
+    t.ctx().sound.musicName = "loop";
+    vorn::playMusic(t.ctx());
+    t.platform().waitUntil(100);
+    t.clearLines();
+    vorn::PollInput(t.ctx());
+    EXPECT_EQ(t.lines("media").size(), 3u);
+}
+
+TEST(Sound, MissingMusicFileIsNotRestartedOnEveryPoll)
+{
+    TestContext t;
+    t.ctx().sound.musicName = "missing";
+    vorn::playMusic(t.ctx());
+    t.clearLines();
+    for (int i = 0; i < 3; ++i) {
+        t.platform().frame();
+        vorn::PollInput(t.ctx());
+    }
+    EXPECT_TRUE(t.lines("media").empty());
+}
+
+TEST(Sound, EffectTakesItsLengthOfTime)
+{
+    TestContext t;
+    std::filesystem::create_directory(t.folder() / "WAV");
+    // 8000 Hz mono 8-bit, 4000 samples: half a second.
+    std::vector<std::uint8_t> wav = { 'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0, 1,
+        0, 1, 0, 0x40, 0x1F, 0, 0, 0x40, 0x1F, 0, 0, 1, 0, 8, 0, 'd', 'a', 't', 'a', 0xA0, 0x0F, 0, 0 };
+    wav.resize(wav.size() + 4000, 128);
+    std::uint32_t riff = static_cast<std::uint32_t>(wav.size() - 8);
+    for (int i = 0; i < 4; ++i)
+        wav[4 + i] = static_cast<std::uint8_t>(riff >> (8 * i));
+    std::ofstream(t.folder() / "WAV" / "Don.wav", std::ios::binary)
+        .write(reinterpret_cast<const char*>(wav.data()), static_cast<std::streamsize>(wav.size()));
+    auto before = t.platform().nowMs();
+    vorn::playSound(t.ctx(), "don");
+    EXPECT_EQ(t.platform().nowMs() - before, 500u);
+}

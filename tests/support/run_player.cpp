@@ -1,0 +1,70 @@
+#include "support/run_player.h"
+
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace vorn::test {
+
+std::vector<std::string> PlayerRun::lines(const std::string& kind) const
+{
+    std::vector<std::string> result;
+    for (const auto& line : transcript) {
+        size_t tab1 = line.find('\t');
+        size_t tab2 = tab1 == std::string::npos ? tab1 : line.find('\t', tab1 + 1);
+        if (tab2 != std::string::npos && line.substr(tab1 + 1, tab2 - tab1 - 1) == kind)
+            result.push_back(line.substr(tab2 + 1));
+    }
+    return result;
+}
+
+bool PlayerRun::has(const std::string& kind, const std::string& text) const
+{
+    for (const auto& line : lines(kind)) {
+        if (line.find(text) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+PlayerRun runPlayer(const std::filesystem::path& game, const std::string& timeline, const std::filesystem::path& work,
+    const std::vector<std::string>& extraArgs)
+{
+    auto input = work / "input.txt";
+    auto transcript = work / "transcript.txt";
+    auto errors = work / "stderr.txt";
+    std::ofstream(input, std::ios::binary) << timeline;
+    std::vector<std::string> args = { VORN_PLAYER, game.string(), "--headless", "--input", input.string(),
+        "--transcript", transcript.string(), "--shots", work.string(), "--seed", "1" };
+    args.insert(args.end(), extraArgs.begin(), extraArgs.end());
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    PlayerRun run;
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    std::ifstream in(transcript, std::ios::binary);
+    for (std::string line; std::getline(in, line);)
+        run.transcript.push_back(line);
+    std::stringstream err;
+    err << std::ifstream(errors).rdbuf();
+    run.errorOutput = err.str();
+    return run;
+}
+
+} // namespace vorn::test

@@ -1,0 +1,25 @@
+// Runs the real player binary headless on a game folder with an input timeline.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace vorn::test {
+
+struct PlayerRun {
+    int exitCode = -1;
+    std::vector<std::string> transcript; // lines as written: "ms\tkind\ttext"
+    std::string errorOutput;
+
+    // Lines of one kind, text only.
+    std::vector<std::string> lines(const std::string& kind) const;
+    bool has(const std::string& kind, const std::string& text) const;
+};
+
+// Runs `vorn GAME --headless --input <timeline> --transcript <file> --shots <work> --seed 1`
+// plus `extraArgs`; the timeline and outputs live in `work`.
+PlayerRun runPlayer(const std::filesystem::path& game, const std::string& timeline, const std::filesystem::path& work,
+    const std::vector<std::string>& extraArgs = {});
+
+} // namespace vorn::test

@@ -1,0 +1,41 @@
+// A fresh game context on the headless back end, for tests that call game operations directly.
+#pragma once
+
+#include "app/context.h"
+#include "platform/headless/headless_platform.h"
+#include "support/temp_dir.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vorn::test {
+
+struct TranscriptLine {
+    std::string kind;
+    std::string text; // UTF-8
+};
+
+class TestContext {
+public:
+    // A context whose game folder is a new temporary folder; `timeline` is parsed as an input
+    // timeline (commands due at time 0 run at once).
+    explicit TestContext(const std::string& timeline = "", bool endWhenTimelineRunsOut = false);
+
+    Context& ctx() { return *ctx_; }
+    HeadlessPlatform& platform() { return *platform_; }
+    const std::filesystem::path& folder() const { return dir_.path(); }
+
+    // Transcript lines written so far, optionally only those of one kind.
+    std::vector<std::string> lines(const std::string& kind) const;
+    void clearLines() { lines_.clear(); }
+
+private:
+    TempDir dir_;
+    std::unique_ptr<HeadlessPlatform> platform_;
+    Transcript transcript_;
+    std::unique_ptr<Context> ctx_;
+    std::vector<TranscriptLine> lines_;
+};
+
+} // namespace vorn::test
