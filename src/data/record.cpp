@@ -138,10 +138,7 @@ float RecordReader::number()
     return *value;
 }
 
-std::string RecordReader::string()
-{
-    return nextField(Destination::String);
-}
+std::string RecordReader::string() { return nextField(Destination::String); }
 
 bool RecordReader::atEnd() const
 {
@@ -180,8 +177,8 @@ std::string RecordReader::nextField(Destination destination)
         std::size_t end = m_pos;
         while (end > start && m_bytes[end - 1] == kBlank)
             --end;
-        text.assign(m_bytes.begin() + static_cast<std::ptrdiff_t>(start),
-            m_bytes.begin() + static_cast<std::ptrdiff_t>(end));
+        text.assign(
+            m_bytes.begin() + static_cast<std::ptrdiff_t>(start), m_bytes.begin() + static_cast<std::ptrdiff_t>(end));
     }
     consumeSeparator();
     return text;
@@ -193,10 +190,7 @@ void RecordReader::skipBlanks()
         ++m_pos;
 }
 
-bool RecordReader::atLineEnd() const
-{
-    return m_pos < m_bytes.size() && m_bytes[m_pos] == kCarriageReturn;
-}
+bool RecordReader::atLineEnd() const { return m_pos < m_bytes.size() && m_bytes[m_pos] == kCarriageReturn; }
 
 void RecordReader::consumeLineEnd()
 {
@@ -251,20 +245,11 @@ void RecordWriter::quoted(const std::string& cp932)
     m_bytes += "\",";
 }
 
-void RecordWriter::endRecord()
-{
-    m_bytes += "\r\n";
-}
+void RecordWriter::endRecord() { m_bytes += "\r\n"; }
 
-int roundIndex(float value)
-{
-    return saturate(std::round(static_cast<double>(value)));
-}
+int roundIndex(float value) { return saturate(std::round(static_cast<double>(value))); }
 
-int intFloor(float value)
-{
-    return saturate(std::floor(static_cast<double>(value)));
-}
+int intFloor(float value) { return saturate(std::floor(static_cast<double>(value))); }
 
 std::string formatNumber(float value)
 {

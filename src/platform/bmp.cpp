@@ -12,6 +12,7 @@
 // out the same whatever the palette holds.
 #include "platform/picture.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <fstream>

@@ -48,6 +48,19 @@ Span clipCopy(const Picture& target, int dx, int dy, int width, int height, cons
         static_cast<int>(w), static_cast<int>(h) };
 }
 
+// Applies `op` to `count` pixel pairs. Blocks of a fixed 8 pixels let the compiler turn the
+// inner loop into vector instructions even without knowing the row length.
+template<typename Op> void combineEach(Pixel* __restrict dst, const Pixel* __restrict src, int count, Op op)
+{
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        for (int k = 0; k < 8; ++k)
+            dst[i + k] = op(dst[i + k], src[i + k]);
+    }
+    for (; i < count; ++i)
+        dst[i] = op(dst[i], src[i]);
+}
+
 // Combines a row of `count` source pixels into the target row by `mode`.
 void combineRow(Pixel* dst, const Pixel* src, int count, CopyMode mode)
 {
@@ -56,16 +69,13 @@ void combineRow(Pixel* dst, const Pixel* src, int count, CopyMode mode)
         std::memmove(dst, src, static_cast<std::size_t>(count) * sizeof(Pixel));
         break;
     case CopyMode::And:
-        for (int i = 0; i < count; ++i)
-            dst[i] = (dst[i] & src[i]) & kColourMask;
+        combineEach(dst, src, count, [](Pixel d, Pixel s) { return (d & s) & kColourMask; });
         break;
     case CopyMode::Xor:
-        for (int i = 0; i < count; ++i)
-            dst[i] = (dst[i] ^ src[i]) & kColourMask;
+        combineEach(dst, src, count, [](Pixel d, Pixel s) { return (d ^ s) & kColourMask; });
         break;
     case CopyMode::Or:
-        for (int i = 0; i < count; ++i)
-            dst[i] = (dst[i] | src[i]) & kColourMask;
+        combineEach(dst, src, count, [](Pixel d, Pixel s) { return (d | s) & kColourMask; });
         break;
     }
 }

@@ -68,9 +68,11 @@ struct BmpResult {
     bool ok() const { return error.empty(); }
 };
 
-// Decodes a BMP file held in memory: 1, 4, 8, 16, 24 and 32 bits per pixel, bottom-up and
+// Decodes a BMP file held in memory: 1, 2, 4, 8, 16, 24 and 32 bits per pixel, bottom-up and
 // top-down, RLE4 and RLE8, bit fields, OS/2 and version 4/5 headers. Every size, count and
 // offset is checked against the data; malformed files are rejected, never read out of bounds.
+// Pictures above 16384 pixels on a side or 32M pixels are refused. Palette indexes past the
+// palette and pixels an RLE bitmap skips come out black.
 BmpResult decodeBmp(const std::uint8_t* data, std::size_t size);
 BmpResult decodeBmp(const std::vector<std::uint8_t>& bytes);
 // Reads and decodes a BMP file from disk.

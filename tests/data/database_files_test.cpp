@@ -151,9 +151,9 @@ namespace {
             e.magicDefense = f(8 + n);
         }
         // Trailer field t of the file with index i holds 10 * i + t.
-        Trailer* trailers[] = { &db.trailers.settings, &db.trailers.sizes, &db.trailers.characters,
-            &db.trailers.levels, &db.trailers.towns, &db.trailers.items, &db.trailers.equipment,
-            &db.trailers.encounters, &db.trailers.targets, &db.trailers.spells, &db.trailers.enemies };
+        Trailer* trailers[] = { &db.trailers.settings, &db.trailers.sizes, &db.trailers.characters, &db.trailers.levels,
+            &db.trailers.towns, &db.trailers.items, &db.trailers.equipment, &db.trailers.encounters,
+            &db.trailers.targets, &db.trailers.spells, &db.trailers.enemies };
         for (int i = 0; i < 11; ++i) {
             for (int t = 1; t <= 8; ++t)
                 (*trailers[i])[t - 1] = f(10 * i + t);
@@ -257,20 +257,23 @@ namespace {
         EXPECT_EQ(db.enemies, source.enemies);
     }
 
-    TEST_F(DatabaseFiles, Version211GivesEveryInventoryEntryOneUse)
+    TEST_F(DatabaseFiles, Versions211To215GiveEveryInventoryEntryOneUse)
     {
-        writeDatabase(source, dir.path(), 211);
-        Database db = load(dir.path());
-        for (int c = 0; c <= 2; ++c) {
-            for (int k = 0; k < 2; ++k) {
-                EXPECT_EQ(db.characters[c].inventory[k][InventoryUses], 1);
-                EXPECT_EQ(db.characters[c].inventory[k][InventoryItem], f(k + 1));
+        for (int version : { 211, 215 }) {
+            test::TempDir root;
+            writeDatabase(source, root.path(), version);
+            Database db = load(root.path());
+            for (int c = 0; c <= 2; ++c) {
+                for (int k = 0; k < 2; ++k) {
+                    EXPECT_EQ(db.characters[c].inventory[k][InventoryUses], 1) << version;
+                    EXPECT_EQ(db.characters[c].inventory[k][InventoryItem], f(k + 1)) << version;
+                }
+                EXPECT_EQ(db.characters[c].magicDefense, source.characters[c].magicDefense) << version;
+                EXPECT_EQ(db.characters[c].conditions, source.characters[c].conditions) << version;
             }
-            EXPECT_EQ(db.characters[c].magicDefense, source.characters[c].magicDefense);
-            EXPECT_EQ(db.characters[c].conditions, source.characters[c].conditions);
+            EXPECT_EQ(db.attributes, source.attributes) << version;
+            EXPECT_EQ(db.spells, source.spells) << version;
         }
-        EXPECT_EQ(db.attributes, source.attributes);
-        EXPECT_EQ(db.spells, source.spells);
     }
 
     // Version 206 to 210 files have the first optional section of every file but not the second;
@@ -373,6 +376,42 @@ namespace {
         EXPECT_EQ(db.trailers, source.trailers);
     }
 
+    TEST_F(DatabaseFiles, UnreadableVersionLineCountsAsMissing)
+    {
+        writeDatabase(source, dir.path(), 232);
+        patchFile(dat() / "vornINI.DAT", "\r\n232,", "\r\nv232,");
+        Database db;
+        readIniFirst(db, dir.path());
+        EXPECT_EQ(db.ini.dataVersion, 200);
+    }
+
+    // Damaged files either load or give a FileError; they never crash or read out of bounds.
+    TEST_F(DatabaseFiles, DamagedFilesNeverCrashTheLoader)
+    {
+        writeDatabase(source, dir.path(), 232);
+        const char replacements[] = ",:\"\r\n &H-.e9\x1A";
+        unsigned seed = 12345;
+        auto next = [&seed]() {
+            seed = seed * 1103515245u + 12345u;
+            return (seed >> 16) & 0x7FFF;
+        };
+        for (const char* name : kFiles) {
+            const std::string original = fileText(dat() / name);
+            for (int round = 0; round < 25; ++round) {
+                std::string damaged = original;
+                for (int hit = 0; hit < 3; ++hit)
+                    damaged[next() % damaged.size()] = replacements[next() % (sizeof replacements - 1)];
+                replaceFile(dat() / name, damaged);
+                try {
+                    load(dir.path());
+                } catch (const FileError&) {
+                }
+            }
+            replaceFile(dat() / name, original);
+        }
+        EXPECT_EQ(load(dir.path()).items, source.items);
+    }
+
     TEST_F(DatabaseFiles, LoadingClearsTheFirst55FlagsOfEveryMap)
     {
         writeDatabase(source, dir.path(), 232);
@@ -440,8 +479,8 @@ namespace {
         const std::string good = fileText(sizes);
         ASSERT_EQ(good.substr(0, 20), "2,3,2,3,2,2,2,3,2,2,");
         for (const char* bad : { "21,3,2,3,2,2,2,3,2,2,", "2,52,2,3,2,2,2,3,2,2,", "2,3,2,1001,2,2,2,3,2,2,",
-                 "2,3,2,3,2,1001,2,3,2,2,", "2,3,2,3,2,2,501,3,2,2,", "2,3,2,3,2,2,2,102,2,2,",
-                 "2,3,2,3,2,2,2,3,2,-1,", "-1,3,2,3,2,2,2,3,2,2," }) {
+                 "2,3,2,3,2,1001,2,3,2,2,", "2,3,2,3,2,2,501,3,2,2,", "2,3,2,3,2,2,2,102,2,2,", "2,3,2,3,2,2,2,3,2,-1,",
+                 "-1,3,2,3,2,2,2,3,2,2," }) {
             replaceFile(sizes, bad + good.substr(20));
             EXPECT_THROW(load(dir.path()), FileError) << bad;
         }

@@ -84,7 +84,7 @@ std::optional<std::string> SdlPlatform::askName(const std::string& prompt, const
     const Pixel ink = paletteColour(15);
     const int left = 64, top = 160, right = 447, bottom = 231;
 
-    SDL_FlushEvents(SDL_KEYDOWN, SDL_TEXTINPUT);
+    discardKeyEvents();
     SDL_Rect inputArea { left, top, right - left + 1, bottom - top + 1 };
     SDL_SetTextInputRect(&inputArea);
     SDL_StartTextInput();
@@ -104,9 +104,8 @@ std::optional<std::string> SdlPlatform::askName(const std::string& prompt, const
         SDL_Delay(15);
     }
     SDL_StopTextInput();
-    SDL_FlushEvents(SDL_KEYDOWN, SDL_TEXTINPUT);
-    releaseAllKeys();
-    m_lastPresentMs = -1e9;
+    discardKeyEvents();
+    m_repaint = true;
     if (!entry.accepted)
         return std::nullopt;
     return utf8ToCp932(entry.name);

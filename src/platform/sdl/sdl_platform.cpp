@@ -18,7 +18,7 @@ namespace {
     constexpr double FrameMs = 1000.0 / 60.0;
     // A frame deadline further behind than this is given up: the clock starts afresh from now
     // instead of hurrying through the missed frames.
-    constexpr double ResyncMs = 100.0;
+    constexpr double ResyncMs = 50.0;
     // Longest single sleep, so window events keep being handled while the game waits.
     constexpr double SliceMs = 8.0;
 
@@ -85,9 +85,9 @@ SdlPlatform::SdlPlatform(const SdlOptions& options)
     SDL_StopTextInput();
     m_text.setFont(FontFace::Gothic, 12);
     m_startTicks = static_cast<std::uint64_t>(preciseTicksMs());
-    m_nextFrameMs = 0;
     m_media = std::make_unique<SdlMedia>(options.startDirectory, [this] { waitUntil(nowMs() + 10); });
     present(m_screen);
+    m_nextFrameMs = preciseTicksMs() - static_cast<double>(m_startTicks);
 }
 
 SdlPlatform::~SdlPlatform()
@@ -147,8 +147,15 @@ void SdlPlatform::presentIfDue()
     double now = preciseTicksMs() - static_cast<double>(m_startTicks);
     // Half a millisecond of slack absorbs timer jitter, so 60 Hz frames on a 60 Hz display
     // present every frame.
-    if (now - m_lastPresentMs >= m_refreshMs - 0.5)
-        present(m_screen);
+    if (now - m_lastPresentMs < m_refreshMs - 0.5)
+        return;
+    // An unchanged screen is not shown again (unless the window needs repainting), which keeps
+    // long waits nearly free of work.
+    if (!m_repaint && m_screen.pixels == m_shown)
+        return;
+    present(m_screen);
+    m_shown = m_screen.pixels;
+    m_repaint = false;
 }
 
 void SdlPlatform::present(const Picture& picture)
@@ -204,7 +211,7 @@ void SdlPlatform::handleEvent(const SDL_Event& event)
             break;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
-            m_lastPresentMs = -1e9;
+            m_repaint = true;
             break;
         default:
             break;
@@ -237,6 +244,13 @@ void SdlPlatform::handleEvent(const SDL_Event& event)
 void SdlPlatform::releaseAllKeys()
 {
     m_keys.clear();
+}
+
+void SdlPlatform::discardKeyEvents()
+{
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_KEYDOWN, SDL_TEXTINPUT);
+    releaseAllKeys();
 }
 
 bool SdlPlatform::takeCloseRequest()
@@ -331,10 +345,9 @@ BoxAnswer SdlPlatform::messageBox(const std::string& caption, const std::string&
     int pressed = -1;
     int result = SDL_ShowMessageBox(&data, &pressed);
     // Keys released while the box had the focus never reached the window: forget them all, and
-    // the key events queued meanwhile.
-    SDL_FlushEvents(SDL_KEYDOWN, SDL_KEYUP);
-    releaseAllKeys();
-    m_lastPresentMs = -1e9;
+    // the key events that arrived meanwhile.
+    discardKeyEvents();
+    m_repaint = true;
     if (result != 0) {
         std::fprintf(stderr, "vorn: cannot show a message box (%s): %s\n", SDL_GetError(), message.c_str());
         return buttons == BoxButtons::YesNo ? BoxAnswer::No : BoxAnswer::Ok;

@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -69,6 +70,8 @@ private:
     void presentIfDue();
     // Forgets every held key (after a modal box, or when the window loses the focus).
     void releaseAllKeys();
+    // Drops the key and text events waiting in the queue and forgets every held key.
+    void discardKeyEvents();
     void pointerPosition(int& x, int& y);
 
     SDL_Window* m_window = nullptr;
@@ -84,6 +87,8 @@ private:
     double m_refreshMs = 1000.0 / 60.0;
     double m_lastPresentMs = -1e9;
     double m_nextFrameMs = 0; // the running 60 Hz frame deadline
+    std::vector<Pixel> m_shown; // the screen as last presented
+    bool m_repaint = true; // the window needs the screen shown again even if unchanged
 };
 
 } // namespace vorn
