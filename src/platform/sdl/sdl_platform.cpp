@@ -41,8 +41,11 @@ SdlPlatform::SdlPlatform(const SdlOptions& options)
     // Ctrl+C in a terminal ends the program as usual instead of arriving as a close request.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0)
-        throw std::runtime_error(std::string("cannot start the video system: ") + SDL_GetError());
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
+        std::string error = SDL_GetError();
+        SDL_Quit();
+        throw std::runtime_error("cannot start the video system: " + error);
+    }
 
     // The whole-number scale, reduced until the window fits on the desktop.
     int scale = std::clamp(options.scale, 1, 16);
@@ -151,8 +154,10 @@ void SdlPlatform::presentIfDue()
         return;
     // An unchanged screen is not shown again (unless the window needs repainting), which keeps
     // long waits nearly free of work.
-    if (!m_repaint && m_screen.pixels == m_shown)
+    if (!m_repaint && m_screen.pixels == m_shown) {
+        m_lastPresentMs = now; // what the window shows is current until the next refresh
         return;
+    }
     present(m_screen);
     m_shown = m_screen.pixels;
     m_repaint = false;
