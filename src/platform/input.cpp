@@ -43,8 +43,9 @@ namespace {
     {
         BoxAnswer answer = showMessageBox(ctx, quitQuestionCaption(), quitQuestionText(), BoxButtons::YesNo,
             BoxIcon::Question);
+        // Built from a character: assigning a string literal here trips a false GCC 12
+        // -Wrestrict warning at -O3.
         if (answer == BoxAnswer::Yes)
-            // Built from a character: assigning a string literal here trips a false GCC 12 -Wrestrict warning at -O3.
             ctx.input.keyCode = std::string(1, '9');
     }
 
