@@ -1,0 +1,197 @@
+// The cursor loop: keys move on the way down and choose or cancel on the way up; the pointer
+// hovers, clicks and right-clicks; paged lists turn their pages.
+#include "app/context.h"
+#include "app/startup.h"
+#include "ui/window_art.h"
+#include "ui/windows.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vorn {
+
+namespace {
+
+    struct CursorArea {
+        int firstColumn = 0; // tile column of the first item cell (MX)
+        int firstRow = 0; // tile row of item 1 (MY)
+        int width = 0; // the menu window's width parameter
+        int items = 0; // rows the cursor reaches
+
+        bool holdsColumn(int column) const { return column >= firstColumn && column <= firstColumn + width - 2; }
+        // The item under tile row `row`, or 0.
+        int itemAt(int column, int row) const
+        {
+            if (!holdsColumn(column) || row < firstRow || row >= firstRow + items)
+                return 0;
+            return row - firstRow + 1;
+        }
+    };
+
+    void drawCursor(Context& ctx, const CursorArea& area, int row)
+    {
+        if (row < 1)
+            return;
+        int x1 = area.firstColumn * tile;
+        int y1 = (area.firstRow + row - 1) * tile;
+        drawXorBox(ctx, x1, y1, (area.firstColumn + area.width - 1) * tile, y1 + tile - 1);
+    }
+
+    // The last offset of a paged list: the last page shows the last `rows` entries.
+    float lastOffset(const WindowState& w, float rows) { return std::max(1.0f, w.entryTotal - rows + 1); }
+
+    // Keys "0", "5", "7", "3" of a paged list: first page, last page, page back, page forward.
+    bool pagingKey(WindowState& w, const std::string& key, float rows)
+    {
+        if (key == "0") {
+            w.listOffset = 1;
+            w.choice = 1;
+        } else if (key == "5") {
+            w.listOffset = lastOffset(w, rows);
+            w.choice = rows;
+        } else if (key == "7") {
+            w.choice = 1;
+            w.listOffset = std::max(1.0f, w.listOffset - (rows - 2));
+        } else if (key == "3") {
+            w.choice = rows;
+            w.listOffset = std::min(lastOffset(w, rows), w.listOffset + (rows - 2));
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    int pointerColumn(Context& ctx) { return static_cast<int>(std::floor(ctx.platform.pointerX() / 16.0)); }
+    int pointerRow(Context& ctx) { return static_cast<int>(std::floor(ctx.platform.pointerY() / 16.0)); }
+
+} // namespace
+
+void ChooseItem(Context& ctx)
+{
+    WindowState& w = ctx.windows;
+    w.pageFill = 0;
+    w.redraw = 0;
+    const bool paged = w.paged != 0;
+    CursorArea area { toInt(w.cursorX) + 1, toInt(w.cursorY) + 1, std::clamp(toInt(w.menuW), 0, maxColumns),
+        std::clamp(toInt(w.itemCount), 0, maxRows) };
+    const int rows = area.items;
+    const bool empty = rows < 1;
+
+    int choice = paged ? toInt(w.choice) : 1;
+    if (choice < 1 || choice > rows)
+        choice = 1;
+    int lastColumn = pointerColumn(ctx), lastRow = pointerRow(ctx);
+    if (int hovered = area.itemAt(lastColumn, lastRow))
+        choice = hovered;
+
+    int drawn = 0;
+    std::string latched = paged ? w.pageTurnKey : std::string();
+    w.pageTurnKey.clear();
+    bool leftWasHeld = ctx.platform.pointerHeld(0), rightWasHeld = ctx.platform.pointerHeld(1);
+    bool leftPressedInside = false, rightPressed = false;
+
+    auto finish = [&](int result) {
+        drawCursor(ctx, area, drawn);
+        w.choice = empty ? 0 : static_cast<float>(result);
+    };
+    auto turnPage = [&](int newChoice) {
+        w.choice = static_cast<float>(newChoice);
+        w.redraw = 1;
+    };
+
+    for (;;) {
+        // The cursor follows the choice.
+        if (!empty && choice != drawn) {
+            drawCursor(ctx, area, drawn);
+            drawCursor(ctx, area, choice);
+            drawn = choice;
+        }
+
+        // The pointer.
+        int column = pointerColumn(ctx), row = pointerRow(ctx);
+        bool left = ctx.platform.pointerHeld(0), right = ctx.platform.pointerHeld(1);
+        int hovered = area.itemAt(column, row);
+        if ((column != lastColumn || row != lastRow) && hovered)
+            choice = hovered;
+        lastColumn = column;
+        lastRow = row;
+        if (left && !leftWasHeld)
+            leftPressedInside = hovered != 0;
+        if (!left && leftWasHeld && leftPressedInside && hovered) {
+            finish(hovered);
+            return;
+        }
+        if (right && !rightWasHeld)
+            rightPressed = true;
+        if (!right && rightWasHeld && rightPressed) {
+            finish(0);
+            return;
+        }
+        leftWasHeld = left;
+        rightWasHeld = right;
+        if (paged && area.holdsColumn(column)) {
+            if (row == area.firstRow - 1 && w.listOffset > 1) {
+                waitTenMs(ctx);
+                w.listOffset -= 1;
+                turnPage(1);
+                return;
+            }
+            if (row == area.firstRow + rows && w.listOffset < lastOffset(w, static_cast<float>(rows))) {
+                waitTenMs(ctx);
+                w.listOffset += 1;
+                turnPage(rows);
+                return;
+            }
+        }
+
+        PollInput(ctx);
+        const std::string& key = ctx.input.keyCode;
+        if (latched.empty() && !empty) {
+            if (key == "2") {
+                if (choice < rows) {
+                    ++choice;
+                } else if (!paged) {
+                    choice = 1;
+                } else if (w.listOffset < lastOffset(w, static_cast<float>(rows))) {
+                    w.listOffset += 1;
+                    w.pageTurnKey = key;
+                    turnPage(rows);
+                    return;
+                }
+            } else if (key == "8") {
+                if (choice > 1) {
+                    --choice;
+                } else if (!paged) {
+                    choice = rows;
+                } else if (w.listOffset > 1) {
+                    w.listOffset -= 1;
+                    w.pageTurnKey = key;
+                    turnPage(1);
+                    return;
+                }
+            } else if (paged && pagingKey(w, key, static_cast<float>(rows))) {
+                WaitRelease(ctx);
+                w.redraw = 1;
+                return;
+            }
+        }
+        if (key == "9")
+            quitGame(ctx);
+        if (!key.empty() && latched.empty()) {
+            latched = key;
+        } else if (key.empty() && !latched.empty()) {
+            if (latched == "4") {
+                finish(0);
+                return;
+            }
+            if (latched == "1" || latched == "6") {
+                finish(choice);
+                return;
+            }
+            latched.clear();
+        }
+        ctx.platform.frame();
+    }
+}
+
+} // namespace vorn

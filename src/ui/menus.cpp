@@ -1,0 +1,133 @@
+// Menus and lists: OpenMenu prints a menu kind's items in a window at the menu rectangle,
+// ShowList shows caller-made entries, paged with scroll marks when they outnumber the rows.
+#include "app/context.h"
+#include "ui/print_line.h"
+#include "ui/text_cells.h"
+#include "ui/window_art.h"
+#include "ui/windows.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vorn {
+
+namespace {
+
+    // The caller's window, kept across a menu.
+    struct SavedWindow {
+        float x, y, w, h, textRow, lineColumn;
+
+        explicit SavedWindow(const WindowState& s)
+            : x(s.winX)
+            , y(s.winY)
+            , w(s.winW)
+            , h(s.winH)
+            , textRow(s.textRow)
+            , lineColumn(s.lineColumn)
+        {
+        }
+        void restore(WindowState& s) const
+        {
+            s.winX = x;
+            s.winY = y;
+            s.winW = w;
+            s.winH = h;
+            s.textRow = textRow;
+            s.lineColumn = lineColumn;
+        }
+    };
+
+    void setWindow(WindowState& w, float x, float y, float width, float height)
+    {
+        w.winX = x;
+        w.winY = y;
+        w.winW = width;
+        w.winH = height;
+    }
+
+    // Draws the list window and the entries from the list offset on.
+    void drawListPage(Context& ctx, std::size_t first, std::size_t count)
+    {
+        WindowState& w = ctx.windows;
+        DrawWindow(ctx);
+        std::size_t bytes = static_cast<std::size_t>(std::max(0, toInt(w.menuW) - 2)) * 2;
+        for (std::size_t i = first; i < first + count && i < w.listTexts.size(); ++i)
+            printText(ctx, "  " + cutBytes(w.listTexts[i], bytes), PrintStyle::Menu);
+    }
+
+    // Scroll marks in the middle cell of the top and bottom edges of a paged list.
+    void drawScrollMarks(Context& ctx, float rows)
+    {
+        WindowState& w = ctx.windows;
+        Picture& screen = ctx.platform.screen();
+        int x = toPixels(w.winX + std::floor(w.menuW / 2));
+        bool above = w.listOffset > 1;
+        bool below = w.entryTotal - w.listOffset != rows - 1;
+        putSheet(ctx, screen, x, toPixels(w.winY), above ? cell::scrollUp : cell::topEdge);
+        putSheet(ctx, screen, x, toPixels(w.winY + w.winH), below ? cell::scrollDown : cell::bottomEdge);
+    }
+
+} // namespace
+
+void OpenMenu(Context& ctx)
+{
+    WindowState& w = ctx.windows;
+    SavedWindow saved(w);
+    setWindow(w, w.menuX, w.menuY, w.menuW, w.menuH);
+    DrawWindow(ctx);
+    buildMenuItems(ctx);
+    int lines = std::min(toInt(w.menuH) - 2, maxRows);
+    for (int i = 0; i < lines; ++i) {
+        std::string item = static_cast<std::size_t>(i) < w.menuItems.size() ? w.menuItems[static_cast<std::size_t>(i)] : "";
+        printText(ctx, item, PrintStyle::Menu);
+    }
+    saved.restore(w);
+}
+
+void ShowGold(Context& ctx)
+{
+    WindowState& w = ctx.windows;
+    w.menuKind = 11;
+    w.menuX = 20;
+    w.menuY = 1;
+    w.menuW = 10;
+    w.menuH = 3;
+    OpenMenu(ctx);
+}
+
+void ShowList(Context& ctx)
+{
+    WindowState& w = ctx.windows;
+    SavedWindow saved(w);
+    std::size_t total = w.listTexts.size();
+    float rows = std::clamp(std::floor(w.listRows), 1.0f, static_cast<float>(maxRows));
+    w.entryTotal = static_cast<float>(total);
+    if (static_cast<float>(total) <= rows) {
+        setWindow(w, w.menuX, w.menuY, w.menuW, static_cast<float>(total) + 2);
+        drawListPage(ctx, 0, total);
+        w.paged = 0;
+        w.itemCount = static_cast<float>(total);
+        ChooseItem(ctx);
+        saved.restore(w);
+        return;
+    }
+    w.listOffset = 1;
+    w.choice = 1;
+    w.pageTurnKey.clear();
+    for (;;) {
+        setWindow(w, w.menuX, w.menuY, w.menuW, rows + 2);
+        drawListPage(ctx, static_cast<std::size_t>(toInt(w.listOffset) - 1), static_cast<std::size_t>(rows));
+        drawScrollMarks(ctx, rows);
+        w.paged = 1;
+        w.itemCount = rows;
+        ChooseItem(ctx);
+        if (w.redraw == 0)
+            break;
+    }
+    w.paged = 0;
+    if (w.choice != 0)
+        w.choice = w.choice + w.listOffset - 1;
+    saved.restore(w);
+}
+
+} // namespace vorn

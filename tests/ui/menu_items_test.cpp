@@ -1,0 +1,100 @@
+// Menu kinds built from the game state, and the gold window.
+#include "platform/encoding.h"
+#include "ui/windows.h"
+#include "ui_fixture.h"
+
+#include <gtest/gtest.h>
+
+using namespace vorn;
+using vorn::test::UiFixture;
+
+namespace {
+
+std::vector<std::string> items(UiFixture& f, int kind)
+{
+    f.windows().menuKind = static_cast<float>(kind);
+    buildMenuItems(f.ctx());
+    std::vector<std::string> out;
+    for (const auto& item : f.windows().menuItems)
+        out.push_back(cp932ToUtf8(item));
+    return out;
+}
+
+} // namespace
+
+TEST(MenuItems, FixedKinds)
+{
+    UiFixture f;
+    EXPECT_EQ(items(f, 23), (std::vector<std::string> { "  新  規", "  読  込" }));
+    EXPECT_EQ(items(f, 10), (std::vector<std::string> { "  は  い", "  いいえ" }));
+    EXPECT_EQ(items(f, 1).size(), 5u);
+    EXPECT_EQ(items(f, 21).size(), 8u);
+    EXPECT_EQ(items(f, 24).back(), "  無装備");
+    EXPECT_TRUE(items(f, 30).empty());
+    EXPECT_TRUE(items(f, -4).empty());
+}
+
+TEST(MenuItems, KindsBuiltFromTheGameState)
+{
+    UiFixture f;
+    Context& ctx = f.ctx();
+    ctx.db.sizes.lastCharacter = 2;
+    EXPECT_EQ(items(f, 5), (std::vector<std::string> { "  アルト", "  ミレイ", "  ゴドー" }));
+
+    // Items of a member: equipped mark, unlimited uses, the uses with the number's blank.
+    Character& c = ctx.db.characters[1];
+    c.itemCount = 2;
+    c.inventory[0] = { 0, 2, 999 };
+    c.inventory[1] = { 1, 0, 3 };
+    f.windows().menuMember = 1;
+    std::string first = cp932ToUtf8(ctx.db.items[0].text[0]);
+    std::string second = cp932ToUtf8(ctx.db.items[1].text[0]);
+    EXPECT_EQ(items(f, 7), (std::vector<std::string> { "  " + first + "≪ (無)", "  " + second + " ( 3)" }));
+    f.windows().paged = 1;
+    EXPECT_EQ(items(f, 7)[1], second + " ( 3)");
+    f.windows().paged = 0;
+    // Spells of a member; a spell number out of the table gives an empty name, not a crash.
+    c.spellCount = 2;
+    c.spells[0] = 0;
+    c.spells[1] = 5000;
+    EXPECT_EQ(items(f, 2), (std::vector<std::string> { "  " + cp932ToUtf8(ctx.db.spells[0].text[0]), "  " }));
+    f.windows().menuMember = 99;
+    EXPECT_TRUE(items(f, 2).empty());
+
+    // Save slots: date and time parts of the label.
+    ctx.saves.labels.fill("------------");
+    ctx.saves.labels[2] = "001231235959";
+    auto slots = items(f, 6);
+    ASSERT_EQ(slots.size(), 9u);
+    EXPECT_EQ(slots[2], "  3:00/12/31  23:59:59");
+    EXPECT_EQ(slots[0], "  1:--/--/--  --:--:--");
+
+    // Settings: switches, the speed in a full-width digit, the encounter mode.
+    ctx.settings.soundOn = -1;
+    ctx.settings.walkDelay = 3;
+    ctx.settings.encounterMode = -1;
+    EXPECT_EQ(items(f, 20), (std::vector<std::string> { "  ＢＧＭ  ＯＮ", "  効果音  ＯＦＦ", "  人移動  ＯＮ",
+                                "  速　度  ３", "  敵遭遇  停止時", "  キー設定  " }));
+
+    // Shop stock: the name padded to 20 bytes and the price right-aligned in 8.
+    f.windows().shopStock = { 1 };
+    ctx.db.items[1].price = 120;
+    auto stock = items(f, 14);
+    ASSERT_EQ(stock.size(), 1u);
+    EXPECT_EQ(utf8ToCp932(stock[0]).size(), 2u + 20 + 8);
+    EXPECT_EQ(stock[0].substr(stock[0].size() - 8), "     120");
+
+    // Formation order so far.
+    f.windows().formationOrder = { 2, 0 };
+    EXPECT_EQ(items(f, 13), (std::vector<std::string> { "ゴドー", "アルト" }));
+}
+
+TEST(MenuItems, GoldWindowShowsTheGoldRightAligned)
+{
+    UiFixture f;
+    f.ctx().game.gold = 500;
+    ShowGold(f.ctx());
+    EXPECT_EQ(f.lines("text"), (std::vector<std::string> { "所持金       500" }));
+    EXPECT_TRUE(f.screenShowsCell(20 * 16, 16, 0, 0));
+    EXPECT_TRUE(f.screenShowsCell(30 * 16, 3 * 16, 16, 16));
+}

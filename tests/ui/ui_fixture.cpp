@@ -1,0 +1,103 @@
+#include "ui_fixture.h"
+
+#include "gamegen/starter_game.h"
+#include "platform/encoding.h"
+#include "ui/windows.h"
+
+#include <cstdlib>
+#include <stdexcept>
+
+namespace vorn::test {
+
+void RecordingPlatform::drawText(Picture&, int x, int y, const std::string& cp932, int colour)
+{
+    calls.push_back({ x, y, cp932ToUtf8(cp932), colour });
+}
+
+UiFixture::UiFixture(const std::string& timeline)
+{
+    HeadlessOptions options;
+    std::string error;
+    auto parsed = parseTimeline(timeline, error);
+    if (!parsed)
+        throw std::invalid_argument("bad test timeline: " + error);
+    options.timeline = *parsed;
+    options.shotsDirectory = dir_.path();
+    options.startDirectory = dir_.path();
+    platform_ = std::make_unique<RecordingPlatform>(std::move(options));
+    transcript_.setClock([this] { return platform_->nowMs(); });
+    transcript_.setObserver([this](const std::string& kind, const std::string& text) {
+        lines_.emplace_back(kind, text);
+        platform_->observeTranscript(kind, text);
+    });
+    ctx_ = std::make_unique<Context>(*platform_, transcript_, dir_.path(), 1234);
+    ctx_->db = gamegen::makeStarterDatabase({});
+    createSurfaces(ctx_->surfaces);
+    ctx_->surfaces.frameSheet = gamegen::makeFrameSheet();
+    platform_->start();
+}
+
+std::vector<std::string> UiFixture::lines(const std::string& kind) const
+{
+    std::vector<std::string> result;
+    for (const auto& [k, text] : lines_) {
+        if (k == kind)
+            result.push_back(text);
+    }
+    return result;
+}
+
+void UiFixture::openWindow(float x, float y, float w, float h)
+{
+    WindowState& s = ctx_->windows;
+    s.winX = x;
+    s.winY = y;
+    s.winW = w;
+    s.winH = h;
+    DrawWindow(*ctx_);
+}
+
+void UiFixture::print(const std::string& utf8)
+{
+    ctx_->windows.lineText = utf8ToCp932(utf8);
+    PrintLine(*ctx_);
+}
+
+bool UiFixture::screenShowsCell(int x, int y, int sx, int sy)
+{
+    const Picture& sheet = ctx_->surfaces.frameSheet;
+    for (int dy = 0; dy < 16; ++dy) {
+        for (int dx = 0; dx < 16; ++dx) {
+            if (screen().at(x + dx, y + dy) != sheet.at(sx + dx, sy + dy))
+                return false;
+        }
+    }
+    return true;
+}
+
+std::string compareWithGolden(const Picture& picture, const std::string& name)
+{
+    std::filesystem::path path = std::filesystem::path(VORN_TEST_DIR) / "ui" / "golden" / (name + ".png");
+    const char* update = std::getenv("VORN_UPDATE_GOLDEN");
+    if (update && std::string(update) == "1") {
+        std::error_code ignored;
+        std::filesystem::create_directories(path.parent_path(), ignored);
+        if (!savePng(picture, path.string()))
+            return "cannot write " + path.string();
+        return {};
+    }
+    Picture golden;
+    if (!loadPng(path.string(), golden))
+        return "missing golden file " + path.string() + " (make it with VORN_UPDATE_GOLDEN=1)";
+    if (golden.width != picture.width || golden.height != picture.height)
+        return "size differs from " + path.string();
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            if (golden.at(x, y) != picture.at(x, y))
+                return "first difference at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
+        }
+    }
+    return {};
+}
+
+} // namespace vorn::test
