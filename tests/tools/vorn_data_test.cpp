@@ -1,0 +1,405 @@
+// The data tool: dump/build round trips at old and new data versions, and every check class.
+#include "commands.h"
+#include "game_source.h"
+
+#include "data/database_files.h"
+#include "gamegen/starter_game.h"
+#include "platform/encoding.h"
+#include "platform/game_files.h"
+#include "platform/picture.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+namespace vorn::datatool {
+namespace {
+
+    namespace fs = std::filesystem;
+
+    std::string sj(const char* utf8) { return utf8ToCp932(utf8); }
+
+    ScriptEvent event(const char* picture, float x, float y, std::vector<ScriptLine> lines, const char* text = "1",
+        float speed = 0)
+    {
+        ScriptEvent e;
+        e.picture = picture;
+        e.x = x;
+        e.y = y;
+        e.text = text;
+        e.speed = speed;
+        e.lines = std::move(lines);
+        return e;
+    }
+
+    MapFile mapOf(int width, int height, float exitEast, float exitWest)
+    {
+        MapFile map;
+        map.width = static_cast<float>(width);
+        map.height = static_cast<float>(height);
+        map.entryEvent = 0;
+        map.entryDX = 1;
+        map.entryDY = 0;
+        map.bgm = "field";
+        map.tileSheet = "tiles";
+        map.charSheet = "chars";
+        for (int r = 0; r < height; ++r)
+            map.rows.push_back(std::string(static_cast<std::size_t>(2 * width), r == 0 ? '8' : '9'));
+        map.exitNorth = 999;
+        map.exitSouth = 999;
+        map.exitEast = exitEast;
+        map.exitWest = exitWest;
+        map.encounterRate = 4;
+        map.encounterSteps = 60;
+        map.maxEnemySize = 5;
+        return map;
+    }
+
+    // The starter database with corrections, an opening and ending script and two maps that
+    // use labels, flags, battles, pictures, sounds and every kind of map change.
+    GameSource fixtureGame(int version, float correctionBase = 3)
+    {
+        gamegen::StarterOptions options;
+        options.dataVersion = version;
+        options.correctionBase = correctionBase;
+        GameSource game;
+        game.db = gamegen::makeStarterDatabase(options);
+        game.dataVersion = version;
+        game.db.ini.startMap = 0;
+        game.db.enemies[0].size = 2;
+        game.db.enemies[1].size = 3;
+
+        StoryScript opening;
+        opening.lead = 1;
+        opening.lines = { { sj("むかしむかし、"), "PUS,50,NEX" }, { "", "WAV,chime,END" } };
+        opening.trailer = { 1, 2, 3, 4, 5, 6, 7, 8 };
+        game.opening = opening;
+        StoryScript ending;
+        ending.lines = { { sj("おしまい"), "MID,last,END" } };
+        game.ending = ending;
+
+        MapSource town;
+        town.map = mapOf(20, 15, 1, 999);
+        town.events = std::vector<ScriptEvent> {
+            event("05", 3, 4,
+                { { sj("「こんにちは、旅の人。」"), "CKF,1,0,1,=,*again,NEX" }, { "", "FST,1,0,1,FLG,*again," },
+                    { sj("「また会ったね。」"), "LBL,again,GRP,pic,0,0,32,32,0,0,END" } }),
+            event("0A", 6, 2, { { "", "KAO,1,0,1,BTL,S,2,0,1,NEX" }, { "", "MES,*shop,END" } }, "0", 4),
+            event("0B", 8, 8, { { sj("いらっしゃい"), "LBL,shop,THR" } }),
+        };
+        ChangeBlock block;
+        block.conditions = { { 1, 0, "=", 1 } };
+        ChangeAction tile;
+        tile.kind = ChangeKind::SetTile;
+        tile.code = "C";
+        tile.column = 2;
+        tile.row = 3;
+        tile.tile = "A0";
+        ChangeAction flag;
+        flag.kind = ChangeKind::SetFlag;
+        flag.code = "F";
+        flag.a = 1;
+        flag.b = 2;
+        flag.value = 5;
+        ChangeAction move;
+        move.kind = ChangeKind::MoveEvent;
+        move.code = "E";
+        move.column = 4;
+        move.row = 4;
+        move.number = 0;
+        move.picture = "05";
+        move.text = "1";
+        move.eventNumber = "0";
+        ChangeAction remove;
+        remove.kind = ChangeKind::RemoveEvent;
+        remove.code = "D";
+        remove.event = 2;
+        block.actions = { tile, flag, move, remove };
+        ChangeBlock second;
+        second.conditions = { { 1, 2, ">=", 5 }, { 0, 0, "<>", 3 }, { 2, 2, "<", 1 } };
+        second.actions = { flag };
+        town.changes = std::vector<ChangeBlock> { block, second };
+        game.maps[0] = town;
+
+        MapSource field;
+        field.map = mapOf(16, 12, 999, 0);
+        field.events = std::vector<ScriptEvent> { event("07", 1, 1, { { "", "MAP,0,0,1,0,99,2" } }) };
+        field.changes = std::vector<ChangeBlock> {};
+        game.maps[1] = field;
+        return game;
+    }
+
+    void touch(const fs::path& path)
+    {
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << "x";
+    }
+
+    void writeSheet(const fs::path& path, int width, int height)
+    {
+        fs::create_directories(path.parent_path());
+        ASSERT_TRUE(saveBmpFile(Picture(width, height), path.string()));
+    }
+
+    // Every file the fixture's data names.
+    void writeMedia(const fs::path& root)
+    {
+        writeSheet(root / "GRP" / "tiles.BMP", 512, 512);
+        writeSheet(root / "GRP" / "CHARS.bmp", 512, 512); // found whatever the letter case
+        for (const char* name : { "back0.bmp", "back1.bmp", "back2.bmp", "enemy0.bmp", "enemy0m.bmp", "enemy1.bmp",
+                 "enemy1m.bmp", "pic.bmp", "KAO1_0.bmp" })
+            touch(root / "GRP" / name);
+        for (const char* name : { "ATC.WAV", "mgc.WAV", "chime.WAV" })
+            touch(root / "WAV" / name);
+        for (const char* name : { "field.MID", "last.MID" })
+            touch(root / "MID" / name);
+    }
+
+    struct CheckRun {
+        int code;
+        std::string output;
+    };
+
+    // Builds the game, lets `spoil` break it, and checks it.
+    CheckRun checkGame(const GameSource& game, const std::function<void(const fs::path&)>& spoil = {})
+    {
+        test::TempDir dir;
+        writeGameData(game, dir.path());
+        writeMedia(dir.path());
+        if (spoil)
+            spoil(dir.path());
+        std::ostringstream out;
+        int code = checkCommand(dir.path(), out);
+        return { code, out.str() };
+    }
+
+    std::vector<std::uint8_t> fileBytes(const fs::path& path) { return readWholeFile(path).value_or(std::vector<std::uint8_t> {}); }
+
+    Database loadTables(const fs::path& root)
+    {
+        Database db;
+        readIniFirst(db, root);
+        loadDatabase(db, root);
+        return db;
+    }
+
+    class RoundTrip : public ::testing::TestWithParam<int> { };
+
+    TEST_P(RoundTrip, DumpThenBuildReproducesTablesAndBytes)
+    {
+        int version = GetParam();
+        test::TempDir dir;
+        fs::path original = dir.file("original"), source = dir.file("source"), rebuilt = dir.file("rebuilt"),
+                 again = dir.file("again"), source2 = dir.file("source2");
+        GameSource game = fixtureGame(version);
+        writeGameData(game, original);
+        Database originalTables = loadTables(original);
+        ASSERT_NE(originalTables.corrections, Corrections {}) << "the fixture must exercise corrections";
+
+        std::ostringstream log;
+        ASSERT_EQ(dumpCommand(original, source, log), 0) << log.str();
+        ASSERT_EQ(buildCommand(source, rebuilt, log), 0) << log.str();
+
+        // The game's own loader sees the same tables, scripts and maps.
+        EXPECT_EQ(loadTables(rebuilt), originalTables);
+        GameSource first = readGameData(original), second = readGameData(rebuilt);
+        EXPECT_EQ(second.maps, first.maps);
+        EXPECT_EQ(second.opening, first.opening);
+        EXPECT_EQ(second.ending, first.ending);
+        // The structs written come back (the corrected numbers included); up to version 231 the
+        // battle record reads as 0 and 6.
+        auto expected = game.maps;
+        if (version <= 231) {
+            for (auto& entry : expected) {
+                entry.second.map->noWarp = 0;
+                entry.second.map->maxEnemySize = 6;
+            }
+        }
+        EXPECT_EQ(first.maps, expected);
+
+        // The files build wrote come back byte for byte through dump and build.
+        ASSERT_EQ(dumpCommand(rebuilt, source2, log), 0) << log.str();
+        ASSERT_EQ(buildCommand(source2, again, log), 0) << log.str();
+        int compared = 0;
+        for (const auto& entry : fs::directory_iterator(rebuilt / "DAT")) {
+            EXPECT_EQ(fileBytes(entry.path()), fileBytes(again / "DAT" / entry.path().filename()))
+                << entry.path().filename();
+            ++compared;
+        }
+        EXPECT_EQ(compared, 11 + 2 + 6);
+    }
+
+    INSTANTIATE_TEST_SUITE_P(DataVersions, RoundTrip, ::testing::Values(200, 210, 232));
+
+    TEST(VornDataSource, BadSourcesAreReportedWithTheirPlace)
+    {
+        test::TempDir dir;
+        std::ostringstream log;
+        ASSERT_EQ(dumpCommand([&] {
+            writeGameData(fixtureGame(232), dir.file("game"));
+            return dir.file("game");
+        }(), dir.file("src"), log),
+            0);
+        {
+            std::ofstream(dir.file("src") / "items.yaml", std::ios::app) << "  - name: x\n    prize: 3\n";
+        }
+        std::ostringstream out;
+        EXPECT_EQ(buildCommand(dir.file("src"), dir.file("out"), out), 1);
+        EXPECT_EQ(out.str(), "error: items.yaml[4]: unknown field \"prize\"\n");
+
+        std::ofstream(dir.file("src") / "items.yaml") << "items:\n  - {name: x, price: cheap}\n";
+        std::ostringstream out2;
+        EXPECT_EQ(buildCommand(dir.file("src"), dir.file("out"), out2), 1);
+        EXPECT_EQ(out2.str(), "error: items.yaml[0].price: expected a number, found \"cheap\"\n");
+
+        std::ofstream(dir.file("src") / "items.yaml") << "items: [\n";
+        std::ostringstream out3;
+        EXPECT_EQ(buildCommand(dir.file("src"), dir.file("out"), out3), 1);
+        EXPECT_NE(out3.str().find("items.yaml: line"), std::string::npos) << out3.str();
+    }
+
+    TEST(VornDataCheck, TheFixtureGameIsClean)
+    {
+        CheckRun run = checkGame(fixtureGame(232));
+        EXPECT_EQ(run.code, 0);
+        EXPECT_EQ(run.output, "");
+    }
+
+    TEST(VornDataCheck, MissingFiles)
+    {
+        CheckRun run = checkGame(fixtureGame(232), [](const fs::path& root) { fs::remove(root / "DAT" / "vornARM.DAT"); });
+        EXPECT_EQ(run.code, 1);
+        EXPECT_EQ(run.output, "error: DAT\\vornARM.DAT: file not found\n");
+
+        run = checkGame(fixtureGame(232), [](const fs::path& root) {
+            fs::remove(root / "DAT" / "vornT001.dat");
+            fs::remove(root / "GRP" / "back1.bmp");
+            fs::remove(root / "GRP" / "enemy0m.bmp");
+            fs::remove(root / "GRP" / "pic.bmp");
+            fs::remove(root / "GRP" / "KAO1_0.bmp");
+            fs::remove(root / "WAV" / "chime.WAV");
+            fs::remove(root / "MID" / "field.MID");
+        });
+        EXPECT_EQ(run.code, 1);
+        EXPECT_EQ(run.output,
+            "error: DAT\\vornene.DAT: enemy 0: GRP\\enemy0m.bmp is missing\n"
+            "error: DAT\\vornCTY.DAT: town 1: GRP\\back1.bmp is missing\n"
+            "error: DAT\\vornTOPN.dat: event 0 line 1: WAV\\chime.WAV is missing\n"
+            "error: DAT\\vornM000.dat: bgm: MID\\field.MID is missing\n"
+            "error: DAT\\vornT000.dat: event 0 line 2: GRP\\pic.bmp is missing\n"
+            "error: DAT\\vornT000.dat: event 1 line 0: GRP\\KAO1_0.bmp is missing\n"
+            "error: DAT\\vornM001.dat: bgm: MID\\field.MID is missing\n"
+            "error: DAT\\vornT001.dat: file not found (map 1 has other files)\n");
+    }
+
+    TEST(VornDataCheck, CountBeyondCapacity)
+    {
+        CheckRun run = checkGame(fixtureGame(232), [](const fs::path& root) {
+            auto bytes = fileBytes(root / "DAT" / "vornMAX.DAT");
+            std::string text(bytes.begin(), bytes.end());
+            // The sixth field is the item count.
+            std::size_t at = 0;
+            for (int i = 0; i < 5; ++i)
+                at = text.find(',', at) + 1;
+            text.replace(at, text.find(',', at) - at, "1001");
+            ASSERT_TRUE(writeWholeFileAtomically(root / "DAT" / "vornMAX.DAT", text));
+        });
+        EXPECT_EQ(run.code, 1);
+        EXPECT_EQ(run.output, "error: DAT\\vornMAX.DAT: itemCount = 1001 is outside 0 to 1000\n");
+    }
+
+    TEST(VornDataCheck, BattlesAndEnemies)
+    {
+        GameSource game = fixtureGame(232);
+        game.db.enemies[1].size = 4; // 2 + 4 > the town's maxEnemySize 5
+        game.db.enemies[0].specialRate = 20;
+        game.maps[1].map->maxEnemySize = 7;
+        CheckRun run = checkGame(game);
+        EXPECT_EQ(run.code, 1);
+        EXPECT_EQ(run.output,
+            "error: DAT\\vornene.DAT: enemy 0: special rate 20 with no spell\n"
+            "error: DAT\\vornT000.dat: event 1 line 0: scripted battle enemy sizes 2 + 4 exceed maxEnemySize 5\n"
+            "error: DAT\\vornM001.dat: battle record: maxEnemySize 7 is above 6\n");
+    }
+
+    TEST(VornDataCheck, TargetTableRows)
+    {
+        GameSource game = fixtureGame(232);
+        game.db.targets.threshold[1][0] = 60;
+        game.db.targets.threshold[1][1] = 50;
+        game.db.targets.threshold[2][2] = 90;
+        CheckRun run = checkGame(game);
+        EXPECT_EQ(run.code, 1);
+        EXPECT_EQ(run.output,
+            "error: DAT\\vornATS.DAT: row 1: threshold 50 at position 1 does not rise above 60\n"
+            "error: DAT\\vornATS.DAT: row 1: the last member's threshold 50 does not reach 100\n"
+            "error: DAT\\vornATS.DAT: row 2: the last member's threshold 90 does not reach 100\n");
+    }
+
+    TEST(VornDataCheck, ScriptLabelsKeywordsAndFlags)
+    {
+        GameSource game = fixtureGame(232);
+        auto& lines = (*game.maps[0].events)[0].lines;
+        lines[0].commands = "CKF,1,0,1,=,*nowhere,NEX"; // no such label
+        lines[1].commands = "FST,101,0,1,JMP,*tail"; // flag index out of range; label only at the end
+        lines[2].commands = "XYZ,LBL,tail";
+        (*game.maps[1].events)[0].lines[0].commands = "FST,@3-120,0,1,MES,*shop";
+        CheckRun run = checkGame(game);
+        EXPECT_EQ(run.code, 1);
+        EXPECT_EQ(run.output,
+            "error: DAT\\vornT000.dat: event 0 line 0: label \"nowhere\" of CKF is not found\n"
+            "error: DAT\\vornT000.dat: event 0 line 1: flag index 101 is outside 0 to 100\n"
+            "error: DAT\\vornT000.dat: event 0 line 1: label \"tail\" of JMP stands last in its command string "
+            "and is never found\n"
+            "error: DAT\\vornT000.dat: event 0 line 2: unknown keyword \"XYZ\"\n"
+            "error: DAT\\vornT001.dat: event 0 line 0: flag index 120 is outside 0 to 100\n"
+            "error: DAT\\vornT001.dat: event 0 line 0: label \"shop\" of MES is not found\n");
+    }
+
+    TEST(VornDataCheck, EventsAndLinesBeyondOneHundred)
+    {
+        CheckRun run = checkGame(fixtureGame(232), [](const fs::path& root) {
+            std::string events;
+            for (int e = 0; e < 102; ++e)
+                events += "01,4,6,1,3,99,\r\n";
+            ASSERT_TRUE(writeWholeFileAtomically(root / "DAT" / "vornT001.dat", events + "99,\r\n"));
+            std::string lines = "1,\r\n";
+            for (int l = 0; l < 101; ++l)
+                lines += ",NEX,\r\n";
+            ASSERT_TRUE(writeWholeFileAtomically(root / "DAT" / "vornTEND.dat", lines + "99,\r\n"));
+        });
+        EXPECT_EQ(run.code, 1);
+        EXPECT_EQ(run.output,
+            "error: DAT\\vornTEND.dat: DAT\\vornTEND.dat has more than 100 lines\n"
+            "error: DAT\\vornT001.dat: map events: more than 101 events\n");
+    }
+
+    TEST(VornDataCheck, SheetsAndExits)
+    {
+        GameSource game = fixtureGame(232);
+        game.maps[1].map->exitWest = 5;
+        game.maps[1].map->tileSheet = "small";
+        CheckRun run = checkGame(game, [](const fs::path& root) { writeSheet(root / "GRP" / "small.bmp", 256, 512); });
+        EXPECT_EQ(run.code, 1);
+        EXPECT_EQ(run.output,
+            "error: DAT\\vornM001.dat: tileSheet: GRP\\small.BMP is 256 x 512, not 512 x 512\n"
+            "error: DAT\\vornM001.dat: exitWest: map 5 has no files\n");
+    }
+
+    TEST(VornDataCheck, WarningsAloneKeepTheExitCodeZero)
+    {
+        GameSource game = fixtureGame(232);
+        (*game.maps[0].events)[1].speed = 5;
+        game.maps[1].events->push_back(event("08", 2, 2, {}));
+        CheckRun run = checkGame(game);
+        EXPECT_EQ(run.code, 0);
+        EXPECT_EQ(run.output,
+            "warning: DAT\\vornT000.dat: event 1: wanderer speed 5 does not divide 32\n"
+            "warning: DAT\\vornT001.dat: event 1: the event has no lines\n");
+    }
+
+} // namespace
+} // namespace vorn::datatool

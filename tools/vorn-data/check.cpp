@@ -1,0 +1,423 @@
+// `vorn-data check`: lints a game folder, one line per problem.
+#include "commands.h"
+#include "game_source.h"
+#include "script_scan.h"
+
+#include "data/database_files.h"
+#include "data/record.h"
+#include "platform/encoding.h"
+#include "platform/game_files.h"
+#include "platform/picture.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <set>
+
+namespace vorn::datatool {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+    const char* const kDatabaseFiles[] = { "vornINI.DAT", "vornMAX.DAT", "vornPLY.DAT", "vornLEV.DAT", "vornCTY.DAT",
+        "vornITM.DAT", "vornARM.DAT", "vornEAP.DAT", "vornATS.DAT", "vornMGC.DAT", "vornene.DAT" };
+
+    std::string show(float value) { return formatNumber(value); }
+
+    // A literal whole number token ("12", "-3"); nothing for words, random values and flag values.
+    bool literalNumber(const std::string& token, int& value)
+    {
+        if (token.empty() || token.size() > 9)
+            return false;
+        std::size_t i = token[0] == '-' || token[0] == '+' ? 1 : 0;
+        if (i == token.size())
+            return false;
+        for (std::size_t k = i; k < token.size(); ++k) {
+            if (token[k] < '0' || token[k] > '9')
+                return false;
+        }
+        value = std::stoi(token);
+        return true;
+    }
+
+    // A name the script gives literally (no random or flag substitution).
+    bool literalName(const std::string& token)
+    {
+        return !token.empty() && token.find('@') == std::string::npos && token.find('?') == std::string::npos;
+    }
+
+    class Checker {
+    public:
+        Checker(const fs::path& root, std::ostream& out)
+            : m_root(root)
+            , m_out(out)
+        {
+        }
+
+        int run();
+
+    private:
+        // Each distinct line is printed once.
+        void print(const std::string& line)
+        {
+            if (m_printed.insert(line).second)
+                m_out << line << "\n";
+        }
+        void error(const std::string& file, const std::string& where, const std::string& what)
+        {
+            ++m_errors;
+            print("error: " + file + (where.empty() ? "" : ": " + where) + ": " + what);
+        }
+        void warning(const std::string& file, const std::string& where, const std::string& what)
+        {
+            print("warning: " + file + (where.empty() ? "" : ": " + where) + ": " + what);
+        }
+        void fileError(const FileError& e)
+        {
+            ++m_errors;
+            print(std::string("error: ") + e.what());
+        }
+
+        bool exists(const std::string& gamePath) const { return resolveGamePath(m_root, gamePath).has_value(); }
+        void needFile(const std::string& file, const std::string& where, const std::string& gamePath)
+        {
+            if (!exists(gamePath))
+                error(file, where, cp932ToUtf8(gamePath) + " is missing");
+        }
+        void needSheet(const std::string& file, const std::string& where, const std::string& name);
+        void needSound(const std::string& file, const std::string& where, const std::string& name)
+        {
+            if (!name.empty())
+                needFile(file, where, "WAV\\" + name + ".WAV");
+        }
+        void needMusic(const std::string& file, const std::string& where, const std::string& name)
+        {
+            if (!name.empty())
+                needFile(file, where, "MID\\" + name + ".MID");
+        }
+        bool mapHasFiles(int map) const { return std::binary_search(m_maps.begin(), m_maps.end(), map); }
+        void needMap(const std::string& file, const std::string& where, float map);
+
+        void checkDatabase();
+        void checkFlagIndex(const std::string& file, const std::string& where, float index);
+        void checkFlagToken(const std::string& file, const std::string& where, const std::string& token);
+        void checkBattle(const std::string& file, const std::string& where, const ScannedCommand&, float maxSize);
+        void checkLines(const std::string& file, const std::vector<ScriptEvent>& events, float maxSize);
+        void checkMap(int number);
+
+        fs::path m_root;
+        std::ostream& m_out;
+        int m_errors = 0;
+        Database m_db;
+        std::vector<int> m_maps;
+        std::set<std::string> m_printed;
+    };
+
+    void Checker::needSheet(const std::string& file, const std::string& where, const std::string& name)
+    {
+        std::string gamePath = "GRP\\" + name + ".BMP";
+        auto path = resolveGamePath(m_root, gamePath);
+        if (!path) {
+            error(file, where, cp932ToUtf8(gamePath) + " is missing");
+            return;
+        }
+        BmpResult bmp = loadBmpFile(path->string());
+        if (!bmp.ok())
+            error(file, where, cp932ToUtf8(gamePath) + " cannot be read: " + bmp.error);
+        else if (bmp.picture.width != 512 || bmp.picture.height != 512)
+            error(file, where,
+                cp932ToUtf8(gamePath) + " is " + std::to_string(bmp.picture.width) + " x "
+                    + std::to_string(bmp.picture.height) + ", not 512 x 512");
+    }
+
+    void Checker::needMap(const std::string& file, const std::string& where, float map)
+    {
+        int n = roundIndex(map);
+        if (n != 999 && !mapHasFiles(n))
+            error(file, where, "map " + show(map) + " has no files");
+    }
+
+    void Checker::checkFlagIndex(const std::string& file, const std::string& where, float index)
+    {
+        if (!(index >= 0 && index <= 100))
+            error(file, where, "flag index " + show(index) + " is outside 0 to 100");
+    }
+
+    // A flag index argument given literally, or flag references @a-b / @a-@c-d inside a token.
+    void Checker::checkFlagToken(const std::string& file, const std::string& where, const std::string& token)
+    {
+        std::size_t at = token.find('@');
+        if (at != std::string::npos) {
+            // Every number of the reference is a flag index.
+            std::string rest = token.substr(at + 1);
+            std::size_t start = 0;
+            while (start <= rest.size()) {
+                std::size_t end = rest.find('-', start);
+                std::string part = rest.substr(start, end == std::string::npos ? std::string::npos : end - start);
+                if (!part.empty() && part[0] == '@')
+                    part.erase(0, 1);
+                int value = 0;
+                if (literalNumber(part, value))
+                    checkFlagIndex(file, where, static_cast<float>(value));
+                if (end == std::string::npos)
+                    break;
+                start = end + 1;
+            }
+        }
+    }
+
+    void Checker::checkBattle(const std::string& file, const std::string& where, const ScannedCommand& command,
+        float maxSize)
+    {
+        float total = 0;
+        int enemyCount = roundIndex(m_db.sizes.enemyCount);
+        std::string sizes;
+        for (const ScannedArg& arg : command.args) {
+            if (arg.use != ArgUse::Enemy)
+                continue;
+            int enemy = 0;
+            if (!literalNumber(arg.token, enemy))
+                return; // chosen at run time
+            if (enemy < 0 || enemy >= enemyCount) {
+                error(file, where, "battle enemy " + arg.token + " does not exist");
+                return;
+            }
+            float size = m_db.enemies[static_cast<std::size_t>(enemy)].size;
+            total += size;
+            sizes += (sizes.empty() ? "" : " + ") + show(size);
+        }
+        if (total > maxSize)
+            error(file, where, "scripted battle enemy sizes " + sizes + " exceed maxEnemySize " + show(maxSize));
+    }
+
+    void Checker::checkLines(const std::string& file, const std::vector<ScriptEvent>& events, float maxSize)
+    {
+        for (std::size_t e = 0; e < events.size(); ++e) {
+            const auto& lines = events[e].lines;
+            for (std::size_t l = 0; l < lines.size(); ++l) {
+                std::string where = "event " + std::to_string(e) + " line " + std::to_string(l);
+                for (const ScannedCommand& command : scanCommands(lines[l].commands)) {
+                    if (!command.known) {
+                        error(file, where, "unknown keyword \"" + cp932ToUtf8(command.keyword) + "\"");
+                        continue;
+                    }
+                    for (const ScannedArg& arg : command.args) {
+                        checkFlagToken(file, where, arg.token);
+                        int value = 0;
+                        if (arg.use == ArgUse::FlagIndex && literalNumber(arg.token, value))
+                            checkFlagIndex(file, where, static_cast<float>(value));
+                        bool lineTarget = arg.use == ArgUse::LineTarget;
+                        if ((lineTarget || arg.use == ArgUse::EventTarget) && arg.token.size() > 1
+                            && arg.token[0] == '*') {
+                            std::string name = arg.token.substr(1);
+                            bool found = false, last = false;
+                            for (std::size_t se = lineTarget ? e : 0; se < (lineTarget ? e + 1 : events.size()) && !found;
+                                 ++se) {
+                                for (const ScriptLine& line : events[se].lines) {
+                                    bool atEnd = false;
+                                    if (holdsLabel(line.commands, name, &atEnd)) {
+                                        found = true;
+                                        break;
+                                    }
+                                    last = last || atEnd;
+                                }
+                            }
+                            std::string label = "label \"" + cp932ToUtf8(name) + "\" of " + command.keyword;
+                            if (!found && last)
+                                error(file, where, label + " stands last in its command string and is never found");
+                            else if (!found)
+                                error(file, where, label + " is not found");
+                        }
+                        if (!literalName(arg.token))
+                            continue;
+                        if (arg.use == ArgUse::Picture)
+                            needFile(file, where, "GRP\\" + arg.token + ".bmp");
+                        else if (arg.use == ArgUse::Mask)
+                            needFile(file, where, "GRP\\" + arg.token + "m.bmp");
+                        else if (arg.use == ArgUse::Sound)
+                            needSound(file, where, arg.token);
+                        else if (arg.use == ArgUse::Music)
+                            needMusic(file, where, arg.token);
+                    }
+                    int a = 0, b = 0;
+                    if (command.keyword == "KAO" && command.args.size() >= 2 && literalNumber(command.args[0].token, a)
+                        && literalNumber(command.args[1].token, b))
+                        needFile(file, where, "GRP\\KAO" + std::to_string(a) + "_" + std::to_string(b) + ".bmp");
+                    if (command.keyword == "MAP" && !command.args.empty() && literalNumber(command.args[0].token, a))
+                        needMap(file, where + ": MAP", static_cast<float>(a));
+                    if (command.keyword == "BTL" || command.keyword == "BTE")
+                        checkBattle(file, where, command, maxSize);
+                }
+            }
+        }
+    }
+
+    void Checker::checkDatabase()
+    {
+        const Database& db = m_db;
+        int roster = roundIndex(db.sizes.lastCharacterSaved);
+        for (int i = 0; i <= roster; ++i) {
+            const auto& row = db.targets.threshold[static_cast<std::size_t>(i)];
+            std::string where = "row " + std::to_string(i);
+            for (int j = 1; j <= i; ++j) {
+                if (row[j] <= row[j - 1]) {
+                    error("DAT\\vornATS.DAT", where,
+                        "threshold " + show(row[j]) + " at position " + std::to_string(j) + " does not rise above "
+                            + show(row[j - 1]));
+                }
+            }
+            if (row[static_cast<std::size_t>(i)] < 100)
+                error("DAT\\vornATS.DAT", where,
+                    "the last member's threshold " + show(row[static_cast<std::size_t>(i)]) + " does not reach 100");
+        }
+        for (int n = 0; n < roundIndex(db.sizes.enemyCount); ++n) {
+            const Enemy& e = db.enemies[static_cast<std::size_t>(n)];
+            std::string where = "enemy " + std::to_string(n);
+            bool hasSpell = std::any_of(e.actions.begin(), e.actions.end(), [](float a) { return a != 99; });
+            if (e.specialRate != 0 && !hasSpell)
+                error("DAT\\vornene.DAT", where, "special rate " + show(e.specialRate) + " with no spell");
+            if (!e.graphic.empty()) {
+                needFile("DAT\\vornene.DAT", where, "GRP\\" + e.graphic + ".bmp");
+                needFile("DAT\\vornene.DAT", where, "GRP\\" + e.graphic + "m.bmp");
+            }
+        }
+        for (int i = 0; i < roundIndex(db.sizes.townCount); ++i) {
+            const std::string& back = db.towns[static_cast<std::size_t>(i)].battleBack;
+            if (!back.empty())
+                needFile("DAT\\vornCTY.DAT", "town " + std::to_string(i), "GRP\\" + back + ".bmp");
+        }
+        for (int i = 0; i < roundIndex(db.sizes.itemCount); ++i)
+            needSound("DAT\\vornITM.DAT", "item " + std::to_string(i), db.items[static_cast<std::size_t>(i)].useSound);
+        for (int i = 0; i < roundIndex(db.sizes.equipmentCount); ++i)
+            needSound("DAT\\vornARM.DAT", "equipment " + std::to_string(i),
+                db.equipment[static_cast<std::size_t>(i)].attackSound);
+        for (int s = 0; s < roundIndex(db.sizes.spellCount); ++s) {
+            const Spell& spell = db.spells[static_cast<std::size_t>(s)];
+            std::string where = "spell " + std::to_string(s);
+            needSound("DAT\\vornMGC.DAT", where, spell.sound);
+            for (int c = 0; c <= roster; ++c)
+                needSound("DAT\\vornMGC.DAT", where, spell.castSound[static_cast<std::size_t>(c)]);
+        }
+        needMap("DAT\\vornINI.DAT", "startMap", db.ini.startMap);
+    }
+
+    void Checker::checkMap(int number)
+    {
+        const Corrections& c = m_db.corrections;
+        std::string mName = mapFileName(number), tName = mapEventFileName(number), eName = mapChangeFileName(number);
+        float maxSize = 6;
+        std::vector<ScriptEvent> events;
+        auto read = [&](const std::string& name, const std::function<void(const std::vector<std::uint8_t>&)>& use) {
+            auto path = resolveGamePath(m_root, name);
+            if (!path) {
+                error(name, "", "file not found (map " + std::to_string(number) + " has other files)");
+                return;
+            }
+            auto bytes = readWholeFile(*path);
+            if (!bytes) {
+                error(name, "", "file cannot be read");
+                return;
+            }
+            try {
+                use(*bytes);
+            } catch (const FileError& e) {
+                error(name, "", e.what());
+            }
+        };
+        read(mName, [&](const std::vector<std::uint8_t>& bytes) {
+            MapFile map = readMapFile(bytes, c, m_db.ini.dataVersion);
+            needSheet(mName, "tileSheet", map.tileSheet);
+            needSheet(mName, "charSheet", map.charSheet);
+            needMusic(mName, "bgm", map.bgm);
+            if (map.maxEnemySize > 6)
+                error(mName, "battle record", "maxEnemySize " + show(map.maxEnemySize) + " is above 6");
+            maxSize = std::min(map.maxEnemySize, 6.0f);
+            const std::pair<const char*, float> exits[] = { { "exitNorth", map.exitNorth },
+                { "exitWest", map.exitWest }, { "exitEast", map.exitEast }, { "exitSouth", map.exitSouth } };
+            for (const auto& [name, exit] : exits)
+                needMap(mName, name, exit);
+        });
+        read(tName, [&](const std::vector<std::uint8_t>& bytes) {
+            events = readMapEvents(bytes, c);
+            for (std::size_t e = 0; e < events.size(); ++e) {
+                const ScriptEvent& event = events[e];
+                std::string where = "event " + std::to_string(e);
+                if (event.lines.empty())
+                    warning(tName, where, "the event has no lines");
+                bool wanders = event.text != "1";
+                if (wanders && event.speed != 0 && (event.speed < 0 || std::fmod(32.0f, event.speed) != 0))
+                    warning(tName, where, "wanderer speed " + show(event.speed) + " does not divide 32");
+            }
+        });
+        checkLines(tName, events, maxSize);
+        read(eName, [&](const std::vector<std::uint8_t>& bytes) {
+            auto blocks = readChangeFile(bytes, c);
+            for (std::size_t n = 0; n < blocks.size(); ++n) {
+                std::string where = "block " + std::to_string(n);
+                for (const ChangeCondition& condition : blocks[n].conditions) {
+                    checkFlagIndex(eName, where, condition.a);
+                    checkFlagIndex(eName, where, condition.b);
+                }
+                for (const ChangeAction& action : blocks[n].actions) {
+                    if (action.kind == ChangeKind::SetFlag) {
+                        checkFlagIndex(eName, where, action.a);
+                        checkFlagIndex(eName, where, action.b);
+                    }
+                }
+            }
+        });
+    }
+
+    int Checker::run()
+    {
+        bool databasePresent = true;
+        for (const char* name : kDatabaseFiles) {
+            std::string path = std::string("DAT\\") + name;
+            if (!exists(path)) {
+                error(path, "", "file not found");
+                databasePresent = false;
+            }
+        }
+        if (!databasePresent)
+            return 1;
+        try {
+            readIniFirst(m_db, m_root);
+            loadDatabase(m_db, m_root);
+        } catch (const FileError& e) {
+            fileError(e);
+            return 1;
+        }
+        m_maps = mapNumbersIn(m_root);
+        checkDatabase();
+        for (StoryKind kind : { StoryKind::Opening, StoryKind::Ending }) {
+            std::string name = storyFileName(kind);
+            auto path = resolveGamePath(m_root, name);
+            auto bytes = path ? readWholeFile(*path) : std::nullopt;
+            if (!bytes) {
+                error(name, "", "file not found");
+                continue;
+            }
+            try {
+                StoryScript script = readStoryScript(*bytes, kind);
+                ScriptEvent event;
+                event.lines = std::move(script.lines);
+                checkLines(name, { event }, 6);
+            } catch (const FileError& e) {
+                error(name, "", e.what());
+            }
+        }
+        for (int number : m_maps)
+            checkMap(number);
+        return m_errors ? 1 : 0;
+    }
+
+} // namespace
+
+int checkCommand(const fs::path& gameDir, std::ostream& out)
+{
+    Checker checker(gameDir, out);
+    return checker.run();
+}
+
+} // namespace vorn::datatool

@@ -1,0 +1,50 @@
+// A whole game as the data tool holds it between the readable source and the data files.
+#pragma once
+
+#include "data/change_files.h"
+#include "data/database.h"
+#include "data/map_files.h"
+#include "data/script_files.h"
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace vorn::datatool {
+
+// One map's three files; a part that is absent is neither written nor dumped.
+struct MapSource {
+    std::optional<MapFile> map;
+    std::optional<std::vector<ScriptEvent>> events;
+    std::optional<std::vector<ChangeBlock>> changes;
+
+    bool operator==(const MapSource&) const = default;
+};
+
+struct GameSource {
+    // The tables in their loaded form (the roster's last index in sizes.lastCharacterSaved).
+    Database db;
+    int dataVersion = 232;
+    std::optional<StoryScript> opening;
+    std::optional<StoryScript> ending;
+    std::map<int, MapSource> maps;
+};
+
+// The readable source folder (source_schema.cpp). Throw SourceError.
+GameSource readSource(const std::filesystem::path& sourceDir);
+void writeSource(const GameSource&, const std::filesystem::path& sourceDir);
+
+// The game's data files (game_data.cpp). readGameData loads with the game's own loader and
+// throws FileError; writeGameData writes every file at game.dataVersion with the corrections the
+// written trailers make, and returns the game paths it wrote.
+GameSource readGameData(const std::filesystem::path& gameDir);
+std::vector<std::string> writeGameData(const GameSource&, const std::filesystem::path& gameDir);
+
+// Map numbers that have an M, T or E file under DAT (any letter case), ascending.
+std::vector<int> mapNumbersIn(const std::filesystem::path& gameDir);
+
+// The correction sums the game forms from the trailers of the database in gameDir.
+Corrections correctionsOf(const std::filesystem::path& gameDir);
+
+} // namespace vorn::datatool

@@ -1,0 +1,11 @@
+// The help texts of vorn-data.
+#pragma once
+
+namespace vorn::datatool {
+
+extern const char* const generalHelp;
+extern const char* const buildHelp;
+extern const char* const dumpHelp;
+extern const char* const checkHelp;
+
+} // namespace vorn::datatool
