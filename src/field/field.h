@@ -1,9 +1,13 @@
 // Records of the field: the player's position on the current map and the field loop's state.
 #pragma once
 
+#include <array>
 #include <string>
 
 namespace vorn {
+
+// Indexes of FieldState::scrollMargins.
+enum ScrollMarginSide { MarginTop = 0, MarginRight = 1, MarginBottom = 2, MarginLeft = 3 };
 
 struct FieldState {
     float screenX = 0, screenY = 0; // player position inside the view, pixels
@@ -15,6 +19,12 @@ struct FieldState {
     float stepFrames = 0; // frames left of the step being walked
     float npcTick = 0; // alternates to move wandering people every other pass
     float stepCount = 0; // steps since the last battle
+    float playerPicture = 0; // sprite code of the player on the character sheet; 99 = not drawn
+    // Cells kept between the player and each view edge before the view scrolls (top, right,
+    // bottom, left); the window layout table's entries 4 to 7, changed by an event command.
+    std::array<float, 4> scrollMargins { 3, 3, 3, 3 };
+    float stepFromColumn = 0, stepFromRow = 0; // the cell the step being walked started from
+    float eventCellX = 0, eventCellY = 0; // cell of the map event run last by request 224 + n
 };
 
 } // namespace vorn

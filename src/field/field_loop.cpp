@@ -1,0 +1,199 @@
+// The field loop: one pass per 60 Hz frame of input and movement, step ends, requests, wandering
+// characters, the view, field poison and the random battle test; and the new game's entry.
+#include "app/context.h"
+#include "app/startup.h"
+#include "data/record.h"
+#include "field/field_ops.h"
+#include "platform/encoding.h"
+#include "platform/sound.h"
+#include "script/interpreter.h"
+
+#include <algorithm>
+
+namespace vorn {
+
+namespace {
+
+    constexpr size_t poisonCondition = 3;
+
+    int partyLast(const Context& ctx) { return std::clamp(roundIndex(ctx.db.sizes.lastCharacter), -1, capacity::characters - 1); }
+
+    // Every poisoned member with hit points loses one while a key is pending.
+    void applyFieldPoison(Context& ctx)
+    {
+        bool fainted = false;
+        for (int i = 0; i <= partyLast(ctx); ++i) {
+            Character& member = ctx.db.characters[static_cast<size_t>(i)];
+            if (member.conditions[poisonCondition] == 0 || member.hp == 0)
+                continue;
+            member.hp -= 1;
+            if (member.hp == 0) {
+                ctx.transcript.writeGameText("state", member.name + utf8ToCp932("は気絶した！"));
+                fainted = true;
+            }
+        }
+        if (!fainted)
+            return;
+        bool anyoneStanding = false;
+        for (int i = 0; i <= partyLast(ctx); ++i)
+            anyoneStanding = anyoneStanding || ctx.db.characters[static_cast<size_t>(i)].hp > 0;
+        // The game-over sequence belongs to the battle flow; until it exists the run goes on.
+        if (!anyoneStanding)
+            ctx.transcript.write("state", "party defeated on the field");
+    }
+
+    bool poisonFlashApplies(const Context& ctx)
+    {
+        if (ctx.field.pendingKey.empty())
+            return false;
+        for (int i = 0; i <= partyLast(ctx); ++i) {
+            const Character& member = ctx.db.characters[static_cast<size_t>(i)];
+            if (member.hp > 0 && member.conditions[poisonCondition] > 0)
+                return true;
+        }
+        return false;
+    }
+
+    void drawPoisonFlash(Context& ctx)
+    {
+        Picture& screen = ctx.platform.screen();
+        CopyMode mode = screen.mode;
+        screen.mode = CopyMode::Or;
+        drawBox(screen, 0, 0, 511, 383, paletteColour(4), true);
+        screen.mode = mode;
+    }
+
+    // Steps 8 to 12 of a pass: the event request, the wanderers, the view, poison, the pause and
+    // the random battle test.
+    FieldFlow passFromRequests(Context& ctx)
+    {
+        FieldState& f = ctx.field;
+        if (f.request >= 224) {
+            int n = roundIndex(f.request - 224);
+            f.request = 0;
+            if (n >= 0 && n < maxScriptEvents) {
+                f.eventCellX = ctx.map.event[static_cast<size_t>(n)].x;
+                f.eventCellY = ctx.map.event[static_cast<size_t>(n)].y;
+            }
+            if (poisonFlashApplies(ctx))
+                drawPoisonFlash(ctx);
+            runMapEvent(ctx, n);
+            if (handleRunResult(ctx))
+                return FieldFlow::MapEntered;
+        }
+        f.npcTick = f.npcTick == 0 ? 1 : 0;
+        if (f.npcTick == 1)
+            moveWanderers(ctx);
+        refreshField(ctx);
+        // Poison costs its hit point once per step check, as the battle flow's step check does:
+        // when no step is being walked and a key is pending.
+        if (f.stepFrames == 0 && !f.pendingKey.empty())
+            applyFieldPoison(ctx);
+        if (poisonFlashApplies(ctx))
+            drawPoisonFlash(ctx);
+        if (ctx.settings.walkDelay > 0) {
+            int delay = std::clamp(roundIndex(ctx.settings.walkDelay), 0, 5);
+            ctx.platform.waitUntil(ctx.platform.nowMs() + static_cast<std::uint64_t>(delay) * 10);
+        }
+        if (f.stepFrames == 0 && testEncounter(ctx)) {
+            // Battles are not built yet: the encounter is noted and the field goes on.
+            ctx.transcript.write("state", "encounter");
+        }
+        ctx.platform.frame();
+        return FieldFlow::Continue;
+    }
+
+} // namespace
+
+FieldFlow fieldLoopEntry(Context& ctx)
+{
+    SoundState& sound = ctx.sound;
+    if (ctx.settings.musicOn == 1 && (!sound.musicOpen || sound.musicName != ctx.map.file.bgm)) {
+        if (sound.musicOpen)
+            closeMusic(ctx);
+        sound.musicName = ctx.map.file.bgm;
+        playMusic(ctx);
+    }
+    markPlayerCell(ctx);
+    return passFromRequests(ctx);
+}
+
+FieldFlow fieldPass(Context& ctx)
+{
+    FieldState& f = ctx.field;
+    if (f.stepFrames == 0)
+        f.pendingKey.clear();
+    pollAndMove(ctx);
+    if (f.stepFrames > 0) {
+        f.stepFrames -= 1;
+        if (f.stepFrames <= 0) {
+            f.stepFrames = 0;
+            if (completeStep(ctx))
+                return FieldFlow::MapEntered;
+        }
+    }
+    if (f.request == 2) {
+        // The field menu is not built yet.
+        ctx.transcript.write("state", "field menu not built");
+        f.request = 0;
+        refreshField(ctx);
+        ctx.platform.frame();
+        return FieldFlow::Continue;
+    }
+    if (f.request == 3)
+        quitGame(ctx);
+    return passFromRequests(ctx);
+}
+
+void runField(Context& ctx)
+{
+    enterMap(ctx);
+    for (;;) {
+        FieldFlow flow = fieldLoopEntry(ctx);
+        while (flow == FieldFlow::Continue)
+            flow = fieldPass(ctx);
+    }
+}
+
+bool testEncounter(Context& ctx)
+{
+    FieldState& f = ctx.field;
+    int mapNumber = roundIndex(ctx.game.map);
+    if (mapNumber < 0 || mapNumber >= static_cast<int>(ctx.db.encounters.size()))
+        return false;
+    const auto& enemies = ctx.db.encounters[static_cast<size_t>(mapNumber)].enemies;
+    if (std::all_of(enemies.begin(), enemies.end(), [](float e) { return e == 99; }))
+        return false;
+    if (ctx.settings.encounterMode == 1 && f.pendingKey.empty())
+        return false;
+    f.stepCount += 1;
+    bool battle = f.stepCount > ctx.map.file.encounterSteps;
+    if (!battle) {
+        int r = static_cast<int>(ctx.random() * 100) + 1;
+        battle = static_cast<float>(r) <= ctx.map.file.encounterRate;
+    }
+    if (battle)
+        f.stepCount = 0;
+    return battle;
+}
+
+void startNewGameOnField(Context& ctx)
+{
+    const IniSettings& ini = ctx.db.ini;
+    GameState& g = ctx.game;
+    g.map = ini.startMap;
+    g.startX = ini.startX;
+    g.startY = ini.startY;
+    g.useMapEntry = ini.startX == 0 ? 1 : 0;
+    g.gold = ini.startGold;
+    ctx.db.sizes.lastCharacter = ini.partyLast;
+    ctx.field.facing = ini.startFacing;
+    ctx.field.playerPicture = ini.startPicture;
+    ctx.field.stepFrames = 0;
+    ctx.field.pendingKey.clear();
+    ctx.map.entry = EntryArguments {};
+    ctx.map.enteringFromLoad = false;
+    runField(ctx);
+}
+
+} // namespace vorn

@@ -1,0 +1,235 @@
+// Entering a map: the map and event files, the cell marks, the player's place and the view, the
+// sheets, and the whole-map picture drawn while the closing and opening transitions run.
+#include "app/context.h"
+#include "app/dialogs.h"
+#include "data/record.h"
+#include "field/field_draw.h"
+#include "field/field_ops.h"
+#include "platform/game_files.h"
+#include "platform/sound.h"
+
+#include <algorithm>
+
+namespace vorn {
+
+namespace {
+
+    std::vector<std::uint8_t> readGameFile(Context& ctx, const std::string& cp932Path)
+    {
+        auto path = resolveGamePath(ctx.root, cp932Path);
+        auto bytes = path ? readWholeFile(*path) : std::nullopt;
+        if (!bytes)
+            fatalFileError(ctx, "cannot read " + cp932Path);
+        return std::move(*bytes);
+    }
+
+    void loadSheet(Context& ctx, Picture& sheet, std::optional<std::string>& loadedName, const std::string& name)
+    {
+        if (loadedName && *loadedName == name)
+            return;
+        std::string path = "GRP\\" + name + ".BMP";
+        BmpResult result = decodeBmp(readGameFile(ctx, path));
+        if (!result.ok())
+            fatalFileError(ctx, path + ": " + result.error);
+        sheet = std::move(result.picture);
+        loadedName = name;
+    }
+
+    void readMapAndEvents(Context& ctx, int mapNumber)
+    {
+        MapState& map = ctx.map;
+        try {
+            readMapFileInto(map.file, readGameFile(ctx, mapFileName(mapNumber)), ctx.db.corrections,
+                ctx.db.ini.dataVersion);
+        } catch (const FileError& error) {
+            fatalFileError(ctx, mapFileName(mapNumber) + ": " + error.what());
+        }
+        if (!map.pendingMusic.empty()) {
+            map.file.bgm = map.pendingMusic;
+            map.pendingMusic.clear();
+        }
+        if (mapNumber >= 0 && mapNumber < static_cast<int>(ctx.db.towns.size()))
+            ctx.db.towns[static_cast<size_t>(mapNumber)].visited = 1;
+
+        int width = roundIndex(map.file.width), height = roundIndex(map.file.height);
+        bool keepMarks = map.enteringFromLoad && map.width() == width && map.height() == height;
+        if (!keepMarks)
+            map.resetMarks(width, height);
+        try {
+            map.events = readMapEvents(readGameFile(ctx, mapEventFileName(mapNumber)), ctx.db.corrections);
+        } catch (const FileError& error) {
+            fatalFileError(ctx, mapEventFileName(mapNumber) + ": " + error.what());
+        }
+        map.eventLast = static_cast<float>(map.events.size()) - 1;
+        if (map.enteringFromLoad)
+            return;
+        for (size_t i = 0; i < map.event.size(); ++i) {
+            MapEvent& e = map.event[i];
+            e = MapEvent {};
+            if (i >= map.events.size())
+                continue;
+            const ScriptEvent& s = map.events[i];
+            e.x = s.x;
+            e.y = s.y;
+            e.speed = s.speed;
+            if (CellMarks* marks = map.marksAt(roundIndex(s.x), roundIndex(s.y)))
+                *marks = { s.picture, s.text, std::to_string(i) };
+        }
+    }
+
+    // The player's cell by the entry rules; kept inside the map.
+    void placePlayer(Context& ctx)
+    {
+        GameState& g = ctx.game;
+        FieldState& f = ctx.field;
+        MapState& map = ctx.map;
+        if (g.startX == 99999)
+            g.startX = static_cast<float>(map.width() - 2);
+        if (g.startY == 99999)
+            g.startY = static_cast<float>(map.height() - 2);
+        if (g.useMapEntry == 1) {
+            map.entry.event = map.file.entryEvent;
+            map.entry.dx = map.file.entryDX;
+            map.entry.dy = map.file.entryDY;
+        }
+        int column, row;
+        if (g.useMapEntry == 0) {
+            column = roundIndex(g.startX);
+            row = roundIndex(g.startY);
+        } else {
+            int n = roundIndex(map.entry.event);
+            const MapEvent* e = n >= 0 && n < maxScriptEvents ? &map.event[static_cast<size_t>(n)] : nullptr;
+            column = roundIndex((e ? e->x : 0) + map.entry.dx);
+            row = roundIndex((e ? e->y : 0) + map.entry.dy);
+            if (map.entry.arrivalEvent != 99)
+                f.request = 224 + map.entry.arrivalEvent;
+        }
+        column = std::clamp(column, 0, map.width() - 1);
+        row = std::clamp(row, 0, map.height() - 1);
+
+        // The view moves one step at a time towards the player standing at its centre.
+        float step = static_cast<float>(playerStepPixels(ctx));
+        float maxScrollX = static_cast<float>(std::max(0, (map.width() - viewColumns) * tileSize));
+        float maxScrollY = static_cast<float>(std::max(0, (map.height() - viewRows) * tileSize));
+        f.scrollX = f.scrollY = 0;
+        f.screenX = static_cast<float>(column * tileSize);
+        f.screenY = static_cast<float>(row * tileSize);
+        while (f.screenX > 512 / 2 - 16 && f.scrollX < maxScrollX) {
+            f.scrollX += step;
+            f.screenX -= step;
+        }
+        while (f.screenY > 384 / 2 - 32 && f.scrollY < maxScrollY) {
+            f.scrollY += step;
+            f.screenY -= step;
+        }
+        f.stepFrames = 0;
+        g.useMapEntry = 1;
+    }
+
+    // The order in which the whole-map picture is drawn: from the row above the view's top row
+    // to the last row, then upwards from the row above that to row 0, each row left to right.
+    class CellOrder {
+    public:
+        CellOrder(int width, int height, int firstRow)
+            : width_(width)
+            , height_(height)
+            , firstRow_(firstRow)
+            , downward_(static_cast<long>(height - firstRow) * width)
+        {
+        }
+        long remaining() const { return static_cast<long>(width_) * height_ - next_; }
+        // Whether the downward pass is still at or above `row`.
+        bool downwardAtOrAbove(int row) const { return next_ < downward_ && firstRow_ + next_ / width_ <= row; }
+        bool next(int& column, int& row)
+        {
+            if (remaining() <= 0)
+                return false;
+            if (next_ < downward_) {
+                row = firstRow_ + static_cast<int>(next_ / width_);
+                column = static_cast<int>(next_ % width_);
+            } else {
+                long k = next_ - downward_;
+                row = firstRow_ - 1 - static_cast<int>(k / width_);
+                column = static_cast<int>(k % width_);
+            }
+            ++next_;
+            return true;
+        }
+
+    private:
+        int width_, height_, firstRow_;
+        long downward_;
+        long next_ = 0;
+    };
+
+    void drawCells(Context& ctx, CellOrder& order, long count)
+    {
+        int column, row;
+        for (long i = 0; i < count && order.next(column, row); ++i)
+            drawMapCell(ctx, column, row);
+    }
+
+    // The growing rectangle of both transitions: 32 steps from the view's centre outwards, each
+    // drawing the next 16 cells of the whole-map picture and showing one frame.
+    template<typename Show> void growRectangle(Context& ctx, CellOrder& order, Show show)
+    {
+        int x = 248, y = 186, w = 16, h = 12;
+        for (int step = 0; step < 32; ++step) {
+            drawCells(ctx, order, 16);
+            show(x, y, w, h);
+            ctx.platform.frame();
+            x -= 8;
+            y -= 6;
+            w += 16;
+            h += 12;
+        }
+    }
+
+    void drawWholeMapWithTransitions(Context& ctx)
+    {
+        Surfaces& s = ctx.surfaces;
+        Picture& screen = ctx.platform.screen();
+        CopyMode screenMode = screen.mode;
+        screen.mode = CopyMode::Copy;
+        s.workSurface.mode = CopyMode::Copy;
+        int firstRow = std::clamp(intFloor(ctx.field.scrollY / tileSize) - 1, 0, std::max(ctx.map.height() - 1, 0));
+        CellOrder order(ctx.map.width(), ctx.map.height(), firstRow);
+
+        drawCells(ctx, order, 51);
+        // Closing: the view is covered by the frame sheet's cell from the centre outwards.
+        for (int row = 0; row < viewRows; ++row) {
+            for (int column = 0; column < viewColumns; ++column)
+                copyRect(s.workSurface, column * tileSize, row * tileSize, tileSize, tileSize, s.frameSheet, 0, 96);
+        }
+        growRectangle(ctx, order, [&](int x, int y, int w, int h) { copyRect(screen, x, y, w, h, s.workSurface, 0, 0); });
+        int column, row;
+        while ((order.remaining() > 650 || order.downwardAtOrAbove(firstRow + viewRows + 2)) && order.next(column, row))
+            drawMapCell(ctx, column, row);
+        // Opening: the new view with the player opens from the centre outwards.
+        copyView(ctx, s.workSurface);
+        drawPlayer(ctx, s.workSurface);
+        growRectangle(ctx, order, [&](int x, int y, int w, int h) { copyRect(screen, x, y, w, h, s.workSurface, x, y); });
+        drawCells(ctx, order, order.remaining());
+        screen.mode = screenMode;
+    }
+
+} // namespace
+
+void enterMap(Context& ctx)
+{
+    stopMusic(ctx);
+    int mapNumber = roundIndex(ctx.game.map);
+    readMapAndEvents(ctx, mapNumber);
+    placePlayer(ctx);
+    ctx.map.enteringFromLoad = false;
+
+    MapState& map = ctx.map;
+    createPicture(ctx.surfaces.wholeMap, map.width() * tileSize, map.height() * tileSize);
+    loadSheet(ctx, ctx.surfaces.tileSheet, map.loadedTileSheet, map.file.tileSheet);
+    loadSheet(ctx, ctx.surfaces.charSheet, map.loadedCharSheet, map.file.charSheet);
+    drawWholeMapWithTransitions(ctx);
+    ctx.transcript.write("map", "map " + std::to_string(mapNumber) + " col " + std::to_string(playerColumn(ctx))
+            + " row " + std::to_string(playerRow(ctx)));
+}
+
+} // namespace vorn

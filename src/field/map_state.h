@@ -1,0 +1,83 @@
+// The current map as the field holds it: the map file, the event file, each event's place and
+// step, and the three cell marks of every cell.
+#pragma once
+
+#include "data/map_files.h"
+#include "data/script_files.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vorn {
+
+// The three marks of one cell: [0] the two-digit hexadecimal sprite code of the event standing
+// there ("99" for the player's own cell, empty for none), [1] that event's movement text ("1" =
+// never wanders), [2] its event number in decimal.
+using CellMarks = std::array<std::string, 3>;
+
+// The field's state of one map event.
+struct MapEvent {
+    float x = 0, y = 0; // cell
+    float stepFrames = 0; // ticks left of the event's own step; 0 = standing (touch runs it)
+    float facing = 2; // 8 up, 2 down, 4 left, 6 right
+    float speed = 0; // pixels per tick of its steps
+};
+
+// How the player is placed relative to an event when Game.useMapEntry is neither 0 nor 1; set by
+// the event command that changes the map.
+struct EntryArguments {
+    float event = 0;
+    float dx = 0;
+    float dy = 0;
+    float arrivalEvent = 99; // event requested on arrival; 99 = none
+};
+
+struct MapState {
+    // The current map's file: size, header, tile rows, exits, encounter and battle values. Kept
+    // between entries, since a short exit or battle record keeps the previous map's values.
+    MapFile file;
+    // The map's event file as read: picture, cell, movement text, speed and script lines of every
+    // event. The interpreter reads an event's lines from here.
+    std::vector<ScriptEvent> events;
+    float eventLast = -1; // number of the last event (-1: none)
+    std::array<MapEvent, maxScriptEvents> event {};
+    // cellMark[column][row], width x height.
+    std::vector<std::vector<CellMarks>> cellMark;
+
+    EntryArguments entry;
+    std::string pendingMusic; // set by loading a game; replaces the next map's music name
+    bool enteringFromLoad = false; // the next entry keeps the cell marks and event state
+    // Names of the sheets now in the surfaces (none before the first map).
+    std::optional<std::string> loadedTileSheet, loadedCharSheet;
+
+    int width() const { return static_cast<int>(cellMark.size()); }
+    int height() const { return cellMark.empty() ? 0 : static_cast<int>(cellMark[0].size()); }
+    bool inMap(int column, int row) const
+    {
+        return column >= 0 && row >= 0 && column < width() && row < height();
+    }
+    // The marks of a cell, or nullptr outside the map.
+    CellMarks* marksAt(int column, int row)
+    {
+        return inMap(column, row) ? &cellMark[static_cast<size_t>(column)][static_cast<size_t>(row)] : nullptr;
+    }
+    const CellMarks* marksAt(int column, int row) const
+    {
+        return inMap(column, row) ? &cellMark[static_cast<size_t>(column)][static_cast<size_t>(row)] : nullptr;
+    }
+    // Tile code 0-255 of a cell; cells outside the map read 0 (an obstacle).
+    int tile(int column, int row) const { return inMap(column, row) ? tileAt(file, column, row) : 0; }
+    // Clears every mark and sizes the grid to width x height.
+    void resetMarks(int newWidth, int newHeight);
+};
+
+// The value of a mark read as a number the way the game reads it: leading blanks, a sign and
+// decimal digits with an optional fraction; anything else ends the number (none = 0).
+float markNumber(const std::string& text);
+// A mark read as a two-digit hexadecimal code: the hexadecimal digits up to the first other
+// character (none = 0); an empty mark gives -1.
+int markHex(const std::string& text);
+
+} // namespace vorn

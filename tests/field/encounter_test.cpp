@@ -1,0 +1,94 @@
+// The random battle decision of the field.
+#include "field_test_util.h"
+
+#include <gtest/gtest.h>
+
+namespace vorn::test {
+namespace {
+
+    struct EncounterFixture : ::testing::Test {
+        TestContext t;
+        Context& ctx = t.ctx();
+
+        void SetUp() override
+        {
+            ctx.game.map = 4;
+            ctx.db.encounters[4].enemies = { 99, 99, 3, 99, 99, 99 };
+            ctx.map.file.encounterRate = 0;
+            ctx.map.file.encounterSteps = 100;
+            ctx.field.pendingKey = "2";
+            ctx.field.stepFrames = 0;
+        }
+    };
+
+    TEST_F(EncounterFixture, AnAllNinetyNineTableNeverStartsABattle)
+    {
+        ctx.db.encounters[4].enemies = { 99, 99, 99, 99, 99, 99 };
+        ctx.map.file.encounterRate = 100;
+        for (int i = 0; i < 1000; ++i)
+            ASSERT_FALSE(testEncounter(ctx));
+        EXPECT_EQ(ctx.field.stepCount, 0); // not even counted
+        // The same map with one enemy in its table fights at once at rate 100.
+        ctx.db.encounters[4].enemies[5] = 0;
+        EXPECT_TRUE(testEncounter(ctx));
+    }
+
+    TEST_F(EncounterFixture, StepsOneHundredAndRateZeroDecideOnTheHundredAndFirstCountedPass)
+    {
+        for (int i = 1; i <= 100; ++i)
+            ASSERT_FALSE(testEncounter(ctx)) << "pass " << i;
+        EXPECT_EQ(ctx.field.stepCount, 100);
+        EXPECT_TRUE(testEncounter(ctx));
+        EXPECT_EQ(ctx.field.stepCount, 0);
+        EXPECT_FALSE(testEncounter(ctx));
+    }
+
+    TEST_F(EncounterFixture, StandingCountsOnlyWhenTheModeSaysSo)
+    {
+        ctx.field.pendingKey.clear();
+        ctx.settings.encounterMode = 1;
+        for (int i = 0; i < 200; ++i)
+            ASSERT_FALSE(testEncounter(ctx));
+        EXPECT_EQ(ctx.field.stepCount, 0);
+        ctx.settings.encounterMode = -1;
+        for (int i = 0; i < 100; ++i)
+            ASSERT_FALSE(testEncounter(ctx));
+        EXPECT_TRUE(testEncounter(ctx));
+    }
+
+    TEST_F(EncounterFixture, TheRateIsAPercentOfCountedPasses)
+    {
+        ctx.map.file.encounterRate = 25;
+        ctx.map.file.encounterSteps = 1e9f;
+        int battles = 0;
+        for (int i = 0; i < 4000; ++i)
+            battles += testEncounter(ctx) ? 1 : 0;
+        EXPECT_GT(battles, 850);
+        EXPECT_LT(battles, 1150);
+    }
+
+    TEST_F(EncounterFixture, AMapNumberBeyondTheTablesNeverFights)
+    {
+        ctx.game.map = 5000;
+        ctx.map.file.encounterRate = 100;
+        EXPECT_FALSE(testEncounter(ctx));
+    }
+
+    TEST(EncounterOnTheField, AWalkOnAHundredPercentMapNotesTheEncounterAndGoesOn)
+    {
+        TestContext t("hold right\n");
+        startFieldGame(t);
+        Context& ctx = t.ctx();
+        MapFile map = makeFixtureMap(20, 10, 0x90);
+        map.encounterRate = 100;
+        writeFixtureMap(ctx, 1, map, {});
+        ctx.db.encounters[1].enemies = { 0, 99, 99, 99, 99, 99 };
+        enterAt(ctx, 1, 1, 5);
+        runPasses(ctx, 2 * 8);
+        EXPECT_EQ(playerColumn(ctx), 3);
+        auto states = t.lines("state");
+        EXPECT_EQ(std::count(states.begin(), states.end(), "encounter"), 2);
+    }
+
+} // namespace
+} // namespace vorn::test

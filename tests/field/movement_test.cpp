@@ -1,0 +1,275 @@
+// The player on the field: edge exits, blocking tiles, scrolling at the margins, touching events,
+// the mouse, poison and the quit request.
+#include "app/errors.h"
+#include "field_test_util.h"
+
+#include <gtest/gtest.h>
+
+namespace vorn::test {
+namespace {
+
+    struct EdgeCase {
+        const char* key;
+        int column, row; // start on the 30 x 25 map
+        int expectColumn, expectRow; // arrival on the 20 x 15 map
+        friend void PrintTo(const EdgeCase& c, std::ostream* os) { *os << c.key; }
+    };
+
+    class EdgeExit : public ::testing::TestWithParam<EdgeCase> { };
+
+    TEST_P(EdgeExit, ArrivesOneCellInsideTheOppositeEdgeOfTheNewMap)
+    {
+        const EdgeCase& c = GetParam();
+        TestContext t(std::string("hold ") + c.key + "\n");
+        startFieldGame(t);
+        Context& ctx = t.ctx();
+        MapFile from = makeFixtureMap(30, 25, 0x90);
+        from.exitNorth = from.exitWest = from.exitEast = from.exitSouth = 1;
+        writeFixtureMap(ctx, 0, from, {});
+        writeFixtureMap(ctx, 1, makeFixtureMap(20, 15, 0x90), {});
+        enterAt(ctx, 0, c.column, c.row);
+
+        ASSERT_TRUE(runPasses(ctx, 8)); // one step of 4 pixels a pass onto the edge cell
+        EXPECT_EQ(ctx.game.map, 1);
+        EXPECT_EQ(playerColumn(ctx), c.expectColumn);
+        EXPECT_EQ(playerRow(ctx), c.expectRow);
+        std::string line = "map 1 col " + std::to_string(c.expectColumn) + " row " + std::to_string(c.expectRow);
+        EXPECT_EQ(t.lines("map").back(), line);
+        // The new map's cell is marked as the player's, the old map's marks are gone.
+        EXPECT_EQ(ctx.map.cellMark[static_cast<size_t>(c.expectColumn)][static_cast<size_t>(c.expectRow)][0], "99");
+    }
+
+    INSTANTIATE_TEST_SUITE_P(FourEdges, EdgeExit,
+        ::testing::Values(EdgeCase { "left", 1, 7, 18, 7 }, EdgeCase { "right", 28, 7, 1, 7 },
+            EdgeCase { "up", 5, 1, 5, 13 }, EdgeCase { "down", 5, 23, 5, 1 }),
+        [](const auto& param) { return std::string(param.param.key); });
+
+    TEST(Walking, NoExitAt999LeavesThePlayerOnTheEdgeCell)
+    {
+        TestContext t("hold left\n");
+        startFieldGame(t);
+        writeFixtureMap(t.ctx(), 0, makeFixtureMap(20, 15, 0x90), {});
+        enterAt(t.ctx(), 0, 2, 7);
+        EXPECT_FALSE(runPasses(t.ctx(), 40));
+        EXPECT_EQ(playerColumn(t.ctx()), 0);
+        EXPECT_TRUE(anyContains(t.lines("media"), "\\WAV\\don.WAV")); // the border refuses the next step
+    }
+
+    TEST(Walking, Tile8FBlocksWithDonWhile90Walks)
+    {
+        TestContext t("hold right\n");
+        startFieldGame(t);
+        MapFile map = makeFixtureMap(10, 10, 0x90);
+        setFixtureTile(map, 6, 5, 0x8F);
+        writeFixtureMap(t.ctx(), 0, map, {});
+        enterAt(t.ctx(), 0, 5, 5);
+        runPasses(t.ctx(), 20);
+        EXPECT_EQ(playerColumn(t.ctx()), 5);
+        EXPECT_EQ(t.ctx().field.facing, 2);
+        EXPECT_TRUE(anyContains(t.lines("media"), "\\WAV\\don.WAV"));
+
+        TestContext walk("hold left\n");
+        startFieldGame(walk);
+        writeFixtureMap(walk.ctx(), 0, map, {});
+        enterAt(walk.ctx(), 0, 5, 5);
+        runPasses(walk.ctx(), 8);
+        EXPECT_EQ(playerColumn(walk.ctx()), 4);
+        EXPECT_FALSE(anyContains(walk.lines("media"), "don"));
+        // The cell left is free again, the new one is the player's.
+        EXPECT_EQ(walk.ctx().map.cellMark[5][5][0], "");
+        EXPECT_EQ(walk.ctx().map.cellMark[4][5][0], "99");
+    }
+
+    struct ScrollCase {
+        const char* key;
+        int column, row; // start
+        bool horizontal;
+        int sign; // +1 right or down
+        friend void PrintTo(const ScrollCase& c, std::ostream* os) { *os << c.key; }
+    };
+
+    class Scrolling : public ::testing::TestWithParam<ScrollCase> { };
+
+    // Walking across a 40 x 30 map: the view scrolls only while the player is at the margin and
+    // the view is not yet at the map edge; at the edge the player walks on to the last cell.
+    TEST_P(Scrolling, KeepsTheMarginAndStopsAtTheMapEdge)
+    {
+        const ScrollCase& c = GetParam();
+        TestContext t(std::string("hold ") + c.key + "\n");
+        startFieldGame(t);
+        Context& ctx = t.ctx();
+        writeFixtureMap(ctx, 0, makeFixtureMap(40, 30, 0x90), {});
+        enterAt(ctx, 0, c.column, c.row);
+        const FieldState& f = ctx.field;
+        float maxScroll = c.horizontal ? (40 - 16) * 32 : (30 - 12) * 32;
+        // The player's place on the screen while the view scrolls: 3 cells from the edge.
+        float margin = c.sign > 0 ? (c.horizontal ? (16 - 3 - 1) * 32 : (12 - 3 - 1) * 32) : 3 * 32;
+        bool scrolled = false;
+        for (int pass = 0; pass < 45 * 8; ++pass) {
+            float before = c.horizontal ? f.scrollX : f.scrollY;
+            runPasses(ctx, 1);
+            float scroll = c.horizontal ? f.scrollX : f.scrollY;
+            float screen = c.horizontal ? f.screenX : f.screenY;
+            ASSERT_GE(scroll, 0);
+            ASSERT_LE(scroll, maxScroll);
+            if (scroll != before) {
+                scrolled = true;
+                ASSERT_EQ(screen, margin) << "pass " << pass;
+            }
+        }
+        EXPECT_TRUE(scrolled);
+        int edgeCell = c.sign > 0 ? (c.horizontal ? 39 : 29) : 0;
+        EXPECT_EQ(c.horizontal ? playerColumn(ctx) : playerRow(ctx), edgeCell);
+        EXPECT_EQ(c.horizontal ? f.scrollX : f.scrollY, c.sign > 0 ? maxScroll : 0);
+        EXPECT_EQ(c.horizontal ? f.screenX : f.screenY, c.sign > 0 ? (c.horizontal ? 15 * 32 : 11 * 32) : 0);
+    }
+
+    INSTANTIATE_TEST_SUITE_P(FourDirections, Scrolling,
+        ::testing::Values(ScrollCase { "right", 0, 5, true, 1 }, ScrollCase { "left", 39, 5, true, -1 },
+            ScrollCase { "down", 5, 0, false, 1 }, ScrollCase { "up", 5, 29, false, -1 }),
+        [](const auto& param) { return std::string(param.param.key); });
+
+    TEST(Walking, ChangedMarginsMoveTheScrollPoint)
+    {
+        TestContext t("hold right\n");
+        startFieldGame(t);
+        writeFixtureMap(t.ctx(), 0, makeFixtureMap(40, 30, 0x90), {});
+        enterAt(t.ctx(), 0, 0, 5);
+        t.ctx().field.scrollMargins[MarginRight] = 6;
+        runPasses(t.ctx(), 12 * 8);
+        EXPECT_EQ(t.ctx().field.screenX, (16 - 6 - 1) * 32);
+        EXPECT_EQ(t.ctx().field.scrollX, 3 * 32);
+    }
+
+    TEST(Touching, AStandingEventIsRequestedAndThePlayerStays)
+    {
+        TestContext t("hold right\n");
+        startFieldGame(t);
+        Context& ctx = t.ctx();
+        writeFixtureMap(ctx, 0, makeFixtureMap(10, 10, 0x90),
+            { makeFixtureEvent("10", 2, 2, "1", 8), makeFixtureEvent("12", 6, 5, "1", 8) });
+        enterAt(ctx, 0, 5, 5);
+
+        ctx.field.pendingKey.clear();
+        pollAndMove(ctx);
+        EXPECT_EQ(ctx.field.request, 224 + 1);
+        EXPECT_EQ(ctx.field.stepFrames, 0);
+        EXPECT_EQ(ctx.field.facing, 2);
+        EXPECT_EQ(playerColumn(ctx), 5);
+
+        // An event in the middle of its own step is a plain obstacle: no request, no sound.
+        ctx.map.event[1].stepFrames = 2;
+        ctx.field.pendingKey.clear();
+        pollAndMove(ctx);
+        EXPECT_EQ(ctx.field.request, 0);
+        EXPECT_EQ(playerColumn(ctx), 5);
+        EXPECT_FALSE(anyContains(t.lines("media"), "don"));
+
+    }
+
+    TEST(Touching, ThroughTheLoopTheEventRunsAndThePlayerStays)
+    {
+        // The event's script is empty; its end waits for a key to close the message window.
+        TestContext t("wait 1200\npress right 200\nwait 300\npress space\n");
+        startFieldGame(t);
+        Context& ctx = t.ctx();
+        writeFixtureMap(ctx, 0, makeFixtureMap(10, 10, 0x90), { makeFixtureEvent("12", 6, 5, "1", 8) });
+        enterAt(ctx, 0, 5, 5);
+        ctx.field.eventCellX = -1;
+        runPasses(ctx, 40);
+        EXPECT_EQ(playerColumn(ctx), 5);
+        EXPECT_EQ(ctx.field.facing, 2);
+        EXPECT_EQ(ctx.field.eventCellX, 6);
+        EXPECT_EQ(ctx.map.cellMark[6][5][0], "12");
+        EXPECT_EQ(ctx.map.cellMark[5][5][0], "99");
+    }
+
+    TEST(Mouse, ClicksBesideThePlayerWalkAndARightClickAsksForTheMenu)
+    {
+        // The player stands at screen (160, 160): a click right of it in its row band walks right,
+        // one above it in its column band walks up.
+        // (The map entry's transitions take about 1.1 s of virtual time.)
+        TestContext t("wait 1200\nclick 400 170\nwait 400\nclick 170 20\nwait 400\nclick 100 100 right\n");
+        startFieldGame(t);
+        Context& ctx = t.ctx();
+        writeFixtureMap(ctx, 0, makeFixtureMap(12, 12, 0x90), {});
+        enterAt(ctx, 0, 5, 5);
+        runPasses(ctx, 30);
+        EXPECT_EQ(playerColumn(ctx), 6);
+        EXPECT_EQ(playerRow(ctx), 5);
+        runPasses(ctx, 30);
+        EXPECT_EQ(playerColumn(ctx), 6);
+        EXPECT_EQ(playerRow(ctx), 4);
+        EXPECT_EQ(ctx.field.facing, 0);
+        runPasses(ctx, 30);
+        EXPECT_TRUE(anyContains(t.lines("state"), "field menu not built"));
+    }
+
+    TEST(Poison, CostsAHitPointPerStepAndFlashesTheView)
+    {
+        TestContext t("hold right\n");
+        startFieldGame(t);
+        Context& ctx = t.ctx();
+        writeFixtureMap(ctx, 0, makeFixtureMap(20, 10, 0x90), {});
+        Character& member = ctx.db.characters[0];
+        member.conditions[3] = 999;
+        float hp = member.hp;
+        enterAt(ctx, 0, 1, 5);
+        runPasses(ctx, 3 * 8);
+        EXPECT_EQ(playerColumn(ctx), 4);
+        EXPECT_EQ(member.hp, hp - 3);
+        // The flash box is laid over the whole view.
+        Pixel red = paletteColour(4);
+        EXPECT_EQ(ctx.platform.screen().at(500, 370) & red, red);
+    }
+
+    TEST(Poison, BringsAMemberToZeroAndNoFurther)
+    {
+        TestContext t("hold right\n");
+        startFieldGame(t);
+        Context& ctx = t.ctx();
+        writeFixtureMap(ctx, 0, makeFixtureMap(20, 10, 0x90), {});
+        ctx.db.characters[0].conditions[3] = 999;
+        ctx.db.characters[0].hp = 2;
+        enterAt(ctx, 0, 1, 5);
+        runPasses(ctx, 5 * 8);
+        EXPECT_EQ(ctx.db.characters[0].hp, 0);
+        EXPECT_TRUE(anyContains(t.lines("state"), "party defeated"));
+    }
+
+    TEST(Requests, TheQuitAnswerEndsTheGameThroughTheQuitPath)
+    {
+        TestContext t("wait 1200\npress esc\nanswer yes\n");
+        startFieldGame(t);
+        writeFixtureMap(t.ctx(), 0, makeFixtureMap(20, 15, 0x90), {});
+        enterAt(t.ctx(), 0, 3, 3);
+        try {
+            runPasses(t.ctx(), 30);
+            FAIL() << "the field went on after the quit answer";
+        } catch (const ProgramEnd& end) {
+            EXPECT_EQ(end.code, ExitCode::Normal);
+        }
+    }
+
+    TEST(Pacing, OnePassAFramePlusTheWalkDelay)
+    {
+        TestContext t;
+        startFieldGame(t);
+        writeFixtureMap(t.ctx(), 0, makeFixtureMap(20, 15, 0x90), {});
+        enterAt(t.ctx(), 0, 3, 3);
+        auto frames = t.platform().frames();
+        auto start = t.platform().nowMs();
+        runPasses(t.ctx(), 60);
+        EXPECT_EQ(t.platform().frames() - frames, 60u);
+        EXPECT_NEAR(static_cast<double>(t.platform().nowMs() - start), 1000, 20);
+
+        t.ctx().settings.walkDelay = 3;
+        start = t.platform().nowMs();
+        runPasses(t.ctx(), 60);
+        // Each pass pauses 30 ms and then waits for the next frame.
+        EXPECT_GE(t.platform().nowMs() - start, 60u * 30);
+        EXPECT_GT(t.platform().nowMs() - start, 1100u);
+    }
+
+} // namespace
+} // namespace vorn::test
