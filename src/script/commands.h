@@ -1,0 +1,93 @@
+// The command handlers of the interpreter and the one keyword table that dispatches to them.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace vorn {
+
+struct Context;
+
+// What the interpreter cycle does after a command.
+enum class Flow {
+    FallThrough, // the fall-through tail, then the next command of the same string
+    NextLine, // a line fetch (the line offset was set by the command)
+    Resume, // back from a sub-event: the next command of the restored string, no tail
+    EndRun, // the run is over; RunResult says why
+};
+
+using CommandHandler = Flow (*)(Context&);
+
+struct KeywordEntry {
+    std::string_view keyword;
+    CommandHandler handler;
+    // False for commands whose behaviour arrives with a later part of the game (party, items,
+    // shops, pictures, sound, battles, field movement): they are recognised and do nothing.
+    bool implemented;
+};
+
+// Every keyword in dispatch order.
+extern const std::array<KeywordEntry, 102> keywordTable;
+
+// The handler of a keyword; the empty keyword (a used-up command string) acts as END. Returns
+// nullptr for a keyword that is not in the table.
+CommandHandler findCommand(std::string_view keyword);
+
+namespace command {
+    // Control flow
+    Flow nex(Context&);
+    Flow ctn(Context&);
+    Flow jmp(Context&);
+    Flow mes(Context&);
+    Flow me2(Context&);
+    Flow gsb(Context&);
+    Flow gs2(Context&);
+    Flow end(Context&);
+    Flow thr(Context&);
+    Flow flg(Context&);
+    Flow fge(Context&);
+    Flow edg(Context&);
+    Flow ovr(Context&);
+    Flow map(Context&);
+    Flow lbl(Context&);
+    Flow gmn(Context&);
+    Flow rep(Context&);
+    Flow rrt(Context&);
+    Flow lop(Context&);
+    Flow aew(Context&);
+    Flow pus(Context&);
+    // Flags and conditions
+    Flow fst(Context&);
+    Flow ckf(Context&);
+    Flow cki(Context&);
+    Flow gxy(Context&);
+    Flow cke(Context&);
+    Flow ckm(Context&);
+    // Messages, windows, choices and the pointer
+    Flow wit(Context&);
+    Flow ent(Context&);
+    Flow mwo(Context&);
+    Flow win(Context&);
+    Flow pos(Context&);
+    Flow smw(Context&);
+    Flow msp(Context&);
+    Flow mss(Context&);
+    Flow fsz(Context&);
+    Flow fbd(Context&);
+    Flow stf(Context&);
+    Flow mcl(Context&);
+    Flow bpp(Context&);
+    Flow kpm(Context&);
+    Flow kao(Context&);
+    Flow qst(Context&);
+    Flow yes(Context&);
+    Flow rnd(Context&);
+    Flow tim(Context&);
+    Flow mus(Context&);
+    Flow mu2(Context&);
+    // Recognised; built with the party, item, shop, picture, sound, battle and field-movement
+    // commands.
+    Flow notYetBuilt(Context&);
+} // namespace command
+
+} // namespace vorn

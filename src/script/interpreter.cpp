@@ -1,0 +1,290 @@
+#include "script/interpreter.h"
+
+#include "app/context.h"
+#include "app/dialogs.h"
+#include "app/errors.h"
+#include "data/errors.h"
+#include "data/record.h"
+#include "field/field_ops.h"
+#include "platform/game_files.h"
+#include "script/arguments.h"
+#include "script/commands.h"
+#include "script/movers.h"
+#include "script/script_access.h"
+#include "ui/windows.h"
+
+#include <stdexcept>
+
+namespace vorn {
+
+int currentMapRow(Context& ctx)
+{
+    int map = roundIndex(ctx.game.map);
+    if (map < 0 || map >= capacity::maps)
+        fatalEventError(ctx, "map " + flagText(ctx.game.map) + " is outside the flag table");
+    return map;
+}
+
+void readEntryLine(Context& ctx)
+{
+    ScriptState& s = ctx.script;
+    int map = currentMapRow(ctx);
+    if (s.event < 0 || s.event >= scriptLimits::events)
+        fatalEventError(ctx, "event " + std::to_string(s.event) + " is outside the event table");
+    s.entryLine = roundIndex(ctx.db.flags[static_cast<std::size_t>(map)][static_cast<std::size_t>(s.event)]);
+}
+
+std::int64_t currentLineIndex(Context& ctx)
+{
+    const ScriptState& s = ctx.script;
+    if (s.event < 0 || s.event >= scriptLimits::events)
+        fatalEventError(ctx, "event " + std::to_string(s.event) + " is outside the event table");
+    std::int64_t line = s.entryLine + s.lineOffset;
+    if (line < 0 || line >= scriptLimits::lines)
+        fatalEventError(ctx, "line " + std::to_string(line) + " of event " + std::to_string(s.event)
+                + " is outside the line table");
+    return line;
+}
+
+const ScriptLine& currentLine(Context& ctx)
+{
+    std::int64_t line = currentLineIndex(ctx);
+    return ctx.script.eventLines[static_cast<std::size_t>(ctx.script.event)][static_cast<std::size_t>(line)];
+}
+
+const std::string& currentCommands(Context& ctx) { return currentLine(ctx).commands; }
+
+namespace {
+
+    // Steps 1 to 3 of the cycle: the pending jump, the message text, the position.
+    void fetchLine(Context& ctx)
+    {
+        ScriptState& s = ctx.script;
+        if (s.pendingJump != 0) {
+            s.lineOffset += s.pendingJump;
+            s.pendingJump = 0;
+        }
+        readEntryLine(ctx);
+        const std::string& message = currentLine(ctx).message;
+        if (!message.empty()) {
+            if (!s.messageWindowOpen) {
+                RedrawMessageWindow(ctx);
+                s.messageWindowOpen = true;
+            }
+            ctx.windows.lineText = message;
+            if (s.keyword == "CTN")
+                ContinueLine(ctx);
+            else
+                PrintLine(ctx);
+        }
+        s.position = 1;
+    }
+
+    // Step 4: three characters and an optional separator.
+    void readKeyword(Context& ctx)
+    {
+        ScriptState& s = ctx.script;
+        const std::string& commands = currentCommands(ctx);
+        std::size_t start = static_cast<std::size_t>(s.position - 1);
+        s.keyword = start < commands.size() ? commands.substr(start, 3) : std::string();
+        s.position += 3;
+        std::size_t next = static_cast<std::size_t>(s.position - 1);
+        if (next < commands.size() && isScriptSeparator(commands[next]))
+            ++s.position;
+    }
+
+    // Step 6: movers advance one round; AEW waits for all of them, LOP adds rounds.
+    void fallThroughTail(Context& ctx)
+    {
+        ScriptState& s = ctx.script;
+        for (;;) {
+            if (!anyMoverActive(ctx)) {
+                // Rounds without movers change nothing: the extra rounds are spent at once.
+                s.loopCount = 0;
+                return;
+            }
+            advanceMovers(ctx);
+            refreshField(ctx);
+            int delay = roundIndex(ctx.settings.walkDelay);
+            if (delay > 0)
+                ctx.platform.waitUntil(ctx.platform.nowMs() + static_cast<std::uint64_t>(delay) * 10);
+            if (s.keyword == "AEW" && anyMoverActive(ctx))
+                continue;
+            if (s.loopCount <= 0)
+                return;
+            --s.loopCount;
+        }
+    }
+
+    void spendCommandBudget(ScriptState& s)
+    {
+        if (s.commandBudget == 0)
+            return;
+        if (--s.commandBudget == 0)
+            throw ScriptBudgetExhausted {};
+    }
+
+} // namespace
+
+void runInterpreter(Context& ctx)
+{
+    ScriptState& s = ctx.script;
+    try {
+        bool fetch = true;
+        for (;;) {
+            if (fetch)
+                fetchLine(ctx);
+            readKeyword(ctx);
+            spendCommandBudget(s);
+            CommandHandler handler = findCommand(s.keyword);
+            Flow flow = handler ? handler(ctx) : Flow::FallThrough;
+            switch (flow) {
+            case Flow::NextLine:
+                fetch = true;
+                break;
+            case Flow::Resume:
+                fetch = false;
+                break;
+            case Flow::EndRun:
+                return;
+            case Flow::FallThrough:
+                fallThroughTail(ctx);
+                fetch = false;
+                break;
+            }
+        }
+    } catch (const FileError& error) {
+        fatalEventError(ctx, error.what());
+    } catch (const std::exception& error) {
+        fatalEventError(ctx, error.what());
+    }
+}
+
+void storeMapEventLines(Context& ctx)
+{
+    const auto& events = ctx.map.events;
+    for (std::size_t e = 0; e < events.size() && e < static_cast<std::size_t>(scriptLimits::events); ++e) {
+        auto& target = ctx.script.eventLines[e];
+        const auto& lines = events[e].lines;
+        std::size_t count = std::min(lines.size(), static_cast<std::size_t>(scriptLimits::lines - 1));
+        for (std::size_t l = 0; l < count; ++l)
+            target[l] = lines[l];
+        target[count] = ScriptLine { scriptEndMark, "" };
+    }
+}
+
+namespace {
+
+    // The facing (8 up, 2 down, 4 left, 6 right) that looks at the player, whose facing is 0 up,
+    // 2 right, 4 down, 6 left.
+    float facingTowardsPlayer(float playerFacing)
+    {
+        switch (roundIndex(playerFacing)) {
+        case 0:
+            return 2;
+        case 2:
+            return 4;
+        case 6:
+            return 6;
+        default:
+            return 8;
+        }
+    }
+
+    void copyCellToScreen(Context& ctx, int column, int row)
+    {
+        int x = column * tileSize - roundIndex(ctx.field.scrollX);
+        int y = row * tileSize - roundIndex(ctx.field.scrollY);
+        Picture& screen = ctx.platform.screen();
+        CopyMode mode = screen.mode;
+        screen.mode = CopyMode::Copy;
+        copyRect(screen, x, y, tileSize, tileSize, ctx.surfaces.wholeMap, column * tileSize, row * tileSize);
+        screen.mode = mode;
+    }
+
+} // namespace
+
+void RunEvent(Context& ctx, int event)
+{
+    ScriptState& s = ctx.script;
+    if (event < 0 || event >= scriptLimits::events)
+        fatalEventError(ctx, "event " + std::to_string(event) + " is outside the event table");
+    MapEvent& place = ctx.map.event[static_cast<std::size_t>(event)];
+    int column = roundIndex(place.x);
+    int row = roundIndex(place.y);
+    ctx.field.eventCellX = place.x;
+    ctx.field.eventCellY = place.y;
+    refreshField(ctx);
+    s.event = event;
+    s.messageWindowOpen = false;
+    s.lineOffset = 0;
+    s.loopCount = 0;
+    s.pendingJump = 0;
+    if (ctx.map.inMap(column, row)) {
+        place.facing = facingTowardsPlayer(ctx.field.facing);
+        drawMapCell(ctx, column, row);
+        copyCellToScreen(ctx, column, row);
+    }
+    refreshField(ctx);
+    runInterpreter(ctx);
+}
+
+void runMapEvent(Context& ctx, int event)
+{
+    storeMapEventLines(ctx);
+    RunEvent(ctx, event);
+}
+
+void RunScriptFile(Context& ctx, StoryKind kind)
+{
+    ScriptState& s = ctx.script;
+    const char* name = storyFileName(kind);
+    StoryScript script;
+    try {
+        auto path = resolveGamePath(ctx.root, name);
+        auto bytes = path ? readWholeFile(*path) : std::nullopt;
+        if (!bytes)
+            throw FileError(std::string("cannot read ") + name);
+        script = readStoryScript(*bytes, kind);
+    } catch (const FileError& error) {
+        fatalFileError(ctx, error.what());
+    }
+    auto& lines = s.eventLines[0];
+    std::size_t count = std::min(script.lines.size(), static_cast<std::size_t>(scriptLimits::lines - 1));
+    for (std::size_t l = 0; l < count; ++l)
+        lines[l] = script.lines[l];
+    lines[count] = ScriptLine { scriptEndMark, "" };
+
+    ctx.game.map = kind == StoryKind::Opening ? 0 : 1;
+    ctx.windows.scriptMode = kind == StoryKind::Opening ? "OPN" : "END";
+    s.messageWindowOpen = true;
+    s.lineOffset = 0;
+    s.loopCount = 0;
+    s.pendingJump = 0;
+    s.event = 0;
+    WaitRelease(ctx);
+    runInterpreter(ctx);
+    ctx.windows.scriptMode.clear();
+}
+
+bool handleRunResult(Context& ctx)
+{
+    switch (ctx.script.runResult) {
+    case runResult::mapChange:
+        enterMap(ctx);
+        return true;
+    case runResult::ending:
+        ctx.game.map = 1;
+        RunScriptFile(ctx, StoryKind::Ending);
+        throw ReturnToTitle {};
+    case runResult::gameOver:
+        // The game-over sequence belongs to the battle flow; until it exists the game goes back
+        // to the title.
+        ctx.transcript.write("state", "game over");
+        throw ReturnToTitle {};
+    default:
+        return false;
+    }
+}
+
+} // namespace vorn

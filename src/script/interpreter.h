@@ -1,0 +1,44 @@
+// The event interpreter: runs map events, the opening and the ending script, and tells the main
+// loop what a run ended with (ctx.script.runResult).
+#pragma once
+
+#include "data/script_files.h"
+
+namespace vorn {
+
+struct Context;
+
+// Runs event `event` of the current map (the field's request 224 + event): the event turns to
+// face the player, its entry line is taken from its flag, and the interpreter cycle runs until
+// the event ends. A run-time fault in the script ends the program through the event error dialog.
+void RunEvent(Context& ctx, int event);
+
+// The field's entry point for request 224 + n: stores the current map's event lines for the
+// interpreter (the map's event file as the field read it) and runs event n.
+void runMapEvent(Context& ctx, int event);
+
+// Reads the opening or the ending script as event 0 and runs it with the message window taken as
+// open (Game.map becomes 0 or 1). A missing or bad file ends in the file error dialog.
+void RunScriptFile(Context& ctx, StoryKind kind);
+
+// The interpreter cycle from a line fetch, with the event error handler armed: any fault that
+// escapes a command (a game file that cannot be read, a table index out of range) ends in the
+// event error dialog. Exposed for tests and tools that set up a run themselves.
+void runInterpreter(Context& ctx);
+
+// Stores the lines of the current map's events (ctx.map.events) in the interpreter's line table;
+// the slot after each event's last line receives the "99" that ends the event.
+void storeMapEventLines(Context& ctx);
+
+// Thrown by handleRunResult when the game goes back to the title: after the ending script (the
+// start-up sequence continues from the second settings read) or after a game over. Caught by the
+// program's main line (run).
+struct ReturnToTitle { };
+
+// The main loop's reaction to the run that just ended: 1 back to the field (returns false); 97
+// enters the map the MAP command named (returns true: the loop starts again at its entry); 95
+// runs the ending script and throws ReturnToTitle; 0 (game over) throws ReturnToTitle until the
+// game-over sequence exists.
+bool handleRunResult(Context& ctx);
+
+} // namespace vorn

@@ -1,0 +1,173 @@
+#include "script_fixture.h"
+
+#include "app/context.h"
+#include "platform/picture.h"
+
+#include <gtest/gtest.h>
+
+namespace vorn::test {
+namespace {
+
+    using Lines = std::vector<std::string>;
+
+    TEST(Choices, QstCancelledTakesLastAlternative)
+    {
+        ScriptFixture f("wait 300\npress ctrl\nwait 200\n");
+        f.setEvent(0, { { "yes please", "NEX" }, { "no thanks", "QST,2,NEX,2,0" }, { "took one", "THR" },
+                          { "took two", "THR" } });
+        f.run();
+        EXPECT_EQ(f.texts().back(), "took two");
+    }
+
+    TEST(Choices, QstChosenAlternativeAndRedraw)
+    {
+        ScriptFixture f("wait 300\npress down\nwait 100\npress space\nwait 200\n");
+        f.setEvent(0, { { "", "POS,1,2,20,5,0,15,QST,3,1,2,3,1" }, { "took one", "THR" }, { "took two", "THR" },
+                          { "took three", "THR" } });
+        f.run();
+        EXPECT_EQ(f.texts().back(), "took two");
+        // Redraw 1 put the message window back from its table.
+        EXPECT_EQ(f.ctx().windows.winY, 17);
+    }
+
+    TEST(Choices, YesCancelledTakesNo)
+    {
+        ScriptFixture f("wait 300\npress ctrl\nwait 200\n");
+        f.setEvent(0, { { "", "YES,NEX,2" }, { "yes", "THR" }, { "no", "THR" } });
+        f.run();
+        EXPECT_EQ(f.texts().back(), "no");
+
+        ScriptFixture g("wait 300\npress space\nwait 200\n");
+        g.setEvent(0, { { "", "YES,NEX,2" }, { "yes", "THR" }, { "no", "THR" } });
+        g.run();
+        EXPECT_EQ(g.texts().back(), "yes");
+    }
+
+    TEST(Choices, RndOneAlwaysTakesFirstTarget)
+    {
+        ScriptFixture f;
+        f.setEvent(0, { { "", "RND,1,NEX,2" }, { "first", "THR" }, { "second", "THR" } });
+        for (int i = 0; i < 30; ++i)
+            f.run();
+        EXPECT_EQ(f.texts(), Lines(30, "first"));
+
+        // With three targets every one turns up; a huge count reads past the string's end
+        // without taking time.
+        ScriptFixture g;
+        g.setEvent(0, { { "", "RND,3,1,2,3" }, { "one", "THR" }, { "two", "THR" }, { "three", "THR" } });
+        for (int i = 0; i < 60; ++i)
+            g.run();
+        auto texts = g.texts();
+        for (const char* name : { "one", "two", "three" })
+            EXPECT_NE(std::find(texts.begin(), texts.end(), name), texts.end()) << name;
+        ScriptFixture h;
+        h.setEvent(0, { { "", "RND,1e9,NEX" }, { "", "THR" } });
+        h.run();
+    }
+
+    TEST(Choices, TimZeroWaitsOneStepAndFallsThrough)
+    {
+        ScriptFixture f;
+        f.setEvent(0, { { "", "TIM,0,2,NEX" }, { "timed out", "THR" } });
+        auto before = f.t.platform().nowMs();
+        f.run();
+        EXPECT_EQ(f.texts(), Lines { "timed out" });
+        EXPECT_GE(f.t.platform().nowMs() - before, 10u);
+        EXPECT_LT(f.t.platform().nowMs() - before, 60u);
+    }
+
+    TEST(Choices, TimKeyTakesTargetButNotDuringEnding)
+    {
+        ScriptFixture f("wait 100\npress space\nwait 300\n");
+        f.setEvent(0, { { "", "TIM,100,2,NEX" }, { "timed out", "THR" }, { "pressed", "THR" } });
+        f.run();
+        EXPECT_EQ(f.texts(), Lines { "pressed" });
+        EXPECT_LT(f.t.platform().nowMs(), 1000u);
+
+        ScriptFixture g("wait 100\nhold space\nwait 2000\nrelease space\nwait 100\n");
+        g.ctx().windows.scriptMode = "END";
+        g.setEvent(0, { { "", "TIM,100,2,NEX" }, { "timed out", "THR" }, { "pressed", "THR" } });
+        try {
+            g.run();
+        } catch (const ProgramEnd& end) {
+            g.explainEnd(end);
+        }
+        EXPECT_EQ(g.texts(), Lines { "timed out" });
+        EXPECT_GE(g.t.platform().nowMs(), 1000u);
+    }
+
+    TEST(Choices, PointerSample)
+    {
+        ScriptFixture f("move 40 50\n");
+        f.setEvent(0, { { "", "MU2,1,1,1,2,1,3,THR" } });
+        f.run();
+        EXPECT_EQ(f.flag(1, 1), 40);
+        EXPECT_EQ(f.flag(1, 2), 50);
+        EXPECT_EQ(f.flag(1, 3), -1);
+
+        ScriptFixture g("wait 200\nclick 70 80\nwait 100\n");
+        g.setEvent(0, { { "", "MUS,1,1,1,2,1,3,THR" } });
+        g.run();
+        EXPECT_EQ(g.flag(1, 1), 70);
+        EXPECT_EQ(g.flag(1, 3), 0);
+    }
+
+    TEST(WindowCommands, SettingsReachTheWindowState)
+    {
+        ScriptFixture f;
+        f.setEvent(0, { { "", "SMW,1,2,20,6,MSP,3,MSS,2,FSZ,20,FBD,1,STF,1,MCL,9,BPP,4,5,KPM,1,WIN,2,3,10,4,THR" } });
+        f.run();
+        const WindowState& w = f.ctx().windows;
+        EXPECT_EQ(w.messageWindow, (std::array<float, 4> { 1, 2, 20, 6 }));
+        EXPECT_EQ(w.textDelay, 3);
+        EXPECT_EQ(w.scrollDelay, 2);
+        EXPECT_EQ(w.fontSize, 20);
+        EXPECT_EQ(w.boldCount, 1);
+        EXPECT_EQ(w.fontFace, 1);
+        EXPECT_EQ(w.textColor, 9);
+        EXPECT_EQ(w.menuX, 4);
+        EXPECT_EQ(w.menuY, 5);
+        EXPECT_EQ(f.ctx().script.keepFace, 1);
+        EXPECT_EQ(w.winX, 2);
+        EXPECT_EQ(w.winW, 10);
+        EXPECT_TRUE(f.ctx().script.messageWindowOpen);
+
+        ScriptFixture g;
+        g.setEvent(0, { { "", "POS,2,3,12,5,2,11,NEX" }, { "placed", "THR" } });
+        g.run();
+        EXPECT_EQ(g.ctx().windows.winX, 2);
+        EXPECT_EQ(g.ctx().windows.textColor, 11);
+        EXPECT_EQ(g.texts(), Lines { "placed" });
+    }
+
+    TEST(WindowCommands, KaoModeZeroNarrowsTextArea)
+    {
+        ScriptFixture f;
+        ASSERT_TRUE(saveBmpFile(Picture(48, 64, 0xFF0000), (f.t.folder() / "GRP" / "KAO1_2.bmp").string()));
+        f.setEvent(0, { { "", "KAO,1,2,0,NEX" }, { "beside the face", "THR" } });
+        f.run();
+        const WindowState& w = f.ctx().windows;
+        // The message window (0, 17, 31, 7) was drawn (its height becomes 6); the face takes
+        // 6 columns from its left.
+        EXPECT_EQ(w.winX, 6);
+        EXPECT_EQ(w.winW, 25);
+        EXPECT_EQ(f.t.platform().screen().at(20, 20 + 17 * 16), 0xFF0000u);
+
+        f.setEvent(0, { { "", "MWO,THR" } });
+        f.run();
+        EXPECT_EQ(f.ctx().windows.winX, 0);
+        EXPECT_EQ(f.ctx().windows.winW, 31);
+
+        // Mode 6 stands the picture on row 17 at the right edge at its own size.
+        f.setEvent(0, { { "", "KAO,1,2,6,THR" } });
+        f.run();
+        EXPECT_EQ(f.t.platform().screen().at(511, 17 * 16 - 1), 0xFF0000u);
+        EXPECT_EQ(f.ctx().windows.winX, 0);
+
+        ScriptFixture g;
+        g.setEvent(0, { { "", "KAO,9,9,1,THR" } });
+        EXPECT_NE(g.runExpectingEventError().find("KAO9_9"), std::string::npos);
+    }
+
+} // namespace
+} // namespace vorn::test

@@ -1,0 +1,71 @@
+#include "script_fixture.h"
+
+#include "app/context.h"
+#include "gamegen/starter_game.h"
+#include "support/run_player.h"
+#include "support/temp_dir.h"
+
+#include <algorithm>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace vorn::test {
+namespace {
+
+    TEST(Story, OpeningScriptPlaysBeforeTitle)
+    {
+        TempDir dir;
+        auto game = dir.path() / "game";
+        gamegen::writeStarterGame(game);
+        {
+            std::ofstream out(game / "DAT" / "vornTOPN.dat", std::ios::binary);
+            out << "0,\r\n,\"POS,0,16,31,7,0,15,FST,0,5,7,NEX\",\r\nLong ago,\"NEX\",\r\n"
+                   "the story began,\"TIM,50,NEX,NEX\",\r\n,THR,\r\n99,\r\n1,2,3,4,5,6,7,8,\r\n";
+            std::ofstream(game / "DAT" / "vornE000.dat", std::ios::binary) << "99,\r\n";
+        }
+        PlayerRun run = runPlayer(game, "expect title\n", dir.path());
+        ASSERT_EQ(run.exitCode, 0) << run.errorOutput;
+        auto texts = run.lines("text");
+        ASSERT_GE(texts.size(), 2u);
+        EXPECT_EQ(texts[0], "Long ago");
+        EXPECT_EQ(texts[1], "the story began");
+        // The text came before the title.
+        auto at = [&](const std::string& kind, const std::string& text) {
+            auto it = std::find_if(run.transcript.begin(), run.transcript.end(), [&](const std::string& line) {
+                return line.find("\t" + kind + "\t" + text) != std::string::npos;
+            });
+            return it - run.transcript.begin();
+        };
+        EXPECT_LT(at("text", "the story began"), at("state", "title"));
+    }
+
+    TEST(Story, MissingOpeningFileIsFileError)
+    {
+        TempDir dir;
+        auto game = dir.path() / "game";
+        gamegen::writeStarterGame(game);
+        std::filesystem::remove(game / "DAT" / "vornTOPN.dat");
+        PlayerRun run = runPlayer(game, "wait 100\n", dir.path());
+        EXPECT_EQ(run.exitCode, 1);
+    }
+
+    TEST(Story, GameEndRunsEndingAndReturnsToTitle)
+    {
+        ScriptFixture f;
+        f.writeFile("DAT/vornTEND.dat", "0,\r\n,\"POS,0,16,31,7,0,15,NEX\",\r\nThe end,\"PUS,10,THR\",\r\n99,\r\n");
+        f.setEvent(0, { { "farewell", "EDG" } });
+        f.run();
+        ASSERT_EQ(f.ctx().script.runResult, runResult::ending);
+        EXPECT_THROW(handleRunResult(f.ctx()), ReturnToTitle);
+        EXPECT_EQ(f.texts(), (std::vector<std::string> { "farewell", "The end" }));
+        EXPECT_EQ(f.ctx().game.map, 1);
+        EXPECT_TRUE(f.ctx().windows.scriptMode.empty());
+
+        f.ctx().script.runResult = runResult::backToField;
+        EXPECT_FALSE(handleRunResult(f.ctx()));
+        f.ctx().script.runResult = runResult::gameOver;
+        EXPECT_THROW(handleRunResult(f.ctx()), ReturnToTitle);
+    }
+
+} // namespace
+} // namespace vorn::test
