@@ -8,10 +8,13 @@
 #include "data/database.h"
 #include "data/saves.h"
 #include "field/field.h"
+#include "field/map_state.h"
 #include "platform/input.h"
 #include "platform/platform.h"
 #include "platform/sound.h"
 #include "platform/surfaces.h"
+#include "ui/window_state.h"
+#include "script/script_state.h"
 
 #include <filesystem>
 #include <random>
@@ -33,10 +36,13 @@ struct Context {
     Settings settings;
     GameState game;
     FieldState field;
+    MapState map;
     SoundState sound;
     InputState input;
     Surfaces surfaces;
     SaveSlots saves;
+    WindowState windows;
+    ScriptState script;
 };
 
 } // namespace vorn

@@ -3,9 +3,11 @@
 #include "app/context.h"
 #include "app/dialogs.h"
 #include "app/errors.h"
+#include "app/title.h"
 #include "data/database_files.h"
 #include "data/saves.h"
 #include "platform/game_files.h"
+#include "script/interpreter.h"
 
 namespace vorn {
 
@@ -30,22 +32,17 @@ namespace {
         ctx.surfaces.frameSheet = std::move(result.picture);
     }
 
-    // The opening (map 0) or ending script file must exist and be readable. Running it is the
-    // interpreter's work; here the file is read so that a missing one ends start-up.
-    void readEventScriptFile(Context& ctx)
+    // Start-up from the second read of the game settings: the database and the start event's
+    // request. The ending and the game over come back here before the title.
+    void loadGameData(Context& ctx)
     {
-        std::string name = ctx.game.map == 0 ? "DAT\\vornTOPN.dat" : "DAT\\vornTEND.dat";
-        readGameFileOrFail(ctx, name);
-    }
-
-    // What the player sees until the title menu exists: the game's title on a plain screen.
-    void showPlainScreen(Context& ctx)
-    {
-        Picture& screen = ctx.platform.screen();
-        std::fill(screen.pixels.begin(), screen.pixels.end(), 0);
-        const std::string& title = ctx.db.ini.windowTitle;
-        int x = (512 - static_cast<int>(title.size()) * 8) / 2;
-        ctx.platform.drawText(screen, std::max(0, x), 184, title, 15);
+        try {
+            loadDatabase(ctx.db, ctx.root);
+        } catch (const FileError& error) {
+            fatalFileError(ctx, error.what());
+        }
+        float startEvent = ctx.db.ini.startEvent;
+        ctx.field.request = startEvent == 0 ? 0 : 224 + (startEvent - 1);
     }
 
 } // namespace
@@ -61,14 +58,12 @@ void startUp(Context& ctx)
         ctx.platform.setCaption(ctx.db.ini.windowTitle);
         readSettings(ctx);
         readSlotLabels(ctx);
-        ctx.game.map = 0;
-        readEventScriptFile(ctx);
-        loadDatabase(ctx.db, ctx.root);
     } catch (const FileError& error) {
         fatalFileError(ctx, error.what());
     }
-    float startEvent = ctx.db.ini.startEvent;
-    ctx.field.request = startEvent == 0 ? 0 : 224 + (startEvent - 1);
+    ctx.game.map = 0;
+    RunScriptFile(ctx, StoryKind::Opening);
+    loadGameData(ctx);
 }
 
 void quitGame(Context& ctx)
@@ -83,12 +78,12 @@ void run(Context& ctx)
 {
     startUp(ctx);
     ctx.transcript.write("state", "started");
-    showPlainScreen(ctx);
     for (;;) {
-        PollInput(ctx);
-        if (ctx.input.keyCode == "9")
-            quitGame(ctx);
-        ctx.platform.frame();
+        try {
+            showTitle(ctx);
+        } catch (const ReturnToTitle&) {
+            loadGameData(ctx);
+        }
     }
 }
 

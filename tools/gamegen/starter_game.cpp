@@ -304,12 +304,20 @@ void writeStarterGame(const fs::path& folder, const StarterOptions& options)
     writeDatabase(db, folder, options.dataVersion);
     if (!saveBmpFile(makeFrameSheet(), (folder / "FONT.BMP").string()))
         throw FileError("cannot write FONT.BMP");
-    // The opening and ending scripts: one event whose list ends at once.
-    for (const char* name : { "vornTOPN.dat", "vornTEND.dat" }) {
-        std::ofstream out(folder / "DAT" / name, std::ios::binary);
-        out << "99,\r\n";
+    // The opening and ending scripts: a leading number, one line that ends the run without a
+    // page prompt, the "99" that ends the list, and (opening only) the trailing eight numbers.
+    const struct {
+        const char* name;
+        const char* text;
+    } scripts[] = {
+        { "vornTOPN.dat", "0,\r\n\"\",THR,\r\n99,\r\n0,0,0,0,0,0,0,0,\r\n" },
+        { "vornTEND.dat", "0,\r\n\"\",THR,\r\n99,\r\n" },
+    };
+    for (const auto& script : scripts) {
+        std::ofstream out(folder / "DAT" / script.name, std::ios::binary);
+        out << script.text;
         if (!out)
-            throw FileError(std::string("cannot write ") + name);
+            throw FileError(std::string("cannot write ") + script.name);
     }
 }
 
