@@ -5,6 +5,7 @@
 #include "data/record.h"
 #include "field/field_draw.h"
 #include "field/field_ops.h"
+#include "script/map_changes.h"
 #include "platform/game_files.h"
 #include "platform/sound.h"
 
@@ -228,6 +229,9 @@ void enterMap(Context& ctx)
     loadSheet(ctx, ctx.surfaces.tileSheet, map.loadedTileSheet, map.file.tileSheet);
     loadSheet(ctx, ctx.surfaces.charSheet, map.loadedCharSheet, map.file.charSheet);
     drawWholeMapWithTransitions(ctx);
+    // The map follows the story: its change file is applied to the map just shown, redrawing the
+    // cells it changes.
+    applyMapChangesOnEntry(ctx);
     ctx.transcript.write("map", "map " + std::to_string(mapNumber) + " col " + std::to_string(playerColumn(ctx))
             + " row " + std::to_string(playerRow(ctx)));
 }

@@ -1,5 +1,6 @@
 #include "support/field_fixture.h"
 
+#include "data/change_files.h"
 #include "platform/surfaces.h"
 #include "gamegen/starter_game.h"
 #include "platform/game_files.h"
@@ -87,6 +88,8 @@ void writeFixtureMap(Context& ctx, int number, const MapFile& map, const std::ve
     };
     write(mapFileName(number), writeMapFile(map, ctx.db.corrections, ctx.db.ini.dataVersion));
     write(mapEventFileName(number), writeMapEvents(events, ctx.db.corrections));
+    // Every map has a change file; the fixture's holds no block.
+    write(mapChangeFileName(number), writeChangeFile({}, ctx.db.corrections));
 }
 
 void startFieldGame(TestContext& t)
