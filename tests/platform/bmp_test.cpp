@@ -39,49 +39,49 @@ void put32(Bytes& out, std::uint32_t v)
     put16(out, v >> 16);
 }
 
-Bytes build(const BmpSpec& spec)
+Bytes build(const BmpSpec& shape)
 {
     Bytes header;
-    if (spec.headerSize == 12) {
+    if (shape.headerSize == 12) {
         put32(header, 12);
-        put16(header, static_cast<std::uint32_t>(spec.width));
-        put16(header, static_cast<std::uint32_t>(spec.height));
-        put16(header, spec.planes);
-        put16(header, spec.bits);
+        put16(header, static_cast<std::uint32_t>(shape.width));
+        put16(header, static_cast<std::uint32_t>(shape.height));
+        put16(header, shape.planes);
+        put16(header, shape.bits);
     } else {
-        put32(header, spec.headerSize);
-        put32(header, static_cast<std::uint32_t>(spec.width));
-        put32(header, static_cast<std::uint32_t>(spec.height));
-        put16(header, spec.planes);
-        put16(header, spec.bits);
-        put32(header, spec.compression);
-        put32(header, static_cast<std::uint32_t>(spec.data.size()));
+        put32(header, shape.headerSize);
+        put32(header, static_cast<std::uint32_t>(shape.width));
+        put32(header, static_cast<std::uint32_t>(shape.height));
+        put16(header, shape.planes);
+        put16(header, shape.bits);
+        put32(header, shape.compression);
+        put32(header, static_cast<std::uint32_t>(shape.data.size()));
         put32(header, 2835);
         put32(header, 2835);
-        put32(header, spec.colourCount);
+        put32(header, shape.colourCount);
         put32(header, 0);
-        if (spec.headerSize == 40) {
-            for (std::uint32_t mask : spec.masks)
+        if (shape.headerSize == 40) {
+            for (std::uint32_t mask : shape.masks)
                 put32(header, mask);
         } else {
             for (std::size_t i = 0; i < 4; ++i)
-                put32(header, i < spec.masks.size() ? spec.masks[i] : 0);
-            header.resize(spec.headerSize, 0);
+                put32(header, i < shape.masks.size() ? shape.masks[i] : 0);
+            header.resize(shape.headerSize, 0);
         }
     }
-    for (Pixel colour : spec.palette) {
+    for (Pixel colour : shape.palette) {
         header.push_back(static_cast<std::uint8_t>(colour));
         header.push_back(static_cast<std::uint8_t>(colour >> 8));
         header.push_back(static_cast<std::uint8_t>(colour >> 16));
-        if (spec.headerSize != 12)
+        if (shape.headerSize != 12)
             header.push_back(0);
     }
     Bytes file { 'B', 'M' };
-    put32(file, static_cast<std::uint32_t>(14 + header.size() + spec.data.size()));
+    put32(file, static_cast<std::uint32_t>(14 + header.size() + shape.data.size()));
     put32(file, 0);
     put32(file, static_cast<std::uint32_t>(14 + header.size()));
     file.insert(file.end(), header.begin(), header.end());
-    file.insert(file.end(), spec.data.begin(), spec.data.end());
+    file.insert(file.end(), shape.data.begin(), shape.data.end());
     return file;
 }
 
@@ -109,12 +109,12 @@ void expectPicture(const BmpResult& result, int width, std::vector<Pixel> pixels
 // Every sample the decoder should accept, with the picture it should give.
 struct Sample {
     const char* name;
-    BmpSpec spec;
+    BmpSpec shape;
     int width;
     std::vector<Pixel> pixels;
 };
 
-BmpSpec spec(std::int32_t width, std::int32_t height, std::uint16_t bits, Bytes data, std::vector<Pixel> palette = {})
+BmpSpec shape(std::int32_t width, std::int32_t height, std::uint16_t bits, Bytes data, std::vector<Pixel> palette = {})
 {
     BmpSpec result;
     result.width = width;
@@ -145,45 +145,45 @@ std::vector<Sample> samples()
     corePalette[255] = 0xABCDEF;
     std::vector<Sample> list;
     // Bottom-up: the first row in the file is the bottom of the picture.
-    list.push_back({ "1 bit", spec(3, 2, 1, rows({ { 0xA0 }, { 0x60 } }), { a, b }), 3, { a, b, b, b, a, b } });
-    list.push_back({ "2 bits", spec(3, 1, 2, rows({ { 0xE4 } }), { a, b, c, d }), 3, { d, c, b } });
-    list.push_back({ "4 bits", spec(3, 2, 4, rows({ { 0x01, 0x20 }, { 0x21, 0x00 } }), { a, b, c }), 3,
+    list.push_back({ "1 bit", shape(3, 2, 1, rows({ { 0xA0 }, { 0x60 } }), { a, b }), 3, { a, b, b, b, a, b } });
+    list.push_back({ "2 bits", shape(3, 1, 2, rows({ { 0xE4 } }), { a, b, c, d }), 3, { d, c, b } });
+    list.push_back({ "4 bits", shape(3, 2, 4, rows({ { 0x01, 0x20 }, { 0x21, 0x00 } }), { a, b, c }), 3,
         { c, b, a, a, b, c } });
     // Three palette entries: index 200 is outside the palette and comes out black.
     list.push_back({ "8 bits short palette",
-        with(spec(3, 1, 8, rows({ { 2, 200, 0 } }), { a, b, c }), [](BmpSpec& s) { s.colourCount = 3; }), 3,
+        with(shape(3, 1, 8, rows({ { 2, 200, 0 } }), { a, b, c }), [](BmpSpec& s) { s.colourCount = 3; }), 3,
         { c, 0, a } });
-    list.push_back({ "8 bits top-down", spec(2, -2, 8, rows({ { 0, 1 }, { 1, 1 } }), { a, b }), 2, { a, b, b, b } });
+    list.push_back({ "8 bits top-down", shape(2, -2, 8, rows({ { 0, 1 }, { 1, 1 } }), { a, b }), 2, { a, b, b, b } });
     list.push_back({ "OS/2 core",
-        with(spec(2, 1, 8, rows({ { 0, 255 } }), corePalette), [](BmpSpec& s) { s.headerSize = 12; }), 2,
+        with(shape(2, 1, 8, rows({ { 0, 255 } }), corePalette), [](BmpSpec& s) { s.headerSize = 12; }), 2,
         { 0x445566, 0xABCDEF } });
-    list.push_back({ "16 bits 555", spec(3, 1, 16, rows({ { 0xFF, 0x7F, 0x00, 0x7C, 0x10, 0x00 } })), 3,
+    list.push_back({ "16 bits 555", shape(3, 1, 16, rows({ { 0xFF, 0x7F, 0x00, 0x7C, 0x10, 0x00 } })), 3,
         { 0xFFFFFF, 0xFF0000, 0x000084 } });
     list.push_back({ "16 bits 565 fields",
-        compressed(spec(3, 1, 16, rows({ { 0x00, 0xF8, 0xE0, 0x07, 0x01, 0x00 } })), 3, { 0xF800, 0x07E0, 0x001F }),
+        compressed(shape(3, 1, 16, rows({ { 0x00, 0xF8, 0xE0, 0x07, 0x01, 0x00 } })), 3, { 0xF800, 0x07E0, 0x001F }),
         3, { 0xFF0000, 0x00FF00, 0x000008 } });
-    list.push_back({ "24 bits top-down", spec(1, -2, 24, rows({ { 0x30, 0x20, 0x10 }, { 0x01, 0x02, 0x03 } })), 1,
+    list.push_back({ "24 bits top-down", shape(1, -2, 24, rows({ { 0x30, 0x20, 0x10 }, { 0x01, 0x02, 0x03 } })), 1,
         { 0x102030, 0x030201 } });
-    list.push_back({ "32 bits ignores the fourth byte", spec(1, 1, 32, { 0x30, 0x20, 0x10, 0xFF }), 1, { 0x102030 } });
+    list.push_back({ "32 bits ignores the fourth byte", shape(1, 1, 32, { 0x30, 0x20, 0x10, 0xFF }), 1, { 0x102030 } });
     // 10-bit channels keep their top 8 bits; 1-bit channels become 0 or 255.
     list.push_back({ "32 bits 10-10-10 fields in a v5 header",
-        with(compressed(spec(2, 1, 32, { 0xFF, 0x03, 0x00, 0x20, 0, 0, 0, 0 }), 3, { 0x3FF00000, 0x000FFC00, 0x3FF }),
+        with(compressed(shape(2, 1, 32, { 0xFF, 0x03, 0x00, 0x20, 0, 0, 0, 0 }), 3, { 0x3FF00000, 0x000FFC00, 0x3FF }),
             [](BmpSpec& s) { s.headerSize = 124; }),
         2, { 0x8000FF, 0 } });
-    list.push_back({ "16 bits 1-1-1 alpha fields", compressed(spec(2, 1, 16, { 0x0D, 0x00, 0x02, 0x00 }), 6, { 4, 2, 1, 8 }),
+    list.push_back({ "16 bits 1-1-1 alpha fields", compressed(shape(2, 1, 16, { 0x0D, 0x00, 0x02, 0x00 }), 6, { 4, 2, 1, 8 }),
         2, { 0xFF00FF, 0x00FF00 } });
     // RLE8: a run, end of line; an absolute run padded to a word, end of line; a delta, a run
     // past the right edge, end of bitmap. Unwritten pixels stay black.
     list.push_back({ "RLE8",
-        compressed(spec(4, 3, 8, { 3, 1, 0, 0, 0, 3, 2, 3, 1, 0, 0, 0, 0, 2, 1, 0, 9, 2, 0, 1 }, { a, b, c, d }), 1), 4,
+        compressed(shape(4, 3, 8, { 3, 1, 0, 0, 0, 3, 2, 3, 1, 0, 0, 0, 0, 2, 1, 0, 9, 2, 0, 1 }, { a, b, c, d }), 1), 4,
         { 0, c, c, c, c, d, b, 0, b, b, b, 0 } });
     // RLE4: a run alternating two nibbles, end of line; an absolute run of 5 nibbles in 3 bytes
     // plus padding; end of bitmap.
     list.push_back({ "RLE4",
-        compressed(spec(6, 2, 4, { 6, 0x12, 0, 0, 0, 5, 0x34, 0x01, 0x20, 0, 0, 1 }, { a, b, c, d, e }), 2), 6,
+        compressed(shape(6, 2, 4, { 6, 0x12, 0, 0, 0, 5, 0x34, 0x01, 0x20, 0, 0, 1 }, { a, b, c, d, e }), 2), 6,
         { d, e, a, b, c, 0, b, c, b, c, b, c } });
     // A delta moving up a row, and data that ends without an end-of-bitmap mark.
-    list.push_back({ "RLE8 delta and cut-off", compressed(spec(2, 2, 8, { 0, 2, 1, 1, 1, 1 }, { a, b }), 1), 2,
+    list.push_back({ "RLE8 delta and cut-off", compressed(shape(2, 2, 8, { 0, 2, 1, 1, 1, 1 }, { a, b }), 1), 2,
         { 0, b, 0, 0 } });
     return list;
 }
@@ -192,17 +192,17 @@ TEST(BmpTest, DecodesEveryFormat)
 {
     for (const Sample& sample : samples()) {
         SCOPED_TRACE(sample.name);
-        expectPicture(decodeBmp(build(sample.spec)), sample.width, sample.pixels);
+        expectPicture(decodeBmp(build(sample.shape)), sample.width, sample.pixels);
     }
 }
 
 TEST(BmpTest, RejectsMalformedFiles)
 {
-    auto base = [] { return spec(2, 2, 8, rows({ { 0, 1 }, { 1, 0 } }), { 0, 0xFFFFFF }); };
+    auto base = [] { return shape(2, 2, 8, rows({ { 0, 1 }, { 1, 0 } }), { 0, 0xFFFFFF }); };
     struct Case {
         const char* name;
         const char* reason; // part of the expected error message
-        BmpSpec spec;
+        BmpSpec shape;
     };
     std::vector<Case> cases;
     auto reject = [&](const char* name, const char* reason, auto change) {
@@ -229,7 +229,7 @@ TEST(BmpTest, RejectsMalformedFiles)
     reject("short pixel data", "shorter", [](BmpSpec& s) { s.data.resize(5); });
 
     for (const Case& c : cases) {
-        const BmpResult result = decodeBmp(build(c.spec));
+        const BmpResult result = decodeBmp(build(c.shape));
         EXPECT_NE(result.error.find(c.reason), std::string::npos) << c.name << ": " << result.error;
         EXPECT_TRUE(result.picture.empty()) << c.name;
     }
@@ -251,7 +251,7 @@ TEST(BmpTest, SurvivesTruncationAndCorruption)
 {
     std::mt19937 random(12345);
     for (const Sample& sample : samples()) {
-        const Bytes file = build(sample.spec);
+        const Bytes file = build(sample.shape);
         for (std::size_t length = 0; length <= file.size(); ++length) {
             const Bytes prefix(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(length));
             const BmpResult result = decodeBmp(prefix);

@@ -354,14 +354,14 @@ TEST(AssetSound, EveryEffectLoadsAsShortCleanMonoPcm)
     for (const NamedBytes& s : sounds) {
         SCOPED_TRACE(s.name);
         names.insert(s.name);
-        SDL_AudioSpec spec;
+        SDL_AudioSpec format;
         Uint8* buffer = nullptr;
         Uint32 length = 0;
         SDL_RWops* rw = SDL_RWFromConstMem(s.bytes.data(), static_cast<int>(s.bytes.size()));
-        ASSERT_NE(SDL_LoadWAV_RW(rw, 1, &spec, &buffer, &length), nullptr) << SDL_GetError();
-        EXPECT_EQ(spec.freq, 22050);
-        EXPECT_EQ(spec.channels, 1);
-        EXPECT_EQ(spec.format, AUDIO_S16LSB);
+        ASSERT_NE(SDL_LoadWAV_RW(rw, 1, &format, &buffer, &length), nullptr) << SDL_GetError();
+        EXPECT_EQ(format.freq, 22050);
+        EXPECT_EQ(format.channels, 1);
+        EXPECT_EQ(format.format, AUDIO_S16LSB);
         const std::size_t count = length / 2;
         EXPECT_GT(count, 22050u / 50) << "at least 20 ms";
         EXPECT_LT(count, 22050u * 3) << "under three seconds";

@@ -19,14 +19,14 @@ namespace {
     // The length of a WAVE file in microseconds, or 0 when it cannot be read.
     std::uint64_t waveLengthUs(const std::filesystem::path& path)
     {
-        SDL_AudioSpec spec;
+        SDL_AudioSpec format;
         Uint8* buffer = nullptr;
         Uint32 length = 0;
-        if (!SDL_LoadWAV(path.c_str(), &spec, &buffer, &length))
+        if (!SDL_LoadWAV(path.c_str(), &format, &buffer, &length))
             return 0;
         SDL_FreeWAV(buffer);
         std::uint64_t bytesPerSecond
-            = static_cast<std::uint64_t>(spec.freq) * spec.channels * (SDL_AUDIO_BITSIZE(spec.format) / 8);
+            = static_cast<std::uint64_t>(format.freq) * format.channels * (SDL_AUDIO_BITSIZE(format.format) / 8);
         if (bytesPerSecond == 0)
             return 0;
         return static_cast<std::uint64_t>(length) * 1000000 / bytesPerSecond;
