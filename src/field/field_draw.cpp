@@ -107,7 +107,9 @@ void drawMapCell(Context& ctx, int column, int row)
 {
     drawTile(ctx, column, row);
     const CellMarks* marks = ctx.map.marksAt(column, row);
-    if (!marks || (*marks)[0].empty())
+    // The player's own mark "99" names no sprite of the sheet: the player is drawn over the view
+    // separately, so a redrawn cell under the player shows its tile only.
+    if (!marks || (*marks)[0].empty() || (*marks)[0] == "99")
         return;
     // The sprite faces the way its event faces (down for a mark without an event).
     float facing = 2;

@@ -70,6 +70,25 @@ namespace {
         EXPECT_EQ(c.map.tile(5, 4), 0x33);
     }
 
+    TEST(MapChanges, RedrawnCellUnderThePlayerShowsItsTileOnly)
+    {
+        ScriptFixture f;
+        Context& c = f.ctx();
+        c.map.cellMark[4][4][0] = "99";
+        // Sheets whose cells would show: a coloured tile 0x11 and a character sheet without
+        // white mask pixels, so a sprite drawn over the tile would change it.
+        drawBox(c.surfaces.tileSheet, 32, 32, 63, 63, 0x00AA00, true);
+        drawBox(c.surfaces.charSheet, 0, 0, 511, 511, 0x123456, true);
+        applyChangeBlocks(c, { ChangeBlock { { when(1, 1, "=", 0) }, { setTile(4, 4, "11") } } });
+        const Picture& whole = c.surfaces.wholeMap;
+        const Picture& tiles = c.surfaces.tileSheet;
+        ASSERT_GE(whole.width, 5 * 32);
+        for (int y = 0; y < 32; ++y) {
+            for (int x = 0; x < 32; ++x)
+                ASSERT_EQ(whole.at(4 * 32 + x, 4 * 32 + y), tiles.at(1 * 32 + x, 1 * 32 + y)) << x << "," << y;
+        }
+    }
+
     TEST(MapChanges, FlagActionChangesLaterBlock)
     {
         ScriptFixture f;
