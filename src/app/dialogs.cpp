@@ -3,6 +3,7 @@
 #include "app/context.h"
 #include "app/errors.h"
 #include "platform/encoding.h"
+#include "platform/game_files.h"
 
 namespace vorn {
 
@@ -37,6 +38,15 @@ namespace {
     }
 
 } // namespace
+
+std::vector<std::uint8_t> readGameFileOrFail(Context& ctx, const std::string& cp932Path)
+{
+    auto path = resolveGamePath(ctx.root, cp932Path);
+    auto bytes = path ? readWholeFile(*path) : std::nullopt;
+    if (!bytes)
+        fatalFileError(ctx, "cannot read " + cp932Path);
+    return std::move(*bytes);
+}
 
 void fatalFileError(Context& ctx, const std::string& detail)
 {

@@ -3,7 +3,9 @@
 
 #include "platform/platform.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vorn {
 
@@ -18,6 +20,10 @@ BoxAnswer showMessageBox(Context& ctx, const std::string& caption, const std::st
 [[noreturn]] void fatalFileError(Context& ctx, const std::string& detail);
 // The event error dialog ("イベント実行エラー"): a script command failed. Never returns.
 [[noreturn]] void fatalEventError(Context& ctx, const std::string& detail);
+
+// Reads a whole game file (a cp932 game path, found without regard to case), or raises the file
+// error dialog when it is missing or unreadable.
+std::vector<std::uint8_t> readGameFileOrFail(Context& ctx, const std::string& cp932Path);
 
 std::string fileErrorCaption();
 std::string fileErrorText();

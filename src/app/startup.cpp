@@ -13,16 +13,6 @@ namespace vorn {
 
 namespace {
 
-    // Reads a whole game file or raises the file error dialog.
-    std::vector<std::uint8_t> readGameFileOrFail(Context& ctx, const std::string& cp932Path)
-    {
-        auto path = resolveGamePath(ctx.root, cp932Path);
-        auto bytes = path ? readWholeFile(*path) : std::nullopt;
-        if (!bytes)
-            fatalFileError(ctx, "cannot read " + cp932Path);
-        return std::move(*bytes);
-    }
-
     void loadFrameSheet(Context& ctx)
     {
         auto bytes = readGameFileOrFail(ctx, "FONT.BMP");

@@ -15,21 +15,12 @@ namespace vorn {
 
 namespace {
 
-    std::vector<std::uint8_t> readGameFile(Context& ctx, const std::string& cp932Path)
-    {
-        auto path = resolveGamePath(ctx.root, cp932Path);
-        auto bytes = path ? readWholeFile(*path) : std::nullopt;
-        if (!bytes)
-            fatalFileError(ctx, "cannot read " + cp932Path);
-        return std::move(*bytes);
-    }
-
     void loadSheet(Context& ctx, Picture& sheet, std::optional<std::string>& loadedName, const std::string& name)
     {
         if (loadedName && *loadedName == name)
             return;
         std::string path = "GRP\\" + name + ".BMP";
-        BmpResult result = decodeBmp(readGameFile(ctx, path));
+        BmpResult result = decodeBmp(readGameFileOrFail(ctx, path));
         if (!result.ok())
             fatalFileError(ctx, path + ": " + result.error);
         sheet = std::move(result.picture);
@@ -40,7 +31,7 @@ namespace {
     {
         MapState& map = ctx.map;
         try {
-            readMapFileInto(map.file, readGameFile(ctx, mapFileName(mapNumber)), ctx.db.corrections,
+            readMapFileInto(map.file, readGameFileOrFail(ctx, mapFileName(mapNumber)), ctx.db.corrections,
                 ctx.db.ini.dataVersion);
         } catch (const FileError& error) {
             fatalFileError(ctx, mapFileName(mapNumber) + ": " + error.what());
@@ -57,7 +48,7 @@ namespace {
         if (!keepMarks)
             map.resetMarks(width, height);
         try {
-            map.events = readMapEvents(readGameFile(ctx, mapEventFileName(mapNumber)), ctx.db.corrections);
+            map.events = readMapEvents(readGameFileOrFail(ctx, mapEventFileName(mapNumber)), ctx.db.corrections);
         } catch (const FileError& error) {
             fatalFileError(ctx, mapEventFileName(mapNumber) + ": " + error.what());
         }
