@@ -5,6 +5,7 @@
 
 #include "data/database_files.h"
 #include "data/record.h"
+#include "data/saves.h"
 #include "platform/encoding.h"
 #include "platform/game_files.h"
 #include "platform/picture.h"
@@ -105,6 +106,7 @@ namespace {
         void checkBattle(const std::string& file, const std::string& where, const ScannedCommand&, float maxSize);
         void checkLines(const std::string& file, const std::vector<ScriptEvent>& events, float maxSize);
         void checkMap(int number);
+        void checkSlot(int slot);
 
         fs::path m_root;
         std::ostream& m_out;
@@ -369,6 +371,61 @@ namespace {
         });
     }
 
+    // A saved game must read with the database's table sizes and stand on a map that exists,
+    // with that map's size.
+    void Checker::checkSlot(int slot)
+    {
+        std::string name = slotFileName(slot);
+        auto path = resolveGamePath(m_root, name);
+        if (!path)
+            return;
+        auto bytes = readWholeFile(*path);
+        if (!bytes) {
+            error(name, "", "file cannot be read");
+            return;
+        }
+        try {
+            if (RecordReader(*bytes).string() == emptySlotLabel)
+                return;
+        } catch (const ReadError& e) {
+            error(name, "", std::string("label cannot be read: ") + e.what());
+            return;
+        }
+        SlotShape shape = slotShapeOf(m_db);
+        std::string sizes = std::to_string(shape.rosterLast + 1) + " characters, " + std::to_string(shape.mapCount)
+            + " maps and " + std::to_string(shape.townCount) + " towns";
+        SlotFile saved;
+        bool trailing = false;
+        try {
+            saved = readSlotFile(std::move(*bytes), shape, &trailing);
+        } catch (const FileError& e) {
+            error(name, "", std::string(e.what()) + " (read with the database's " + sizes + ")");
+            return;
+        }
+        if (trailing)
+            error(name, "", "holds more than the layout for the database's " + sizes);
+        if (saved.partyLast < 0 || saved.partyLast > static_cast<float>(shape.rosterLast))
+            error(name, "partyLast", show(saved.partyLast) + " is outside the roster");
+        int map = roundIndex(saved.map);
+        if (!mapHasFiles(map)) {
+            error(name, "map", "map " + show(saved.map) + " has no files");
+            return;
+        }
+        auto mapPath = resolveGamePath(m_root, mapFileName(map));
+        auto mapBytes = mapPath ? readWholeFile(*mapPath) : std::nullopt;
+        if (!mapBytes)
+            return; // reported with the map
+        try {
+            MapFile file = readMapFile(*mapBytes, m_db.corrections, m_db.ini.dataVersion);
+            if (file.width != saved.mapWidth || file.height != saved.mapHeight)
+                error(name, "map size",
+                    show(saved.mapWidth) + " x " + show(saved.mapHeight) + " differs from map " + show(saved.map)
+                        + ", " + show(file.width) + " x " + show(file.height));
+        } catch (const FileError&) {
+            // reported with the map
+        }
+    }
+
     int Checker::run()
     {
         bool databasePresent = true;
@@ -409,6 +466,8 @@ namespace {
         }
         for (int number : m_maps)
             checkMap(number);
+        for (int slot = 1; slot <= 9; ++slot)
+            checkSlot(slot);
         return m_errors ? 1 : 0;
     }
 

@@ -105,6 +105,7 @@ GameSource readGameData(const fs::path& gameDir)
         if (resolveGamePath(gameDir, e))
             source.changes = named(e, [&] { return readChangeFile(readGameFile(gameDir, e), c); });
     }
+    game.slots = readSlotFiles(gameDir, game.db);
     return game;
 }
 
@@ -151,6 +152,8 @@ std::vector<std::string> writeGameData(const GameSource& game, const fs::path& g
         writeGameFile(gameDir, name, bytes);
         written.push_back(name);
     }
+    for (std::string& name : writeSlotFiles(game.slots, db, gameDir))
+        written.push_back(std::move(name));
     return written;
 }
 

@@ -4,6 +4,7 @@
 #include "data/change_files.h"
 #include "data/database.h"
 #include "data/map_files.h"
+#include "data/saves.h"
 #include "data/script_files.h"
 
 #include <filesystem>
@@ -29,6 +30,8 @@ struct GameSource {
     std::optional<StoryScript> opening;
     std::optional<StoryScript> ending;
     std::map<int, MapSource> maps;
+    // Saved games by slot number 1 to 9; empty slots are left out.
+    std::map<int, SlotFile> slots;
 };
 
 // The readable source folder (source_schema.cpp). Throw SourceError.
@@ -40,6 +43,15 @@ void writeSource(const GameSource&, const std::filesystem::path& sourceDir);
 // written trailers make, and returns the game paths it wrote.
 GameSource readGameData(const std::filesystem::path& gameDir);
 std::vector<std::string> writeGameData(const GameSource&, const std::filesystem::path& gameDir);
+
+// Slot files (slot_source.cpp), shaped by the database's table sizes. readSlotFiles skips empty
+// slots and throws FileError; writeSlotFiles returns the game paths it wrote.
+std::map<int, SlotFile> readSlotFiles(const std::filesystem::path& gameDir, const Database&);
+std::vector<std::string> writeSlotFiles(
+    const std::map<int, SlotFile>&, const Database&, const std::filesystem::path& gameDir);
+// Their readable source saves/slotN.yaml. Throw SourceError.
+std::map<int, SlotFile> readSlotSources(const std::filesystem::path& sourceDir, const Database&);
+void writeSlotSources(const std::map<int, SlotFile>&, const Database&, const std::filesystem::path& sourceDir);
 
 // Map numbers that have an M, T or E file under DAT (any letter case), ascending.
 std::vector<int> mapNumbersIn(const std::filesystem::path& gameDir);

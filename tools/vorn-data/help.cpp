@@ -15,6 +15,7 @@ The readable source is a folder of UTF-8 YAML files with named fields (`#` start
   encounters.yaml targets.yaml spells.yaml enemies.yaml      one file per table
   opening.yaml ending.yaml                                   the opening and ending scripts
   maps/mapNNN.yaml   one map: its map file, its events and its map changes
+  saves/slotN.yaml   a saved game, SAV\DATAN.DAT (slots with the empty label are not dumped)
 All numbers are true values: the tool adds and removes the hidden corrections itself.
 The full format, with a complete small game, is in docs/game-source.md.
 exit codes: 0 done (check: no errors); 1 errors found or a file failed; 3 bad command line
@@ -90,7 +91,8 @@ counts beyond capacity; scripted battles whose enemy sizes do not fit the map; m
 6; target-table rows that fall or do not reach 100 at the row's last member; enemies with a special
 rate and no spell; labels named but not found or standing last in their command string; unknown
 keywords; flag indexes outside 0-100; events or lines beyond 100; sheets that are not 512 x 512;
-map exits to maps with no files.
+map exits to maps with no files; saved games that do not read with the database's table sizes,
+stand on a map with no files or give a map size other than that map's.
 Warnings: events with no lines; wanderer speeds that do not divide 32.
 Exit code 0 when no error was found (warnings allowed), 1 otherwise.
 Example: vorn-data check games/demo

@@ -669,6 +669,7 @@ GameSource readSource(const fs::path& dir)
             game.maps[number] = std::move(source);
         }
     }
+    game.slots = readSlotSources(dir, db);
     return game;
 }
 
@@ -761,6 +762,7 @@ void writeSource(const GameSource& game, const fs::path& dir)
         writeYamlFile(dir / "maps" / mapSourceName(number),
             header("One map: its map file (M), its events (T) and its map changes (E)."), mapOut(number, source));
     }
+    writeSlotSources(game.slots, db, dir);
 }
 
 } // namespace vorn::datatool
