@@ -1,46 +1,12 @@
 // The built demo game (build/games/demo), played headless by the real player: the opening, the
 // title, a new game in the hero's home, the village, the plain and back, and a villager's words.
-#include "support/run_player.h"
-#include "support/temp_dir.h"
+#include "demo_support.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
-#include <sstream>
-
+using namespace vorn::test::demo;
 using vorn::test::runPlayer;
 using vorn::test::TempDir;
-
-namespace {
-
-namespace fs = std::filesystem;
-
-// A private copy of the game folder: the player writes its settings and save slots there.
-fs::path copyOfDemo(const TempDir& dir)
-{
-    fs::path game = dir.path() / "demo";
-    fs::copy(VORN_DEMO_GAME, game, fs::copy_options::recursive);
-    return game;
-}
-
-std::string presses(const char* key, int count)
-{
-    std::ostringstream out;
-    for (int i = 0; i < count; ++i)
-        out << "press " << key << "\n";
-    return out.str();
-}
-
-// Index of the first transcript line of `kind` holding `text`, or -1.
-long indexOf(const vorn::test::PlayerRun& run, const std::string& kind, const std::string& text)
-{
-    auto lines = run.lines(kind);
-    auto it = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
-    return it == lines.end() ? -1 : static_cast<long>(it - lines.begin());
-}
-
-} // namespace
 
 TEST(DemoGame, OpeningThenTitleThenNewGameInTheHerosHome)
 {
@@ -73,7 +39,7 @@ TEST(DemoGame, WalksFromHomeThroughTheVillageOntoThePlainAndBack)
 {
     TempDir dir;
     fs::path game = copyOfDemo(dir);
-    std::string timeline = "expect title 60000\npress space\nexpect 旅の支度 10000\npress space\nwait 500\n";
+    std::string timeline = newGameInTheHome;
     // Out of the home's doorway into the village ...
     timeline += presses("down", 8) + presses("left", 5) + presses("down", 1) + "expect map 2 5000\n";
     // ... along the path to the gate, where the gatekeeper is touched ...
@@ -84,7 +50,8 @@ TEST(DemoGame, WalksFromHomeThroughTheVillageOntoThePlainAndBack)
     auto run = runPlayer(game, timeline, dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.errorOutput;
     EXPECT_EQ(run.lines("map"),
-        (std::vector<std::string> { "map 7 col 9 row 2", "map 2 col 4 row 1", "map 3 col 11 row 1", "map 2 col 11 row 18" }));
+        (std::vector<std::string> {
+            "map 7 col 9 row 2", "map 2 col 4 row 1", "map 3 col 11 row 1", "map 2 col 11 row 18" }));
     EXPECT_TRUE(run.has("text", "「ここはミズハの村。南の門を出ると平原だ。」"));
     EXPECT_TRUE(run.has("media", "field.MID"));
     EXPECT_TRUE(run.lines("error").empty());
@@ -96,7 +63,7 @@ TEST(DemoGame, ElderSetsTheQuestFlagAndRemembersIt)
     // nothing) his entry line moves, so the second talk starts with the reminder.
     TempDir dir;
     fs::path game = copyOfDemo(dir);
-    std::string timeline = "expect title 60000\npress space\nexpect 旅の支度 10000\npress space\nwait 500\n";
+    std::string timeline = newGameInTheHome;
     timeline += presses("down", 8) + presses("left", 5) + presses("down", 1) + "expect map 5000\n";
     // To the elder at (18, 6): along the top path to column 12, down to row 7, right to 18, face up.
     timeline += presses("right", 8) + presses("down", 6) + presses("right", 6) + "press up\n";

@@ -1,0 +1,105 @@
+// Helpers of the demo game's headless tests: private copies of the built game (the player
+// writes settings and save slots into its folder), variants rebuilt from an edited copy of the
+// game's source, timeline snippets and transcript searches.
+#pragma once
+
+#include "support/run_player.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <regex>
+#include <sstream>
+#include <string>
+
+namespace vorn::test::demo {
+
+namespace fs = std::filesystem;
+
+// A private copy of the built game folder (data, art, sound and music).
+inline fs::path copyOfDemo(const TempDir& dir)
+{
+    fs::path game = dir.path() / "demo";
+    fs::copy(VORN_DEMO_GAME, game, fs::copy_options::recursive);
+    return game;
+}
+
+inline std::string readText(const fs::path& path)
+{
+    std::ostringstream out;
+    out << std::ifstream(path, std::ios::binary).rdbuf();
+    return out.str();
+}
+
+inline void writeText(const fs::path& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+// `yaml` with the value of the top-level `key:` line replaced (its comment dropped).
+inline std::string withKey(const std::string& yaml, const std::string& key, const std::string& value)
+{
+    std::regex line("(^|\n)" + key + ":[^\n]*");
+    std::string result = std::regex_replace(yaml, line, "$1" + key + ": " + value);
+    EXPECT_NE(result, yaml) << "no line " << key << " to change";
+    return result;
+}
+
+// A copy of the game built from a copy of games/demo that `edit` changes first; the art,
+// sound and music are those of the real build. Everything the edit leaves alone is the real
+// game's data, so the variant only moves the story's starting point.
+inline fs::path buildVariant(const TempDir& dir, const std::function<void(const fs::path& source)>& edit)
+{
+    fs::path source = dir.path() / "source";
+    fs::copy(fs::path(VORN_TEST_DIR) / ".." / "games" / "demo", source, fs::copy_options::recursive);
+    edit(source);
+    fs::path game = copyOfDemo(dir);
+    fs::remove_all(game / "DAT");
+    fs::path tool = fs::path(VORN_PLAYER).parent_path() / "vorn-data";
+    std::string command = "'" + tool.string() + "' build '" + source.string() + "' '" + game.string() + "' > '"
+        + (dir.path() / "build.log").string() + "' 2>&1";
+    int status = std::system(command.c_str());
+    EXPECT_EQ(status, 0) << readText(dir.path() / "build.log");
+    return game;
+}
+
+// `count` presses of `key`, one a line.
+inline std::string presses(const char* key, int count)
+{
+    std::string out;
+    for (int i = 0; i < count; ++i)
+        out += std::string("press ") + key + "\n";
+    return out;
+}
+
+// Index of the first transcript line of `kind` holding `text`, or -1.
+inline long indexOf(const PlayerRun& run, const std::string& kind, const std::string& text)
+{
+    auto lines = run.lines(kind);
+    auto it = std::find_if(
+        lines.begin(), lines.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
+    return it == lines.end() ? -1 : static_cast<long>(it - lines.begin());
+}
+
+// How many transcript lines of `kind` hold `text`.
+inline long countOf(const PlayerRun& run, const std::string& kind, const std::string& text)
+{
+    auto lines = run.lines(kind);
+    return std::count_if(
+        lines.begin(), lines.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
+}
+
+// From the start of a run to the hero's home: the opening plays, the title appears, the first
+// item (a new game) is chosen and the mother's start event is paged through to its end.
+inline constexpr char newGameInTheHome[] = "expect title 60000\n"
+                                           "press space\n"
+                                           "expect 旅の支度 10000\n"
+                                           "press space\n"
+                                           "wait 500\n";
+
+} // namespace vorn::test::demo
