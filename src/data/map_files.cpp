@@ -30,17 +30,6 @@ namespace {
         return side;
     }
 
-    int hexDigit(char c)
-    {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        return -1;
-    }
-
 } // namespace
 
 std::string mapFileName(int map) { return numbered("vornM", map); }
@@ -134,7 +123,7 @@ int tileAt(const MapFile& map, int column, int row)
     std::size_t at = 2 * static_cast<std::size_t>(column);
     int code = 0;
     for (std::size_t i = at; i < at + 2 && i < text.size(); ++i) {
-        int digit = hexDigit(text[i]);
+        int digit = hexDigitValue(text[i]);
         if (digit < 0)
             break;
         code = code * 16 + digit;

@@ -22,17 +22,6 @@ namespace {
 
     bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-    int hexDigitValue(char c)
-    {
-        if (isDigit(c))
-            return c - '0';
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        return -1;
-    }
-
     // "&H1F", "&h1f" or "&17": an unsigned integer of at most 32 bits.
     std::optional<float> parseBasedInteger(std::string_view text)
     {
@@ -262,6 +251,17 @@ std::string formatNumber(float value)
     auto result = whole ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed)
                         : std::to_chars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, result.ptr);
+}
+
+int hexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
 }
 
 } // namespace vorn

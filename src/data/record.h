@@ -64,6 +64,8 @@ private:
 // Nearest whole number, halves away from zero. NaN gives 0; values beyond the int range give
 // INT_MIN or INT_MAX.
 int roundIndex(float value);
+// The value of a hexadecimal digit (0-9, A-F, a-f), or -1 for any other character.
+int hexDigitValue(char c);
 // int(): rounds down. NaN gives 0; values beyond the int range give INT_MIN or INT_MAX.
 int intFloor(float value);
 // The writer's number text: whole numbers without a point ("12", "-1", both zeros as "0"),

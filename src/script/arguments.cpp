@@ -34,17 +34,6 @@ namespace {
 
     bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-    int hexDigit(char c)
-    {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        return -1;
-    }
-
     // The digits after a one-character prefix ("?6" gives "6").
     std::string_view afterFirst(std::string_view text, std::size_t count)
     {
@@ -65,7 +54,7 @@ float hexValue(std::string_view digits)
     std::uint32_t value = 0;
     std::size_t used = 0;
     for (char c : digits) {
-        int d = hexDigit(c);
+        int d = hexDigitValue(c);
         if (d < 0 || used == 8)
             break;
         value = value * 16 + static_cast<std::uint32_t>(d);
