@@ -174,25 +174,25 @@ void ParseArgument(Context& ctx, int index)
     s.currentToken = std::move(token);
 }
 
-namespace {
-
-    // Whether the command string holds `name` as a token ended by a separator.
-    bool holdsLabel(const std::string& commands, std::string_view name)
-    {
-        std::string token;
-        for (char c : commands) {
-            if (isScriptSeparator(c)) {
-                if (token == name)
-                    return true;
-                token.clear();
-            } else if (c != ' ') {
-                token += c;
-            }
+bool holdsLabel(const std::string& commands, std::string_view name, bool* standsLast)
+{
+    if (standsLast)
+        *standsLast = false;
+    std::string token;
+    for (char c : commands) {
+        if (isScriptSeparator(c)) {
+            if (token == name)
+                return true;
+            token.clear();
+        } else if (c != ' ') {
+            token += c;
         }
-        return false;
     }
-
-} // namespace
+    // A token that the string's end closes is no label: the search never finds it.
+    if (standsLast && token == name)
+        *standsLast = true;
+    return false;
+}
 
 int findLabelLine(Context& ctx, std::int64_t event, std::string_view name)
 {

@@ -17,6 +17,10 @@ struct Context;
 
 // Whether `c` ends a keyword or a token.
 bool isScriptSeparator(char c);
+// Whether the command string holds `name` as a token ended by a separator (blanks dropped), as the
+// label search finds it. `standsLast`, when given, tells whether the name stands as the string's
+// last token, where the search never finds it.
+bool holdsLabel(const std::string& commands, std::string_view name, bool* standsLast = nullptr);
 
 // The numeric value of a token: decimal (sign, digits, fraction, exponent) read as far as it is a
 // number, "&H"/"&h" followed by hexadecimal digits, anything else 0.

@@ -9,6 +9,7 @@
 #include "platform/encoding.h"
 #include "platform/game_files.h"
 #include "platform/picture.h"
+#include "script/arguments.h"
 
 #include <algorithm>
 #include <cmath>

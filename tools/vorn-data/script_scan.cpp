@@ -215,27 +215,4 @@ std::vector<ScannedCommand> scanCommands(const std::string& commands)
     return result;
 }
 
-bool holdsLabel(const std::string& commands, const std::string& name, bool* atEnd)
-{
-    if (atEnd)
-        *atEnd = false;
-    std::string token;
-    for (std::size_t i = 0; i <= commands.size(); ++i) {
-        if (i == commands.size()) {
-            if (atEnd && token == name)
-                *atEnd = true;
-            break;
-        }
-        char c = commands[i];
-        if (isSeparator(c)) {
-            if (token == name)
-                return true;
-            token.clear();
-        } else if (c != ' ') {
-            token += c;
-        }
-    }
-    return false;
-}
-
 } // namespace vorn::datatool

@@ -39,10 +39,6 @@ struct ScannedCommand {
 // line, and where the interpreter's reading depends on the run (BTE 1).
 std::vector<ScannedCommand> scanCommands(const std::string& commands);
 
-// Whether a label search finds `name` in the command string: as a token a separator ends.
-// `atEnd` is set when the name stands as the string's last token (which a search never finds).
-bool holdsLabel(const std::string& commands, const std::string& name, bool* atEnd = nullptr);
-
 bool isKnownKeyword(const std::string& keyword);
 
 } // namespace vorn::datatool
