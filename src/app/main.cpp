@@ -33,7 +33,8 @@ int main(int argc, char** argv)
     std::string error;
     auto cl = parseCommandLine(argc, argv, error);
     if (!cl) {
-        std::cerr << "vorn: " << error << "\n" << usageText;
+        std::cerr << "vorn: " << error << "\n"
+                  << usageText;
         return static_cast<int>(ExitCode::BadCommandLine);
     }
     if (cl->help) {

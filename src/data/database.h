@@ -34,7 +34,9 @@ namespace capacity {
 } // namespace capacity
 
 // An inventory entry's three values.
-enum InventoryValue { InventoryItem = 0, InventoryEquipped = 1, InventoryUses = 2 };
+enum InventoryValue { InventoryItem = 0,
+    InventoryEquipped = 1,
+    InventoryUses = 2 };
 
 struct Character {
     float growthType = 0; // column of the level growth table; the character's own index

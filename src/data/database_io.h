@@ -48,7 +48,8 @@ public:
     }
 
     // Fills the fields in order from the next fields of the file; throws ReadError.
-    template <class... Fields> void record(Fields&&... fields) { (field(std::forward<Fields>(fields)), ...); }
+    template <class... Fields>
+    void record(Fields&&... fields) { (field(std::forward<Fields>(fields)), ...); }
 
     // Rounds a table size just read and checks it against what the tables can hold.
     void count(float& value, int least, int most, const char* name)
@@ -70,7 +71,8 @@ public:
     static constexpr bool reading = false;
 
     // Writes the fields as one record on a line of its own.
-    template <class... Fields> void record(const Fields&... fields)
+    template <class... Fields>
+    void record(const Fields&... fields)
     {
         (field(fields), ...);
         m_writer.endRecord();

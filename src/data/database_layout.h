@@ -19,11 +19,13 @@ using dbio::skip;
 inline int rosterLast(const Database& db) { return roundIndex(db.sizes.lastCharacterSaved); }
 inline int countOf(float size) { return roundIndex(size); }
 
-template <class Io, class T> void trailer(Io& io, T& t) { io.record(t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[7]); }
+template <class Io, class T>
+void trailer(Io& io, T& t) { io.record(t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[7]); }
 
 // vornINI.DAT as read after the opening script. The first read at start-up
 // (readIniFirst) takes only the caption, the walk step and the version.
-template <class Io, class Db> void settingsFile(Io& io, Db& db, float version)
+template <class Io, class Db>
+void settingsFile(Io& io, Db& db, float version)
 {
     auto& ini = db.ini;
     io.record(ini.partyLast, ini.startMap, ini.startX, ini.startY, ini.startEvent, ini.startGold, skip(ini.walkStep),
@@ -43,7 +45,8 @@ template <class Io, class Db> void settingsFile(Io& io, Db& db, float version)
 }
 
 // vornMAX.DAT.
-template <class Io, class Db> void sizesFile(Io& io, Db& db, float version)
+template <class Io, class Db>
+void sizesFile(Io& io, Db& db, float version)
 {
     auto& s = db.sizes;
     io.record(s.lastCharacterSaved, s.spellSlots, s.inventorySlots, s.levelCount, s.townCount, s.itemCount,
@@ -64,7 +67,8 @@ template <class Io, class Db> void sizesFile(Io& io, Db& db, float version)
 }
 
 // vornPLY.DAT.
-template <class Io, class Db> void charactersFile(Io& io, Db& db, float version)
+template <class Io, class Db>
+void charactersFile(Io& io, Db& db, float version)
 {
     int last = rosterLast(db);
     int spellSlots = countOf(db.sizes.spellSlots);
@@ -110,7 +114,8 @@ template <class Io, class Db> void charactersFile(Io& io, Db& db, float version)
 }
 
 // vornLEV.DAT.
-template <class Io, class Db> void levelsFile(Io& io, Db& db, float version)
+template <class Io, class Db>
+void levelsFile(Io& io, Db& db, float version)
 {
     int last = rosterLast(db);
     int levelCount = countOf(db.sizes.levelCount);
@@ -134,7 +139,8 @@ template <class Io, class Db> void levelsFile(Io& io, Db& db, float version)
 }
 
 // vornCTY.DAT: town data, then the attribute table.
-template <class Io, class Db> void townsFile(Io& io, Db& db, float version)
+template <class Io, class Db>
+void townsFile(Io& io, Db& db, float version)
 {
     int townCount = countOf(db.sizes.townCount);
     for (int i = 0; i < townCount; ++i)
@@ -157,7 +163,8 @@ template <class Io, class Db> void townsFile(Io& io, Db& db, float version)
 }
 
 // vornITM.DAT.
-template <class Io, class Db> void itemsFile(Io& io, Db& db, float version)
+template <class Io, class Db>
+void itemsFile(Io& io, Db& db, float version)
 {
     int itemCount = countOf(db.sizes.itemCount);
     for (int i = 0; i < itemCount; ++i) {
@@ -180,7 +187,8 @@ template <class Io, class Db> void itemsFile(Io& io, Db& db, float version)
 }
 
 // vornARM.DAT.
-template <class Io, class Db> void equipmentFile(Io& io, Db& db, float version)
+template <class Io, class Db>
+void equipmentFile(Io& io, Db& db, float version)
 {
     int last = rosterLast(db);
     int equipmentCount = countOf(db.sizes.equipmentCount);
@@ -204,7 +212,8 @@ template <class Io, class Db> void equipmentFile(Io& io, Db& db, float version)
 }
 
 // vornEAP.DAT.
-template <class Io, class Db> void encountersFile(Io& io, Db& db, float)
+template <class Io, class Db>
+void encountersFile(Io& io, Db& db, float)
 {
     int mapCount = countOf(db.sizes.mapCount);
     for (int m = 0; m < mapCount; ++m) {
@@ -216,7 +225,8 @@ template <class Io, class Db> void encountersFile(Io& io, Db& db, float)
 }
 
 // vornATS.DAT.
-template <class Io, class Db> void targetsFile(Io& io, Db& db, float)
+template <class Io, class Db>
+void targetsFile(Io& io, Db& db, float)
 {
     int last = rosterLast(db);
     for (int i = 0; i <= last; ++i) {
@@ -227,7 +237,8 @@ template <class Io, class Db> void targetsFile(Io& io, Db& db, float)
 }
 
 // vornMGC.DAT.
-template <class Io, class Db> void spellsFile(Io& io, Db& db, float version)
+template <class Io, class Db>
+void spellsFile(Io& io, Db& db, float version)
 {
     int last = rosterLast(db);
     int spellCount = countOf(db.sizes.spellCount);
@@ -253,7 +264,8 @@ template <class Io, class Db> void spellsFile(Io& io, Db& db, float version)
 }
 
 // vornene.DAT.
-template <class Io, class Db> void enemiesFile(Io& io, Db& db, float version)
+template <class Io, class Db>
+void enemiesFile(Io& io, Db& db, float version)
 {
     int enemyCount = countOf(db.sizes.enemyCount);
     for (int n = 0; n < enemyCount; ++n) {

@@ -34,7 +34,8 @@ public:
     bool atEnd() const;
 
 private:
-    enum class Destination { Number, String };
+    enum class Destination { Number,
+        String };
     std::string nextField(Destination);
     void skipBlanks();
     bool atLineEnd() const;

@@ -129,7 +129,8 @@ namespace {
             }
         }
         void end() { }
-        template <class T> void sized(std::vector<T>& list, int count) { list.assign(static_cast<size_t>(count), T {}); }
+        template <class T>
+        void sized(std::vector<T>& list, int count) { list.assign(static_cast<size_t>(count), T {}); }
 
     private:
         [[noreturn]] static void fail(const ReadError& error)
@@ -148,7 +149,8 @@ namespace {
         void number(float value) { m_writer.number(value); }
         void text(const std::string& value) { m_writer.string(value); }
         void end() { m_writer.endRecord(); }
-        template <class T> void sized(const std::vector<T>& list, int count)
+        template <class T>
+        void sized(const std::vector<T>& list, int count)
         {
             if (list.size() != static_cast<size_t>(count))
                 throw std::invalid_argument("slot file: a list does not have the table size");
@@ -159,7 +161,8 @@ namespace {
     };
 
     // Record 1.
-    template <class V, class S> void headerRecord(V& v, S& slot)
+    template <class V, class S>
+    void headerRecord(V& v, S& slot)
     {
         v.text(slot.label);
         for (auto* value : { &slot.screenX, &slot.screenY, &slot.scrollX, &slot.scrollY, &slot.map, &slot.partyLast,
@@ -169,7 +172,8 @@ namespace {
     }
 
     // Record 2 of one character.
-    template <class V, class C> void characterRecords(V& v, C& ch, const SlotShape& shape)
+    template <class V, class C>
+    void characterRecords(V& v, C& ch, const SlotShape& shape)
     {
         v.number(ch.growthType);
         v.text(ch.name);
@@ -198,7 +202,8 @@ namespace {
     }
 
     // Records 1 to 4: header, roster, event flags, towns visited.
-    template <class V, class S> void headRecords(V& v, S& slot, const SlotShape& shape)
+    template <class V, class S>
+    void headRecords(V& v, S& slot, const SlotShape& shape)
     {
         headerRecord(v, slot);
         v.sized(slot.roster, shape.rosterLast + 1);
@@ -219,7 +224,8 @@ namespace {
     }
 
     // Records 5 and 6: the map size and the event entries with their cell marks.
-    template <class V, class S> void eventRecords(V& v, S& slot)
+    template <class V, class S>
+    void eventRecords(V& v, S& slot)
     {
         v.number(slot.mapWidth);
         v.number(slot.mapHeight);
@@ -235,7 +241,8 @@ namespace {
     }
 
     // Record 8: the character values saved from version 311 on.
-    template <class V, class C> void characterExtraRecords(V& v, C& ch)
+    template <class V, class C>
+    void characterExtraRecords(V& v, C& ch)
     {
         for (auto* value : { &ch.criticalRate, &ch.hitRate, &ch.magicDefense, &ch.attribute })
             v.number(*value);
@@ -251,7 +258,8 @@ namespace {
     }
 
     // Records 9 to 11: display and sound settings, window layout, view size.
-    template <class V, class S> void settingsRecords(V& v, S& slot)
+    template <class V, class S>
+    void settingsRecords(V& v, S& slot)
     {
         v.number(slot.fontChoice);
         v.number(slot.walkStep);

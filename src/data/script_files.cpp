@@ -38,7 +38,8 @@ namespace {
     }
 
     // Runs `body`, turning a read or layout failure into a FileError naming the file part.
-    template <class Body> auto guarded(const std::string& where, Body body)
+    template <class Body>
+    auto guarded(const std::string& where, Body body)
     {
         try {
             return body();

@@ -51,7 +51,8 @@ struct StoryScript {
     bool operator==(const StoryScript&) const = default;
 };
 
-enum class StoryKind { Opening, Ending };
+enum class StoryKind { Opening,
+    Ending };
 
 inline const char* storyFileName(StoryKind kind)
 {

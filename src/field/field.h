@@ -7,7 +7,10 @@
 namespace vorn {
 
 // Indexes of FieldState::scrollMargins.
-enum ScrollMarginSide { MarginTop = 0, MarginRight = 1, MarginBottom = 2, MarginLeft = 3 };
+enum ScrollMarginSide { MarginTop = 0,
+    MarginRight = 1,
+    MarginBottom = 2,
+    MarginLeft = 3 };
 
 struct FieldState {
     float screenX = 0, screenY = 0; // player position inside the view, pixels

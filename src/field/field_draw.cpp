@@ -42,7 +42,9 @@ int markHex(const std::string& text)
     int value = 0;
     for (size_t i = 0; i < text.size() && i < 2; ++i) {
         char c = text[i];
-        int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+        int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10
+            : c >= 'a' && c <= 'f'                                        ? c - 'a' + 10
+                                                                          : -1;
         if (digit < 0)
             break;
         value = value * 16 + digit;
@@ -100,7 +102,9 @@ void drawMaskedSprite(Context& ctx, Picture& target, int x, int y, int code, int
 int eventDirectionOffset(float facing)
 {
     int f = roundIndex(facing);
-    return f == 8 ? 0 : f == 6 ? 64 : f == 4 ? 192 : 128;
+    return f == 8 ? 0 : f == 6 ? 64
+        : f == 4               ? 192
+                               : 128;
 }
 
 void drawMapCell(Context& ctx, int column, int row)

@@ -163,7 +163,8 @@ namespace {
 
     // The growing rectangle of both transitions: 32 steps from the view's centre outwards, each
     // drawing the next 16 cells of the whole-map picture and showing one frame.
-    template<typename Show> void growRectangle(Context& ctx, CellOrder& order, Show show)
+    template <typename Show>
+    void growRectangle(Context& ctx, CellOrder& order, Show show)
     {
         int x = 248, y = 186, w = 16, h = 12;
         for (int step = 0; step < 32; ++step) {
@@ -223,8 +224,7 @@ void enterMap(Context& ctx)
     // The map follows the story: its change file is applied to the map just shown, redrawing the
     // cells it changes.
     applyMapChangesOnEntry(ctx);
-    ctx.transcript.write("map", "map " + std::to_string(mapNumber) + " col " + std::to_string(playerColumn(ctx))
-            + " row " + std::to_string(playerRow(ctx)));
+    ctx.transcript.write("map", "map " + std::to_string(mapNumber) + " col " + std::to_string(playerColumn(ctx)) + " row " + std::to_string(playerRow(ctx)));
 }
 
 } // namespace vorn

@@ -22,264 +22,264 @@ namespace vorn {
 
 namespace {
 
-// Limits that keep a hostile header from making us allocate without bound.
-constexpr std::int64_t kMaxSide = 16384;
-constexpr std::int64_t kMaxPixels = std::int64_t(1) << 25; // 32M pixels, 128 MiB
-constexpr std::size_t kMaxFileSize = std::size_t(1) << 28;
+    // Limits that keep a hostile header from making us allocate without bound.
+    constexpr std::int64_t kMaxSide = 16384;
+    constexpr std::int64_t kMaxPixels = std::int64_t(1) << 25; // 32M pixels, 128 MiB
+    constexpr std::size_t kMaxFileSize = std::size_t(1) << 28;
 
-constexpr std::size_t kFileHeaderSize = 14;
-constexpr std::uint32_t kCoreHeaderSize = 12;
-constexpr std::uint32_t kInfoHeaderSize = 40;
-constexpr std::uint32_t kMaxOs2HeaderSize = 64;
-constexpr std::uint32_t kV4HeaderSize = 108;
-constexpr std::uint32_t kV5HeaderSize = 124;
+    constexpr std::size_t kFileHeaderSize = 14;
+    constexpr std::uint32_t kCoreHeaderSize = 12;
+    constexpr std::uint32_t kInfoHeaderSize = 40;
+    constexpr std::uint32_t kMaxOs2HeaderSize = 64;
+    constexpr std::uint32_t kV4HeaderSize = 108;
+    constexpr std::uint32_t kV5HeaderSize = 124;
 
-enum Compression : std::uint32_t {
-    CompressionRgb = 0,
-    CompressionRle8 = 1,
-    CompressionRle4 = 2,
-    CompressionBitFields = 3,
-    CompressionJpeg = 4,
-    CompressionPng = 5,
-    CompressionAlphaBitFields = 6,
-};
-
-std::uint16_t read16(const std::uint8_t* p)
-{
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
-std::uint32_t read32(const std::uint8_t* p)
-{
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8)
-        | (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-std::int32_t readSigned32(const std::uint8_t* p)
-{
-    return static_cast<std::int32_t>(read32(p));
-}
-
-BmpResult failure(std::string message)
-{
-    BmpResult result;
-    result.error = "BMP: " + std::move(message);
-    return result;
-}
-
-// One colour channel of a bit-field pixel: where it sits and how to widen it to 8 bits.
-// Narrow channels are widened by repeating their bits (5 bits abcde give abcdeabc), so that 0
-// stays 0 and all ones become 255; channels wider than 8 bits keep their top 8 bits.
-struct Channel {
-    std::uint32_t mask = 0;
-    int shift = 0;
-    int bits = 0;
-
-    std::uint32_t expand(std::uint32_t value) const
-    {
-        if (bits == 0)
-            return 0;
-        const std::uint32_t v = (value & mask) >> shift;
-        if (bits >= 8)
-            return v >> (bits - 8);
-        std::uint32_t result = 0;
-        int filled = 0;
-        while (filled < 8) {
-            result = (result << bits) | v;
-            filled += bits;
-        }
-        return result >> (filled - 8);
-    }
-};
-
-// Makes a channel from a mask; false when the mask's bits are not contiguous.
-bool makeChannel(std::uint32_t mask, Channel& channel)
-{
-    channel = {};
-    if (mask == 0)
-        return true;
-    int shift = std::countr_zero(mask);
-    const std::uint32_t maximum = mask >> shift;
-    if ((maximum & (maximum + 1)) != 0)
-        return false;
-    channel.mask = mask;
-    channel.shift = shift;
-    channel.bits = std::popcount(maximum);
-    return true;
-}
-
-Pixel rgb(std::uint32_t r, std::uint32_t g, std::uint32_t b)
-{
-    return (r << 16) | (g << 8) | b;
-}
-
-// The parsed headers, with everything needed to decode the pixel data.
-struct Layout {
-    std::uint32_t headerSize = 0;
-    std::int64_t width = 0;
-    std::int64_t height = 0;
-    bool topDown = false;
-    int bitCount = 0;
-    std::uint32_t compression = CompressionRgb;
-    std::uint32_t masks[3] = {};
-    std::vector<Pixel> palette;
-    std::size_t pixelOffset = 0;
-};
-
-// Paletted rows: index `i` of a row of `bits`-bit indices.
-unsigned paletteIndex(const std::uint8_t* row, std::int64_t i, int bits)
-{
-    switch (bits) {
-    case 1:
-        return (row[i >> 3] >> (7 - (i & 7))) & 1;
-    case 2:
-        return (row[i >> 2] >> (6 - 2 * (i & 3))) & 3;
-    case 4:
-        return (row[i >> 1] >> ((i & 1) ? 0 : 4)) & 15;
-    default:
-        return row[i];
-    }
-}
-
-Pixel lookUp(const std::vector<Pixel>& palette, unsigned index)
-{
-    return index < palette.size() ? palette[index] : 0;
-}
-
-BmpResult decodeUncompressed(const std::uint8_t* data, std::size_t size, const Layout& layout)
-{
-    const std::uint64_t rowBits = static_cast<std::uint64_t>(layout.width) * layout.bitCount;
-    const std::uint64_t stride = (rowBits + 31) / 32 * 4;
-    const std::uint64_t rowBytes = (rowBits + 7) / 8;
-    const std::uint64_t available = size - layout.pixelOffset;
-    // The last row's padding may be missing; everything else must be there.
-    if (stride * static_cast<std::uint64_t>(layout.height - 1) + rowBytes > available)
-        return failure("pixel data is shorter than the image size");
-
-    Channel channels[3];
-    const bool bitFields = layout.bitCount == 16 || layout.bitCount == 32;
-    if (bitFields) {
-        for (int c = 0; c < 3; ++c) {
-            if (!makeChannel(layout.masks[c], channels[c]))
-                return failure("bit field mask is not contiguous");
-        }
-    }
-
-    BmpResult result;
-    result.picture = Picture(static_cast<int>(layout.width), static_cast<int>(layout.height));
-    Picture& picture = result.picture;
-    for (std::int64_t y = 0; y < layout.height; ++y) {
-        const std::uint8_t* row = data + layout.pixelOffset + stride * static_cast<std::uint64_t>(y);
-        const std::int64_t targetY = layout.topDown ? y : layout.height - 1 - y;
-        Pixel* out = picture.pixels.data() + static_cast<std::size_t>(targetY) * picture.width;
-        switch (layout.bitCount) {
-        case 1:
-        case 2:
-        case 4:
-        case 8:
-            for (std::int64_t x = 0; x < layout.width; ++x)
-                out[x] = lookUp(layout.palette, paletteIndex(row, x, layout.bitCount));
-            break;
-        case 16:
-            for (std::int64_t x = 0; x < layout.width; ++x) {
-                std::uint32_t v = read16(row + 2 * x);
-                out[x] = rgb(channels[0].expand(v), channels[1].expand(v), channels[2].expand(v));
-            }
-            break;
-        case 24:
-            for (std::int64_t x = 0; x < layout.width; ++x) {
-                const std::uint8_t* p = row + 3 * x;
-                out[x] = rgb(p[2], p[1], p[0]);
-            }
-            break;
-        case 32:
-            for (std::int64_t x = 0; x < layout.width; ++x) {
-                std::uint32_t v = read32(row + 4 * x);
-                out[x] = rgb(channels[0].expand(v), channels[1].expand(v), channels[2].expand(v));
-            }
-            break;
-        }
-    }
-    return result;
-}
-
-// RLE8 and RLE4. Rows run bottom-up; writes past the right edge are dropped, and data that ends
-// early (without an end-of-bitmap mark, or inside a run) keeps what was decoded so far.
-BmpResult decodeRle(const std::uint8_t* data, std::size_t size, const Layout& layout)
-{
-    const bool four = layout.compression == CompressionRle4;
-    BmpResult result;
-    result.picture = Picture(static_cast<int>(layout.width), static_cast<int>(layout.height));
-    Picture& picture = result.picture;
-
-    std::int64_t x = 0;
-    std::int64_t y = 0; // counted from the bottom row
-    auto put = [&](unsigned index) {
-        if (x < layout.width && y < layout.height) {
-            std::size_t row = static_cast<std::size_t>(layout.height - 1 - y);
-            picture.pixels[row * picture.width + static_cast<std::size_t>(x)] = lookUp(layout.palette, index);
-        }
-        ++x;
+    enum Compression : std::uint32_t {
+        CompressionRgb = 0,
+        CompressionRle8 = 1,
+        CompressionRle4 = 2,
+        CompressionBitFields = 3,
+        CompressionJpeg = 4,
+        CompressionPng = 5,
+        CompressionAlphaBitFields = 6,
     };
 
-    std::size_t pos = layout.pixelOffset;
-    while (pos + 2 <= size && y < layout.height) {
-        const unsigned count = data[pos];
-        const unsigned value = data[pos + 1];
-        pos += 2;
-        if (count > 0) {
-            const unsigned n = std::min<std::uint64_t>(count, layout.width - std::min(x, layout.width));
-            for (unsigned i = 0; i < n; ++i)
-                put(four ? ((i & 1) ? value & 15 : value >> 4) : value);
-            x += count - n;
-            continue;
-        }
-        if (value == 0) { // end of line
-            x = 0;
-            ++y;
-        } else if (value == 1) { // end of bitmap
-            break;
-        } else if (value == 2) { // delta
-            if (pos + 2 > size)
-                break;
-            x += data[pos];
-            y += data[pos + 1];
-            pos += 2;
-        } else { // absolute run of `value` pixels, padded to an even number of bytes
-            std::size_t bytes = four ? (value + 1) / 2 : value;
-            const std::size_t padded = (bytes + 1) & ~std::size_t(1);
-            unsigned pixels = value;
-            if (bytes > size - pos) { // cut off: keep the pixels that are there
-                bytes = size - pos;
-                pixels = static_cast<unsigned>(four ? bytes * 2 : bytes);
-            }
-            for (unsigned i = 0; i < pixels; ++i) {
-                if (x >= layout.width) {
-                    x += pixels - i;
-                    break;
-                }
-                const std::uint8_t byte = data[pos + (four ? i / 2 : i)];
-                put(four ? ((i & 1) ? byte & 15 : byte >> 4) : byte);
-            }
-            pos += std::min(padded, size - pos);
-        }
+    std::uint16_t read16(const std::uint8_t* p)
+    {
+        return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
     }
-    return result;
-}
 
-// Reads the palette of `count` entries of `entrySize` bytes (blue, green, red[, reserved]).
-bool readPalette(const std::uint8_t* data, std::size_t size, std::size_t start, std::uint64_t count,
-    std::size_t entrySize, std::vector<Pixel>& palette)
-{
-    if (start > size || count > (size - start) / entrySize)
-        return false;
-    palette.resize(static_cast<std::size_t>(count));
-    for (std::size_t i = 0; i < palette.size(); ++i) {
-        const std::uint8_t* p = data + start + i * entrySize;
-        palette[i] = rgb(p[2], p[1], p[0]);
+    std::uint32_t read32(const std::uint8_t* p)
+    {
+        return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8)
+            | (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
     }
-    return true;
-}
+
+    std::int32_t readSigned32(const std::uint8_t* p)
+    {
+        return static_cast<std::int32_t>(read32(p));
+    }
+
+    BmpResult failure(std::string message)
+    {
+        BmpResult result;
+        result.error = "BMP: " + std::move(message);
+        return result;
+    }
+
+    // One colour channel of a bit-field pixel: where it sits and how to widen it to 8 bits.
+    // Narrow channels are widened by repeating their bits (5 bits abcde give abcdeabc), so that 0
+    // stays 0 and all ones become 255; channels wider than 8 bits keep their top 8 bits.
+    struct Channel {
+        std::uint32_t mask = 0;
+        int shift = 0;
+        int bits = 0;
+
+        std::uint32_t expand(std::uint32_t value) const
+        {
+            if (bits == 0)
+                return 0;
+            const std::uint32_t v = (value & mask) >> shift;
+            if (bits >= 8)
+                return v >> (bits - 8);
+            std::uint32_t result = 0;
+            int filled = 0;
+            while (filled < 8) {
+                result = (result << bits) | v;
+                filled += bits;
+            }
+            return result >> (filled - 8);
+        }
+    };
+
+    // Makes a channel from a mask; false when the mask's bits are not contiguous.
+    bool makeChannel(std::uint32_t mask, Channel& channel)
+    {
+        channel = {};
+        if (mask == 0)
+            return true;
+        int shift = std::countr_zero(mask);
+        const std::uint32_t maximum = mask >> shift;
+        if ((maximum & (maximum + 1)) != 0)
+            return false;
+        channel.mask = mask;
+        channel.shift = shift;
+        channel.bits = std::popcount(maximum);
+        return true;
+    }
+
+    Pixel rgb(std::uint32_t r, std::uint32_t g, std::uint32_t b)
+    {
+        return (r << 16) | (g << 8) | b;
+    }
+
+    // The parsed headers, with everything needed to decode the pixel data.
+    struct Layout {
+        std::uint32_t headerSize = 0;
+        std::int64_t width = 0;
+        std::int64_t height = 0;
+        bool topDown = false;
+        int bitCount = 0;
+        std::uint32_t compression = CompressionRgb;
+        std::uint32_t masks[3] = {};
+        std::vector<Pixel> palette;
+        std::size_t pixelOffset = 0;
+    };
+
+    // Paletted rows: index `i` of a row of `bits`-bit indices.
+    unsigned paletteIndex(const std::uint8_t* row, std::int64_t i, int bits)
+    {
+        switch (bits) {
+        case 1:
+            return (row[i >> 3] >> (7 - (i & 7))) & 1;
+        case 2:
+            return (row[i >> 2] >> (6 - 2 * (i & 3))) & 3;
+        case 4:
+            return (row[i >> 1] >> ((i & 1) ? 0 : 4)) & 15;
+        default:
+            return row[i];
+        }
+    }
+
+    Pixel lookUp(const std::vector<Pixel>& palette, unsigned index)
+    {
+        return index < palette.size() ? palette[index] : 0;
+    }
+
+    BmpResult decodeUncompressed(const std::uint8_t* data, std::size_t size, const Layout& layout)
+    {
+        const std::uint64_t rowBits = static_cast<std::uint64_t>(layout.width) * layout.bitCount;
+        const std::uint64_t stride = (rowBits + 31) / 32 * 4;
+        const std::uint64_t rowBytes = (rowBits + 7) / 8;
+        const std::uint64_t available = size - layout.pixelOffset;
+        // The last row's padding may be missing; everything else must be there.
+        if (stride * static_cast<std::uint64_t>(layout.height - 1) + rowBytes > available)
+            return failure("pixel data is shorter than the image size");
+
+        Channel channels[3];
+        const bool bitFields = layout.bitCount == 16 || layout.bitCount == 32;
+        if (bitFields) {
+            for (int c = 0; c < 3; ++c) {
+                if (!makeChannel(layout.masks[c], channels[c]))
+                    return failure("bit field mask is not contiguous");
+            }
+        }
+
+        BmpResult result;
+        result.picture = Picture(static_cast<int>(layout.width), static_cast<int>(layout.height));
+        Picture& picture = result.picture;
+        for (std::int64_t y = 0; y < layout.height; ++y) {
+            const std::uint8_t* row = data + layout.pixelOffset + stride * static_cast<std::uint64_t>(y);
+            const std::int64_t targetY = layout.topDown ? y : layout.height - 1 - y;
+            Pixel* out = picture.pixels.data() + static_cast<std::size_t>(targetY) * picture.width;
+            switch (layout.bitCount) {
+            case 1:
+            case 2:
+            case 4:
+            case 8:
+                for (std::int64_t x = 0; x < layout.width; ++x)
+                    out[x] = lookUp(layout.palette, paletteIndex(row, x, layout.bitCount));
+                break;
+            case 16:
+                for (std::int64_t x = 0; x < layout.width; ++x) {
+                    std::uint32_t v = read16(row + 2 * x);
+                    out[x] = rgb(channels[0].expand(v), channels[1].expand(v), channels[2].expand(v));
+                }
+                break;
+            case 24:
+                for (std::int64_t x = 0; x < layout.width; ++x) {
+                    const std::uint8_t* p = row + 3 * x;
+                    out[x] = rgb(p[2], p[1], p[0]);
+                }
+                break;
+            case 32:
+                for (std::int64_t x = 0; x < layout.width; ++x) {
+                    std::uint32_t v = read32(row + 4 * x);
+                    out[x] = rgb(channels[0].expand(v), channels[1].expand(v), channels[2].expand(v));
+                }
+                break;
+            }
+        }
+        return result;
+    }
+
+    // RLE8 and RLE4. Rows run bottom-up; writes past the right edge are dropped, and data that ends
+    // early (without an end-of-bitmap mark, or inside a run) keeps what was decoded so far.
+    BmpResult decodeRle(const std::uint8_t* data, std::size_t size, const Layout& layout)
+    {
+        const bool four = layout.compression == CompressionRle4;
+        BmpResult result;
+        result.picture = Picture(static_cast<int>(layout.width), static_cast<int>(layout.height));
+        Picture& picture = result.picture;
+
+        std::int64_t x = 0;
+        std::int64_t y = 0; // counted from the bottom row
+        auto put = [&](unsigned index) {
+            if (x < layout.width && y < layout.height) {
+                std::size_t row = static_cast<std::size_t>(layout.height - 1 - y);
+                picture.pixels[row * picture.width + static_cast<std::size_t>(x)] = lookUp(layout.palette, index);
+            }
+            ++x;
+        };
+
+        std::size_t pos = layout.pixelOffset;
+        while (pos + 2 <= size && y < layout.height) {
+            const unsigned count = data[pos];
+            const unsigned value = data[pos + 1];
+            pos += 2;
+            if (count > 0) {
+                const unsigned n = std::min<std::uint64_t>(count, layout.width - std::min(x, layout.width));
+                for (unsigned i = 0; i < n; ++i)
+                    put(four ? ((i & 1) ? value & 15 : value >> 4) : value);
+                x += count - n;
+                continue;
+            }
+            if (value == 0) { // end of line
+                x = 0;
+                ++y;
+            } else if (value == 1) { // end of bitmap
+                break;
+            } else if (value == 2) { // delta
+                if (pos + 2 > size)
+                    break;
+                x += data[pos];
+                y += data[pos + 1];
+                pos += 2;
+            } else { // absolute run of `value` pixels, padded to an even number of bytes
+                std::size_t bytes = four ? (value + 1) / 2 : value;
+                const std::size_t padded = (bytes + 1) & ~std::size_t(1);
+                unsigned pixels = value;
+                if (bytes > size - pos) { // cut off: keep the pixels that are there
+                    bytes = size - pos;
+                    pixels = static_cast<unsigned>(four ? bytes * 2 : bytes);
+                }
+                for (unsigned i = 0; i < pixels; ++i) {
+                    if (x >= layout.width) {
+                        x += pixels - i;
+                        break;
+                    }
+                    const std::uint8_t byte = data[pos + (four ? i / 2 : i)];
+                    put(four ? ((i & 1) ? byte & 15 : byte >> 4) : byte);
+                }
+                pos += std::min(padded, size - pos);
+            }
+        }
+        return result;
+    }
+
+    // Reads the palette of `count` entries of `entrySize` bytes (blue, green, red[, reserved]).
+    bool readPalette(const std::uint8_t* data, std::size_t size, std::size_t start, std::uint64_t count,
+        std::size_t entrySize, std::vector<Pixel>& palette)
+    {
+        if (start > size || count > (size - start) / entrySize)
+            return false;
+        palette.resize(static_cast<std::size_t>(count));
+        for (std::size_t i = 0; i < palette.size(); ++i) {
+            const std::uint8_t* p = data + start + i * entrySize;
+            palette[i] = rgb(p[2], p[1], p[0]);
+        }
+        return true;
+    }
 
 } // namespace
 

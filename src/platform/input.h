@@ -9,7 +9,12 @@ namespace vorn {
 struct Context;
 
 // Indexes into InputState::configuredKeys.
-enum class ConfiguredKey { Up, Down, Right, Left, Decide, Cancel };
+enum class ConfiguredKey { Up,
+    Down,
+    Right,
+    Left,
+    Decide,
+    Cancel };
 
 struct InputState {
     // "2" down, "8" up, "4" left/cancel, "6" right, "1" decide, "7" "3" "0" "5" paging, "9" the

@@ -13,7 +13,11 @@
 namespace vorn {
 
 struct MediaCommand {
-    enum class Verb { Open, Play, Close, Status, Unknown };
+    enum class Verb { Open,
+        Play,
+        Close,
+        Status,
+        Unknown };
     Verb verb = Verb::Unknown;
     std::string alias; // upper case ("WAVE1", "MIDI1")
     std::string path; // for open: the quoted file path, cp932 bytes as given

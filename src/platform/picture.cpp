@@ -8,115 +8,116 @@ namespace vorn {
 
 namespace {
 
-constexpr Pixel kColourMask = 0x00FFFFFF;
+    constexpr Pixel kColourMask = 0x00FFFFFF;
 
-// A rectangle after clipping; empty when width or height is not positive.
-struct Span {
-    int dx = 0;
-    int dy = 0;
-    int sx = 0;
-    int sy = 0;
-    int width = 0;
-    int height = 0;
-    bool empty() const { return width <= 0 || height <= 0; }
-};
+    // A rectangle after clipping; empty when width or height is not positive.
+    struct Span {
+        int dx = 0;
+        int dy = 0;
+        int sx = 0;
+        int sy = 0;
+        int width = 0;
+        int height = 0;
+        bool empty() const { return width <= 0 || height <= 0; }
+    };
 
-// Clips one axis of a copy: the run of `length` pixels from `src` in a source of `srcLimit` to
-// `dst` in a target of `dstLimit`. Works in 64 bits so extreme arguments cannot overflow.
-bool clipAxis(long long& dst, long long& src, long long& length, long long dstLimit, long long srcLimit)
-{
-    if (src < 0) {
-        dst -= src;
-        length += src;
-        src = 0;
+    // Clips one axis of a copy: the run of `length` pixels from `src` in a source of `srcLimit` to
+    // `dst` in a target of `dstLimit`. Works in 64 bits so extreme arguments cannot overflow.
+    bool clipAxis(long long& dst, long long& src, long long& length, long long dstLimit, long long srcLimit)
+    {
+        if (src < 0) {
+            dst -= src;
+            length += src;
+            src = 0;
+        }
+        if (dst < 0) {
+            src -= dst;
+            length += dst;
+            dst = 0;
+        }
+        length = std::min({ length, srcLimit - src, dstLimit - dst });
+        return length > 0;
     }
-    if (dst < 0) {
-        src -= dst;
-        length += dst;
-        dst = 0;
+
+    Span clipCopy(const Picture& target, int dx, int dy, int width, int height, const Picture& source, int sx, int sy)
+    {
+        long long x = dx, y = dy, srcX = sx, srcY = sy, w = width, h = height;
+        if (!clipAxis(x, srcX, w, target.width, source.width) || !clipAxis(y, srcY, h, target.height, source.height))
+            return {};
+        return { static_cast<int>(x), static_cast<int>(y), static_cast<int>(srcX), static_cast<int>(srcY),
+            static_cast<int>(w), static_cast<int>(h) };
     }
-    length = std::min({ length, srcLimit - src, dstLimit - dst });
-    return length > 0;
-}
 
-Span clipCopy(const Picture& target, int dx, int dy, int width, int height, const Picture& source, int sx, int sy)
-{
-    long long x = dx, y = dy, srcX = sx, srcY = sy, w = width, h = height;
-    if (!clipAxis(x, srcX, w, target.width, source.width) || !clipAxis(y, srcY, h, target.height, source.height))
-        return {};
-    return { static_cast<int>(x), static_cast<int>(y), static_cast<int>(srcX), static_cast<int>(srcY),
-        static_cast<int>(w), static_cast<int>(h) };
-}
-
-// Applies `op` to `count` pixel pairs. Blocks of a fixed 8 pixels let the compiler turn the
-// inner loop into vector instructions even without knowing the row length.
-template<typename Op> void combineEach(Pixel* __restrict dst, const Pixel* __restrict src, int count, Op op)
-{
-    int i = 0;
-    for (; i + 8 <= count; i += 8) {
-        for (int k = 0; k < 8; ++k)
-            dst[i + k] = op(dst[i + k], src[i + k]);
+    // Applies `op` to `count` pixel pairs. Blocks of a fixed 8 pixels let the compiler turn the
+    // inner loop into vector instructions even without knowing the row length.
+    template <typename Op>
+    void combineEach(Pixel* __restrict dst, const Pixel* __restrict src, int count, Op op)
+    {
+        int i = 0;
+        for (; i + 8 <= count; i += 8) {
+            for (int k = 0; k < 8; ++k)
+                dst[i + k] = op(dst[i + k], src[i + k]);
+        }
+        for (; i < count; ++i)
+            dst[i] = op(dst[i], src[i]);
     }
-    for (; i < count; ++i)
-        dst[i] = op(dst[i], src[i]);
-}
 
-// Combines a row of `count` source pixels into the target row by `mode`.
-void combineRow(Pixel* dst, const Pixel* src, int count, CopyMode mode)
-{
-    switch (mode) {
-    case CopyMode::Copy:
-        std::memmove(dst, src, static_cast<std::size_t>(count) * sizeof(Pixel));
-        break;
-    case CopyMode::And:
-        combineEach(dst, src, count, [](Pixel d, Pixel s) { return (d & s) & kColourMask; });
-        break;
-    case CopyMode::Xor:
-        combineEach(dst, src, count, [](Pixel d, Pixel s) { return (d ^ s) & kColourMask; });
-        break;
-    case CopyMode::Or:
-        combineEach(dst, src, count, [](Pixel d, Pixel s) { return (d | s) & kColourMask; });
-        break;
+    // Combines a row of `count` source pixels into the target row by `mode`.
+    void combineRow(Pixel* dst, const Pixel* src, int count, CopyMode mode)
+    {
+        switch (mode) {
+        case CopyMode::Copy:
+            std::memmove(dst, src, static_cast<std::size_t>(count) * sizeof(Pixel));
+            break;
+        case CopyMode::And:
+            combineEach(dst, src, count, [](Pixel d, Pixel s) { return (d & s) & kColourMask; });
+            break;
+        case CopyMode::Xor:
+            combineEach(dst, src, count, [](Pixel d, Pixel s) { return (d ^ s) & kColourMask; });
+            break;
+        case CopyMode::Or:
+            combineEach(dst, src, count, [](Pixel d, Pixel s) { return (d | s) & kColourMask; });
+            break;
+        }
     }
-}
 
-// Combines one colour into `count` consecutive target pixels.
-void combineFill(Pixel* dst, int count, Pixel colour, CopyMode mode)
-{
-    colour &= kColourMask;
-    switch (mode) {
-    case CopyMode::Copy:
-        std::fill(dst, dst + count, colour);
-        break;
-    case CopyMode::And:
-        for (int i = 0; i < count; ++i)
-            dst[i] &= colour;
-        break;
-    case CopyMode::Xor:
-        for (int i = 0; i < count; ++i)
-            dst[i] ^= colour;
-        break;
-    case CopyMode::Or:
-        for (int i = 0; i < count; ++i)
-            dst[i] |= colour;
-        break;
+    // Combines one colour into `count` consecutive target pixels.
+    void combineFill(Pixel* dst, int count, Pixel colour, CopyMode mode)
+    {
+        colour &= kColourMask;
+        switch (mode) {
+        case CopyMode::Copy:
+            std::fill(dst, dst + count, colour);
+            break;
+        case CopyMode::And:
+            for (int i = 0; i < count; ++i)
+                dst[i] &= colour;
+            break;
+        case CopyMode::Xor:
+            for (int i = 0; i < count; ++i)
+                dst[i] ^= colour;
+            break;
+        case CopyMode::Or:
+            for (int i = 0; i < count; ++i)
+                dst[i] |= colour;
+            break;
+        }
     }
-}
 
-Pixel combinePixel(Pixel dst, Pixel src, CopyMode mode)
-{
-    switch (mode) {
-    case CopyMode::Copy:
+    Pixel combinePixel(Pixel dst, Pixel src, CopyMode mode)
+    {
+        switch (mode) {
+        case CopyMode::Copy:
+            return src & kColourMask;
+        case CopyMode::And:
+            return (dst & src) & kColourMask;
+        case CopyMode::Xor:
+            return (dst ^ src) & kColourMask;
+        case CopyMode::Or:
+            return (dst | src) & kColourMask;
+        }
         return src & kColourMask;
-    case CopyMode::And:
-        return (dst & src) & kColourMask;
-    case CopyMode::Xor:
-        return (dst ^ src) & kColourMask;
-    case CopyMode::Or:
-        return (dst | src) & kColourMask;
     }
-    return src & kColourMask;
-}
 
 } // namespace
 
@@ -273,8 +274,22 @@ void drawBox(Picture& target, int x1, int y1, int x2, int y2, Pixel colour, bool
 Pixel paletteColour(int number)
 {
     static constexpr Pixel palette[16] = {
-        0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0xC0C0C0,
-        0x808080, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF,
+        0x000000,
+        0x000080,
+        0x008000,
+        0x008080,
+        0x800000,
+        0x800080,
+        0x808000,
+        0xC0C0C0,
+        0x808080,
+        0x0000FF,
+        0x00FF00,
+        0x00FFFF,
+        0xFF0000,
+        0xFF00FF,
+        0xFFFF00,
+        0xFFFFFF,
     };
     return palette[((number % 16) + 16) % 16];
 }

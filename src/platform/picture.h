@@ -17,7 +17,10 @@ using Pixel = std::uint32_t;
 
 // How a copy onto a picture combines source and destination; the numbers are the codes game
 // data and scripts use.
-enum class CopyMode : int { Copy = 13, And = 9, Xor = 7, Or = 15 };
+enum class CopyMode : int { Copy = 13,
+    And = 9,
+    Xor = 7,
+    Or = 15 };
 
 struct Picture {
     int width = 0;

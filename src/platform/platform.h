@@ -16,9 +16,16 @@
 namespace vorn {
 
 // Buttons and icons of a modal message box.
-enum class BoxButtons { Ok, YesNo };
-enum class BoxIcon { None, Stop, Question, Exclamation, Information };
-enum class BoxAnswer { Ok, Yes, No };
+enum class BoxButtons { Ok,
+    YesNo };
+enum class BoxIcon { None,
+    Stop,
+    Question,
+    Exclamation,
+    Information };
+enum class BoxAnswer { Ok,
+    Yes,
+    No };
 
 // Windows virtual-key codes used by the key poll and the key configuration.
 namespace vk {
@@ -30,7 +37,9 @@ namespace vk {
 }
 
 // Text fonts by the face names the game asks for.
-enum class FontFace { Gothic, Mincho, PGothic };
+enum class FontFace { Gothic,
+    Mincho,
+    PGothic };
 
 class Platform {
 public:

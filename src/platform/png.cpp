@@ -10,62 +10,62 @@ namespace vorn {
 
 namespace {
 
-// Pictures read from PNG files are held to the same size limit as BMP files.
-constexpr png_uint_32 kMaxSide = 16384;
+    // Pictures read from PNG files are held to the same size limit as BMP files.
+    constexpr png_uint_32 kMaxSide = 16384;
 
-// Errors and warnings are reported by the result, not printed.
-[[noreturn]] void pngError(png_structp png, png_const_charp)
-{
-    png_longjmp(png, 1);
-}
-
-void pngWarning(png_structp, png_const_charp) { }
-
-// Reads the samples exactly as stored: palettes and grey are expanded to RGB, 16-bit samples
-// cut to 8 bits and alpha dropped, but no gamma or colour-space correction is applied.
-// libpng reports errors by a long jump back here; the buffers it fills belong to the caller so
-// that no local object with a destructor is changed between the jump's setting and its use.
-bool readPng(std::FILE* file, std::vector<png_byte>& rgb, std::vector<png_bytep>& rows, png_uint_32& width,
-    png_uint_32& height)
-{
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, pngError, pngWarning);
-    if (!png)
-        return false;
-    png_infop info = png_create_info_struct(png);
-    if (!info) {
-        png_destroy_read_struct(&png, nullptr, nullptr);
-        return false;
+    // Errors and warnings are reported by the result, not printed.
+    [[noreturn]] void pngError(png_structp png, png_const_charp)
+    {
+        png_longjmp(png, 1);
     }
-    if (setjmp(png_jmpbuf(png))) {
+
+    void pngWarning(png_structp, png_const_charp) { }
+
+    // Reads the samples exactly as stored: palettes and grey are expanded to RGB, 16-bit samples
+    // cut to 8 bits and alpha dropped, but no gamma or colour-space correction is applied.
+    // libpng reports errors by a long jump back here; the buffers it fills belong to the caller so
+    // that no local object with a destructor is changed between the jump's setting and its use.
+    bool readPng(std::FILE* file, std::vector<png_byte>& rgb, std::vector<png_bytep>& rows, png_uint_32& width,
+        png_uint_32& height)
+    {
+        png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, pngError, pngWarning);
+        if (!png)
+            return false;
+        png_infop info = png_create_info_struct(png);
+        if (!info) {
+            png_destroy_read_struct(&png, nullptr, nullptr);
+            return false;
+        }
+        if (setjmp(png_jmpbuf(png))) {
+            png_destroy_read_struct(&png, &info, nullptr);
+            return false;
+        }
+        png_init_io(png, file);
+        png_set_user_limits(png, kMaxSide, kMaxSide);
+        png_read_info(png, info);
+
+        png_set_expand(png);
+        png_set_strip_16(png);
+        png_set_strip_alpha(png);
+        png_set_gray_to_rgb(png);
+        png_set_interlace_handling(png);
+        png_read_update_info(png, info);
+
+        width = png_get_image_width(png, info);
+        height = png_get_image_height(png, info);
+        if (width == 0 || height == 0 || png_get_rowbytes(png, info) != std::size_t(width) * 3) {
+            png_destroy_read_struct(&png, &info, nullptr);
+            return false;
+        }
+        rgb.resize(std::size_t(width) * height * 3);
+        rows.resize(height);
+        for (png_uint_32 y = 0; y < height; ++y)
+            rows[y] = rgb.data() + std::size_t(y) * width * 3;
+        png_read_image(png, rows.data());
+        png_read_end(png, nullptr);
         png_destroy_read_struct(&png, &info, nullptr);
-        return false;
+        return true;
     }
-    png_init_io(png, file);
-    png_set_user_limits(png, kMaxSide, kMaxSide);
-    png_read_info(png, info);
-
-    png_set_expand(png);
-    png_set_strip_16(png);
-    png_set_strip_alpha(png);
-    png_set_gray_to_rgb(png);
-    png_set_interlace_handling(png);
-    png_read_update_info(png, info);
-
-    width = png_get_image_width(png, info);
-    height = png_get_image_height(png, info);
-    if (width == 0 || height == 0 || png_get_rowbytes(png, info) != std::size_t(width) * 3) {
-        png_destroy_read_struct(&png, &info, nullptr);
-        return false;
-    }
-    rgb.resize(std::size_t(width) * height * 3);
-    rows.resize(height);
-    for (png_uint_32 y = 0; y < height; ++y)
-        rows[y] = rgb.data() + std::size_t(y) * width * 3;
-    png_read_image(png, rows.data());
-    png_read_end(png, nullptr);
-    png_destroy_read_struct(&png, &info, nullptr);
-    return true;
-}
 
 } // namespace
 

@@ -41,8 +41,7 @@ std::int64_t currentLineIndex(Context& ctx)
         fatalEventError(ctx, "event " + std::to_string(s.event) + " is outside the event table");
     std::int64_t line = s.entryLine + s.lineOffset;
     if (line < 0 || line >= scriptLimits::lines)
-        fatalEventError(ctx, "line " + std::to_string(line) + " of event " + std::to_string(s.event)
-                + " is outside the line table");
+        fatalEventError(ctx, "line " + std::to_string(line) + " of event " + std::to_string(s.event) + " is outside the line table");
     return line;
 }
 

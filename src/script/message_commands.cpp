@@ -69,7 +69,8 @@ namespace {
     bool samplePointer(Context& ctx)
     {
         const auto& a = ctx.script.args;
-        float button = ctx.platform.pointerHeld(0) ? 0.0f : ctx.platform.pointerHeld(1) ? 1.0f : -1.0f;
+        float button = ctx.platform.pointerHeld(0) ? 0.0f : ctx.platform.pointerHeld(1) ? 1.0f
+                                                                                        : -1.0f;
         setFlag(ctx, a[0], a[1], static_cast<float>(ctx.platform.pointerX()));
         setFlag(ctx, a[2], a[3], static_cast<float>(ctx.platform.pointerY()));
         setFlag(ctx, a[4], a[5], button);

@@ -44,7 +44,8 @@ namespace {
             ch.growthType = f(c);
             for (int i = 0; i <= 10; ++i)
                 ch.conditions[i] = f(100 * c + i + 1);
-            ch.name = utf8ToCp932(c == 0 ? "アレン" : c == 1 ? "リナ,魔法:使い" : " 空白 ");
+            ch.name = utf8ToCp932(c == 0 ? "アレン" : c == 1 ? "リナ,魔法:使い"
+                                                             : " 空白 ");
             ch.defaultName = ch.name;
             ch.level = f(c + 1);
             ch.hp = f(30 + c);

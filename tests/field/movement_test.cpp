@@ -164,7 +164,6 @@ namespace {
         EXPECT_EQ(ctx.field.request, 0);
         EXPECT_EQ(playerColumn(ctx), 5);
         EXPECT_FALSE(anyContains(t.lines("media"), "don"));
-
     }
 
     TEST(Touching, ThroughTheLoopTheEventRunsAndThePlayerStays)

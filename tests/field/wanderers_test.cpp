@@ -53,8 +53,10 @@ namespace {
                 ASSERT_EQ(ctx.map.cellMark[static_cast<size_t>(x)][static_cast<size_t>(y)][0], code);
                 if (e.stepFrames != 0) {
                     // Both the old and the new cell carry the event's marks during a step.
-                    int fx = x - (e.facing == 6 ? 1 : e.facing == 4 ? -1 : 0);
-                    int fy = y - (e.facing == 2 ? 1 : e.facing == 8 ? -1 : 0);
+                    int fx = x - (e.facing == 6 ? 1 : e.facing == 4 ? -1
+                                                                    : 0);
+                    int fy = y - (e.facing == 2 ? 1 : e.facing == 8 ? -1
+                                                                    : 0);
                     ASSERT_EQ(ctx.map.cellMark[static_cast<size_t>(fx)][static_cast<size_t>(fy)][0], code);
                 }
                 if (e.x != lastX[i])

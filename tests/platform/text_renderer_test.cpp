@@ -143,7 +143,7 @@ namespace {
                 for (int x = 0; x < small.width; ++x) {
                     int fx = x - dx + 20, fy = y - dy + 16;
                     Pixel expected = (fx >= 0 && fx < full.width && fy >= 0 && fy < full.height) ? full.at(fx, fy)
-                                                                                              : Background;
+                                                                                                 : Background;
                     ASSERT_EQ(small.at(x, y), expected) << "offset " << dx << "," << dy << " at " << x << "," << y;
                 }
             }

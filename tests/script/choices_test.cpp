@@ -13,8 +13,7 @@ namespace {
     TEST(Choices, QstCancelledTakesLastAlternative)
     {
         ScriptFixture f("wait 300\npress ctrl\nwait 200\n");
-        f.setEvent(0, { { "yes please", "NEX" }, { "no thanks", "QST,2,NEX,2,0" }, { "took one", "THR" },
-                          { "took two", "THR" } });
+        f.setEvent(0, { { "yes please", "NEX" }, { "no thanks", "QST,2,NEX,2,0" }, { "took one", "THR" }, { "took two", "THR" } });
         f.run();
         EXPECT_EQ(f.texts().back(), "took two");
     }
@@ -22,8 +21,7 @@ namespace {
     TEST(Choices, QstChosenAlternativeAndRedraw)
     {
         ScriptFixture f("wait 300\npress down\nwait 100\npress space\nwait 200\n");
-        f.setEvent(0, { { "", "POS,1,2,20,5,0,15,QST,3,1,2,3,1" }, { "took one", "THR" }, { "took two", "THR" },
-                          { "took three", "THR" } });
+        f.setEvent(0, { { "", "POS,1,2,20,5,0,15,QST,3,1,2,3,1" }, { "took one", "THR" }, { "took two", "THR" }, { "took three", "THR" } });
         f.run();
         EXPECT_EQ(f.texts().back(), "took two");
         // Redraw 1 put the message window back from its table.

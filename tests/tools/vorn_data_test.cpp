@@ -241,7 +241,8 @@ namespace {
         ASSERT_EQ(dumpCommand([&] {
             writeGameData(fixtureGame(232), dir.file("game"));
             return dir.file("game");
-        }(), dir.file("src"), log),
+        }(),
+                      dir.file("src"), log),
             0);
         {
             std::ofstream(dir.file("src") / "items.yaml", std::ios::app) << "  - name: x\n    prize: 3\n";

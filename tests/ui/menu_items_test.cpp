@@ -73,8 +73,7 @@ TEST(MenuItems, KindsBuiltFromTheGameState)
     ctx.settings.soundOn = -1;
     ctx.settings.walkDelay = 3;
     ctx.settings.encounterMode = -1;
-    EXPECT_EQ(items(f, 20), (std::vector<std::string> { "  ＢＧＭ  ＯＮ", "  効果音  ＯＦＦ", "  人移動  ＯＮ",
-                                "  速　度  ３", "  敵遭遇  停止時", "  キー設定  " }));
+    EXPECT_EQ(items(f, 20), (std::vector<std::string> { "  ＢＧＭ  ＯＮ", "  効果音  ＯＦＦ", "  人移動  ＯＮ", "  速　度  ３", "  敵遭遇  停止時", "  キー設定  " }));
 
     // Shop stock: the name padded to 20 bytes and the price right-aligned in 8.
     f.windows().shopStock = { 1 };

@@ -19,9 +19,21 @@ namespace {
 
     constexpr Pixel kInk = rgb(28, 22, 30);
 
-    enum class Facing { Up, Right, Down, Left };
-    enum class Hair { Short, Spiky, Long, Bun, Bald, None };
-    enum class Head { Bare, Helmet, Hood, Cap, Headband };
+    enum class Facing { Up,
+        Right,
+        Down,
+        Left };
+    enum class Hair { Short,
+        Spiky,
+        Long,
+        Bun,
+        Bald,
+        None };
+    enum class Head { Bare,
+        Helmet,
+        Hood,
+        Cap,
+        Headband };
 
     struct Figure {
         Pixel skin = rgb(246, 200, 160);

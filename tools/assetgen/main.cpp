@@ -12,7 +12,8 @@ int main(int argc, char** argv)
 {
     try {
         if (argc == 2 && std::string(argv[1]) == "--tables") {
-            std::cout << vorn::assetgen::tileTable() << "\n" << vorn::assetgen::characterTable();
+            std::cout << vorn::assetgen::tileTable() << "\n"
+                      << vorn::assetgen::characterTable();
             return 0;
         }
         if (argc == 3 && std::string(argv[1]) == "--shots") {

@@ -82,9 +82,19 @@ namespace {
         return keys;
     }
 
-    enum class Accomp { Pad, Arpeggio, Stabs, Waltz };
-    enum class Bass { Long, Halves, Walk, Drive };
-    enum class Drums { None, Light, Rock, Battle, March };
+    enum class Accomp { Pad,
+        Arpeggio,
+        Stabs,
+        Waltz };
+    enum class Bass { Long,
+        Halves,
+        Walk,
+        Drive };
+    enum class Drums { None,
+        Light,
+        Rock,
+        Battle,
+        March };
 
     struct Part {
         int program;

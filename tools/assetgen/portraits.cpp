@@ -14,7 +14,11 @@ namespace {
 
     constexpr Pixel kInk = rgb(30, 20, 30);
 
-    enum class Style { Spiky, Long, Helmet, Elder, Bun };
+    enum class Style { Spiky,
+        Long,
+        Helmet,
+        Elder,
+        Bun };
 
     struct Face {
         Pixel skin, hair, eyes, clothes, background;

@@ -34,7 +34,10 @@ float periodicNoise(int x, int y, int cell, int period, std::uint32_t seed);
 // A small deterministic random generator (xorshift).
 class Rng {
 public:
-    explicit Rng(std::uint32_t seed) : m_state(seed ? seed : 0x9E3779B9u) { }
+    explicit Rng(std::uint32_t seed)
+        : m_state(seed ? seed : 0x9E3779B9u)
+    {
+    }
     std::uint32_t next();
     // An integer in [0, n).
     int below(int n) { return n <= 0 ? 0 : static_cast<int>(next() % static_cast<std::uint32_t>(n)); }

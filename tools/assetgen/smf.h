@@ -9,7 +9,10 @@ namespace vorn::assetgen {
 
 class SmfTrack {
 public:
-    explicit SmfTrack(std::string name) : m_name(std::move(name)) { }
+    explicit SmfTrack(std::string name)
+        : m_name(std::move(name))
+    {
+    }
 
     void programChange(std::uint32_t tick, int channel, int program);
     void controller(std::uint32_t tick, int channel, int number, int value);

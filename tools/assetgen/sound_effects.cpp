@@ -17,11 +17,18 @@ namespace {
     constexpr int kRate = 22050;
     constexpr double kTau = 6.283185307179586;
 
-    enum class Wave { Sine, Square, Triangle, Saw, Noise };
+    enum class Wave { Sine,
+        Square,
+        Triangle,
+        Saw,
+        Noise };
 
     struct Buffer {
         std::vector<float> samples;
-        explicit Buffer(double seconds) : samples(static_cast<std::size_t>(seconds * kRate), 0.0f) { }
+        explicit Buffer(double seconds)
+            : samples(static_cast<std::size_t>(seconds * kRate), 0.0f)
+        {
+        }
     };
 
     // One voice: from `start` for `length` seconds, frequency gliding from f0 to f1, with an

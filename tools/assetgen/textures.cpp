@@ -14,7 +14,8 @@ namespace {
     int wrap32(int v) { return ((v % 32) + 32) % 32; }
 
     // Picks a ramp entry for v in [0, 1).
-    template<int N> Pixel ramp(const Pixel (&colours)[N], float v)
+    template <int N>
+    Pixel ramp(const Pixel (&colours)[N], float v)
     {
         int i = static_cast<int>(v * N);
         i = i < 0 ? 0 : (i >= N ? N - 1 : i);

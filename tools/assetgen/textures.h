@@ -41,7 +41,10 @@ Pixel texel(Texture texture, int x, int y);
 void paintTexture(Picture& sheet, int ox, int oy, Texture texture);
 
 // Sides of a cell, as bits, for transitions.
-enum Side : int { North = 1, East = 2, South = 4, West = 8 };
+enum Side : int { North = 1,
+    East = 2,
+    South = 4,
+    West = 8 };
 
 // Fills the cell with `inner`, then covers the strips along the given sides with `outer`
 // up to a wavy border about `depth` pixels deep (the same wave on every tile, so rows of

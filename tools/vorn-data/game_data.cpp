@@ -34,7 +34,8 @@ namespace {
     }
 
     // Prefixes a FileError from a reader with the file's name.
-    template <class Read> auto named(const std::string& name, Read read)
+    template <class Read>
+    auto named(const std::string& name, Read read)
     {
         try {
             return read();

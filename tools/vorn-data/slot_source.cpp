@@ -20,7 +20,8 @@ namespace {
     bool holdsCharacterExtras(const SlotFile& slot) { return slotPartsOf(slot.version).characterExtras; }
     bool holdsSettings(const SlotFile& slot) { return slotPartsOf(slot.version).settings; }
 
-    template <class V, class S> void slotHeaderFields(V& v, S& slot)
+    template <class V, class S>
+    void slotHeaderFields(V& v, S& slot)
     {
         v.text("label", slot.label);
         v.number("map", slot.map);
@@ -49,7 +50,8 @@ namespace {
         }
     }
 
-    template <class V, class C> void slotCharacterFields(V& v, C& ch, const SlotShape& shape, bool extras)
+    template <class V, class C>
+    void slotCharacterFields(V& v, C& ch, const SlotShape& shape, bool extras)
     {
         v.number("growthType", ch.growthType);
         v.text("name", ch.name);
@@ -78,7 +80,8 @@ namespace {
         }
     }
 
-    template <class V, class E> void slotEventFields(V& v, E& event)
+    template <class V, class E>
+    void slotEventFields(V& v, E& event)
     {
         v.number("x", event.x);
         v.number("y", event.y);

@@ -30,7 +30,8 @@ namespace {
 
     // Record walks.
 
-    template <class V, class Db> void gameFields(V& v, Db& db, float& version)
+    template <class V, class Db>
+    void gameFields(V& v, Db& db, float& version)
     {
         auto& ini = db.ini;
         v.number("dataVersion", version);
@@ -48,7 +49,8 @@ namespace {
         v.number("inventorySlots", db.sizes.inventorySlots);
     }
 
-    template <class V, class Tr> void trailerFields(V& v, Tr& t)
+    template <class V, class Tr>
+    void trailerFields(V& v, Tr& t)
     {
         v.numbers("settings", t.settings.data(), 8);
         v.numbers("sizes", t.sizes.data(), 8);
@@ -63,7 +65,8 @@ namespace {
         v.numbers("enemies", t.enemies.data(), 8);
     }
 
-    template <class V, class C> void characterFields(V& v, C& ch, const Shape& shape)
+    template <class V, class C>
+    void characterFields(V& v, C& ch, const Shape& shape)
     {
         v.text("name", ch.name);
         v.number("level", ch.level);
@@ -88,7 +91,8 @@ namespace {
         v.numberRows("inventory", ch.inventory.data(), shape.inventorySlots);
     }
 
-    template <class V, class G> void levelFields(V& v, G& g)
+    template <class V, class G>
+    void levelFields(V& v, G& g)
     {
         v.number("maxHp", g.maxHp);
         v.number("maxMp", g.maxMp);
@@ -101,20 +105,23 @@ namespace {
         v.number("hitRate", g.hitRate);
     }
 
-    template <class V, class T> void townFields(V& v, T& town)
+    template <class V, class T>
+    void townFields(V& v, T& town)
     {
         v.number("visited", town.visited);
         v.number("returnMap", town.returnMap);
         v.text("battleBack", town.battleBack);
     }
 
-    template <class V, class A> void attributeFields(V& v, A& a, int count)
+    template <class V, class A>
+    void attributeFields(V& v, A& a, int count)
     {
         v.text("name", a.name);
         v.numbers("resist", a.resist.data(), count);
     }
 
-    template <class V, class I> void itemFields(V& v, I& item)
+    template <class V, class I>
+    void itemFields(V& v, I& item)
     {
         v.text("name", item.text[0]);
         v.texts("description", &item.text[1], 2);
@@ -132,7 +139,8 @@ namespace {
         v.number("hitRate", item.hitRate);
     }
 
-    template <class V, class E> void equipmentFields(V& v, E& eq, const Shape& shape)
+    template <class V, class E>
+    void equipmentFields(V& v, E& eq, const Shape& shape)
     {
         v.number("attack", eq.attack);
         v.number("defense", eq.defense);
@@ -145,13 +153,15 @@ namespace {
         v.number("magicDefense", eq.magicDefense);
     }
 
-    template <class V, class E> void encounterFields(V& v, E& e)
+    template <class V, class E>
+    void encounterFields(V& v, E& e)
     {
         v.text("name", e.name);
         v.numbers("enemies", e.enemies.data(), capacity::encounterSlots);
     }
 
-    template <class V, class S> void spellFields(V& v, S& spell, const Shape& shape)
+    template <class V, class S>
+    void spellFields(V& v, S& spell, const Shape& shape)
     {
         v.text("name", spell.text[0]);
         v.texts("description", &spell.text[1], 2);
@@ -167,7 +177,8 @@ namespace {
         v.texts("castSounds", spell.castSound.data(), shape.roster);
     }
 
-    template <class V, class E> void enemyFields(V& v, E& e)
+    template <class V, class E>
+    void enemyFields(V& v, E& e)
     {
         v.text("name", e.name);
         v.number("hp", e.hp);
@@ -193,13 +204,15 @@ namespace {
         v.number("magicDefense", e.magicDefense);
     }
 
-    template <class V, class L> void lineFields(V& v, L& line)
+    template <class V, class L>
+    void lineFields(V& v, L& line)
     {
         v.text("message", line.message);
         v.text("commands", line.commands);
     }
 
-    template <class V, class M> void mapFields(V& v, M& map)
+    template <class V, class M>
+    void mapFields(V& v, M& map)
     {
         v.number("width", map.width);
         v.number("height", map.height);
@@ -219,7 +232,8 @@ namespace {
         v.number("maxEnemySize", map.maxEnemySize);
     }
 
-    template <class V, class E> void eventFields(V& v, E& event)
+    template <class V, class E>
+    void eventFields(V& v, E& event)
     {
         v.text("picture", event.picture);
         v.number("x", event.x);
@@ -230,7 +244,8 @@ namespace {
 
     // Lists of records under one key.
 
-    template <class T, class Walk> YAML::Node recordsOut(const T* records, int count, Walk walk)
+    template <class T, class Walk>
+    YAML::Node recordsOut(const T* records, int count, Walk walk)
     {
         YAML::Node list(YAML::NodeType::Sequence);
         for (int i = 0; i < count; ++i) {

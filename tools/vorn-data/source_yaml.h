@@ -38,7 +38,8 @@ public:
     void text(const char* key, const std::string& cp932);
     void numbers(const char* key, const float* values, int count);
     void texts(const char* key, const std::string* values, int count);
-    template <std::size_t N> void numberRows(const char* key, const std::array<float, N>* rows, int count)
+    template <std::size_t N>
+    void numberRows(const char* key, const std::array<float, N>* rows, int count)
     {
         YAML::Node list(YAML::NodeType::Sequence);
         for (int i = 0; i < count; ++i)
@@ -64,7 +65,8 @@ public:
     void text(const char* key, std::string& cp932);
     void numbers(const char* key, float* values, int count);
     void texts(const char* key, std::string* values, int count);
-    template <std::size_t N> void numberRows(const char* key, std::array<float, N>* rows, int count)
+    template <std::size_t N>
+    void numberRows(const char* key, std::array<float, N>* rows, int count)
     {
         auto list = take(key);
         if (!list)

@@ -54,7 +54,8 @@ public:
     void setActive(bool active) { active_ = active; }
     int pointerX() override { return pointerX_; }
     int pointerY() override { return pointerY_; }
-    bool pointerHeld(int button) override { return button == 0 ? leftHeld_ : button == 1 ? rightHeld_ : false; }
+    bool pointerHeld(int button) override { return button == 0 ? leftHeld_ : button == 1 ? rightHeld_
+                                                                                         : false; }
     bool takeCloseRequest() override { return false; }
 
     BoxAnswer messageBox(const std::string& caption, const std::string& text, BoxButtons buttons,

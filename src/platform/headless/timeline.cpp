@@ -13,9 +13,18 @@ int timelineKeyCode(const std::string& name)
         const char* name;
         int code;
     } named[] = {
-        { "up", vk::Up }, { "down", vk::Down }, { "left", vk::Left }, { "right", vk::Right },
-        { "space", vk::Space }, { "enter", vk::Enter }, { "esc", vk::Esc }, { "ctrl", vk::Ctrl },
-        { "pageup", vk::PageUp }, { "pagedown", vk::PageDown }, { "home", vk::Home }, { "end", vk::End },
+        { "up", vk::Up },
+        { "down", vk::Down },
+        { "left", vk::Left },
+        { "right", vk::Right },
+        { "space", vk::Space },
+        { "enter", vk::Enter },
+        { "esc", vk::Esc },
+        { "ctrl", vk::Ctrl },
+        { "pageup", vk::PageUp },
+        { "pagedown", vk::PageDown },
+        { "home", vk::Home },
+        { "end", vk::End },
     };
     for (const auto& entry : named) {
         if (name == entry.name)

@@ -10,7 +10,18 @@
 namespace vorn {
 
 struct TimelineCommand {
-    enum class Kind { Wait, Press, Hold, Release, Click, Move, Answer, Name, NameCancel, Expect, Shot, Dump };
+    enum class Kind { Wait,
+        Press,
+        Hold,
+        Release,
+        Click,
+        Move,
+        Answer,
+        Name,
+        NameCancel,
+        Expect,
+        Shot,
+        Dump };
     Kind kind = Kind::Wait;
     int ms = 0; // wait, press (held time), expect (limit)
     int key = 0; // virtual-key code of press, hold, release
