@@ -1,6 +1,6 @@
 // The field: passes of the field loop on a large map full of wandering people, and entering that
 // map (the work of loading and drawing; the transitions' frames take no time headless).
-#include "app/context.h"
+#include "core/context.h"
 #include "data/map_files.h"
 #include "data/script_files.h"
 #include "field/field_ops.h"

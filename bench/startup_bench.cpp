@@ -1,5 +1,5 @@
 // Start-up to the end of database loading, and composing one frame of rectangle copies.
-#include "app/context.h"
+#include "core/context.h"
 #include "app/startup.h"
 #include "gamegen/starter_game.h"
 #include "platform/headless/headless_platform.h"

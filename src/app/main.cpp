@@ -1,8 +1,8 @@
 // The player's entry point: reads the command line, enters the game folder, picks the back end
 // (a window, or headless with a virtual clock) and runs the game until it ends.
 #include "app/command_line.h"
-#include "app/context.h"
-#include "app/errors.h"
+#include "core/context.h"
+#include "core/errors.h"
 #include "app/startup.h"
 #include "app/state_dump.h"
 #include "platform/headless/headless_platform.h"

@@ -1,8 +1,8 @@
 #include "app/startup.h"
 
-#include "app/context.h"
-#include "app/dialogs.h"
-#include "app/errors.h"
+#include "core/context.h"
+#include "core/dialogs.h"
+#include "core/errors.h"
 #include "app/title.h"
 #include "data/database_files.h"
 #include "data/saves.h"
@@ -54,14 +54,6 @@ void startUp(Context& ctx)
     ctx.game.map = 0;
     RunScriptFile(ctx, StoryKind::Opening);
     loadGameData(ctx);
-}
-
-void quitGame(Context& ctx)
-{
-    writeSettings(ctx);
-    stopMusic(ctx);
-    closeSoundChannel(ctx);
-    throw ProgramEnd { ExitCode::Normal };
 }
 
 void run(Context& ctx)

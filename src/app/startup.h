@@ -14,7 +14,4 @@ struct Context;
 // the database. Raises the file error dialog when a game file is missing or unreadable.
 void startUp(Context& ctx);
 
-// The quit path: writes vorn.ini, stops the music and the sound effect and ends the program.
-[[noreturn]] void quitGame(Context& ctx);
-
 } // namespace vorn

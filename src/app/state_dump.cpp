@@ -1,6 +1,6 @@
 #include "app/state_dump.h"
 
-#include "app/context.h"
+#include "core/context.h"
 #include "data/record.h"
 #include "platform/encoding.h"
 

@@ -1,6 +1,6 @@
 #include "app/title.h"
 
-#include "app/context.h"
+#include "core/context.h"
 #include "field/field_ops.h"
 #include "platform/encoding.h"
 #include "ui/windows.h"

@@ -1,6 +1,6 @@
 #include "data/saves.h"
 
-#include "app/context.h"
+#include "core/context.h"
 #include "data/errors.h"
 #include "data/record.h"
 #include "platform/game_files.h"

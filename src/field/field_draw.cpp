@@ -1,6 +1,6 @@
 // Drawing of the field: map cells and sprites into the whole-map picture, and the view with the
 // player onto the screen.
-#include "app/context.h"
+#include "core/context.h"
 #include "data/record.h"
 #include "field/field_ops.h"
 #include "field/field_draw.h"

@@ -1,11 +1,11 @@
 // The field loop: one pass per 60 Hz frame of input and movement, step ends, requests, wandering
 // characters, the view, field poison and the random battle test; and the new game's entry.
-#include "app/context.h"
-#include "app/startup.h"
+#include "core/context.h"
+#include "core/quit.h"
 #include "data/record.h"
 #include "field/field_ops.h"
 #include "platform/encoding.h"
-#include "platform/sound.h"
+#include "core/sound.h"
 #include "script/interpreter.h"
 
 #include <algorithm>

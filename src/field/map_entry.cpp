@@ -1,13 +1,13 @@
 // Entering a map: the map and event files, the cell marks, the player's place and the view, the
 // sheets, and the whole-map picture drawn while the closing and opening transitions run.
-#include "app/context.h"
-#include "app/dialogs.h"
+#include "core/context.h"
+#include "core/dialogs.h"
 #include "data/record.h"
 #include "field/field_draw.h"
 #include "field/field_ops.h"
-#include "script/map_changes.h"
+#include "field/map_changes.h"
 #include "platform/game_files.h"
-#include "platform/sound.h"
+#include "core/sound.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 // The player's movement on the field: the mouse and key reading, the step into a neighbour cell,
 // scrolling at the view margins, touching events and the map edge exits.
-#include "app/context.h"
+#include "core/context.h"
 #include "data/record.h"
 #include "field/field_ops.h"
-#include "platform/sound.h"
+#include "core/sound.h"
 
 #include <algorithm>
 #include <optional>

@@ -4,7 +4,7 @@
 // A step lasts ceil(32 / speed) ticks, so a speed that does not divide 32 still ends its step:
 // the sprite is drawn (ticks left) x speed pixels short of its new cell, which is below 32 from
 // the first tick on. An event whose speed is not above 0 never starts a step.
-#include "app/context.h"
+#include "core/context.h"
 #include "data/record.h"
 #include "field/field_draw.h"
 #include "field/field_ops.h"

@@ -1,7 +1,7 @@
 #include "script/arguments.h"
 
-#include "app/context.h"
-#include "app/dialogs.h"
+#include "core/context.h"
+#include "core/dialogs.h"
 #include "data/record.h"
 #include "script/script_access.h"
 

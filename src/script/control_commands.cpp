@@ -1,12 +1,12 @@
 // Control flow: lines, jumps, other events, sub-events, the end of a run, entry lines, map
 // changes, labels, repeats and pauses.
-#include "app/context.h"
-#include "app/dialogs.h"
+#include "core/context.h"
+#include "core/dialogs.h"
 #include "data/record.h"
 #include "field/field_ops.h"
 #include "script/arguments.h"
 #include "script/commands.h"
-#include "script/map_changes.h"
+#include "field/map_changes.h"
 #include "script/script_access.h"
 #include "ui/windows.h"
 

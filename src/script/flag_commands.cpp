@@ -1,11 +1,11 @@
 // Commands that compute with flags or branch on them: FST, CKF, CKI, GXY, CKE, CKM.
-#include "app/context.h"
-#include "app/dialogs.h"
+#include "core/context.h"
+#include "core/dialogs.h"
 #include "data/record.h"
 #include "field/field_ops.h"
 #include "script/arguments.h"
 #include "script/commands.h"
-#include "script/map_changes.h"
+#include "field/map_changes.h"
 
 namespace vorn::command {
 

@@ -1,11 +1,11 @@
 // Message, window, choice and pointer commands: they set the parameters of the message window and
 // the text printer, show face pictures, let the player choose, and read the pointer.
-#include "app/context.h"
-#include "app/dialogs.h"
-#include "app/startup.h"
+#include "core/context.h"
+#include "core/dialogs.h"
+#include "core/quit.h"
 #include "data/record.h"
 #include "platform/game_files.h"
-#include "platform/input.h"
+#include "core/input.h"
 #include "script/arguments.h"
 #include "script/commands.h"
 #include "script/script_access.h"

@@ -1,7 +1,7 @@
 // The cursor loop: keys move on the way down and choose or cancel on the way up; the pointer
 // hovers, clicks and right-clicks; paged lists turn their pages.
-#include "app/context.h"
-#include "app/startup.h"
+#include "core/context.h"
+#include "core/quit.h"
 #include "ui/window_art.h"
 #include "ui/windows.h"
 

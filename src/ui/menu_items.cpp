@@ -1,5 +1,5 @@
 // The item lists of the menu kinds, built from fixed texts or from the game state.
-#include "app/context.h"
+#include "core/context.h"
 #include "platform/encoding.h"
 #include "ui/text_cells.h"
 #include "ui/window_art.h"

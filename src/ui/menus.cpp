@@ -1,6 +1,6 @@
 // Menus and lists: OpenMenu prints a menu kind's items in a window at the menu rectangle,
 // ShowList shows caller-made entries, paged with scroll marks when they outnumber the rows.
-#include "app/context.h"
+#include "core/context.h"
 #include "ui/print_line.h"
 #include "ui/text_cells.h"
 #include "ui/window_art.h"

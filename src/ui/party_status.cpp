@@ -1,6 +1,6 @@
 // The party status panel of battles: member names, condition marks and the hit-point and
 // magic-point gauges, drawn from the frame sheet's gauge pieces and marks.
-#include "app/context.h"
+#include "core/context.h"
 #include "ui/text_cells.h"
 #include "ui/window_art.h"
 #include "ui/windows.h"

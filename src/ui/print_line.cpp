@@ -1,6 +1,6 @@
 // The text printer: message lines with page prompts, scrolling, name substitutions, wrapping
 // and typing, and the menu lines OpenMenu prints at once.
-#include "app/context.h"
+#include "core/context.h"
 #include "platform/encoding.h"
 #include "ui/print_line.h"
 #include "ui/text_cells.h"

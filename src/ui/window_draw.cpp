@@ -1,5 +1,5 @@
-#include "app/context.h"
-#include "app/startup.h"
+#include "core/context.h"
+#include "core/quit.h"
 #include "ui/window_art.h"
 #include "ui/windows.h"
 

@@ -1,7 +1,8 @@
 // The settings file: created with the exact default line, read back, rewritten at quit.
-#include "app/errors.h"
-#include "app/settings.h"
+#include "core/errors.h"
+#include "core/settings.h"
 #include "app/startup.h"
+#include "core/quit.h"
 #include "platform/game_files.h"
 #include "support/test_context.h"
 

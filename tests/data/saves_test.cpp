@@ -3,7 +3,7 @@
 #include "data/errors.h"
 #include "data/record.h"
 #include "data/saves.h"
-#include "app/context.h"
+#include "core/context.h"
 #include "platform/encoding.h"
 #include "support/test_context.h"
 

@@ -1,7 +1,7 @@
 // Shared steps of the field tests: entering a fixture map at a cell and running passes.
 #pragma once
 
-#include "app/context.h"
+#include "core/context.h"
 #include "field/field_ops.h"
 #include "support/field_fixture.h"
 

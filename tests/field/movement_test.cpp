@@ -1,6 +1,6 @@
 // The player on the field: edge exits, blocking tiles, scrolling at the margins, touching events,
 // the mouse, poison and the quit request.
-#include "app/errors.h"
+#include "core/errors.h"
 #include "field_test_util.h"
 
 #include <gtest/gtest.h>

@@ -7,8 +7,8 @@
 // budget cuts off scripts that loop for ever. A run may end normally, by the event error dialog
 // (any fault the script makes) or by the budget; anything else (a crash, a sanitizer report, an
 // unexpected exception) is a finding.
-#include "app/context.h"
-#include "app/errors.h"
+#include "core/context.h"
+#include "core/errors.h"
 #include "data/map_files.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/picture.h"

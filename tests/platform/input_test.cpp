@@ -1,5 +1,5 @@
 // The key poll: table order, the quit question, focus, the music keep-alive and key capture.
-#include "platform/input.h"
+#include "core/input.h"
 #include "support/test_context.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Media command strings: their exact text, the switches that gate them, and looping music.
-#include "platform/sound.h"
-#include "platform/input.h"
+#include "core/sound.h"
+#include "core/input.h"
 #include "support/test_context.h"
 
 #include <fstream>

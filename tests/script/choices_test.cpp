@@ -1,6 +1,6 @@
 #include "script_fixture.h"
 
-#include "app/context.h"
+#include "core/context.h"
 #include "platform/picture.h"
 
 #include <gtest/gtest.h>

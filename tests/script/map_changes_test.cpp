@@ -1,7 +1,7 @@
 #include "script_fixture.h"
 
-#include "app/context.h"
-#include "script/map_changes.h"
+#include "core/context.h"
+#include "field/map_changes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "script_fixture.h"
 
-#include "app/context.h"
+#include "core/context.h"
 #include "gamegen/starter_game.h"
 #include "platform/surfaces.h"
 

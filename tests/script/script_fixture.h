@@ -2,7 +2,7 @@
 // change file is empty, and helpers to write event lines and run them.
 #pragma once
 
-#include "app/errors.h"
+#include "core/errors.h"
 #include "data/map_files.h"
 #include "platform/encoding.h"
 #include "script/interpreter.h"

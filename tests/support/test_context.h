@@ -1,7 +1,7 @@
 // A fresh game context on the headless back end, for tests that call game operations directly.
 #pragma once
 
-#include "app/context.h"
+#include "core/context.h"
 #include "platform/headless/headless_platform.h"
 #include "support/temp_dir.h"
 

@@ -1,6 +1,6 @@
 // The cursor loop and paged lists: keys move on the way down and choose or cancel on the way
 // up, the cursor wraps, the pointer hovers and clicks, and paged lists turn their pages.
-#include "app/errors.h"
+#include "core/errors.h"
 #include "platform/encoding.h"
 #include "ui/windows.h"
 #include "ui_fixture.h"

@@ -1,6 +1,6 @@
 // The text printer: wrapping, page prompts, scrolling, typing delays, substitutions, bold
 // copies and continued lines, on the headless clock.
-#include "app/errors.h"
+#include "core/errors.h"
 #include "platform/encoding.h"
 #include "ui/windows.h"
 #include "ui_fixture.h"

@@ -3,7 +3,7 @@
 // glyphs (so pictures hold only the window art and text is checked by position and content).
 #pragma once
 
-#include "app/context.h"
+#include "core/context.h"
 #include "platform/headless/headless_platform.h"
 #include "support/temp_dir.h"
 

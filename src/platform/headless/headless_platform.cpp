@@ -1,6 +1,6 @@
 #include "platform/headless/headless_platform.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
 #include "platform/encoding.h"
 #include "platform/game_files.h"
 #include "platform/media_command.h"

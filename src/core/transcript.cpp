@@ -1,4 +1,4 @@
-#include "app/transcript.h"
+#include "core/transcript.h"
 
 #include "platform/encoding.h"
 

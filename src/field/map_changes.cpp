@@ -1,7 +1,7 @@
-#include "script/map_changes.h"
+#include "field/map_changes.h"
 
-#include "app/context.h"
-#include "app/dialogs.h"
+#include "core/context.h"
+#include "core/dialogs.h"
 #include "data/map_files.h"
 #include "data/record.h"
 #include "field/field_ops.h"

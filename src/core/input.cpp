@@ -1,9 +1,9 @@
-#include "platform/input.h"
+#include "core/input.h"
 
-#include "app/context.h"
-#include "app/dialogs.h"
+#include "core/context.h"
+#include "core/dialogs.h"
 #include "platform/encoding.h"
-#include "platform/sound.h"
+#include "core/sound.h"
 
 namespace vorn {
 

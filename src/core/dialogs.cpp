@@ -1,7 +1,7 @@
-#include "app/dialogs.h"
+#include "core/dialogs.h"
 
-#include "app/context.h"
-#include "app/errors.h"
+#include "core/context.h"
+#include "core/errors.h"
 #include "platform/encoding.h"
 #include "platform/game_files.h"
 

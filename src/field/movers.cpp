@@ -1,6 +1,6 @@
-#include "script/movers.h"
+#include "field/movers.h"
 
-#include "app/context.h"
+#include "core/context.h"
 
 #include <algorithm>
 

@@ -2,16 +2,16 @@
 // Every operation of the game takes it and works on the records it holds.
 #pragma once
 
-#include "app/game.h"
-#include "app/settings.h"
-#include "app/transcript.h"
+#include "core/game.h"
+#include "core/settings.h"
+#include "core/transcript.h"
 #include "data/database.h"
 #include "data/saves.h"
 #include "field/field.h"
 #include "field/map_state.h"
-#include "platform/input.h"
+#include "core/input.h"
 #include "platform/platform.h"
-#include "platform/sound.h"
+#include "core/sound.h"
 #include "platform/surfaces.h"
 #include "ui/window_state.h"
 #include "script/script_state.h"

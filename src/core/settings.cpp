@@ -1,6 +1,6 @@
-#include "app/settings.h"
+#include "core/settings.h"
 
-#include "app/context.h"
+#include "core/context.h"
 #include "data/record.h"
 #include "platform/game_files.h"
 

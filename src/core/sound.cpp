@@ -1,6 +1,6 @@
-#include "platform/sound.h"
+#include "core/sound.h"
 
-#include "app/context.h"
+#include "core/context.h"
 
 namespace vorn {
 
