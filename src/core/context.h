@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/game.h"
+#include "core/random.h"
 #include "core/settings.h"
 #include "core/transcript.h"
 #include "data/database.h"
@@ -17,7 +18,6 @@
 #include "script/script_state.h"
 
 #include <filesystem>
-#include <random>
 
 namespace vorn {
 
@@ -28,9 +28,9 @@ struct Context {
     Transcript& transcript;
     std::filesystem::path root; // the game folder
 
-    std::mt19937 rng;
+    Random rng; // the one random source of the game, seeded once at start-up
     // random(): uniform in [0, 1).
-    float random();
+    float random() { return rng.next(); }
 
     Database db;
     Settings settings;
