@@ -2,7 +2,7 @@
 # Installs the Debian packages the player, its tools and its tests need, only those missing.
 set -euo pipefail
 packages=(
-  build-essential cmake pkg-config ccache
+  build-essential cmake pkg-config ccache clang-format git
   libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev
   fonts-ipafont-gothic fonts-ipafont-mincho timgm6mb-soundfont
   libpng-dev nlohmann-json3-dev libyaml-cpp-dev

@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Sets everything up, builds and runs every test: once in a normal build (warnings are errors),
-# then again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Sets everything up, checks the include floors and the formatting, builds and runs every test:
+# once in a normal build (warnings are errors), then again under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
 jobs=$(nproc)
+
+# Every folder includes only the floors below it, and every tracked source is formatted.
+bash tools/check_includes.sh
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORN_WERROR=ON >/dev/null
 cmake --build build -j"$jobs"

@@ -5,6 +5,7 @@
 #include "core/errors.h"
 #include "app/title.h"
 #include "data/database_files.h"
+#include "core/save_slots.h"
 #include "data/saves.h"
 #include "platform/game_files.h"
 #include "script/interpreter.h"

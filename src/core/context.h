@@ -8,7 +8,7 @@
 #include "core/transcript.h"
 #include "data/database.h"
 #include "data/saves.h"
-#include "field/field.h"
+#include "field/field_state.h"
 #include "field/map_state.h"
 #include "core/input.h"
 #include "platform/platform.h"

@@ -264,4 +264,15 @@ int hexDigitValue(char c)
     return -1;
 }
 
+std::string flagText(float value)
+{
+    if (!std::isfinite(value))
+        return "0"; // flags are kept finite; a value from elsewhere reads as 0
+    if (value == 0)
+        return "0";
+    char buffer[128];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    return std::string(buffer, result.ptr);
+}
+
 } // namespace vorn

@@ -73,5 +73,9 @@ int intFloor(float value);
 // fractions in the shortest decimal form that reads back to the same float. Throws
 // std::invalid_argument for infinities and NaN, which the format cannot hold.
 std::string formatNumber(float value);
+// A flag value as script token text: whole numbers without a point ("12", "-3", both zeros as
+// "0"), fractions in fixed notation with the fewest digits that read back to the same value
+// ("0.5", "3.3333333"), never with an exponent. Values that are not finite read as "0".
+std::string flagText(float value);
 
 } // namespace vorn

@@ -1,6 +1,6 @@
 #include "data/saves.h"
 
-#include "core/context.h"
+#include "data/database.h"
 #include "data/errors.h"
 #include "data/record.h"
 #include "platform/game_files.h"
@@ -19,18 +19,6 @@ namespace {
     int boundedCount(float count, int capacityEntries)
     {
         return std::clamp(roundIndex(count), 0, capacityEntries);
-    }
-
-    // The folder of the slot files, made when it is missing.
-    std::optional<std::filesystem::path> slotFolder(const Context& ctx)
-    {
-        if (auto found = resolveGamePath(ctx.root, "SAV"))
-            return found;
-        std::error_code ec;
-        std::filesystem::create_directory(ctx.root / "SAV", ec);
-        if (ec)
-            return std::nullopt;
-        return ctx.root / "SAV";
     }
 
 } // namespace
@@ -52,55 +40,6 @@ namespace {
             boundedCount(db.sizes.inventorySlots, capacity::inventory),
             boundedCount(db.sizes.spellSlots, capacity::spellList), boundedCount(db.sizes.mapCount, capacity::maps),
             boundedCount(db.sizes.townCount, capacity::towns) };
-    }
-
-    // Records 1 to 4 of the current game state; the rest of the slot keeps its defaults.
-    SlotFile slotHeadOf(const Context& ctx, const std::string& label)
-    {
-        const Database& db = ctx.db;
-        SlotFile slot;
-        slot.label = label;
-        slot.screenX = ctx.field.screenX;
-        slot.screenY = ctx.field.screenY;
-        slot.scrollX = ctx.field.scrollX;
-        slot.scrollY = ctx.field.scrollY;
-        slot.map = ctx.game.map;
-        slot.partyLast = db.sizes.lastCharacter;
-        slot.facing = ctx.field.facing;
-        slot.animFrame = ctx.field.animFrame;
-        slot.gold = ctx.game.gold;
-
-        SlotShape shape = boundedShape(db);
-        for (int c = 0; c <= shape.rosterLast; ++c) {
-            const Character& ch = db.characters[static_cast<size_t>(c)];
-            SlotCharacter& out = slot.roster.emplace_back();
-            out.growthType = ch.growthType;
-            out.name = ch.name;
-            out.level = ch.level;
-            out.hp = ch.hp;
-            out.mp = ch.mp;
-            out.maxHp = ch.maxHp;
-            out.maxMp = ch.maxMp;
-            out.attack = ch.attack;
-            out.defense = ch.defense;
-            out.speed = ch.speed;
-            out.exp = ch.exp;
-            out.nextExp = ch.nextExp;
-            out.itemCount = ch.itemCount;
-            out.spellCount = ch.spellCount;
-            out.inventory.assign(ch.inventory.begin(), ch.inventory.begin() + shape.inventorySlots);
-            out.spells.assign(ch.spells.begin(), ch.spells.begin() + shape.spellSlots);
-            out.conditions = ch.conditions;
-            out.equipment = ch.equipment;
-            out.criticalRate = ch.criticalRate;
-            out.hitRate = ch.hitRate;
-            out.magicDefense = ch.magicDefense;
-            out.attribute = ch.attribute;
-        }
-        slot.flags.assign(db.flags.begin(), db.flags.begin() + shape.mapCount);
-        for (int i = 0; i < shape.townCount; ++i)
-            slot.visited.push_back(db.towns[static_cast<size_t>(i)].visited);
-        return slot;
     }
 
     // The records of a slot file, each listed once as a walk over a SlotIn (reading) or a
@@ -309,11 +248,49 @@ namespace {
 
 } // namespace
 
-void writeSlotHead(const Context& ctx, RecordWriter& w, const std::string& label)
+SlotFile slotHeadOf(const Database& db, const std::string& label)
 {
-    SlotFile slot = slotHeadOf(ctx, label);
+    SlotFile slot;
+    slot.label = label;
+    slot.partyLast = db.sizes.lastCharacter;
+
+    SlotShape shape = boundedShape(db);
+    for (int c = 0; c <= shape.rosterLast; ++c) {
+        const Character& ch = db.characters[static_cast<size_t>(c)];
+        SlotCharacter& out = slot.roster.emplace_back();
+        out.growthType = ch.growthType;
+        out.name = ch.name;
+        out.level = ch.level;
+        out.hp = ch.hp;
+        out.mp = ch.mp;
+        out.maxHp = ch.maxHp;
+        out.maxMp = ch.maxMp;
+        out.attack = ch.attack;
+        out.defense = ch.defense;
+        out.speed = ch.speed;
+        out.exp = ch.exp;
+        out.nextExp = ch.nextExp;
+        out.itemCount = ch.itemCount;
+        out.spellCount = ch.spellCount;
+        out.inventory.assign(ch.inventory.begin(), ch.inventory.begin() + shape.inventorySlots);
+        out.spells.assign(ch.spells.begin(), ch.spells.begin() + shape.spellSlots);
+        out.conditions = ch.conditions;
+        out.equipment = ch.equipment;
+        out.criticalRate = ch.criticalRate;
+        out.hitRate = ch.hitRate;
+        out.magicDefense = ch.magicDefense;
+        out.attribute = ch.attribute;
+    }
+    slot.flags.assign(db.flags.begin(), db.flags.begin() + shape.mapCount);
+    for (int i = 0; i < shape.townCount; ++i)
+        slot.visited.push_back(db.towns[static_cast<size_t>(i)].visited);
+    return slot;
+}
+
+void writeSlotHead(RecordWriter& w, const SlotFile& slot, const Database& db)
+{
     SlotOut out(w);
-    headRecords(out, slot, boundedShape(ctx.db));
+    headRecords(out, slot, boundedShape(db));
 }
 
 SlotFile readSlotFile(std::vector<std::uint8_t> bytes, const SlotShape& shape, bool* trailing)
@@ -399,29 +376,6 @@ bool plainFieldText(const std::string& text)
     if (text.front() == ' ' || text.back() == ' ' || text.front() == '"')
         return false;
     return text.find_first_of(std::string(",:\r\n\x1a", 5)) == std::string::npos;
-}
-
-void readSlotLabels(Context& ctx)
-{
-    auto folder = slotFolder(ctx);
-    for (int slot = 1; slot <= 9; ++slot) {
-        std::string& label = ctx.saves.labels[static_cast<size_t>(slot - 1)];
-        auto path = resolveGamePath(ctx.root, slotFileName(slot));
-        if (auto bytes = path ? readWholeFile(*path) : std::nullopt) {
-            try {
-                label = RecordReader(std::move(*bytes)).string();
-                continue;
-            } catch (const ReadError&) {
-            }
-        }
-        label = emptySlotLabel;
-        if (!folder)
-            continue;
-        RecordWriter writer;
-        writeSlotHead(ctx, writer, label);
-        auto target = path ? *path : *folder / ("DATA" + std::to_string(slot) + ".DAT");
-        writeWholeFileAtomically(target, writer.bytes());
-    }
 }
 
 } // namespace vorn

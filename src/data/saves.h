@@ -9,7 +9,6 @@
 
 namespace vorn {
 
-struct Context;
 struct Database;
 class RecordWriter;
 
@@ -22,14 +21,6 @@ extern const char* const emptySlotLabel; // "------------"
 
 // The slot file's game path: "SAV\DATA" + slot digit + ".DAT", slot 1 to 9.
 std::string slotFileName(int slot);
-
-// Reads the label of every slot. A slot whose file is missing or whose label cannot be read is
-// made an empty slot: its file is written anew with the empty label and the game state's head
-// records, so the nine files always exist after start-up.
-void readSlotLabels(Context& ctx);
-
-// Writes the first four records of a slot file (header, roster, event flags, towns visited).
-void writeSlotHead(const Context& ctx, RecordWriter& writer, const std::string& label);
 
 // The save format version this program writes.
 inline constexpr float currentSaveVersion = 331;
@@ -117,6 +108,13 @@ SlotParts slotPartsOf(const std::optional<float>& version);
 // beyond the tables' capacities, is a FileError. `trailing` (when given) tells whether fields
 // follow the last record the version holds.
 SlotFile readSlotFile(std::vector<std::uint8_t> bytes, const SlotShape& shape, bool* trailing = nullptr);
+
+// Records 1 to 4 (header, roster, event flags, towns visited) as the database holds them: the
+// label, the party's last index, the roster, the flags and the towns visited. The position, the
+// map and the gold are left for the caller; the rest of the slot keeps its defaults.
+SlotFile slotHeadOf(const Database& db, const std::string& label);
+// Writes the first four records of `slot`, shaped by the database's tables.
+void writeSlotHead(RecordWriter& writer, const SlotFile& slot, const Database& db);
 
 // Writes the records the slot's version holds. The slot's lists must have the shape's sizes
 // (std::invalid_argument otherwise).

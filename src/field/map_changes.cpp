@@ -6,7 +6,6 @@
 #include "data/record.h"
 #include "field/field_ops.h"
 #include "platform/game_files.h"
-#include "script/arguments.h"
 
 #include <cmath>
 #include <cstdio>

@@ -98,17 +98,6 @@ float tokenValue(std::string_view token)
     return static_cast<float>(std::strtod(number.c_str(), nullptr));
 }
 
-std::string flagText(float value)
-{
-    if (!std::isfinite(value))
-        return "0"; // setFlag keeps flags finite; a value from elsewhere reads as 0
-    if (value == 0)
-        return "0";
-    char buffer[128];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-    return std::string(buffer, result.ptr);
-}
-
 int argInt(const Context& ctx, int index) { return roundIndex(ctx.script.args[static_cast<std::size_t>(index)]); }
 
 float& flagAt(Context& ctx, float a, float b)

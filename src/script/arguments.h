@@ -7,6 +7,8 @@
 // that read back to the same value ("0.5", "3.3333333"), never with an exponent.
 #pragma once
 
+#include "data/record.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -27,8 +29,6 @@ bool holdsLabel(const std::string& commands, std::string_view name, bool* stands
 float tokenValue(std::string_view token);
 // Hexadecimal digits read as far as they go ("1F" is 31); no digits give 0.
 float hexValue(std::string_view digits);
-// A flag value as token text (see above).
-std::string flagText(float value);
 
 // Reads the next token of the current command string into arg(index) and CurrentToken, and moves
 // the position past it and one separator.

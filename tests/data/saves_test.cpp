@@ -4,6 +4,7 @@
 #include "data/record.h"
 #include "data/saves.h"
 #include "core/context.h"
+#include "core/save_slots.h"
 #include "platform/encoding.h"
 #include "support/test_context.h"
 

@@ -1,0 +1,25 @@
+// The slot labels of the game folder and the head records of the current game state.
+#pragma once
+
+#include "data/saves.h"
+
+#include <string>
+
+namespace vorn {
+
+struct Context;
+class RecordWriter;
+
+// Records 1 to 4 of the current game state: the database's part plus the player's position,
+// the map and the gold.
+SlotFile currentSlotHead(const Context& ctx, const std::string& label);
+
+// Writes the first four records of a slot file (header, roster, event flags, towns visited).
+void writeSlotHead(const Context& ctx, RecordWriter& writer, const std::string& label);
+
+// Reads the label of every slot. A slot whose file is missing or whose label cannot be read is
+// made an empty slot: its file is written anew with the empty label and the game state's head
+// records, so the nine files always exist after start-up.
+void readSlotLabels(Context& ctx);
+
+} // namespace vorn
