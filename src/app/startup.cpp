@@ -3,6 +3,7 @@
 #include "core/context.h"
 #include "core/dialogs.h"
 #include "core/errors.h"
+#include "app/main_loop.h"
 #include "app/title.h"
 #include "data/database_files.h"
 #include "core/save_slots.h"

@@ -1,7 +1,7 @@
 #include "app/title.h"
 
+#include "app/main_loop.h"
 #include "core/context.h"
-#include "field/field_ops.h"
 #include "platform/encoding.h"
 #include "ui/windows.h"
 
@@ -22,11 +22,6 @@ namespace {
     }
 
 } // namespace
-
-void startNewGame(Context& ctx)
-{
-    startNewGameOnField(ctx);
-}
 
 void loadFromTitle(Context& ctx)
 {

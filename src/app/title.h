@@ -9,8 +9,6 @@ struct Context;
 // through the quit path or a fatal error).
 [[noreturn]] void showTitle(Context& ctx);
 
-// "新規": a new game from the game's start values.
-void startNewGame(Context& ctx);
 // "読込": the slot menu; returns when it is cancelled.
 void loadFromTitle(Context& ctx);
 

@@ -6,6 +6,7 @@
 #include "core/random.h"
 #include "core/settings.h"
 #include "core/transcript.h"
+#include "core/upper_calls.h"
 #include "data/database.h"
 #include "data/saves.h"
 #include "field/field_state.h"
@@ -43,6 +44,8 @@ struct Context {
     SaveSlots saves;
     WindowState windows;
     ScriptState script;
+
+    UpperCalls upper; // operations of higher floors, filled at start-up
 };
 
 } // namespace vorn

@@ -1,12 +1,11 @@
-// The field loop: one pass per 60 Hz frame of input and movement, step ends, requests, wandering
-// characters, the view, field poison and the random battle test; and the new game's entry.
+// The field loop's passes: one pass per 60 Hz frame of input and movement, step ends, requests,
+// wandering characters, the view, field poison and the random battle test; and the new game's
+// starting place. A pass returns what happened; the main loop decides what runs next.
 #include "core/context.h"
-#include "core/quit.h"
 #include "data/record.h"
 #include "field/field_ops.h"
 #include "platform/encoding.h"
 #include "core/sound.h"
-#include "script/interpreter.h"
 
 #include <algorithm>
 
@@ -63,24 +62,11 @@ namespace {
         screen.mode = mode;
     }
 
-    // Steps 8 to 12 of a pass: the event request, the wanderers, the view, poison, the pause and
+    // The rest of a pass after the event request: the wanderers, the view, poison, the pause and
     // the random battle test.
-    FieldFlow passFromRequests(Context& ctx)
+    FieldPass passAfterEvent(Context& ctx)
     {
         FieldState& f = ctx.field;
-        if (f.request >= 224) {
-            int n = roundIndex(f.request - 224);
-            f.request = 0;
-            if (n >= 0 && n < maxScriptEvents) {
-                f.eventCellX = ctx.map.event[static_cast<size_t>(n)].x;
-                f.eventCellY = ctx.map.event[static_cast<size_t>(n)].y;
-            }
-            if (poisonFlashApplies(ctx))
-                drawPoisonFlash(ctx);
-            runMapEvent(ctx, n);
-            if (handleRunResult(ctx))
-                return FieldFlow::MapEntered;
-        }
         f.npcTick = f.npcTick == 0 ? 1 : 0;
         if (f.npcTick == 1)
             moveWanderers(ctx);
@@ -95,17 +81,34 @@ namespace {
             int delay = std::clamp(roundIndex(ctx.settings.walkDelay), 0, 5);
             ctx.platform.waitUntil(ctx.platform.nowMs() + static_cast<std::uint64_t>(delay) * 10);
         }
-        if (f.stepFrames == 0 && testEncounter(ctx)) {
-            // Battles are not built yet: the encounter is noted and the field goes on.
-            ctx.transcript.write("state", "encounter");
-        }
+        if (f.stepFrames == 0 && testEncounter(ctx))
+            return { FieldOutcome::Encounter };
         ctx.platform.frame();
-        return FieldFlow::Continue;
+        return { FieldOutcome::PassEnded };
+    }
+
+    // The pass from the event request on: a touched event leaves the pass for the main loop,
+    // which runs it and comes back through fieldPassAfterEvent.
+    FieldPass passFromRequests(Context& ctx)
+    {
+        FieldState& f = ctx.field;
+        if (f.request >= 224) {
+            int n = roundIndex(f.request - 224);
+            f.request = 0;
+            if (n >= 0 && n < maxScriptEvents) {
+                f.eventCellX = ctx.map.event[static_cast<size_t>(n)].x;
+                f.eventCellY = ctx.map.event[static_cast<size_t>(n)].y;
+            }
+            if (poisonFlashApplies(ctx))
+                drawPoisonFlash(ctx);
+            return { FieldOutcome::EventTouched, n };
+        }
+        return passAfterEvent(ctx);
     }
 
 } // namespace
 
-FieldFlow fieldLoopEntry(Context& ctx)
+FieldPass fieldLoopEntry(Context& ctx)
 {
     SoundState& sound = ctx.sound;
     if (ctx.settings.musicOn == 1 && (!sound.musicOpen || sound.musicName != ctx.map.file.bgm)) {
@@ -118,7 +121,7 @@ FieldFlow fieldLoopEntry(Context& ctx)
     return passFromRequests(ctx);
 }
 
-FieldFlow fieldPass(Context& ctx)
+FieldPass fieldPass(Context& ctx)
 {
     FieldState& f = ctx.field;
     if (f.stepFrames == 0)
@@ -129,31 +132,17 @@ FieldFlow fieldPass(Context& ctx)
         if (f.stepFrames <= 0) {
             f.stepFrames = 0;
             if (completeStep(ctx))
-                return FieldFlow::MapEntered;
+                return { FieldOutcome::MapEntered };
         }
     }
-    if (f.request == 2) {
-        // The field menu is not built yet.
-        ctx.transcript.write("state", "field menu not built");
-        f.request = 0;
-        refreshField(ctx);
-        ctx.platform.frame();
-        return FieldFlow::Continue;
-    }
+    if (f.request == 2)
+        return { FieldOutcome::MenuRequested };
     if (f.request == 3)
-        quitGame(ctx);
+        return { FieldOutcome::QuitRequested };
     return passFromRequests(ctx);
 }
 
-void runField(Context& ctx)
-{
-    enterMap(ctx);
-    for (;;) {
-        FieldFlow flow = fieldLoopEntry(ctx);
-        while (flow == FieldFlow::Continue)
-            flow = fieldPass(ctx);
-    }
-}
+FieldPass fieldPassAfterEvent(Context& ctx) { return passAfterEvent(ctx); }
 
 bool testEncounter(Context& ctx)
 {
@@ -177,7 +166,7 @@ bool testEncounter(Context& ctx)
     return battle;
 }
 
-void startNewGameOnField(Context& ctx)
+void setUpNewGame(Context& ctx)
 {
     const IniSettings& ini = ctx.db.ini;
     GameState& g = ctx.game;
@@ -193,7 +182,6 @@ void startNewGameOnField(Context& ctx)
     ctx.field.pendingKey.clear();
     ctx.map.entry = EntryArguments {};
     ctx.map.enteringFromLoad = false;
-    runField(ctx);
 }
 
 } // namespace vorn

@@ -10,31 +10,43 @@ struct Context;
 inline constexpr int tileSize = 32;
 inline constexpr int viewColumns = 16, viewRows = 12;
 
-// What a pass of the field loop asks of the loop.
-enum class FieldFlow {
-    Continue, // the next pass follows
-    MapEntered, // a new map was entered: the loop entry follows
+// What a field pass ended with. The field never runs events, battles or menus itself: the main
+// loop reads the outcome and decides what runs next.
+enum class FieldOutcome {
+    PassEnded, // the pass ran to its frame: the next pass follows
+    MapEntered, // a step ended on a map edge and entered the next map: the loop entry follows
+    EventTouched, // request 224 + n: map event n runs, then the pass goes on (fieldPassAfterEvent)
+    MenuRequested, // request 2: the field menu; the pass ends there
+    QuitRequested, // request 3: the quit path
+    Encounter, // a random battle starts; the pass's frame is not shown yet
+};
+
+struct FieldPass {
+    FieldOutcome outcome = FieldOutcome::PassEnded;
+    int event = 0; // EventTouched: the map event n of request 224 + n (not checked against the map)
 };
 
 // Loads and shows map Game.map: the map and event files, the player's place, the view, the
 // whole-map picture drawn during the closing and opening transitions. Writes the `map`
 // transcript line. Raises the file error dialog when a file is missing or bad. Does not run the
-// loop: the caller continues with the loop entry (fieldLoopEntry) as runField does.
+// loop: the caller continues with the loop entry (fieldLoopEntry).
 void enterMap(Context& ctx);
 
 // The loop entry: restarts the map's music when it is not playing, marks the player's cell and
 // runs the rest of the pass from the event request on.
-FieldFlow fieldLoopEntry(Context& ctx);
+FieldPass fieldLoopEntry(Context& ctx);
 // One pass of the field loop proper (input and movement, step end, requests, wanderers, the view,
-// field poison, the pause and the random battle test), paced to one 60 Hz frame.
-FieldFlow fieldPass(Context& ctx);
-// enterMap, the loop entry and then passes forever; map entries start again at the loop entry.
-// Leaves only by the quit path or a fatal error (ProgramEnd).
-[[noreturn]] void runField(Context& ctx);
+// field poison, the pause and the random battle test), paced to one 60 Hz frame. Leaves early
+// with the outcome when a map is entered, a request is raised or an event is touched.
+FieldPass fieldPass(Context& ctx);
+// The rest of a pass after a touched event has run and returned to the field: the wanderers,
+// the view, poison, the pause and the random battle test.
+FieldPass fieldPassAfterEvent(Context& ctx);
 
-// A new game: the start map, cell, facing, picture, gold and party size from the game settings,
-// then runField. The request of the start event was set by start-up.
-[[noreturn]] void startNewGameOnField(Context& ctx);
+// A new game's starting place: the start map, cell, facing, picture, gold and party size from
+// the game settings. The request of the start event was set by start-up; the main loop enters
+// the map next.
+void setUpNewGame(Context& ctx);
 
 // Reads the mouse or the keys (unless a step keeps its key) and starts, continues or refuses a
 // step, or raises a request.

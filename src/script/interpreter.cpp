@@ -123,40 +123,60 @@ namespace {
             throw ScriptBudgetExhausted {};
     }
 
+    // The interpreter cycle, from a line fetch or (fetch false) from the next keyword of the
+    // current command string, with the event error handler armed.
+    void runCycle(Context& ctx, bool fetch)
+    {
+        ScriptState& s = ctx.script;
+        try {
+            for (;;) {
+                if (fetch)
+                    fetchLine(ctx);
+                readKeyword(ctx);
+                spendCommandBudget(s);
+                CommandHandler handler = findCommand(s.keyword);
+                Flow flow = handler ? handler(ctx) : Flow::FallThrough;
+                switch (flow) {
+                case Flow::NextLine:
+                    fetch = true;
+                    break;
+                case Flow::Resume:
+                    fetch = false;
+                    break;
+                case Flow::EndRun:
+                    return;
+                case Flow::FallThrough:
+                    fallThroughTail(ctx);
+                    fetch = false;
+                    break;
+                }
+            }
+        } catch (const FileError& error) {
+            fatalEventError(ctx, error.what());
+        } catch (const std::exception& error) {
+            fatalEventError(ctx, error.what());
+        }
+    }
+
 } // namespace
 
-void runInterpreter(Context& ctx)
+void runInterpreter(Context& ctx) { runCycle(ctx, true); }
+
+void resumeAfterBattle(Context& ctx)
 {
     ScriptState& s = ctx.script;
-    try {
-        bool fetch = true;
-        for (;;) {
-            if (fetch)
-                fetchLine(ctx);
-            readKeyword(ctx);
-            spendCommandBudget(s);
-            CommandHandler handler = findCommand(s.keyword);
-            Flow flow = handler ? handler(ctx) : Flow::FallThrough;
-            switch (flow) {
-            case Flow::NextLine:
-                fetch = true;
-                break;
-            case Flow::Resume:
-                fetch = false;
-                break;
-            case Flow::EndRun:
-                return;
-            case Flow::FallThrough:
-                fallThroughTail(ctx);
-                fetch = false;
-                break;
-            }
-        }
-    } catch (const FileError& error) {
-        fatalEventError(ctx, error.what());
-    } catch (const std::exception& error) {
-        fatalEventError(ctx, error.what());
-    }
+    // After BTL the rest of its command string runs; after BTE the after-battle offset moves the
+    // run to its line, which is fetched anew.
+    bool fetch = ctx.game.battleKind >= 2;
+    if (fetch)
+        s.lineOffset += s.afterBattleOffset;
+    s.afterBattleOffset = 0;
+    ctx.game.battleKind = 0;
+    s.pendingJump = 0;
+    s.runResult = runResult::backToField;
+    RedrawMessageWindow(ctx);
+    s.messageWindowOpen = true;
+    runCycle(ctx, fetch);
 }
 
 void storeMapEventLines(Context& ctx)
@@ -264,26 +284,6 @@ void RunScriptFile(Context& ctx, StoryKind kind)
     WaitRelease(ctx);
     runInterpreter(ctx);
     ctx.windows.scriptMode.clear();
-}
-
-bool handleRunResult(Context& ctx)
-{
-    switch (ctx.script.runResult) {
-    case runResult::mapChange:
-        enterMap(ctx);
-        return true;
-    case runResult::ending:
-        ctx.game.map = 1;
-        RunScriptFile(ctx, StoryKind::Ending);
-        throw ReturnToTitle {};
-    case runResult::gameOver:
-        // The game-over sequence belongs to the battle flow; until it exists the game goes back
-        // to the title.
-        ctx.transcript.write("state", "game over");
-        throw ReturnToTitle {};
-    default:
-        return false;
-    }
 }
 
 } // namespace vorn

@@ -26,19 +26,15 @@ void RunScriptFile(Context& ctx, StoryKind kind);
 // event error dialog. Exposed for tests and tools that set up a run themselves.
 void runInterpreter(Context& ctx);
 
+// Continues the run that ended with runResult::battleRequested once its battle is over, as the
+// loop entry does after a scripted battle: for battleKind 1 (BTL) the rest of the battle
+// command's string runs; for battleKind 2 and up (BTE) the line offset moves by the stored
+// after-battle offset and the run goes on with a line fetch. battleKind becomes 0, the message
+// window is drawn again and no jump is pending. Sets ctx.script.runResult like any run.
+void resumeAfterBattle(Context& ctx);
+
 // Stores the lines of the current map's events (ctx.map.events) in the interpreter's line table;
 // the slot after each event's last line receives the "99" that ends the event.
 void storeMapEventLines(Context& ctx);
-
-// Thrown by handleRunResult when the game goes back to the title: after the ending script (the
-// start-up sequence continues from the second settings read) or after a game over. Caught by the
-// program's main line (run).
-struct ReturnToTitle { };
-
-// The main loop's reaction to the run that just ended: 1 back to the field (returns false); 97
-// enters the map the MAP command named (returns true: the loop starts again at its entry); 95
-// runs the ending script and throws ReturnToTitle; 0 (game over) throws ReturnToTitle until the
-// game-over sequence exists.
-bool handleRunResult(Context& ctx);
 
 } // namespace vorn

@@ -30,6 +30,9 @@ namespace runResult {
     inline constexpr int backToField = 1;
     inline constexpr int ending = 95;
     inline constexpr int mapChange = 97;
+    // A battle command (BTL, BTE) handed the run to the battle flow: the main loop runs the battle
+    // and then continues the run with resumeAfterBattle. Not a value the game's scripts see.
+    inline constexpr int battleRequested = -1;
 } // namespace runResult
 
 // Where a run continues after a sub-event ends (GSB, GS2). There is one slot.
@@ -82,6 +85,7 @@ struct ScriptState {
     std::int64_t loopCount = 0; // extra fall-through rounds before the next command
     int runResult = runResult::backToField;
     MapChangeRequest mapChange;
+    std::int64_t afterBattleOffset = 0; // BTE: added to the line offset when its battle is over
 
     std::array<Mover, scriptLimits::movers> movers {};
     float keepFace = 0; // KPM: stored for the face picture commands; nothing else reads it

@@ -1,6 +1,7 @@
 // Shared steps of the field tests: entering a fixture map at a cell and running passes.
 #pragma once
 
+#include "app/main_loop.h"
 #include "core/context.h"
 #include "field/field_ops.h"
 #include "support/field_fixture.h"
@@ -11,7 +12,7 @@
 
 namespace vorn::test {
 
-// Enters map `number` with the player at (column, row) and runs the loop entry.
+// Enters map `number` with the player at (column, row) and runs the main loop's entry.
 inline void enterAt(Context& ctx, int number, int column, int row)
 {
     ctx.game.map = static_cast<float>(number);
@@ -19,15 +20,16 @@ inline void enterAt(Context& ctx, int number, int column, int row)
     ctx.game.startY = static_cast<float>(row);
     ctx.game.useMapEntry = 0;
     enterMap(ctx);
-    fieldLoopEntry(ctx);
+    mainLoopEntry(ctx);
 }
 
-// Runs up to `passes` passes; returns true when a new map was entered (its loop entry is run).
+// Runs up to `passes` passes of the main loop; returns true when a new map was entered (its loop
+// entry is run).
 inline bool runPasses(Context& ctx, int passes)
 {
     for (int i = 0; i < passes; ++i) {
-        if (fieldPass(ctx) == FieldFlow::MapEntered) {
-            fieldLoopEntry(ctx);
+        if (mainLoopPass(ctx) == FieldOutcome::MapEntered) {
+            mainLoopEntry(ctx);
             return true;
         }
     }

@@ -277,5 +277,42 @@ namespace {
         EXPECT_EQ(findCommand("XYZ"), nullptr);
     }
 
+    // A run that a battle command handed to the battle flow stands at the command after it.
+    void standAfterBattleCommand(ScriptFixture& f, float battleKind)
+    {
+        f.setEvent(0, { { "fight", "ZZZ,MES1" }, { "skipped", "THR" }, { "after", "THR" } });
+        f.setEvent(1, { { "rest of the line", "THR" } });
+        ScriptState& s = f.ctx().script;
+        s.event = 0;
+        s.entryLine = 0;
+        s.lineOffset = 0;
+        s.position = 5; // the "M" of MES1
+        s.pendingJump = 7;
+        s.runResult = runResult::battleRequested;
+        f.ctx().game.battleKind = battleKind;
+    }
+
+    TEST(Interpreter, AfterABattleCommandTheRestOfItsLineRuns)
+    {
+        ScriptFixture f;
+        standAfterBattleCommand(f, 1);
+        resumeAfterBattle(f.ctx());
+        EXPECT_EQ(f.texts(), (Lines { "rest of the line" }));
+        EXPECT_EQ(f.ctx().script.runResult, runResult::backToField);
+        EXPECT_EQ(f.ctx().game.battleKind, 0);
+        EXPECT_EQ(f.ctx().script.pendingJump, 0);
+    }
+
+    TEST(Interpreter, AfterABattleSettingsCommandTheAfterBattleLineIsFetched)
+    {
+        ScriptFixture f;
+        standAfterBattleCommand(f, 2);
+        f.ctx().script.afterBattleOffset = 2;
+        resumeAfterBattle(f.ctx());
+        EXPECT_EQ(f.texts(), (Lines { "after" }));
+        EXPECT_EQ(f.ctx().script.afterBattleOffset, 0);
+        EXPECT_EQ(f.ctx().game.battleKind, 0);
+    }
+
 } // namespace
 } // namespace vorn::test

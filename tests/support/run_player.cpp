@@ -1,6 +1,9 @@
 #include "support/run_player.h"
 
+#include <gtest/gtest.h>
+
 #include <fcntl.h>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <spawn.h>
@@ -31,6 +34,40 @@ bool PlayerRun::has(const std::string& kind, const std::string& text) const
     return false;
 }
 
+namespace {
+
+    // The player binary: VORN_PLAYER_BINARY when set (to run the same tests against another
+    // build), else the one built with the tests.
+    std::string playerBinary()
+    {
+        const char* other = std::getenv("VORN_PLAYER_BINARY");
+        return other && *other ? other : VORN_PLAYER;
+    }
+
+    // With VORN_RUN_ARCHIVE set, every run's timeline and transcript are kept there, named after
+    // the test and the run's number within it, so that two builds' transcripts can be compared.
+    void archiveRun(const std::filesystem::path& input, const std::filesystem::path& transcript)
+    {
+        const char* archive = std::getenv("VORN_RUN_ARCHIVE");
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        if (!archive || !*archive || !test)
+            return;
+        static std::string lastTest;
+        static int runInTest = 0;
+        std::string name = std::string(test->test_suite_name()) + "." + test->name();
+        runInTest = name == lastTest ? runInTest + 1 : 1;
+        lastTest = name;
+        std::filesystem::path folder(archive);
+        std::filesystem::create_directories(folder);
+        std::string stem = name + "." + std::to_string(runInTest);
+        std::error_code ec;
+        std::filesystem::copy_file(input, folder / (stem + ".input"), std::filesystem::copy_options::overwrite_existing, ec);
+        std::filesystem::copy_file(transcript, folder / (stem + ".transcript"),
+            std::filesystem::copy_options::overwrite_existing, ec);
+    }
+
+} // namespace
+
 PlayerRun runPlayer(const std::filesystem::path& game, const std::string& timeline, const std::filesystem::path& work,
     const std::vector<std::string>& extraArgs)
 {
@@ -38,7 +75,7 @@ PlayerRun runPlayer(const std::filesystem::path& game, const std::string& timeli
     auto transcript = work / "transcript.txt";
     auto errors = work / "stderr.txt";
     std::ofstream(input, std::ios::binary) << timeline;
-    std::vector<std::string> args = { VORN_PLAYER, game.string(), "--headless", "--input", input.string(),
+    std::vector<std::string> args = { playerBinary(), game.string(), "--headless", "--input", input.string(),
         "--transcript", transcript.string(), "--shots", work.string(), "--seed", "1" };
     args.insert(args.end(), extraArgs.begin(), extraArgs.end());
     std::vector<char*> argv;
@@ -58,6 +95,7 @@ PlayerRun runPlayer(const std::filesystem::path& game, const std::string& timeli
         run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
     posix_spawn_file_actions_destroy(&actions);
+    archiveRun(input, transcript);
     std::ifstream in(transcript, std::ios::binary);
     for (std::string line; std::getline(in, line);)
         run.transcript.push_back(line);

@@ -19,6 +19,9 @@ struct PlayerRun {
 
 // Runs `vorn GAME --headless --input <timeline> --transcript <file> --shots <work> --seed 1`
 // plus `extraArgs`; the timeline and outputs live in `work`.
+// VORN_PLAYER_BINARY names another player to run instead of the one built with the tests;
+// VORN_RUN_ARCHIVE names a folder that keeps every run's timeline and transcript
+// (tools/compare_transcripts.sh compares two builds that way).
 PlayerRun runPlayer(const std::filesystem::path& game, const std::string& timeline, const std::filesystem::path& work,
     const std::vector<std::string>& extraArgs = {});
 
