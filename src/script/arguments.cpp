@@ -3,6 +3,7 @@
 #include "core/context.h"
 #include "core/dialogs.h"
 #include "data/record.h"
+#include "platform/encoding.h"
 #include "script/script_access.h"
 
 #include <charconv>
@@ -28,6 +29,11 @@ bool isScriptSeparator(char c)
     default:
         return false;
     }
+}
+
+std::size_t commandCharSize(const std::string& commands, std::size_t at)
+{
+    return at + 1 < commands.size() && isCp932LeadByte(static_cast<unsigned char>(commands[at])) ? 2 : 1;
 }
 
 namespace {
@@ -143,12 +149,14 @@ void ParseArgument(Context& ctx, int index)
     const std::string& commands = currentCommands(ctx);
     std::string token;
     while (s.position >= 1 && static_cast<std::size_t>(s.position) <= commands.size()) {
-        char c = commands[static_cast<std::size_t>(s.position - 1)];
-        if (isScriptSeparator(c))
+        std::size_t at = static_cast<std::size_t>(s.position - 1);
+        std::size_t size = commandCharSize(commands, at);
+        char c = commands[at];
+        if (size == 1 && isScriptSeparator(c))
             break;
-        if (c != ' ')
-            token += c;
-        ++s.position;
+        if (size == 2 || c != ' ')
+            token.append(commands, at, size);
+        s.position += static_cast<std::int64_t>(size);
     }
     if (!token.empty() && token[0] == '?')
         token = randomText(ctx, afterFirst(token, 1));
@@ -168,14 +176,17 @@ bool holdsLabel(const std::string& commands, std::string_view name, bool* stands
     if (standsLast)
         *standsLast = false;
     std::string token;
-    for (char c : commands) {
-        if (isScriptSeparator(c)) {
+    for (std::size_t at = 0; at < commands.size();) {
+        std::size_t size = commandCharSize(commands, at);
+        char c = commands[at];
+        if (size == 1 && isScriptSeparator(c)) {
             if (token == name)
                 return true;
             token.clear();
-        } else if (c != ' ') {
-            token += c;
+        } else if (size == 2 || c != ' ') {
+            token.append(commands, at, size);
         }
+        at += size;
     }
     // A token that the string's end closes is no label: the search never finds it.
     if (standsLast && token == name)

@@ -9,6 +9,7 @@
 
 #include "data/record.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -19,6 +20,10 @@ struct Context;
 
 // Whether `c` ends a keyword or a token.
 bool isScriptSeparator(char c);
+// Bytes of the command-string character that starts at byte `at`: 2 for a double-byte cp932
+// character (whose second byte may look like a separator: ソ is 0x83 0x5C), else 1. Command
+// strings are read a character at a time, so such a character is never cut in two.
+std::size_t commandCharSize(const std::string& commands, std::size_t at);
 // Whether the command string holds `name` as a token ended by a separator (blanks dropped), as the
 // label search finds it. `standsLast`, when given, tells whether the name stands as the string's
 // last token, where the search never finds it.

@@ -84,12 +84,17 @@ namespace {
     {
         ScriptState& s = ctx.script;
         const std::string& commands = currentCommands(ctx);
-        std::size_t start = static_cast<std::size_t>(s.position - 1);
-        s.keyword = start < commands.size() ? commands.substr(start, 3) : std::string();
-        s.position += 3;
-        std::size_t next = static_cast<std::size_t>(s.position - 1);
-        if (next < commands.size() && isScriptSeparator(commands[next]))
-            ++s.position;
+        std::size_t at = static_cast<std::size_t>(s.position - 1);
+        s.keyword.clear();
+        for (int i = 0; i < 3; ++i) {
+            std::size_t size = at < commands.size() ? commandCharSize(commands, at) : 1;
+            if (at < commands.size())
+                s.keyword.append(commands, at, size);
+            at += size;
+        }
+        if (at < commands.size() && commandCharSize(commands, at) == 1 && isScriptSeparator(commands[at]))
+            ++at;
+        s.position = static_cast<std::int64_t>(at) + 1;
     }
 
     // Step 6: movers advance one round; AEW waits for all of them, LOP adds rounds.

@@ -71,7 +71,7 @@ struct ScriptState {
     std::int64_t event = 0; // event being run
     std::int64_t entryLine = 0; // flag (map, event), read at each line fetch
     std::int64_t lineOffset = 0; // current line = entryLine + lineOffset
-    std::int64_t position = 1; // 1-based byte position in the current command string
+    std::int64_t position = 1; // 1-based byte position of a character in the current command string
     std::string keyword; // the last keyword read; the line fetch checks it for CTN
 
     std::array<float, scriptLimits::arguments> args {};

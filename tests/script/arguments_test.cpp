@@ -164,5 +164,56 @@ namespace {
         EXPECT_EQ(f.texts(), (std::vector<std::string> { "top", "top", "top", "done" }));
     }
 
+    // Characters whose second cp932 byte is a separator (\\ 0x5C, | 0x7C, _ 0x5F) stay whole in
+    // keywords, arguments, labels and event targets.
+    class DoubleByteSeparator : public ::testing::TestWithParam<const char*> { };
+
+    TEST_P(DoubleByteSeparator, LabelsTargetsAndArgumentsReadWholeCharacters)
+    {
+        const std::string c = GetParam();
+        const std::string cp = utf8ToCp932(c);
+        ASSERT_EQ(cp.size(), 2u);
+        using Lines = std::vector<std::string>;
+        auto lines = [](std::vector<std::pair<std::string, std::string>> l) {
+            for (auto& line : l)
+                line.second = utf8ToCp932(line.second);
+            return l;
+        };
+
+        // A label holding the character: the jump finds its own label, not one that shares the
+        // first byte; after LBL the next keyword is read from the right place.
+        auto runToEnd = [](ScriptFixture& f) {
+            try {
+                f.run();
+            } catch (const ProgramEnd& end) {
+                f.explainEnd(end);
+            }
+        };
+        ScriptFixture jump;
+        jump.setEvent(0, lines({ { "", "JMP,*x" + c + "y," }, { "wrong", "LBL,x" + c + "z,THR" }, { "right", "LBL,x" + c + "y,NEX" }, { "after", "THR" } }));
+        runToEnd(jump);
+        EXPECT_EQ(jump.texts(), (Lines { "right", "after" }));
+
+        // A MES target in another event.
+        ScriptFixture mes;
+        mes.setEvent(0, lines({ { "", "MES,*m" + c + "," } }));
+        mes.setEvent(1, lines({ { "wrong", "LBL,m" + c + "q,THR" }, { "target", "LBL,m" + c + ",NEX" }, { "after", "THR" } }));
+        runToEnd(mes);
+        EXPECT_EQ(mes.texts(), (Lines { "target", "after" }));
+
+        // A picture name as an argument: the whole name is one token and the next argument
+        // follows it.
+        Parser p;
+        p.start(utf8ToCp932("KAO" + c + c + ".bmp,3,a" + c));
+        p.next();
+        EXPECT_EQ(p.token(), utf8ToCp932("KAO" + c + c + ".bmp"));
+        EXPECT_EQ(p.next(), 3);
+        p.next();
+        EXPECT_EQ(p.token(), utf8ToCp932("a" + c));
+    }
+
+    INSTANTIATE_TEST_SUITE_P(SecondByteIsASeparator, DoubleByteSeparator,
+        ::testing::Values("ソ", "表", "能", "予", "十", "申", "構", "―", "ポ", "ダ", "噂", "貼", "暴", "欺"));
+
 } // namespace
 } // namespace vorn::test

@@ -1,13 +1,13 @@
 #include "script_scan.h"
 
+#include "script/arguments.h"
+
 #include <cstring>
 #include <map>
 
 namespace vorn::datatool {
 
 namespace {
-
-    bool isSeparator(char c) { return c && std::strchr(",:;|!)(&\\_", c); }
 
     // Argument shapes: n number, l line target, e event target, f flag index, p picture,
     // q mask, w sound, m music, s word. '*' marks a special reading done in code.
@@ -164,11 +164,16 @@ namespace {
 
         bool atEnd() const { return m_pos >= m_text.size(); }
 
+        // Three characters (a double-byte character counts as one) and an optional separator.
         std::string keyword()
         {
-            std::string k = m_text.substr(m_pos, 3);
-            m_pos += 3;
-            if (m_pos < m_text.size() && isSeparator(m_text[m_pos]))
+            std::string k;
+            for (int i = 0; i < 3 && m_pos < m_text.size(); ++i) {
+                std::size_t size = commandCharSize(m_text, m_pos);
+                k.append(m_text, m_pos, size);
+                m_pos += size;
+            }
+            if (atSeparator())
                 ++m_pos;
             return k;
         }
@@ -177,16 +182,22 @@ namespace {
         std::string token()
         {
             std::string t;
-            while (m_pos < m_text.size() && !isSeparator(m_text[m_pos])) {
-                if (m_text[m_pos] != ' ')
-                    t += m_text[m_pos];
-                ++m_pos;
+            while (m_pos < m_text.size() && !atSeparator()) {
+                std::size_t size = commandCharSize(m_text, m_pos);
+                if (size == 2 || m_text[m_pos] != ' ')
+                    t.append(m_text, m_pos, size);
+                m_pos += size;
             }
             ++m_pos;
             return t;
         }
 
     private:
+        bool atSeparator() const
+        {
+            return m_pos < m_text.size() && commandCharSize(m_text, m_pos) == 1 && isScriptSeparator(m_text[m_pos]);
+        }
+
         const std::string& m_text;
         std::size_t m_pos = 0;
     };
