@@ -148,6 +148,28 @@ void copyView(Context& ctx, Picture& target)
     target.mode = mode;
 }
 
+void showMapCell(Context& ctx, int column, int row)
+{
+    Picture& screen = ctx.platform.screen();
+    CopyMode mode = screen.mode;
+    screen.mode = CopyMode::Copy;
+    copyRect(screen, column * tileSize - intFloor(ctx.field.scrollX), row * tileSize - intFloor(ctx.field.scrollY),
+        tileSize, tileSize, ctx.surfaces.wholeMap, column * tileSize, row * tileSize);
+    screen.mode = mode;
+}
+
+void showPlayer(Context& ctx)
+{
+    const FieldState& f = ctx.field;
+    Picture& screen = ctx.platform.screen();
+    CopyMode mode = screen.mode;
+    screen.mode = CopyMode::Copy;
+    int x = intFloor(f.screenX), y = intFloor(f.screenY);
+    copyRect(screen, x, y, tileSize, tileSize, ctx.surfaces.wholeMap, x + intFloor(f.scrollX), y + intFloor(f.scrollY));
+    screen.mode = mode;
+    drawPlayer(ctx, screen);
+}
+
 void refreshField(Context& ctx)
 {
     Picture& screen = ctx.platform.screen();

@@ -64,6 +64,11 @@ void moveWanderers(Context& ctx);
 void refreshField(Context& ctx);
 // Draws the whole cell (tile, then the sprite of its mark [0]) into the whole-map picture.
 void drawMapCell(Context& ctx, int column, int row);
+// Copies one cell of the whole-map picture to its place in the view on the screen; the rest of
+// the screen (an open window) stays as it is.
+void showMapCell(Context& ctx, int column, int row);
+// Draws the player again over the map under it, at its place in the view, and nothing else.
+void showPlayer(Context& ctx);
 // Marks the player's cell as occupied ("99").
 void markPlayerCell(Context& ctx);
 // The player's cell.

@@ -110,6 +110,7 @@ namespace {
             if (action.picture != scriptEndMark)
                 newCell[0] = normalisePictureCode(action.picture);
             drawMapCell(ctx, column, row);
+            showMapCell(ctx, column, row);
             break;
         }
         case ChangeKind::RemoveEvent: {
@@ -147,8 +148,11 @@ void applyChangeBlocks(Context& ctx, const std::vector<ChangeBlock>& blocks)
             throw FileError("map change: cell (" + std::to_string(it->column) + ", " + std::to_string(it->row)
                 + ") is off the map");
         drawMapCell(ctx, it->column, it->row);
+        showMapCell(ctx, it->column, it->row);
     }
-    refreshField(ctx);
+    // Only the changed cells and the player are drawn on the screen: a message window open over
+    // the field stays as it is.
+    showPlayer(ctx);
 }
 
 void ApplyMapChanges(Context& ctx)

@@ -215,17 +215,6 @@ namespace {
         }
     }
 
-    void copyCellToScreen(Context& ctx, int column, int row)
-    {
-        int x = column * tileSize - roundIndex(ctx.field.scrollX);
-        int y = row * tileSize - roundIndex(ctx.field.scrollY);
-        Picture& screen = ctx.platform.screen();
-        CopyMode mode = screen.mode;
-        screen.mode = CopyMode::Copy;
-        copyRect(screen, x, y, tileSize, tileSize, ctx.surfaces.wholeMap, column * tileSize, row * tileSize);
-        screen.mode = mode;
-    }
-
 } // namespace
 
 void RunEvent(Context& ctx, int event)
@@ -247,7 +236,7 @@ void RunEvent(Context& ctx, int event)
     if (ctx.map.inMap(column, row)) {
         place.facing = facingTowardsPlayer(ctx.field.facing);
         drawMapCell(ctx, column, row);
-        copyCellToScreen(ctx, column, row);
+        showMapCell(ctx, column, row);
     }
     refreshField(ctx);
     runInterpreter(ctx);
