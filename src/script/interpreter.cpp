@@ -3,6 +3,8 @@
 #include "core/context.h"
 #include "core/dialogs.h"
 #include "core/errors.h"
+#include "core/input.h"
+#include "core/quit.h"
 #include "data/errors.h"
 #include "data/record.h"
 #include "field/field_ops.h"
@@ -120,6 +122,23 @@ namespace {
         }
     }
 
+    // Commands run between two hand-overs to the platform.
+    constexpr int commandsPerYield = 256;
+
+    // A script may loop for ever without a command that waits. Every few hundred commands the run
+    // hands control to the platform for one frame, as every wait loop does, so the window stays
+    // responsive, the headless clock moves on, and Esc or the close box still bring the quit
+    // question. The key code the script last polled is left as it was.
+    void yieldToPlatform(Context& ctx)
+    {
+        std::string keyCode = ctx.input.keyCode;
+        ctx.platform.frame();
+        PollInput(ctx);
+        if (ctx.input.keyCode == "9")
+            quitGame(ctx);
+        ctx.input.keyCode = std::move(keyCode);
+    }
+
     void spendCommandBudget(ScriptState& s)
     {
         if (s.commandBudget == 0)
@@ -134,11 +153,16 @@ namespace {
     {
         ScriptState& s = ctx.script;
         try {
+            int sinceYield = 0;
             for (;;) {
                 if (fetch)
                     fetchLine(ctx);
                 readKeyword(ctx);
                 spendCommandBudget(s);
+                if (++sinceYield == commandsPerYield) {
+                    sinceYield = 0;
+                    yieldToPlatform(ctx);
+                }
                 CommandHandler handler = findCommand(s.keyword);
                 Flow flow = handler ? handler(ctx) : Flow::FallThrough;
                 switch (flow) {
@@ -260,7 +284,8 @@ void RunScriptFile(Context& ctx, StoryKind kind)
             throw FileError(std::string("cannot read ") + name);
         script = readStoryScript(*bytes, kind);
     } catch (const FileError& error) {
-        fatalFileError(ctx, error.what());
+        // The script files run with the event error trap installed, from the reading on.
+        fatalEventError(ctx, error.what());
     }
     auto& lines = s.eventLines[0];
     std::size_t count = std::min(script.lines.size(), static_cast<std::size_t>(scriptLimits::lines - 1));

@@ -71,15 +71,11 @@ TEST(StartUp, MissingDatabaseFileEndsWithTheFileErrorDialog)
     EXPECT_FALSE(run.has("state", "started"));
 }
 
-TEST(StartUp, MissingFrameSheetOrOpeningScriptIsAFileError)
+TEST(StartUp, MissingFrameSheetIsAFileError)
 {
     FixtureGame noFont;
     std::filesystem::remove(noFont.game / "FONT.BMP");
     EXPECT_EQ(runPlayer(noFont.game, "wait 100\n", noFont.dir.path()).exitCode, 1);
-
-    FixtureGame noOpening;
-    std::filesystem::remove(noOpening.game / "DAT" / "vornTOPN.dat");
-    EXPECT_EQ(runPlayer(noOpening.game, "wait 100\n", noOpening.dir.path()).exitCode, 1);
 }
 
 TEST(StartUp, GameFilesAreFoundWithoutRegardToLetterCase)

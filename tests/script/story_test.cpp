@@ -40,14 +40,61 @@ namespace {
         EXPECT_LT(at("text", "the story began"), at("state", "title"));
     }
 
-    TEST(Story, MissingOpeningFileIsFileError)
+    // The opening and ending scripts run with the event error trap installed: a missing or
+    // unreadable file ends in the event error dialog (exit code 2), not the file error.
+    TEST(Story, MissingOrUnreadableOpeningOrEndingIsEventError)
     {
-        TempDir dir;
-        auto game = dir.path() / "game";
-        gamegen::writeStarterGame(game);
-        std::filesystem::remove(game / "DAT" / "vornTOPN.dat");
-        PlayerRun run = runPlayer(game, "wait 100\n", dir.path());
-        EXPECT_EQ(run.exitCode, 1);
+        for (const char* damage : { "missing", "unreadable" }) {
+            TempDir dir;
+            auto game = dir.path() / "game";
+            gamegen::writeStarterGame(game);
+            if (std::string(damage) == "missing")
+                std::filesystem::remove(game / "DAT" / "vornTOPN.dat");
+            else
+                std::ofstream(game / "DAT" / "vornTOPN.dat", std::ios::binary) << "0,\r\nhello,";
+            PlayerRun run = runPlayer(game, "wait 100\n", dir.path());
+            EXPECT_EQ(run.exitCode, 2) << damage;
+            EXPECT_TRUE(run.has("box", "イベント実行エラー")) << damage;
+        }
+
+        ScriptFixture f;
+        f.setEvent(0, { { "farewell", "EDG" } });
+        f.run();
+        ASSERT_EQ(f.ctx().script.runResult, runResult::ending);
+        try {
+            handleRunResult(f.ctx());
+            ADD_FAILURE() << "the ending ran without its file";
+        } catch (const ProgramEnd& end) {
+            EXPECT_EQ(end.code, ExitCode::EventError);
+        } catch (const ReturnToTitle&) {
+            ADD_FAILURE() << "the ending ran without its file";
+        }
+        EXPECT_FALSE(f.t.lines("error").empty());
+        EXPECT_EQ(f.t.lines("error").back().rfind("イベント実行エラー", 0), 0u);
+    }
+
+    // Scripts that loop for ever without waiting (an empty line jumping to itself, a pointer
+    // sample and a flag test going round over empty lines) still hand control to the platform:
+    // the virtual clock runs on, so Esc brings the quit question and an `expect` runs out of time.
+    TEST(Story, EndlessScriptCanBeLeft)
+    {
+        const char* loops[] = {
+            "0,\r\n,\"JMP,0\",\r\n99,\r\n1,2,3,4,5,6,7,8,\r\n",
+            "0,\r\n,\"MU2,0,1,0,2,0,3,CKF,0,3,0,<,0,NEX\",\r\n,\"JMP,-1\",\r\n99,\r\n1,2,3,4,5,6,7,8,\r\n",
+        };
+        for (const char* loop : loops) {
+            TempDir dir;
+            auto game = dir.path() / "game";
+            gamegen::writeStarterGame(game);
+            std::ofstream(game / "DAT" / "vornTOPN.dat", std::ios::binary) << loop;
+            PlayerRun quit = runPlayer(game, "wait 2000\npress esc\nanswer yes\nwait 1000\n", dir.path());
+            EXPECT_EQ(quit.exitCode, 0) << loop << quit.errorOutput;
+            EXPECT_TRUE(quit.has("box", "終了します、よろしいですか？")) << loop;
+            EXPECT_FALSE(quit.has("state", "title")) << loop;
+
+            PlayerRun expect = runPlayer(game, "expect never-printed 3000\n", dir.path());
+            EXPECT_EQ(expect.exitCode, 4) << loop << expect.errorOutput;
+        }
     }
 
     TEST(Story, GameEndRunsEndingAndReturnsToTitle)
