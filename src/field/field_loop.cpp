@@ -63,17 +63,17 @@ namespace {
     }
 
     // The rest of a pass after the event request: the wanderers, the view, poison, the pause and
-    // the random battle test.
-    FieldPass passAfterEvent(Context& ctx)
+    // the random battle test. `stepCompleted`: a step ended on its new cell in this pass.
+    FieldPass passAfterEvent(Context& ctx, bool stepCompleted)
     {
         FieldState& f = ctx.field;
         f.npcTick = f.npcTick == 0 ? 1 : 0;
         if (f.npcTick == 1)
             moveWanderers(ctx);
         refreshField(ctx);
-        // Poison costs its hit point once per step check, as the battle flow's step check does:
-        // when no step is being walked and a key is pending.
-        if (f.stepFrames == 0 && !f.pendingKey.empty())
+        // Poison costs one hit point per step walked: holding a key against a wall or the map
+        // border walks none and costs nothing.
+        if (stepCompleted)
             applyFieldPoison(ctx);
         if (poisonFlashApplies(ctx))
             drawPoisonFlash(ctx);
@@ -89,7 +89,7 @@ namespace {
 
     // The pass from the event request on: a touched event leaves the pass for the main loop,
     // which runs it and comes back through fieldPassAfterEvent.
-    FieldPass passFromRequests(Context& ctx)
+    FieldPass passFromRequests(Context& ctx, bool stepCompleted)
     {
         FieldState& f = ctx.field;
         if (f.request >= 224) {
@@ -103,7 +103,7 @@ namespace {
                 drawPoisonFlash(ctx);
             return { FieldOutcome::EventTouched, n };
         }
-        return passAfterEvent(ctx);
+        return passAfterEvent(ctx, stepCompleted);
     }
 
 } // namespace
@@ -118,7 +118,7 @@ FieldPass fieldLoopEntry(Context& ctx)
         playMusic(ctx);
     }
     markPlayerCell(ctx);
-    return passFromRequests(ctx);
+    return passFromRequests(ctx, false);
 }
 
 FieldPass fieldPass(Context& ctx)
@@ -127,10 +127,12 @@ FieldPass fieldPass(Context& ctx)
     if (f.stepFrames == 0)
         f.pendingKey.clear();
     pollAndMove(ctx);
+    bool stepCompleted = false;
     if (f.stepFrames > 0) {
         f.stepFrames -= 1;
         if (f.stepFrames <= 0) {
             f.stepFrames = 0;
+            stepCompleted = true;
             if (completeStep(ctx))
                 return { FieldOutcome::MapEntered };
         }
@@ -139,10 +141,11 @@ FieldPass fieldPass(Context& ctx)
         return { FieldOutcome::MenuRequested };
     if (f.request == 3)
         return { FieldOutcome::QuitRequested };
-    return passFromRequests(ctx);
+    return passFromRequests(ctx, stepCompleted);
 }
 
-FieldPass fieldPassAfterEvent(Context& ctx) { return passAfterEvent(ctx); }
+// A pass that touched an event walked no step.
+FieldPass fieldPassAfterEvent(Context& ctx) { return passAfterEvent(ctx, false); }
 
 bool testEncounter(Context& ctx)
 {

@@ -11,12 +11,16 @@
 #include "script/script_access.h"
 #include "ui/windows.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace vorn::command {
 
 namespace {
 
     constexpr int cell = 16; // pixels of a window cell
     constexpr int maxChoices = 100;
+    constexpr double maxRandomCount = 2147483647.0;
 
     // Reads `count` arguments into arg(index); the last one read stays in CurrentToken. Past the
     // end of the command string every read gives the empty token, so those reads are not made one
@@ -302,13 +306,16 @@ Flow yes(Context& ctx)
     return jumpToTarget(ctx, choice);
 }
 
-// RND n, target 1 .. target n: target INT(r x n) + 1 (n below 1 acts as 1).
+// RND n, target 1 .. target n: target INT(r x n) + 1 (n below 1 acts as 1). A count that is not
+// a number, or larger than any command string could give targets for, is a script fault.
 Flow rnd(Context& ctx)
 {
     ParseArgument(ctx, 0);
     double n = ctx.script.args[0];
-    std::int64_t k = static_cast<std::int64_t>(std::floor(ctx.random() * n)) + 1;
-    return jumpToTarget(ctx, std::max<std::int64_t>(k, 1));
+    if (!std::isfinite(n) || n > maxRandomCount)
+        fatalEventError(ctx, "RND with " + ctx.script.currentToken + " targets");
+    double k = std::max(std::floor(ctx.random() * n) + 1, 1.0);
+    return jumpToTarget(ctx, static_cast<std::int64_t>(k));
 }
 
 // TIM n, target: waits n x 10 ms; a key or a pointer button ends the wait early and continues at

@@ -73,7 +73,7 @@ void ChooseItem(Context& ctx)
     w.redraw = 0;
     const bool paged = w.paged != 0;
     CursorArea area { toInt(w.cursorX) + 1, toInt(w.cursorY) + 1, std::clamp(toInt(w.menuW), 0, maxColumns),
-        std::clamp(toInt(w.itemCount), 0, maxRows) };
+        std::clamp(toInt(w.itemCount), 0, maxMenuItems) };
     const int rows = area.items;
     const bool empty = rows < 1;
 

@@ -27,6 +27,9 @@ inline constexpr int tile = 16;
 // Largest window sides drawn, in tiles: the work surface is 80 x 64 tiles.
 inline constexpr int maxColumns = 80;
 inline constexpr int maxRows = 64;
+// Most items a cursor runs over (QST offers up to 100 alternatives); rows beyond the screen are
+// still reached, their cursor box clipped.
+inline constexpr int maxMenuItems = 100;
 
 // A position or size in tiles (or pixels) as a whole pixel number, kept within a safe range so
 // that wild values from game data cannot overflow.

@@ -236,6 +236,53 @@ namespace {
         EXPECT_TRUE(anyContains(t.lines("state"), "party defeated"));
     }
 
+    // At walkStep 8 a step takes four passes; the player's sprite shows frame 1 on the first
+    // three and frame 0 on the last (the screen shows the sheet row of that frame).
+    TEST(Walking, PlayerFrameOverAStepAtWalkStep8)
+    {
+        TestContext t("hold right\n");
+        startFieldGame(t);
+        Context& ctx = t.ctx();
+        ctx.db.ini.walkStep = 8;
+        writeFixtureMap(ctx, 0, makeFixtureMap(20, 10, 0x90), {});
+        ctx.field.playerPicture = 0;
+        enterAt(ctx, 0, 3, 5);
+        std::vector<int> frames;
+        for (int pass = 0; pass < 4; ++pass) {
+            runPasses(ctx, 1);
+            frames.push_back(static_cast<int>(ctx.field.animFrame));
+            int x = static_cast<int>(ctx.field.screenX), y = static_cast<int>(ctx.field.screenY);
+            // Facing right: sheet rows 2 (frame 0) and 3 (frame 1).
+            EXPECT_EQ(ctx.platform.screen().at(x + 3, y + 3), fixtureSpriteColour(0, 2 + frames.back())) << pass;
+        }
+        EXPECT_EQ(frames, (std::vector<int> { 1, 1, 1, 0 }));
+        EXPECT_EQ(playerColumn(ctx), 4);
+    }
+
+    // Pushing against a wall or the map border walks no step, so it costs no hit point, however
+    // long the key is held (the flash still shows while the key is pending).
+    TEST(Poison, NoStepWalkedNoHitPointLost)
+    {
+        for (const char* key : { "right", "left" }) {
+            TestContext t(std::string("hold ") + key + "\n");
+            startFieldGame(t);
+            Context& ctx = t.ctx();
+            MapFile map = makeFixtureMap(20, 10, 0x90);
+            setFixtureTile(map, 2, 5, 0x8F);
+            writeFixtureMap(ctx, 0, map, {});
+            Character& member = ctx.db.characters[0];
+            member.conditions[3] = 999;
+            float hp = member.hp;
+            // Right: the wall at column 2; left: the map border at column 0 after one step.
+            enterAt(ctx, 0, 1, 5);
+            runPasses(ctx, 60);
+            EXPECT_EQ(playerColumn(ctx), std::string(key) == "right" ? 1 : 0) << key;
+            EXPECT_EQ(member.hp, std::string(key) == "right" ? hp : hp - 1) << key;
+            Pixel red = paletteColour(4);
+            EXPECT_EQ(ctx.platform.screen().at(500, 370) & red, red) << key;
+        }
+    }
+
     TEST(Requests, TheQuitAnswerEndsTheGameThroughTheQuitPath)
     {
         TestContext t("wait 1200\npress esc\nanswer yes\n");

@@ -28,6 +28,32 @@ namespace {
         EXPECT_EQ(f.ctx().windows.winY, 17);
     }
 
+    // QST accepts 100 alternatives and the cursor reaches every one: up from the first lands on
+    // the hundredth, and 64 steps down from the first land on the sixty-fifth.
+    TEST(Choices, QstReachesEveryOneOfAHundredAlternatives)
+    {
+        std::string targets;
+        for (int k = 1; k <= 100; ++k)
+            targets += k == 100 ? ",2" : k == 65 ? ",3"
+                                                 : ",1";
+        const std::string commands = "QST,100" + targets + ",0";
+        std::vector<std::pair<std::string, std::string>> lines { { "", commands }, { "other", "THR" }, { "hundredth", "THR" },
+            { "sixty-fifth", "THR" } };
+
+        ScriptFixture up("wait 300\npress up\nwait 100\npress space\nwait 200\n");
+        up.setEvent(0, lines);
+        up.run();
+        EXPECT_EQ(up.texts(), Lines { "hundredth" });
+
+        std::string downs = "wait 300\n";
+        for (int i = 0; i < 64; ++i)
+            downs += "press down\n";
+        ScriptFixture down(downs + "press space\nwait 200\n");
+        down.setEvent(0, lines);
+        down.run();
+        EXPECT_EQ(down.texts(), Lines { "sixty-fifth" });
+    }
+
     TEST(Choices, YesCancelledTakesNo)
     {
         ScriptFixture f("wait 300\npress ctrl\nwait 200\n");
@@ -61,6 +87,26 @@ namespace {
         ScriptFixture h;
         h.setEvent(0, { { "", "RND,1e9,NEX" }, { "", "THR" } });
         h.run();
+    }
+
+    // A count beyond any whole number of targets (1e30, a flag holding 3e38, an overflow to
+    // infinity) is a script fault: the event error, not an undefined conversion.
+    TEST(Choices, RndWithAHugeOrNonFiniteCountIsAnEventError)
+    {
+        for (const char* commands : { "RND,1e30,NEX", "RND,@1-1,NEX", "RND,1e39,NEX" }) {
+            ScriptFixture f;
+            f.flag(1, 1) = 3e38f;
+            f.ctx().rng.give({ 0.5f });
+            f.setEvent(0, { { "", commands }, { "", "THR" } });
+            EXPECT_NE(f.runExpectingEventError(), "") << commands;
+        }
+        // A count below 1 acts as 1, however far below.
+        ScriptFixture g;
+        g.flag(1, 1) = 3e38f;
+        g.ctx().rng.give({ 0.5f });
+        g.setEvent(0, { { "", "RND,-@1-1,NEX" }, { "first", "THR" } });
+        g.run();
+        EXPECT_EQ(g.texts(), Lines { "first" });
     }
 
     TEST(Choices, TimZeroWaitsOneStepAndFallsThrough)
