@@ -4,6 +4,8 @@
 #include "data/record.h"
 #include "platform/game_files.h"
 
+#include <algorithm>
+
 namespace vorn {
 
 const char* const defaultSettingsLine = "1,1,1,0,\"\",1,\r\n";
@@ -12,9 +14,16 @@ namespace {
 
     constexpr const char* settingsFileName = "vorn.ini";
 
+    // The settings file beside the game, found without regard to letter case like every game
+    // file; a new one is named as given.
+    std::filesystem::path settingsPath(const Context& ctx)
+    {
+        return resolveGamePathForWriting(ctx.root, settingsFileName).value_or(ctx.root / settingsFileName);
+    }
+
     bool tryRead(Context& ctx)
     {
-        auto bytes = readWholeFile(ctx.root / settingsFileName);
+        auto bytes = readWholeFile(settingsPath(ctx));
         if (!bytes)
             return false;
         try {
@@ -40,7 +49,7 @@ void readSettings(Context& ctx)
     if (tryRead(ctx))
         return;
     // A failed write leaves the defaults in force; the game goes on.
-    writeWholeFileAtomically(ctx.root / settingsFileName, defaultSettingsLine);
+    writeWholeFileAtomically(settingsPath(ctx), defaultSettingsLine);
     if (!tryRead(ctx))
         ctx.settings = Settings {};
 }
@@ -53,10 +62,14 @@ void writeSettings(Context& ctx)
     writer.number(s.soundOn);
     writer.number(s.walkAnim);
     writer.number(s.walkDelay);
-    writer.quoted(s.reserved);
+    // The text stands between double quotes, so a quote inside it would end it early and leave
+    // the file unreadable at the next start: quotes are dropped.
+    std::string reserved = s.reserved;
+    reserved.erase(std::remove(reserved.begin(), reserved.end(), '"'), reserved.end());
+    writer.quoted(reserved);
     writer.number(s.encounterMode);
     writer.endRecord();
-    writeWholeFileAtomically(ctx.root / settingsFileName, writer.bytes());
+    writeWholeFileAtomically(settingsPath(ctx), writer.bytes());
 }
 
 } // namespace vorn

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <string_view>
 #include <system_error>
@@ -83,6 +84,16 @@ namespace {
             text.remove_prefix(1);
         float value = 0;
         auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (error == std::errc::result_out_of_range) {
+            // Out of a float's range: a number too small to tell from 0 reads as 0 (or the
+            // nearest tiny float), as the float conversion gives it; one too large stays an error.
+            double wide = 0;
+            auto [wideEnd, wideError] = std::from_chars(text.data(), text.data() + text.size(), wide);
+            if (wideError != std::errc() || wideEnd != text.data() + text.size()
+                || std::fabs(wide) > std::numeric_limits<float>::max())
+                return std::nullopt;
+            return static_cast<float>(wide);
+        }
         if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
             return std::nullopt;
         return value;

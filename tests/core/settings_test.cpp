@@ -90,3 +90,40 @@ TEST(Settings, QuitWritesTheCurrentValuesStopsSoundAndEnds)
     EXPECT_EQ(t.lines("media"), std::vector<std::string> { "close MIDI1" });
     EXPECT_EQ(t.ctx().sound.musicName, "");
 }
+
+// A settings file written VORN.INI is the game's settings file: it is read, and the quit writes
+// back into it instead of creating a second file beside it.
+TEST(Settings, FileByAnotherLetterCaseIsReadAndWrittenBack)
+{
+    TestContext t;
+    writeText(t.folder() / "VORN.INI", "-1,1,1,2,\"x\",1,\r\n");
+    vorn::readSettings(t.ctx());
+    EXPECT_EQ(t.ctx().settings.musicOn, -1);
+    EXPECT_EQ(t.ctx().settings.walkDelay, 2);
+    t.ctx().settings.walkDelay = 4;
+    vorn::writeSettings(t.ctx());
+    EXPECT_FALSE(std::filesystem::exists(t.folder() / "vorn.ini"));
+    EXPECT_EQ(readText(t.folder() / "VORN.INI"), "-1,1,1,4,\"x\",1,\r\n");
+}
+
+// `reserved` read from an unquoted field may hold a double quote; written back between quotes it
+// would end the text early, so the quote is dropped and the next start reads every setting.
+TEST(Settings, QuitThenStartKeepsEverySettingWhenReservedHoldsAQuote)
+{
+    TestContext t;
+    writeText(t.folder() / "vorn.ini", "-1,-1,-1,5,ab\"c,-1,\r\n");
+    vorn::readSettings(t.ctx());
+    ASSERT_EQ(t.ctx().settings.reserved, "ab\"c");
+    EXPECT_THROW(vorn::quitGame(t.ctx()), vorn::ProgramEnd);
+
+    TestContext next;
+    std::filesystem::copy_file(t.folder() / "vorn.ini", next.folder() / "vorn.ini");
+    vorn::readSettings(next.ctx());
+    const vorn::Settings& s = next.ctx().settings;
+    EXPECT_EQ(s.musicOn, -1);
+    EXPECT_EQ(s.soundOn, -1);
+    EXPECT_EQ(s.walkAnim, -1);
+    EXPECT_EQ(s.walkDelay, 5);
+    EXPECT_EQ(s.reserved, "abc");
+    EXPECT_EQ(s.encounterMode, -1);
+}

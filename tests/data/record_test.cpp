@@ -70,6 +70,19 @@ namespace {
             EXPECT_THROW(readerOf(bad).number(), ReadError) << bad;
     }
 
+    // A number too small for a 32-bit float reads as 0 (or -0), as the float conversion gives it;
+    // one too large stays a read error.
+    TEST(RecordReader, UnderflowReadsAsZeroOverflowIsAnError)
+    {
+        auto reader = readerOf("1e-50,-1e-50,0.0000000000000000000000000000000000000000000000001,1e-45,");
+        EXPECT_EQ(reader.number(), 0);
+        EXPECT_EQ(reader.number(), 0);
+        EXPECT_EQ(reader.number(), 0);
+        EXPECT_GT(reader.number(), 0); // the smallest subnormal still reads as itself
+        for (const char* bad : { "1e39", "-1e39", "1e99" })
+            EXPECT_THROW(readerOf(bad).number(), ReadError) << bad;
+    }
+
     TEST(RecordReader, CarriageReturnAloneAndWithLineFeedEndLinesAlike)
     {
         auto reader = readerOf("1\r2\r\n3\r\rx");
