@@ -138,9 +138,11 @@ TEST(DemoStory, TheBossLastLineEndsTheGameThroughTheEndingBackToTheTitle)
     });
     ASSERT_FALSE(HasFailure());
     std::string timeline = "expect title 60000\npress space\nexpect map 6 10000\nwait 300\n";
-    // A push to the right touches the knight. His scene stops twice for a key (WIT): after he
-    // turns into the monster, and on the last line, which sets the boss flag and runs EDG.
+    // A push to the right touches the knight. His scene stops three times for a key (WIT): after
+    // he turns into the monster, after his "小癪な" line, and on the last line, which sets the boss
+    // flag and runs EDG.
     timeline += "press right\nexpect 巨大な魔物に変わった 5000\nwait 300\npress enter\n";
+    timeline += "expect 小癪な 5000\nwait 300\npress enter\n";
     timeline += "expect 村へ帰ろう 5000\nwait 300\npress enter\n";
     // The ending script is told with no page prompts; then the start-up reloads the database
     // and shows the title again.

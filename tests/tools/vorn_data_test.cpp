@@ -234,6 +234,36 @@ namespace {
 
     INSTANTIATE_TEST_SUITE_P(DataVersions, RoundTrip, ::testing::Values(200, 210, 232));
 
+    // A map number that has only a change file (no map, no events) is dumped and built again.
+    TEST(VornDataSource, DumpKeepsAMapThatHasOnlyItsChangeFile)
+    {
+        test::TempDir dir;
+        GameSource game = fixtureGame(232);
+        ChangeAction flag;
+        flag.kind = ChangeKind::SetFlag;
+        flag.code = "F";
+        flag.a = 3;
+        flag.b = 4;
+        flag.value = 1;
+        ChangeBlock block;
+        block.conditions = { { 3, 4, "=", 0 } };
+        block.actions = { flag };
+        MapSource onlyChanges;
+        onlyChanges.changes = std::vector<ChangeBlock> { block };
+        game.maps[5] = onlyChanges;
+        writeGameData(game, dir.file("game"));
+        ASSERT_TRUE(fs::exists(dir.file("game") / "DAT" / "vornE005.dat"));
+        ASSERT_FALSE(fs::exists(dir.file("game") / "DAT" / "vornM005.dat"));
+
+        std::ostringstream log;
+        ASSERT_EQ(dumpCommand(dir.file("game"), dir.file("src"), log), 0) << log.str();
+        ASSERT_EQ(buildCommand(dir.file("src"), dir.file("again"), log), 0) << log.str();
+        EXPECT_EQ(fileBytes(dir.file("again") / "DAT" / "vornE005.dat"), fileBytes(dir.file("game") / "DAT" / "vornE005.dat"));
+        EXPECT_FALSE(fs::exists(dir.file("again") / "DAT" / "vornM005.dat"));
+        EXPECT_FALSE(fs::exists(dir.file("again") / "DAT" / "vornT005.dat"));
+        EXPECT_EQ(readGameData(dir.file("again")).maps, readGameData(dir.file("game")).maps);
+    }
+
     TEST(VornDataSource, BadSourcesAreReportedWithTheirPlace)
     {
         test::TempDir dir;
@@ -400,6 +430,20 @@ namespace {
         EXPECT_EQ(run.output,
             "warning: DAT\\vornT000.dat: event 1: wanderer speed 5 does not divide 32\n"
             "warning: DAT\\vornT001.dat: event 1: the event has no lines\n");
+    }
+
+    // A face picture in mode 0 narrows the message window (31 - 6 = 25, so 24 cells a line):
+    // a line longer than that wraps and is reported; the same line without the face fits.
+    TEST(VornDataCheck, MessageWiderThanItsWindowIsAWarning)
+    {
+        // 27 cells once ＃00 becomes the first character's name (アルト, three cells).
+        const std::string line = sj("「＃00、これを持っていきなさい。光を分けた灯じゃ。」");
+        GameSource game = fixtureGame(232);
+        game.maps[1].events->push_back(event("08", 3, 3, { { "", "KAO,1,0,0,NEX" }, { line, "MWO,NEX" }, { line, "END" } }));
+        CheckRun run = checkGame(game);
+        EXPECT_EQ(run.code, 0);
+        EXPECT_EQ(run.output,
+            "warning: DAT\\vornT001.dat: event 1 line 1: the message is 27 cells long; its window holds 24 a line\n");
     }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "platform/game_files.h"
 #include "platform/picture.h"
 #include "script/arguments.h"
+#include "ui/text_cells.h"
 
 #include <algorithm>
 #include <cmath>
@@ -106,6 +107,7 @@ namespace {
         void checkFlagToken(const std::string& file, const std::string& where, const std::string& token);
         void checkBattle(const std::string& file, const std::string& where, const ScannedCommand&, float maxSize);
         void checkLines(const std::string& file, const std::vector<ScriptEvent>& events, float maxSize);
+        void checkMessageWidths(const std::string& file, const std::vector<ScriptEvent>& events, bool openAtStart);
         void checkMap(int number);
         void checkSlot(int slot);
 
@@ -256,6 +258,98 @@ namespace {
         }
     }
 
+    // The window the message lines of an event print in, followed through the window commands
+    // of its lines in file order (jumps are not followed). Sizes are the game's window
+    // parameters: the text of a line holds floor(w x 16 / font size - 1) cells.
+    struct MessageWindowModel {
+        float tableW = 31, tableH = 7; // the message window table (SMW)
+        float w = 0, h = 0; // WinW, WinH
+        float fontSize = 16;
+        bool open = false;
+        bool known = false; // false once a command set the window from values the scan cannot see
+
+        void redraw()
+        {
+            w = tableW;
+            h = tableH - 1; // DrawWindow takes one off the height
+            open = true;
+            known = true;
+        }
+        std::size_t capacity() const
+        {
+            return static_cast<std::size_t>(std::max(1.0f, std::floor(w * 16 / std::max(1.0f, fontSize) - 1)));
+        }
+        // Follows one command of the line.
+        void follow(const ScannedCommand& command)
+        {
+            const std::string& k = command.keyword;
+            std::vector<float> n;
+            bool literal = true;
+            for (const ScannedArg& arg : command.args) {
+                int value = 0;
+                literal = literal && literalNumber(arg.token, value);
+                n.push_back(static_cast<float>(value));
+            }
+            if (k == "MWO") {
+                redraw();
+            } else if (k == "SMW" && n.size() == 4) {
+                if (literal) {
+                    tableW = n[2];
+                    tableH = n[3];
+                } else {
+                    known = false;
+                }
+            } else if ((k == "WIN" && n.size() == 4) || (k == "POS" && n.size() == 6)) {
+                w = n[2];
+                h = k == "WIN" ? n[3] - 1 : n[3];
+                open = true;
+                known = literal;
+            } else if (k == "FSZ" && n.size() == 1) {
+                fontSize = n[0];
+                known = known && literal;
+            } else if (k == "KAO" && n.size() == 3) {
+                int mode = static_cast<int>(n[2]);
+                if (!open || mode == 0)
+                    redraw();
+                if (mode == 0) {
+                    w -= h;
+                    known = known && literal;
+                }
+            } else if (k == "QST" && !n.empty() && command.args.back().token == "1") {
+                redraw();
+            }
+        }
+    };
+
+    // A message line longer than its window wraps, and with a face picture narrowing the window
+    // the closing bracket of a line can end up alone on the next row or page.
+    void Checker::checkMessageWidths(const std::string& file, const std::vector<ScriptEvent>& events, bool openAtStart)
+    {
+        auto nameOf = [this](int number) {
+            return number >= 0 && number < capacity::characters ? m_db.characters[static_cast<std::size_t>(number)].name
+                                                                : std::string();
+        };
+        for (std::size_t e = 0; e < events.size(); ++e) {
+            MessageWindowModel window;
+            window.open = openAtStart;
+            const auto& lines = events[e].lines;
+            for (std::size_t l = 0; l < lines.size(); ++l) {
+                const std::string& message = lines[l].message;
+                if (!message.empty()) {
+                    if (!window.open)
+                        window.redraw();
+                    std::size_t cells = splitCells(substituteNames(message, nameOf)).size();
+                    if (window.known && cells > window.capacity())
+                        warning(file, "event " + std::to_string(e) + " line " + std::to_string(l),
+                            "the message is " + std::to_string(cells) + " cells long; its window holds "
+                                + std::to_string(window.capacity()) + " a line");
+                }
+                for (const ScannedCommand& command : scanCommands(lines[l].commands))
+                    window.follow(command);
+            }
+        }
+    }
+
     void Checker::checkDatabase()
     {
         const Database& db = m_db;
@@ -354,6 +448,7 @@ namespace {
             }
         });
         checkLines(tName, events, maxSize);
+        checkMessageWidths(tName, events, false);
         read(eName, [&](const std::vector<std::uint8_t>& bytes) {
             auto blocks = readChangeFile(bytes, c);
             for (std::size_t n = 0; n < blocks.size(); ++n) {
@@ -461,6 +556,7 @@ namespace {
                 ScriptEvent event;
                 event.lines = std::move(script.lines);
                 checkLines(name, { event }, 6);
+                checkMessageWidths(name, { event }, true);
             } catch (const FileError& e) {
                 error(name, "", e.what());
             }
