@@ -74,6 +74,30 @@ TEST(Sound, SwitchesOffSendNoCommandAtAll)
     EXPECT_EQ(t.ctx().sound.musicName, "");
 }
 
+// Each switch governs its own channel only: music off leaves the effects sounding, and sound
+// off leaves the music playing.
+TEST(Sound, EachSwitchSilencesOnlyItsOwnChannel)
+{
+    auto run = [](float musicOn, float soundOn) {
+        TestContext t;
+        t.ctx().settings.musicOn = musicOn;
+        t.ctx().settings.soundOn = soundOn;
+        t.ctx().sound.musicName = "town";
+        t.ctx().sound.startDirectory = "G:";
+        vorn::playSound(t.ctx(), "don");
+        vorn::playMusic(t.ctx());
+        t.ctx().sound.soundOpen = true;
+        vorn::closeSoundChannel(t.ctx());
+        vorn::stopMusic(t.ctx());
+        return t.lines("media");
+    };
+    EXPECT_EQ(run(-1, 1),
+        (std::vector<std::string> { "open \"G:\\WAV\\don.WAV\" alias WAVE1", "play WAVE1 notify wait", "close WAVE1",
+            "close wave1" }));
+    EXPECT_EQ(run(1, -1),
+        (std::vector<std::string> { "open \"G:\\MID\\town.MID\" alias MIDI1", "play MIDI1", "close MIDI1" }));
+}
+
 TEST(Sound, SoundSwitchClosesWithLowerCaseAlias)
 {
     TestContext t;

@@ -1,4 +1,5 @@
 #include "data/database_files.h"
+#include "data/record.h"
 #include "platform/encoding.h"
 #include "platform/game_files.h"
 #include "support/temp_dir.h"
@@ -275,6 +276,58 @@ namespace {
             EXPECT_EQ(db.attributes, source.attributes) << version;
             EXPECT_EQ(db.spells, source.spells) << version;
         }
+    }
+
+    // A character file of version 215 as a data editor lays it out: the sections up to the
+    // version-211 one and no inventory-uses section after it. Written field by field here, so
+    // that the test does not lean on the layout it checks.
+    TEST_F(DatabaseFiles, Version215CharacterFileWithoutInventoryUsesLoads)
+    {
+        writeDatabase(source, dir.path(), 215);
+        std::string text;
+        auto record = [&text](std::initializer_list<std::string> fields) {
+            for (const std::string& field : fields)
+                text += field + ",";
+            text += "\r\n";
+        };
+        auto n = [](float value) { return formatNumber(value); };
+        for (int c = 0; c <= 2; ++c) {
+            const Character& ch = source.characters[c];
+            for (int i = 0; i <= 5; ++i)
+                record({ n(ch.conditions[i]) });
+            record({ "\"" + ch.name + "\"", n(ch.level), n(ch.hp), n(ch.mp), n(ch.maxHp), n(ch.maxMp), n(ch.attack),
+                n(ch.defense), n(ch.speed), n(ch.exp), n(ch.nextExp), n(ch.itemCount), n(ch.spellCount) });
+            for (float worn : ch.equipment)
+                record({ n(worn) });
+            for (int k = 0; k < 3; ++k)
+                record({ n(ch.spells[k]) });
+            for (int k = 0; k < 2; ++k) {
+                record({ n(ch.inventory[k][InventoryItem]) });
+                record({ n(ch.inventory[k][InventoryEquipped]) });
+            }
+        }
+        const auto& t = source.trailers.characters;
+        record({ n(t[0]), n(t[1]), n(t[2]), n(t[3]), n(t[4]), n(t[5]), n(t[6]), n(t[7]) });
+        for (int c = 0; c <= 2; ++c)
+            record({ n(source.characters[c].criticalRate) });
+        for (int c = 0; c <= 2; ++c)
+            record({ n(source.characters[c].attribute) });
+        for (int c = 0; c <= 2; ++c) {
+            const Character& ch = source.characters[c];
+            record({ n(ch.hitRate), n(ch.magicDefense) });
+            for (int i = 6; i <= 10; ++i)
+                record({ n(ch.conditions[i]) });
+        }
+        replaceFile(dat() / "vornPLY.DAT", text);
+
+        Database db = load(dir.path());
+        for (int c = 0; c <= 2; ++c) {
+            Character expected = source.characters[c];
+            for (int k = 0; k < 2; ++k)
+                expected.inventory[k][InventoryUses] = 1;
+            EXPECT_EQ(db.characters[c], expected) << "character " << c;
+        }
+        EXPECT_EQ(db.trailers.characters, source.trailers.characters);
     }
 
     // Version 206 to 210 files have the first optional section of every file but not the second;

@@ -265,6 +265,31 @@ namespace {
         EXPECT_EQ(linesOf(head.bytes()).size(), headAndEventLines() - 1 - 2 * 101);
     }
 
+    // Record 1 holds the party's last index, not the roster's; the character records cover the
+    // whole roster.
+    TEST(SlotFile, SlotHeadHoldsPartyLastWhenTheRosterIsLonger)
+    {
+        test::TestContext t;
+        Context& ctx = t.ctx();
+        ctx.db.sizes.lastCharacterSaved = 2;
+        ctx.db.sizes.lastCharacter = 0;
+        ctx.db.sizes.inventorySlots = static_cast<float>(shape.inventorySlots);
+        ctx.db.sizes.spellSlots = static_cast<float>(shape.spellSlots);
+        ctx.db.sizes.mapCount = static_cast<float>(shape.mapCount);
+        ctx.db.sizes.townCount = static_cast<float>(shape.townCount);
+        RecordWriter head;
+        writeSlotHead(ctx, head, "------------");
+        RecordReader reader(bytesOf(head.bytes()));
+        EXPECT_EQ(reader.string(), "------------");
+        for (int i = 0; i < 5; ++i)
+            reader.number(); // screen and scroll position, map
+        EXPECT_EQ(reader.number(), 0); // partyLast
+        std::size_t perCharacter = 1 + 2 * static_cast<std::size_t>(shape.inventorySlots)
+            + static_cast<std::size_t>(shape.spellSlots) + 12;
+        EXPECT_EQ(linesOf(head.bytes()).size(),
+            1 + 3 * perCharacter + static_cast<std::size_t>(shape.mapCount) * 101 + static_cast<std::size_t>(shape.townCount));
+    }
+
     TEST(SlotFile, PlainFieldText)
     {
         EXPECT_TRUE(plainFieldText(""));

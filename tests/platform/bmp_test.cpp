@@ -165,6 +165,9 @@ namespace {
             3, { 0xFF0000, 0x00FF00, 0x000008 } });
         list.push_back({ "24 bits top-down", shape(1, -2, 24, rows({ { 0x30, 0x20, 0x10 }, { 0x01, 0x02, 0x03 } })), 1,
             { 0x102030, 0x030201 } });
+        // The pixel data ends right after the last row's bytes: its padding is not needed.
+        list.push_back({ "24 bits without the last row's padding",
+            shape(1, 2, 24, { 0x30, 0x20, 0x10, 0x00, 0x01, 0x02, 0x03 }), 1, { 0x030201, 0x102030 } });
         list.push_back({ "32 bits ignores the fourth byte", shape(1, 1, 32, { 0x30, 0x20, 0x10, 0xFF }), 1, { 0x102030 } });
         // 10-bit channels keep their top 8 bits; 1-bit channels become 0 or 255.
         list.push_back({ "32 bits 10-10-10 fields in a v5 header",
