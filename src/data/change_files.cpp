@@ -156,17 +156,20 @@ std::string changeCode(const ChangeAction& action)
     return action.code;
 }
 
-std::vector<ChangeBlock> readChangeFile(const std::vector<std::uint8_t>& bytes, const Corrections& c)
+std::vector<ChangeBlock> readChangeFile(const std::vector<std::uint8_t>& bytes, const Corrections& c, std::string* after)
 {
     dbio::RecordInput in(bytes);
     try {
-        return readBlocks(in, c);
+        auto blocks = readBlocks(in, c);
+        if (after)
+            *after = dbio::bytesFrom(bytes, in.position());
+        return blocks;
     } catch (const ReadError& error) {
         throw FileError(std::string("map changes: ") + error.what());
     }
 }
 
-std::string writeChangeFile(const std::vector<ChangeBlock>& blocks, const Corrections& c)
+std::string writeChangeFile(const std::vector<ChangeBlock>& blocks, const Corrections& c, const std::string& after)
 {
     dbio::RecordOutput out;
     for (std::size_t n = 0; n < blocks.size(); ++n) {
@@ -194,7 +197,7 @@ std::string writeChangeFile(const std::vector<ChangeBlock>& blocks, const Correc
         out.record(std::string("99"));
     }
     out.record(kEndValue + c.colCorrection);
-    return out.bytes();
+    return out.bytes() + after;
 }
 
 } // namespace vorn

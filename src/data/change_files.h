@@ -65,10 +65,12 @@ struct ChangeBlock {
 std::string changeCode(const ChangeAction&);
 
 // Throws FileError when the file ends before its closing 99 or a field does not fit.
-std::vector<ChangeBlock> readChangeFile(const std::vector<std::uint8_t>& bytes, const Corrections&);
+// `after` (when given) receives the bytes after the closing 99.
+std::vector<ChangeBlock> readChangeFile(
+    const std::vector<std::uint8_t>& bytes, const Corrections&, std::string* after = nullptr);
 // Throws FileError for what the file could not hold: a block without conditions or with more than
 // three, a condition value `a` of 99 (it would end the list), an Ignored action whose code is one
-// of the four or "99", an unwritable value.
-std::string writeChangeFile(const std::vector<ChangeBlock>&, const Corrections&);
+// of the four or "99", an unwritable value. `after` is written after the closing 99.
+std::string writeChangeFile(const std::vector<ChangeBlock>&, const Corrections&, const std::string& after = {});
 
 } // namespace vorn

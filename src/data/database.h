@@ -251,6 +251,19 @@ struct Corrections {
     bool operator==(const Corrections&) const = default;
 };
 
+// What the database files hold beyond the tables: fields the loader reads past, and the bytes after
+// the end of each file's layout. The game never uses them; they are kept so that a file can be
+// written back exactly as it was read.
+struct StoredFields {
+    bool versionLine = false; // vornINI.DAT has a version line (a file of version 200 may lack it)
+    std::array<float, 9> settingsRecord5 {}; // the nine numbers after startFacing
+    std::array<float, 2> sizesRecord3 {};
+    std::vector<float> levelsSection1; // one number per level
+    std::array<std::string, 11> tails; // per file, in reading order
+
+    bool operator==(const StoredFields&) const = default;
+};
+
 // Script flags: [map][flag], the flag of an event being its entry line.
 using FlagTable = std::array<std::array<float, capacity::flagsPerMap>, capacity::maps>;
 
@@ -272,6 +285,7 @@ struct Database {
     FlagTable flags {};
     Trailers trailers;
     Corrections corrections;
+    StoredFields stored;
 
     bool operator==(const Database&) const = default;
 };

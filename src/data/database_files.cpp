@@ -4,6 +4,7 @@
 #include "data/database_layout.h"
 #include "platform/game_files.h"
 
+#include <algorithm>
 #include <system_error>
 #include <utility>
 
@@ -63,11 +64,22 @@ namespace {
         return std::move(*bytes);
     }
 
+    std::size_t indexOf(const DataFile& file)
+    {
+        std::size_t i = 0;
+        while (kAllFiles[i] != &file)
+            ++i;
+        return i;
+    }
+
     void loadFile(Database& db, const fs::path& root, const DataFile& file)
     {
-        dbio::RecordInput input(readDataFile(root, file.name));
+        std::vector<std::uint8_t> bytes = readDataFile(root, file.name);
+        dbio::RecordInput input(bytes);
         try {
             file.read(input, db, db.ini.dataVersion);
+            // Whatever follows the layout (the reader's position counts in the bytes given).
+            db.stored.tails[indexOf(file)] = dbio::bytesFrom(bytes, input.position());
         } catch (const ReadError& error) {
             throw FileError(gamePath(file.name) + ": " + error.what());
         } catch (const FileError& error) {
@@ -77,7 +89,11 @@ namespace {
 
     // Old-format defaults: fields of sections a file of this version does not have.
 
-    void applyCharacterDefaults(Database& db, float version)
+    // Whether a field of the first optional section keeps the value read although the
+    // old-format defaults name it.
+    bool keepsSection1(StoredValues stored, float version) { return stored == StoredValues::Keep && version > 205; }
+
+    void applyCharacterDefaults(Database& db, float version, StoredValues stored)
     {
         int last = layout::rosterLast(db);
         int inventorySlots = layout::countOf(db.sizes.inventorySlots);
@@ -85,7 +101,8 @@ namespace {
             Character& ch = db.characters[c];
             if (version <= 210) {
                 ch.magicDefense = ch.maxMp;
-                ch.attribute = 0;
+                if (!keepsSection1(stored, version))
+                    ch.attribute = 0;
                 ch.hitRate = 0;
                 for (int i = 6; i <= 10; ++i)
                     ch.conditions[i] = 0;
@@ -122,16 +139,16 @@ namespace {
         }
     }
 
-    void applyTownDefaults(Database& db, float version)
+    void applyTownDefaults(Database& db, float version, StoredValues stored)
     {
-        if (version > 210)
+        if (version > 210 || keepsSection1(stored, version))
             return;
         int townCount = layout::countOf(db.sizes.townCount);
         for (int i = 0; i < townCount; ++i)
             db.towns[i].battleBack.clear();
     }
 
-    void applyItemDefaults(Database& db, float version)
+    void applyItemDefaults(Database& db, float version, StoredValues stored)
     {
         if (version > 210)
             return;
@@ -139,16 +156,18 @@ namespace {
         for (int i = 0; i < itemCount; ++i) {
             Item& item = db.items[i];
             item.hitRate = 100;
-            item.attribute = 0;
+            if (!keepsSection1(stored, version))
+                item.attribute = 0;
             item.graphic = "AT" + std::to_string(i);
             item.useSound.clear();
             item.uses = 1;
             // An item with uses shows "--" as its effect code.
-            item.text[5] = "--";
+            if (stored == StoredValues::Replace)
+                item.text[5] = "--";
         }
     }
 
-    void applyEquipmentDefaults(Database& db, float version)
+    void applyEquipmentDefaults(Database& db, float version, StoredValues stored)
     {
         if (version > 210)
             return;
@@ -158,11 +177,12 @@ namespace {
             eq.magicDefense = 0;
             eq.attackSound = "ATC";
             eq.attackCount = 1;
-            eq.usable = 0;
+            if (!keepsSection1(stored, version))
+                eq.usable = 0;
         }
     }
 
-    void applySpellDefaults(Database& db, float version)
+    void applySpellDefaults(Database& db, float version, StoredValues stored)
     {
         if (version > 210)
             return;
@@ -172,14 +192,15 @@ namespace {
             Spell& spell = db.spells[s];
             spell.hitRate = 100;
             spell.graphic = "mg" + std::to_string(s);
-            spell.attribute = 0;
+            if (!keepsSection1(stored, version))
+                spell.attribute = 0;
             spell.sound = "mgc";
             for (int c = 0; c <= last; ++c)
                 spell.castSound[c] = "mgc";
         }
     }
 
-    void applyEnemyDefaults(Database& db, float version)
+    void applyEnemyDefaults(Database& db, float version, StoredValues stored)
     {
         if (version > 210)
             return;
@@ -188,7 +209,8 @@ namespace {
             Enemy& e = db.enemies[n];
             e.magicDefense = e.mp;
             e.graphic = "enemy" + std::to_string(n);
-            e.attribute = 0;
+            if (!keepsSection1(stored, version))
+                e.attribute = 0;
             e.hitRate = 0;
             for (int i = 6; i <= 10; ++i)
                 e.conditions[i] = 0;
@@ -217,7 +239,7 @@ namespace {
         } catch (const FileError& error) {
             throw FileError(gamePath(file.name) + ": " + error.what());
         }
-        return output.bytes();
+        return output.bytes() + db.stored.tails[indexOf(file)];
     }
 
 } // namespace
@@ -239,16 +261,19 @@ void readIniFirst(Database& db, const fs::path& gameRoot)
     }
     // Files of the first format have no version line.
     float version = 200;
+    bool hasVersionLine = false;
     try {
         version = reader.number();
+        hasVersionLine = true;
     } catch (const ReadError&) {
     }
     db.ini.walkStep = walkStep;
     db.ini.windowTitle = std::move(windowTitle);
     db.ini.dataVersion = version;
+    db.stored.versionLine = hasVersionLine;
 }
 
-void loadDatabase(Database& db, const fs::path& gameRoot)
+void loadDatabase(Database& db, const fs::path& gameRoot, StoredValues stored)
 {
     // Loaded into a copy, so that a failure leaves the tables as they were.
     Database loaded = db;
@@ -257,22 +282,22 @@ void loadDatabase(Database& db, const fs::path& gameRoot)
     loadFile(loaded, gameRoot, kSettings);
     loadFile(loaded, gameRoot, kSizes);
     loadFile(loaded, gameRoot, kCharacters);
-    applyCharacterDefaults(loaded, version);
+    applyCharacterDefaults(loaded, version, stored);
     clearEventFlags(loaded);
     loadFile(loaded, gameRoot, kLevels);
     applyLevelDefaults(loaded, version);
     loadFile(loaded, gameRoot, kTowns);
-    applyTownDefaults(loaded, version);
+    applyTownDefaults(loaded, version, stored);
     loadFile(loaded, gameRoot, kItems);
-    applyItemDefaults(loaded, version);
+    applyItemDefaults(loaded, version, stored);
     loadFile(loaded, gameRoot, kEquipment);
-    applyEquipmentDefaults(loaded, version);
+    applyEquipmentDefaults(loaded, version, stored);
     loadFile(loaded, gameRoot, kEncounters);
     loadFile(loaded, gameRoot, kTargets);
     loadFile(loaded, gameRoot, kSpells);
-    applySpellDefaults(loaded, version);
+    applySpellDefaults(loaded, version, stored);
     loadFile(loaded, gameRoot, kEnemies);
-    applyEnemyDefaults(loaded, version);
+    applyEnemyDefaults(loaded, version, stored);
 
     formCorrections(loaded);
     // From here on lastCharacter is the party's last index; the roster's stays in
@@ -281,9 +306,8 @@ void loadDatabase(Database& db, const fs::path& gameRoot)
     db = std::move(loaded);
 }
 
-void writeDatabase(const Database& db, const fs::path& gameRoot, int dataVersion)
+void writeDatabase(const Database& db, const fs::path& gameRoot, float version)
 {
-    float version = static_cast<float>(dataVersion);
     std::vector<std::pair<const DataFile*, std::string>> rendered;
     for (const DataFile* file : kAllFiles)
         rendered.emplace_back(file, renderFile(*file, db, version));

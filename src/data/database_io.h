@@ -6,6 +6,7 @@
 #include "data/errors.h"
 #include "data/record.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -38,6 +39,12 @@ inline int checkedCount(float value, int least, int most, const char* name)
     return count;
 }
 
+// The bytes of a file from `position` on (for what follows a file's layout).
+inline std::string bytesFrom(const std::vector<std::uint8_t>& bytes, std::size_t position)
+{
+    return std::string(bytes.begin() + static_cast<std::ptrdiff_t>(std::min(position, bytes.size())), bytes.end());
+}
+
 class RecordInput {
 public:
     static constexpr bool reading = true;
@@ -56,6 +63,8 @@ public:
     {
         value = static_cast<float>(checkedCount(value, least, most, name));
     }
+
+    std::size_t position() const { return m_reader.position(); }
 
 private:
     void field(float& value) { value = m_reader.number(); }

@@ -32,16 +32,19 @@ void settingsFile(Io& io, Db& db, float version)
         skip(ini.windowTitle));
     io.count(ini.partyLast, 0, capacity::characters - 1, "partyLast");
     trailer(io, db.trailers.settings);
-    // The version line is read by the first settings read whatever the version; a writer leaves
-    // it out only for version 200, the default of a file without it.
-    if (version > 201 || (!Io::reading && version > 200))
+    // The version line is read by the first settings read whatever the version; the second read
+    // takes it above 201, or when the file has one. A writer leaves it out only for a file of
+    // version 200 that had none.
+    if (version > 201 || db.stored.versionLine || (!Io::reading && version > 200))
         io.record(skip(version));
     if (version > 205)
         io.record(ini.startPicture);
     if constexpr (Io::reading)
         ini.startFacing = 0;
-    if (version > 231)
-        io.record(ini.startFacing, skip(), skip(), skip(), skip(), skip(), skip(), skip(), skip(), skip());
+    if (version > 231) {
+        auto& r = db.stored.settingsRecord5;
+        io.record(ini.startFacing, r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7], r[8]);
+    }
 }
 
 // vornMAX.DAT.
@@ -63,7 +66,7 @@ void sizesFile(Io& io, Db& db, float version)
     io.count(s.enemyCount, 0, capacity::enemies, "enemyCount");
     trailer(io, db.trailers.sizes);
     if (version > 201)
-        io.record(skip(), skip());
+        io.record(db.stored.sizesRecord3[0], db.stored.sizesRecord3[1]);
 }
 
 // vornPLY.DAT.
@@ -127,8 +130,15 @@ void levelsFile(Io& io, Db& db, float version)
     }
     trailer(io, db.trailers.levels);
     if (version > 205) {
-        for (int l = 0; l < levelCount; ++l)
-            io.record(skip());
+        auto& kept = db.stored.levelsSection1;
+        if constexpr (Io::reading)
+            kept.assign(static_cast<std::size_t>(levelCount), 0.0f);
+        for (std::size_t l = 0; l < static_cast<std::size_t>(levelCount); ++l) {
+            if constexpr (Io::reading)
+                io.record(kept[l]);
+            else
+                io.record(l < kept.size() ? kept[l] : 0.0f);
+        }
     }
     if (version > 210) {
         for (int t = 0; t <= last; ++t) {

@@ -3,6 +3,7 @@
 #include "data/database_io.h"
 #include "data/record.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -36,48 +37,67 @@ std::string mapFileName(int map) { return numbered("vornM", map); }
 std::string mapEventFileName(int map) { return numbered("vornT", map); }
 std::string mapChangeFileName(int map) { return numbered("vornE", map); }
 
-void readMapFileInto(MapFile& map, const std::vector<std::uint8_t>& bytes, const Corrections& c, float dataVersion)
-{
-    dbio::RecordInput in(bytes);
-    MapFile read = map;
-    try {
-        in.record(read.width, read.height, read.entryEvent, read.entryDX, read.entryDY, read.bgm, read.tileSheet,
-            read.charSheet);
-    } catch (const ReadError& error) {
-        throw FileError(std::string("map header: ") + error.what());
-    }
-    read.width -= c.colCorrection;
-    read.height -= c.rowCorrection;
-    read.entryEvent -= c.entryEventCorrection;
-    read.entryDX -= c.entryXCorrection;
-    read.entryDY -= c.entryYCorrection;
-    checkedSide(read.width, "width");
-    int height = checkedSide(read.height, "height");
-    read.rows.assign(static_cast<std::size_t>(height), std::string());
-    for (int r = 0; r < height; ++r) {
+namespace {
+
+    void readMap(MapFile& map, const std::vector<std::uint8_t>& bytes, const Corrections& c, float dataVersion,
+        bool stored)
+    {
+        dbio::RecordInput in(bytes);
+        MapFile read = map;
         try {
-            in.record(read.rows[static_cast<std::size_t>(r)]);
+            in.record(read.width, read.height, read.entryEvent, read.entryDX, read.entryDY, read.bgm, read.tileSheet,
+                read.charSheet);
         } catch (const ReadError& error) {
-            throw FileError("map row " + std::to_string(r) + ": " + error.what());
+            throw FileError(std::string("map header: ") + error.what());
         }
+        read.width -= c.colCorrection;
+        read.height -= c.rowCorrection;
+        read.entryEvent -= c.entryEventCorrection;
+        read.entryDX -= c.entryXCorrection;
+        read.entryDY -= c.entryYCorrection;
+        checkedSide(read.width, "width");
+        int height = checkedSide(read.height, "height");
+        read.rows.assign(static_cast<std::size_t>(height), std::string());
+        for (int r = 0; r < height; ++r) {
+            try {
+                in.record(read.rows[static_cast<std::size_t>(r)]);
+            } catch (const ReadError& error) {
+                throw FileError("map row " + std::to_string(r) + ": " + error.what());
+            }
+        }
+
+        // The exit and battle records may be short: what was read before a failure stays.
+        read.encounterRate = 5;
+        read.encounterSteps = 100;
+        try {
+            in.record(read.exitNorth, read.exitWest, read.exitEast, read.exitSouth, read.encounterRate,
+                read.encounterSteps);
+            in.record(read.noWarp, read.maxEnemySize);
+            for (float& spare : read.battleSpare)
+                in.record(spare);
+            if (stored)
+                read.tail = dbio::bytesFrom(bytes, in.position());
+        } catch (const ReadError&) {
+        }
+        if (dataVersion <= 231 && !stored) {
+            read.noWarp = 0;
+            read.maxEnemySize = 6;
+        }
+        map = std::move(read);
     }
 
-    // The exit and battle records may be short: what was read before a failure stays.
-    read.encounterRate = 5;
-    read.encounterSteps = 100;
-    try {
-        in.record(read.exitNorth, read.exitWest, read.exitEast, read.exitSouth, read.encounterRate,
-            read.encounterSteps);
-        in.record(read.noWarp, read.maxEnemySize);
-        for (float& spare : read.battleSpare)
-            in.record(spare);
-    } catch (const ReadError&) {
-    }
-    if (dataVersion <= 231) {
-        read.noWarp = 0;
-        read.maxEnemySize = 6;
-    }
-    map = std::move(read);
+} // namespace
+
+void readMapFileInto(MapFile& map, const std::vector<std::uint8_t>& bytes, const Corrections& c, float dataVersion)
+{
+    readMap(map, bytes, c, dataVersion, false);
+}
+
+MapFile readStoredMapFile(const std::vector<std::uint8_t>& bytes, const Corrections& c)
+{
+    MapFile map;
+    readMap(map, bytes, c, 0, true);
+    return map;
 }
 
 MapFile readMapFile(const std::vector<std::uint8_t>& bytes, const Corrections& c, float dataVersion)
@@ -103,7 +123,7 @@ std::string writeMapFile(const MapFile& map, const Corrections& c, float)
     out.record(map.exitNorth, map.exitWest, map.exitEast, map.exitSouth, map.encounterRate, map.encounterSteps);
     const auto& s = map.battleSpare;
     out.record(map.noWarp, map.maxEnemySize, s[0], s[1], s[2], s[3], s[4], s[5], s[6], s[7]);
-    return out.bytes();
+    return out.bytes() + map.tail;
 }
 
 bool cellInRows(const MapFile& map, int column, int row)

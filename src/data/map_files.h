@@ -40,6 +40,7 @@ struct MapFile {
     float noWarp = 0; // 1 = the town warp cannot be used here
     float maxEnemySize = 6;
     std::array<float, 8> battleSpare {}; // the battle record's eight unused numbers, kept for writing
+    std::string tail; // bytes after the battle record (readStoredMapFile), written back after it
 
     bool operator==(const MapFile&) const = default;
 };
@@ -57,6 +58,9 @@ std::string mapChangeFileName(int map);
 void readMapFileInto(MapFile& map, const std::vector<std::uint8_t>& bytes, const Corrections&, float dataVersion);
 // The same, starting from a default MapFile (exits 0, as at program start).
 MapFile readMapFile(const std::vector<std::uint8_t>& bytes, const Corrections&, float dataVersion);
+// The file as stored: noWarp and maxEnemySize as the file holds them at any data version, and
+// `tail` set to the bytes after the battle record. For the data tool.
+MapFile readStoredMapFile(const std::vector<std::uint8_t>& bytes, const Corrections&);
 
 // The file's bytes: every record complete, corrections added. Throws FileError when the rows do
 // not match `height` or a value cannot be written.

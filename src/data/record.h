@@ -32,6 +32,9 @@ public:
     std::string string();
     // Nothing but blanks and line ends remain.
     bool atEnd() const;
+    // Where the next field starts, as an offset into the bytes given (after a record that ended
+    // its line: the start of the next line).
+    std::size_t position() const { return m_pos; }
 
 private:
     enum class Destination { Number,

@@ -56,7 +56,7 @@ std::string normalisePictureCode(const std::string& code)
     return padded.substr(padded.size() - 2);
 }
 
-StoryScript readStoryScript(const std::vector<std::uint8_t>& bytes, StoryKind kind)
+StoryScript readStoryScript(const std::vector<std::uint8_t>& bytes, StoryKind kind, std::string* after)
 {
     const std::string where = storyFileName(kind);
     return guarded(where, [&] {
@@ -68,11 +68,13 @@ StoryScript readStoryScript(const std::vector<std::uint8_t>& bytes, StoryKind ki
             for (float& value : script.trailer)
                 in.record(value);
         }
+        if (after)
+            *after = dbio::bytesFrom(bytes, in.position());
         return script;
     });
 }
 
-std::vector<ScriptEvent> readMapEvents(const std::vector<std::uint8_t>& bytes, const Corrections& c)
+std::vector<ScriptEvent> readMapEvents(const std::vector<std::uint8_t>& bytes, const Corrections& c, std::string* after)
 {
     return guarded("map events", [&] {
         dbio::RecordInput in(bytes);
@@ -81,8 +83,11 @@ std::vector<ScriptEvent> readMapEvents(const std::vector<std::uint8_t>& bytes, c
             std::string picture;
             in.record(picture);
             picture = normalisePictureCode(picture);
-            if (picture == scriptEndMark)
+            if (picture == scriptEndMark) {
+                if (after)
+                    *after = dbio::bytesFrom(bytes, in.position());
                 return events;
+            }
             if (static_cast<int>(events.size()) >= maxScriptEvents)
                 throw FileError("map events: more than " + std::to_string(maxScriptEvents) + " events");
             ScriptEvent event;
@@ -97,7 +102,7 @@ std::vector<ScriptEvent> readMapEvents(const std::vector<std::uint8_t>& bytes, c
     });
 }
 
-std::string writeStoryScript(const StoryScript& script, StoryKind kind)
+std::string writeStoryScript(const StoryScript& script, StoryKind kind, const std::string& after)
 {
     dbio::RecordOutput out;
     out.record(script.lead);
@@ -106,10 +111,10 @@ std::string writeStoryScript(const StoryScript& script, StoryKind kind)
         const auto& t = script.trailer;
         out.record(t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[7]);
     }
-    return out.bytes();
+    return out.bytes() + after;
 }
 
-std::string writeMapEvents(const std::vector<ScriptEvent>& events, const Corrections& c)
+std::string writeMapEvents(const std::vector<ScriptEvent>& events, const Corrections& c, const std::string& after)
 {
     if (static_cast<int>(events.size()) > maxScriptEvents)
         throw FileError("map events: more than " + std::to_string(maxScriptEvents) + " events");
@@ -125,7 +130,7 @@ std::string writeMapEvents(const std::vector<ScriptEvent>& events, const Correct
         writeLines(out, event.lines, where);
     }
     out.record(std::string(scriptEndMark));
-    return out.bytes();
+    return out.bytes() + after;
 }
 
 } // namespace vorn

@@ -63,13 +63,16 @@ inline const char* storyFileName(StoryKind kind)
 std::string normalisePictureCode(const std::string& code);
 
 // Throw FileError when the file cannot be read to its end marker or holds too many events/lines.
-StoryScript readStoryScript(const std::vector<std::uint8_t>& bytes, StoryKind);
-std::vector<ScriptEvent> readMapEvents(const std::vector<std::uint8_t>& bytes, const Corrections&);
+// `after` (when given) receives the bytes after the file's end (the opening: after its trailer).
+StoryScript readStoryScript(const std::vector<std::uint8_t>& bytes, StoryKind, std::string* after = nullptr);
+std::vector<ScriptEvent> readMapEvents(
+    const std::vector<std::uint8_t>& bytes, const Corrections&, std::string* after = nullptr);
 
 // Throw FileError for what the file could not hold: a message "99" (it would end the list), an
 // event picture normalising to "99", more events or lines than the limits, a string that cannot
 // be written.
-std::string writeStoryScript(const StoryScript&, StoryKind);
-std::string writeMapEvents(const std::vector<ScriptEvent>&, const Corrections&);
+// `after` is written after the file's end.
+std::string writeStoryScript(const StoryScript&, StoryKind, const std::string& after = {});
+std::string writeMapEvents(const std::vector<ScriptEvent>&, const Corrections&, const std::string& after = {});
 
 } // namespace vorn
