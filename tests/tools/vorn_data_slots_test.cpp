@@ -7,6 +7,7 @@
 #include "platform/encoding.h"
 #include "platform/game_files.h"
 #include "support/temp_dir.h"
+#include "tool_media.h"
 
 #include <gtest/gtest.h>
 
@@ -81,6 +82,9 @@ namespace {
         map.events = std::vector<ScriptEvent> {};
         map.changes = std::vector<ChangeBlock> {};
         game.maps[0] = map;
+        // A game the player can start: its opening and ending scripts.
+        game.opening = StoryScript { 0, { { "", "END" } }, {} };
+        game.ending = StoryScript { 0, { { "", "END" } }, {} };
         game.slots[2] = slotFor(game.db, 331);
         game.slots[5] = slotFor(game.db, 310);
         return game;
@@ -118,6 +122,7 @@ namespace {
         EXPECT_EQ(old.find("hitRate"), std::string::npos) << "a 310 slot holds no hit rates";
         EXPECT_EQ(old.find("windowLayout"), std::string::npos);
 
+        supplyMedia(original, rebuilt);
         ASSERT_EQ(buildCommand(source, rebuilt, log), 0) << log.str();
         for (const char* name : { "DATA2.DAT", "DATA5.DAT" }) {
             std::string bytes = fileText(rebuilt / "SAV" / name);

@@ -1,32 +1,116 @@
 #include "commands.h"
 #include "game_source.h"
+#include "source_text.h"
 #include "source_yaml.h"
 
 #include "data/errors.h"
+#include "data/record.h"
+#include "platform/game_files.h"
+
+#include <fstream>
+#include <sstream>
 
 namespace vorn::datatool {
 
-int buildCommand(const std::filesystem::path& sourceDir, const std::filesystem::path& gameDir, std::ostream& out)
+namespace fs = std::filesystem;
+
+namespace {
+
+    // The folder a build is written into before it is moved into the game: beside the game
+    // folder, so that a failed build leaves no trace in it and the moves stay on one disk.
+    fs::path stagingFolderFor(const fs::path& gameDir)
+    {
+        fs::path game = fs::absolute(gameDir).lexically_normal();
+        if (!game.has_filename())
+            game = game.parent_path();
+        return game.parent_path() / ("." + game.filename().string() + ".vorn-data-build");
+    }
+
+    // Moves the built files into the game folder (each move replaces one file at once).
+    void moveIntoPlace(const fs::path& staging, const fs::path& gameDir, const std::vector<std::string>& written)
+    {
+        std::error_code ec;
+        fs::create_directories(gameDir, ec);
+        for (const char* folder : { "DAT", "SAV" }) {
+            if (!resolveGamePath(gameDir, folder) && resolveGamePath(staging, folder))
+                fs::create_directories(gameDir / folder, ec);
+        }
+        for (const std::string& name : written) {
+            auto from = resolveGamePath(staging, name);
+            auto to = resolveGamePathForWriting(gameDir, name);
+            if (!from || !to)
+                throw FileError(name + ": cannot be moved into " + gameDir.string());
+            fs::rename(*from, *to, ec);
+            if (ec)
+                throw FileError(name + ": cannot be moved into " + gameDir.string() + ": " + ec.message());
+        }
+    }
+
+    // Escapes of bytes that are not cp932 text in the source files just written, one warning
+    // per line that holds them.
+    void warnUndecodable(const fs::path& sourceDir, std::ostream& out)
+    {
+        std::error_code ec;
+        for (const auto& entry : fs::recursive_directory_iterator(sourceDir, ec)) {
+            if (entry.path().extension() != ".yaml")
+                continue;
+            std::ifstream file(entry.path(), std::ios::binary);
+            std::string line;
+            for (int number = 1; std::getline(file, line); ++number) {
+                auto escapes = undecodableEscapes(line);
+                if (escapes.empty())
+                    continue;
+                std::string shown;
+                for (const std::string& e : escapes)
+                    shown += (shown.empty() ? "" : " ") + e;
+                out << "warning: " << fs::relative(entry.path(), sourceDir).generic_string() << ": line " << number
+                    << ": bytes that are not cp932 text kept as " << shown << "\n";
+            }
+        }
+    }
+
+} // namespace
+
+int buildCommand(const fs::path& sourceDir, const fs::path& gameDir, std::ostream& out)
 {
+    fs::path staging = stagingFolderFor(gameDir);
+    std::error_code ec;
+    int result = 1;
     try {
         GameSource game = readSource(sourceDir);
-        auto written = writeGameData(game, gameDir);
-        out << "wrote " << written.size() << " files at data version " << game.dataVersion << "\n";
-        return 0;
+        fs::remove_all(staging, ec);
+        auto written = writeGameData(game, staging);
+        std::ostringstream problems;
+        int errors = checkGame(staging, gameDir, problems);
+        out << problems.str();
+        if (errors) {
+            out << "error: " << errors << (errors == 1 ? " error" : " errors") << " found; nothing was written to "
+                << gameDir.string() << "\n";
+        } else {
+            moveIntoPlace(staging, gameDir, written);
+            out << "wrote " << written.size() << " files at data version " << formatNumber(game.dataVersion) << "\n";
+            result = 0;
+        }
     } catch (const SourceError& error) {
         out << "error: " << error.what() << "\n";
     } catch (const FileError& error) {
         out << "error: " << error.what() << "\n";
+    } catch (const fs::filesystem_error& error) {
+        out << "error: " << error.what() << "\n";
     }
-    return 1;
+    fs::remove_all(staging, ec);
+    return result;
 }
 
-int dumpCommand(const std::filesystem::path& gameDir, const std::filesystem::path& sourceDir, std::ostream& out)
+int dumpCommand(const fs::path& gameDir, const fs::path& sourceDir, std::ostream& out)
 {
     try {
         GameSource game = readGameData(gameDir);
         writeSource(game, sourceDir);
-        out << "dumped data version " << game.dataVersion << " with " << game.maps.size() << " maps\n";
+        for (const std::string& warning : game.warnings)
+            out << "warning: " << warning << "\n";
+        warnUndecodable(sourceDir, out);
+        out << "dumped data version " << formatNumber(game.dataVersion) << " with " << game.maps.size() << " maps\n";
         return 0;
     } catch (const SourceError& error) {
         out << "error: " << error.what() << "\n";

@@ -52,13 +52,17 @@ namespace {
 
     class Checker {
     public:
-        Checker(const fs::path& root, std::ostream& out)
+        // The data files (DAT, SAV) are read under `root`, the pictures, sounds, music and
+        // FONT.BMP they name under `assets`.
+        Checker(const fs::path& root, const fs::path& assets, std::ostream& out)
             : m_root(root)
+            , m_assets(assets)
             , m_out(out)
         {
         }
 
         int run();
+        int errors() const { return m_errors; }
 
     private:
         // Each distinct line is printed once.
@@ -82,7 +86,7 @@ namespace {
             print(std::string("error: ") + e.what());
         }
 
-        bool exists(const std::string& gamePath) const { return resolveGamePath(m_root, gamePath).has_value(); }
+        bool exists(const std::string& gamePath) const { return resolveGamePath(m_assets, gamePath).has_value(); }
         void needFile(const std::string& file, const std::string& where, const std::string& gamePath)
         {
             if (!exists(gamePath))
@@ -111,7 +115,10 @@ namespace {
         void checkMap(int number);
         void checkSlot(int slot);
 
+        void checkRows(const std::string& file, const MapFile& map);
+
         fs::path m_root;
+        fs::path m_assets;
         std::ostream& m_out;
         int m_errors = 0;
         Database m_db;
@@ -122,7 +129,7 @@ namespace {
     void Checker::needSheet(const std::string& file, const std::string& where, const std::string& name)
     {
         std::string gamePath = "GRP\\" + name + ".BMP";
-        auto path = resolveGamePath(m_root, gamePath);
+        auto path = resolveGamePath(m_assets, gamePath);
         if (!path) {
             error(file, where, cp932ToUtf8(gamePath) + " is missing");
             return;
@@ -141,6 +148,29 @@ namespace {
         int n = roundIndex(map);
         if (n != 999 && !mapHasFiles(n))
             error(file, where, "map " + show(map) + " has no files");
+    }
+
+    // Every row holds `width` cells of two hexadecimal digits: a short row, a long one or another
+    // character draws as tiles the author never chose.
+    void Checker::checkRows(const std::string& file, const MapFile& map)
+    {
+        std::size_t length = 2 * static_cast<std::size_t>(std::max(roundIndex(map.width), 0));
+        for (std::size_t r = 0; r < map.rows.size(); ++r) {
+            const std::string& row = map.rows[r];
+            std::string where = "row " + std::to_string(r);
+            if (row.size() != length) {
+                error(file, where,
+                    std::to_string(row.size()) + " characters for a width of " + show(map.width) + " (two per cell)");
+            }
+            for (std::size_t i = 0; i < row.size(); i += 2) {
+                std::string code = row.substr(i, 2);
+                if (code.size() != 2 || hexDigitValue(code[0]) < 0 || hexDigitValue(code[1]) < 0) {
+                    error(file, where + " column " + std::to_string(i / 2),
+                        "tile code \"" + cp932ToUtf8(code) + "\" is not two hexadecimal digits");
+                    break;
+                }
+            }
+        }
     }
 
     void Checker::checkFlagIndex(const std::string& file, const std::string& where, float index)
@@ -424,6 +454,7 @@ namespace {
         };
         read(mName, [&](const std::vector<std::uint8_t>& bytes) {
             MapFile map = readMapFile(bytes, c, m_db.ini.dataVersion);
+            checkRows(mName, map);
             needSheet(mName, "tileSheet", map.tileSheet);
             needSheet(mName, "charSheet", map.charSheet);
             needMusic(mName, "bgm", map.bgm);
@@ -524,14 +555,28 @@ namespace {
 
     int Checker::run()
     {
+        std::error_code ec;
+        if (!fs::is_directory(m_root, ec)) {
+            ++m_errors;
+            print("error: " + m_root.string() + ": no such folder");
+            return 1;
+        }
+        if (!resolveGamePath(m_root, "DAT")) {
+            ++m_errors;
+            print("error: " + m_root.string() + ": no DAT folder; this is not a game folder (make one with "
+                                                "`vorn-data new` and `vorn-data build`)");
+            return 1;
+        }
         bool databasePresent = true;
         for (const char* name : kDatabaseFiles) {
             std::string path = std::string("DAT\\") + name;
-            if (!exists(path)) {
+            if (!resolveGamePath(m_root, path)) {
                 error(path, "", "file not found");
                 databasePresent = false;
             }
         }
+        if (!exists("FONT.BMP"))
+            error("FONT.BMP", "", "file not found; the game cannot start without its window and font art");
         if (!databasePresent)
             return 1;
         try {
@@ -570,10 +615,13 @@ namespace {
 
 } // namespace
 
-int checkCommand(const fs::path& gameDir, std::ostream& out)
+int checkCommand(const fs::path& gameDir, std::ostream& out) { return checkGame(gameDir, gameDir, out) ? 1 : 0; }
+
+int checkGame(const fs::path& dataDir, const fs::path& assetDir, std::ostream& out)
 {
-    Checker checker(gameDir, out);
-    return checker.run();
+    Checker checker(dataDir, assetDir, out);
+    checker.run();
+    return checker.errors();
 }
 
 } // namespace vorn::datatool

@@ -1,15 +1,36 @@
-// The three commands of vorn-data, callable from tests. Each writes its messages to `out` and
-// returns the exit code.
+// The commands of vorn-data, callable from tests. Each writes its messages to `out` and returns
+// the exit code.
 #pragma once
 
 #include <filesystem>
 #include <ostream>
+#include <string>
 
 namespace vorn::datatool {
 
+// Builds into a folder beside the game, checks the result against the game's pictures, sounds
+// and music, and only then moves the files into place: a failed build changes nothing.
 int buildCommand(const std::filesystem::path& sourceDir, const std::filesystem::path& gameDir, std::ostream& out);
 int dumpCommand(const std::filesystem::path& gameDir, const std::filesystem::path& sourceDir, std::ostream& out);
 // One line per problem; 0 when no error was found, 1 otherwise.
 int checkCommand(const std::filesystem::path& gameDir, std::ostream& out);
+// The checks over data files under `dataDir` whose pictures, sounds and music lie under
+// `assetDir`; returns the number of errors.
+int checkGame(const std::filesystem::path& dataDir, const std::filesystem::path& assetDir, std::ostream& out);
+
+// Draws map `map` of a game as the player draws it (tiles, then the event sprites at their
+// cells) into a PNG; with `grid` also cell lines and event numbers.
+struct RenderOptions {
+    bool grid = false;
+};
+int renderCommand(const std::filesystem::path& gameDir, int map, const std::filesystem::path& png,
+    const RenderOptions&, std::ostream& out);
+// Every map with a map file, into `folder` as mapNNN.png.
+int renderAllCommand(const std::filesystem::path& gameDir, const std::filesystem::path& folder,
+    const RenderOptions&, std::ostream& out);
+
+// Writes a small playable game into `dir` (which must be missing or empty): its readable source
+// under dir/source and the pictures it needs (FONT.BMP, the tile and character sheets).
+int newCommand(const std::filesystem::path& dir, std::ostream& out);
 
 } // namespace vorn::datatool

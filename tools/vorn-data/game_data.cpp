@@ -84,36 +84,38 @@ GameSource readGameData(const fs::path& gameDir)
 {
     GameSource game;
     readIniFirst(game.db, gameDir);
-    loadDatabase(game.db, gameDir);
-    float version = game.db.ini.dataVersion;
-    game.dataVersion = roundIndex(version);
+    loadDatabase(game.db, gameDir, StoredValues::Keep);
+    game.dataVersion = game.db.ini.dataVersion;
     const Corrections& c = game.db.corrections;
 
     for (StoryKind kind : { StoryKind::Opening, StoryKind::Ending }) {
         std::string name = storyFileName(kind);
         if (!resolveGamePath(gameDir, name))
             continue;
-        StoryScript script = readStoryScript(readGameFile(gameDir, name), kind);
-        (kind == StoryKind::Opening ? game.opening : game.ending) = std::move(script);
+        bool opening = kind == StoryKind::Opening;
+        StoryScript script
+            = readStoryScript(readGameFile(gameDir, name), kind, opening ? &game.openingAfter : &game.endingAfter);
+        (opening ? game.opening : game.ending) = std::move(script);
     }
     for (int number : mapNumbersIn(gameDir)) {
         MapSource& source = game.maps[number];
         std::string m = mapFileName(number), t = mapEventFileName(number), e = mapChangeFileName(number);
         if (resolveGamePath(gameDir, m))
-            source.map = named(m, [&] { return readMapFile(readGameFile(gameDir, m), c, version); });
+            source.map = named(m, [&] { return readStoredMapFile(readGameFile(gameDir, m), c); });
         if (resolveGamePath(gameDir, t))
-            source.events = named(t, [&] { return readMapEvents(readGameFile(gameDir, t), c); });
+            source.events = named(t, [&] { return readMapEvents(readGameFile(gameDir, t), c, &source.eventsAfter); });
         if (resolveGamePath(gameDir, e))
-            source.changes = named(e, [&] { return readChangeFile(readGameFile(gameDir, e), c); });
+            source.changes
+                = named(e, [&] { return readChangeFile(readGameFile(gameDir, e), c, &source.changesAfter); });
     }
-    game.slots = readSlotFiles(gameDir, game.db);
+    game.slots = readSlotFiles(gameDir, game.db, game.warnings);
     return game;
 }
 
 std::vector<std::string> writeGameData(const GameSource& game, const fs::path& gameDir)
 {
     std::vector<std::string> written;
-    float version = static_cast<float>(game.dataVersion);
+    float version = game.dataVersion;
     // The database files go first; the corrections then come from their trailers exactly as the
     // game forms them, by loading them back. The script and map files are all rendered before
     // any of them is written.
@@ -130,9 +132,9 @@ std::vector<std::string> writeGameData(const GameSource& game, const fs::path& g
     Corrections c = correctionsOf(gameDir);
 
     if (game.opening)
-        files.emplace_back(storyFileName(StoryKind::Opening), writeStoryScript(*game.opening, StoryKind::Opening));
+        files.emplace_back(storyFileName(StoryKind::Opening), writeStoryScript(*game.opening, StoryKind::Opening, game.openingAfter));
     if (game.ending)
-        files.emplace_back(storyFileName(StoryKind::Ending), writeStoryScript(*game.ending, StoryKind::Ending));
+        files.emplace_back(storyFileName(StoryKind::Ending), writeStoryScript(*game.ending, StoryKind::Ending, game.endingAfter));
     for (const auto& [number, source] : game.maps) {
         if (number < 0 || number > 999)
             throw FileError("map number " + std::to_string(number) + " is outside 0 to 999");
@@ -142,11 +144,11 @@ std::vector<std::string> writeGameData(const GameSource& game, const fs::path& g
         }
         if (source.events) {
             std::string name = mapEventFileName(number);
-            files.emplace_back(name, named(name, [&] { return writeMapEvents(*source.events, c); }));
+            files.emplace_back(name, named(name, [&] { return writeMapEvents(*source.events, c, source.eventsAfter); }));
         }
         if (source.changes) {
             std::string name = mapChangeFileName(number);
-            files.emplace_back(name, named(name, [&] { return writeChangeFile(*source.changes, c); }));
+            files.emplace_back(name, named(name, [&] { return writeChangeFile(*source.changes, c, source.changesAfter); }));
         }
     }
     for (const auto& [name, bytes] : files) {

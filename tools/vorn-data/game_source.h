@@ -19,6 +19,9 @@ struct MapSource {
     std::optional<MapFile> map;
     std::optional<std::vector<ScriptEvent>> events;
     std::optional<std::vector<ChangeBlock>> changes;
+    // Bytes after the end of the event and change files, written back after it.
+    std::string eventsAfter;
+    std::string changesAfter;
 
     bool operator==(const MapSource&) const = default;
 };
@@ -26,9 +29,13 @@ struct MapSource {
 struct GameSource {
     // The tables in their loaded form (the roster's last index in sizes.lastCharacterSaved).
     Database db;
-    int dataVersion = 232;
+    float dataVersion = 232; // exactly as the version line holds it
+    // Things worth telling the author that did not stop the work (an unreadable slot left out).
+    std::vector<std::string> warnings;
     std::optional<StoryScript> opening;
     std::optional<StoryScript> ending;
+    std::string openingAfter; // bytes after the end of the story files
+    std::string endingAfter;
     std::map<int, MapSource> maps;
     // Saved games by slot number 1 to 9; empty slots are left out.
     std::map<int, SlotFile> slots;
@@ -38,15 +45,17 @@ struct GameSource {
 GameSource readSource(const std::filesystem::path& sourceDir);
 void writeSource(const GameSource&, const std::filesystem::path& sourceDir);
 
-// The game's data files (game_data.cpp). readGameData loads with the game's own loader and
-// throws FileError; writeGameData writes every file at game.dataVersion with the corrections the
+// The game's data files (game_data.cpp). readGameData loads with the game's own readers the
+// files as stored (values the old-format defaults would replace, the fields the game reads past,
+// bytes after each layout) and throws FileError; writeGameData writes every file at game.dataVersion with the corrections the
 // written trailers make, and returns the game paths it wrote.
 GameSource readGameData(const std::filesystem::path& gameDir);
 std::vector<std::string> writeGameData(const GameSource&, const std::filesystem::path& gameDir);
 
 // Slot files (slot_source.cpp), shaped by the database's table sizes. readSlotFiles skips empty
-// slots and throws FileError; writeSlotFiles returns the game paths it wrote.
-std::map<int, SlotFile> readSlotFiles(const std::filesystem::path& gameDir, const Database&);
+// slots, and leaves out with a warning a slot that cannot be read (the game shows it as empty); writeSlotFiles returns the game paths it wrote.
+std::map<int, SlotFile> readSlotFiles(
+    const std::filesystem::path& gameDir, const Database&, std::vector<std::string>& warnings);
 std::vector<std::string> writeSlotFiles(
     const std::map<int, SlotFile>&, const Database&, const std::filesystem::path& gameDir);
 // Their readable source saves/slotN.yaml. Throw SourceError.

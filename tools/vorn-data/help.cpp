@@ -2,11 +2,14 @@
 
 namespace vorn::datatool {
 
-const char* const generalHelp = R"(vorn-data: build, dump and check the data of a vorn game
+const char* const generalHelp = R"(vorn-data: make, build, dump, check and draw the data of a vorn game
 
-usage: vorn-data build SRC_DIR GAME_DIR     compile the readable source into GAME_DIR/DAT
+usage: vorn-data new DIR                    a small playable game to start from (source in DIR/source)
+       vorn-data build SRC_DIR GAME_DIR     compile the readable source into GAME_DIR/DAT
        vorn-data dump GAME_DIR SRC_DIR      write the readable source of a game's data files
        vorn-data check GAME_DIR             list the problems of a game folder
+       vorn-data render GAME_DIR MAP OUT.png [--grid]    draw a whole map
+       vorn-data render GAME_DIR --all OUT_DIR [--grid]  draw every map as OUT_DIR/mapNNN.png
        vorn-data COMMAND --help             help on one command and the source format
 
 The readable source is a folder of UTF-8 YAML files with named fields (`#` starts a comment):
@@ -28,6 +31,9 @@ opening and ending scripts and, for each maps/mapNNN.yaml, DAT\vornMNNN.dat, vor
 vornENNN.dat (a part left out of the map's source is not written). Files are cp932 with CR LF line
 ends, at the data version game.yaml asks for (use 232 or above for new games); numbers the game
 stores with corrections are written with them, formed from the trailers in game.yaml.
+The result is written beside GAME_DIR first and checked as `vorn-data check` does, against the
+pictures, sounds and music in GAME_DIR (FONT.BMP, GRP, WAV, MID); only when no error is found are
+the files moved into GAME_DIR. A build that fails changes nothing.
 
 Example game.yaml:
   dataVersion: 232
@@ -75,8 +81,14 @@ case) with the game's own readers and writes the readable source into SRC_DIR: t
 corrections removed, text in UTF-8. `vorn-data build SRC_DIR OUT` then writes data that load to the
 same tables; files that build wrote come back byte for byte.
 
-Fields of sections an old data version does not store hold the values the game fills in when it
-loads such a file (e.g. an item's graphic "AT0"); build writes them only at newer versions.
+Dump keeps what the files hold, not what the game makes of them: values the old-format defaults
+replace (an item's effect code up to version 210, attributes at 206 to 210), a map's noWarp and
+maxEnemySize below 232, the numbers the game reads past and any bytes after a file's layout
+(game.yaml `kept`, a map's `after`). Fields of sections an old data version does not store hold
+the values the game fills in (e.g. an item's graphic "AT0"); build writes them only at newer
+versions. Text that is not cp932, or that cp932 holds twice, is kept as an escape such as {{80}}
+(with a warning for bytes that are not text). A slot file that cannot be read is left out with a
+warning, as the game shows it as an empty slot.
 Example: vorn-data dump games/demo demo-src && vorn-data build demo-src games/demo2
 )";
 
@@ -93,9 +105,30 @@ rate and no spell; labels named but not found or standing last in their command 
 keywords; flag indexes outside 0-100; events or lines beyond 100; sheets that are not 512 x 512;
 map exits to maps with no files; saved games that do not read with the database's table sizes,
 stand on a map with no files or give a map size other than that map's.
+Also: a missing FONT.BMP; map rows whose length is not two characters per cell or that hold
+something other than hexadecimal tile codes.
 Warnings: events with no lines; wanderer speeds that do not divide 32.
 Exit code 0 when no error was found (warnings allowed), 1 otherwise.
 Example: vorn-data check games/demo
+)";
+
+const char* const renderHelp = R"(usage: vorn-data render GAME_DIR MAP OUT.png [--grid]
+       vorn-data render GAME_DIR --all OUT_DIR [--grid]
+
+Draws a whole map as the player draws it on entering it: every cell's tile from the map's tile
+sheet, then each event's sprite (facing down) at its cell. Map changes are not applied. With
+--grid, cell lines and each event's number at the top left of its cell are drawn over it.
+--all draws every map that has a map file into OUT_DIR/mapNNN.png.
+Example: vorn-data render build/games/demo 2 village.png --grid
+)";
+
+const char* const newHelp = R"(usage: vorn-data new DIR
+
+Makes a small game to start from in DIR (missing or empty): its readable source in DIR/source
+(one map with one villager who speaks), and FONT.BMP, GRP/TOWN.BMP and GRP/CHARA.BMP (the frame
+sheet, a tile sheet and a character sheet, the same art as the demo game) in DIR. Then:
+  vorn-data build DIR/source DIR      and      vorn DIR
+docs/game-source.md goes on from there to a second map.
 )";
 
 } // namespace vorn::datatool

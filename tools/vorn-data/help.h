@@ -7,5 +7,7 @@ extern const char* const generalHelp;
 extern const char* const buildHelp;
 extern const char* const dumpHelp;
 extern const char* const checkHelp;
+extern const char* const renderHelp;
+extern const char* const newHelp;
 
 } // namespace vorn::datatool

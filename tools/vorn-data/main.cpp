@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "help.h"
 
+#include <charconv>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -26,6 +27,8 @@ int main(int argc, char** argv)
     const char* help = command == "build" ? buildHelp
         : command == "dump"               ? dumpHelp
         : command == "check"              ? checkHelp
+        : command == "render"             ? renderHelp
+        : command == "new"                ? newHelp
                                           : generalHelp;
     if (wantsHelp(argc, argv)) {
         std::cout << help;
@@ -37,6 +40,24 @@ int main(int argc, char** argv)
         return dumpCommand(argv[2], argv[3], std::cout);
     if (command == "check" && argc == 3)
         return checkCommand(argv[2], std::cout);
+    if (command == "new" && argc == 3)
+        return newCommand(argv[2], std::cout);
+    if (command == "render" && (argc == 5 || argc == 6)) {
+        RenderOptions options;
+        if (argc == 6) {
+            if (std::strcmp(argv[5], "--grid") != 0) {
+                std::cerr << help;
+                return 3;
+            }
+            options.grid = true;
+        }
+        if (!std::strcmp(argv[3], "--all"))
+            return renderAllCommand(argv[2], argv[4], options, std::cout);
+        int map = -1;
+        auto [end, error] = std::from_chars(argv[3], argv[3] + std::strlen(argv[3]), map);
+        if (error == std::errc() && *end == '\0' && map >= 0 && map <= 999)
+            return renderCommand(argv[2], map, argv[4], options, std::cout);
+    }
     std::cerr << help;
     return 3;
 }

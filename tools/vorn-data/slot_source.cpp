@@ -180,7 +180,7 @@ namespace {
 
 } // namespace
 
-std::map<int, SlotFile> readSlotFiles(const fs::path& gameDir, const Database& db)
+std::map<int, SlotFile> readSlotFiles(const fs::path& gameDir, const Database& db, std::vector<std::string>& warnings)
 {
     std::map<int, SlotFile> slots;
     SlotShape shape = slotShapeOf(db);
@@ -192,14 +192,15 @@ std::map<int, SlotFile> readSlotFiles(const fs::path& gameDir, const Database& d
         auto bytes = readWholeFile(*path);
         if (!bytes)
             throw FileError(name + ": file cannot be read");
+        // The game shows a slot it cannot read as an empty one.
         try {
             if (RecordReader(*bytes).string() == emptySlotLabel)
                 continue;
             slots[n] = readSlotFile(std::move(*bytes), shape);
         } catch (const ReadError& error) {
-            throw FileError(name + ": " + error.what());
+            warnings.push_back(name + ": " + error.what() + "; left out as an empty slot");
         } catch (const FileError& error) {
-            throw FileError(name + ": " + error.what());
+            warnings.push_back(name + ": " + error.what() + "; left out as an empty slot");
         }
     }
     return slots;

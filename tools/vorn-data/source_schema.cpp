@@ -1,10 +1,10 @@
 // The readable source: which file holds what, and the named fields of every record. Each record's
 // fields are listed once, as a walk over a SourceOut (dump) or a SourceIn (build).
 #include "game_source.h"
+#include "source_text.h"
 #include "source_yaml.h"
 
 #include "data/record.h"
-#include "platform/encoding.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -242,6 +242,58 @@ namespace {
         v.number("speed", event.speed);
     }
 
+    // What the database files hold beyond the tables (game.yaml `kept`): the numbers the game
+    // reads past and the bytes after each file's layout, by file name.
+    const char* const kDatabaseFileNames[] = { "vornINI.DAT", "vornMAX.DAT", "vornPLY.DAT", "vornLEV.DAT",
+        "vornCTY.DAT", "vornITM.DAT", "vornARM.DAT", "vornEAP.DAT", "vornATS.DAT", "vornMGC.DAT", "vornene.DAT" };
+
+    YAML::Node keptOut(const StoredFields& kept)
+    {
+        YAML::Node node(YAML::NodeType::Map);
+        if (kept.versionLine)
+            node["versionLine"] = 1;
+        auto anyNonZero = [](const auto& values) {
+            return std::any_of(values.begin(), values.end(), [](float v) { return v != 0; });
+        };
+        if (anyNonZero(kept.settingsRecord5))
+            node["settingsRecord5"] = SourceOut::numberList(kept.settingsRecord5.data(), 9);
+        if (anyNonZero(kept.sizesRecord3))
+            node["sizesRecord3"] = SourceOut::numberList(kept.sizesRecord3.data(), 2);
+        if (anyNonZero(kept.levelsSection1)) {
+            node["levelsSection1"]
+                = SourceOut::numberList(kept.levelsSection1.data(), static_cast<int>(kept.levelsSection1.size()));
+        }
+        YAML::Node after(YAML::NodeType::Map);
+        for (std::size_t i = 0; i < kept.tails.size(); ++i) {
+            if (!kept.tails[i].empty())
+                after[kDatabaseFileNames[i]] = sourceText(kept.tails[i]);
+        }
+        if (after.size())
+            node["after"] = after;
+        return node;
+    }
+
+    void keptIn(const YAML::Node& node, StoredFields& kept)
+    {
+        SourceIn in(node, "game.yaml.kept");
+        float versionLine = 0;
+        in.number("versionLine", versionLine);
+        kept.versionLine = versionLine != 0;
+        in.numbers("settingsRecord5", kept.settingsRecord5.data(), 9);
+        in.numbers("sizesRecord3", kept.sizesRecord3.data(), 2);
+        YAML::Node levels = SourceIn::sequence(node["levelsSection1"], "game.yaml.kept.levelsSection1");
+        kept.levelsSection1.resize(levels.size());
+        in.numbers("levelsSection1", kept.levelsSection1.data(), static_cast<int>(levels.size()));
+        if (YAML::Node after = node["after"]) {
+            SourceIn files(after, "game.yaml.kept.after");
+            for (std::size_t i = 0; i < kept.tails.size(); ++i)
+                files.text(kDatabaseFileNames[i], kept.tails[i]);
+            files.finish();
+        }
+        in.allow("after");
+        in.finish();
+    }
+
     // Lists of records under one key.
 
     template <class T, class Walk>
@@ -304,21 +356,24 @@ namespace {
 
     // Story scripts.
 
-    YAML::Node storyOut(const StoryScript& script, StoryKind kind)
+    YAML::Node storyOut(const StoryScript& script, StoryKind kind, const std::string& after)
     {
         YAML::Node node(YAML::NodeType::Map);
         node["lead"] = SourceOut::numberNode(script.lead);
         node["lines"] = linesOut(script.lines);
         if (kind == StoryKind::Opening)
             node["trailer"] = SourceOut::numberList(script.trailer.data(), 8);
+        if (!after.empty())
+            node["after"] = sourceText(after);
         return node;
     }
 
-    StoryScript storyIn(const YAML::Node& file, StoryKind kind, const std::string& where)
+    StoryScript storyIn(const YAML::Node& file, StoryKind kind, const std::string& where, std::string& after)
     {
         StoryScript script;
         SourceIn in(file, where);
         in.number("lead", script.lead);
+        in.text("after", after);
         if (kind == StoryKind::Opening)
             in.numbers("trailer", script.trailer.data(), 8);
         script.lines = linesIn(file["lines"], where + ".lines");
@@ -342,7 +397,7 @@ namespace {
             break;
         case ChangeKind::SetTile: {
             YAML::Node tile = numbers({ a.column, a.row });
-            tile.push_back(cp932ToUtf8(a.tile));
+            tile.push_back(sourceText(a.tile));
             node["tile"] = tile;
             break;
         }
@@ -361,7 +416,7 @@ namespace {
             node["remove"] = SourceOut::numberNode(a.event);
             break;
         case ChangeKind::Ignored:
-            node["ignored"] = cp932ToUtf8(a.code);
+            node["ignored"] = sourceText(a.code);
             break;
         }
         return node;
@@ -428,7 +483,7 @@ namespace {
                 YAML::Node condition(YAML::NodeType::Sequence);
                 condition.push_back(SourceOut::numberNode(c.a));
                 condition.push_back(SourceOut::numberNode(c.b));
-                condition.push_back(cp932ToUtf8(c.op));
+                condition.push_back(sourceText(c.op));
                 condition.push_back(SourceOut::numberNode(c.value));
                 condition.SetStyle(YAML::EmitterStyle::Flow);
                 conditions.push_back(condition);
@@ -483,11 +538,13 @@ namespace {
             YAML::Node m = out.node();
             YAML::Node rows(YAML::NodeType::Sequence);
             for (const std::string& row : source.map->rows)
-                rows.push_back(cp932ToUtf8(row));
+                rows.push_back(sourceText(row));
             m["rows"] = rows;
             const auto& spare = source.map->battleSpare;
             if (std::any_of(spare.begin(), spare.end(), [](float v) { return v != 0; }))
                 m["battleSpare"] = SourceOut::numberList(spare.data(), 8);
+            if (!source.map->tail.empty())
+                m["after"] = sourceText(source.map->tail);
             node["map"] = m;
         }
         if (source.events) {
@@ -503,6 +560,10 @@ namespace {
         }
         if (source.changes)
             node["changes"] = changesOut(*source.changes);
+        if (!source.eventsAfter.empty())
+            node["eventsAfter"] = sourceText(source.eventsAfter);
+        if (!source.changesAfter.empty())
+            node["changesAfter"] = sourceText(source.changesAfter);
         return node;
     }
 
@@ -524,6 +585,7 @@ namespace {
                 map.rows.push_back(SourceIn::toText(rows[r], at + ".rows[" + std::to_string(r) + "]"));
             in.allow("rows");
             in.numbers("battleSpare", map.battleSpare.data(), 8);
+            in.text("after", map.tail);
             in.finish();
             source.map = std::move(map);
         }
@@ -542,6 +604,8 @@ namespace {
         }
         if (YAML::Node c = file["changes"])
             source.changes = changesIn(c, where + ".changes");
+        top.text("eventsAfter", source.eventsAfter);
+        top.text("changesAfter", source.changesAfter);
         top.allow("map");
         top.allow("events");
         top.allow("changes");
@@ -576,16 +640,20 @@ GameSource readSource(const fs::path& dir)
         SourceIn in(file, "game.yaml");
         float version = 232;
         gameFields(in, db, version);
-        if (version != static_cast<float>(roundIndex(version)) || version < 200 || version > 999)
-            throw SourceError("game.yaml.dataVersion: expected a whole number from 200 to 999");
-        game.dataVersion = roundIndex(version);
+        // Any version the game can read is kept exactly (210.25 is above 210).
+        if (!(version >= 0 && version <= 100000))
+            throw SourceError("game.yaml.dataVersion: expected a number from 0 to 100000");
+        game.dataVersion = version;
         db.ini.dataVersion = version;
         if (YAML::Node trailers = file["trailers"]) {
             SourceIn t(trailers, "game.yaml.trailers");
             trailerFields(t, db.trailers);
             t.finish();
         }
+        if (YAML::Node kept = file["kept"])
+            keptIn(kept, db.stored);
         in.allow("trailers");
+        in.allow("kept");
         in.finish();
     }
     auto checkSlots = [](float value, int most, const char* name) {
@@ -664,9 +732,10 @@ GameSource readSource(const fs::path& dir)
     db.sizes.lastCharacter = db.ini.partyLast;
 
     if (fs::exists(dir / "opening.yaml"))
-        game.opening = storyIn(loadYamlFile(dir / "opening.yaml"), StoryKind::Opening, "opening.yaml");
+        game.opening
+            = storyIn(loadYamlFile(dir / "opening.yaml"), StoryKind::Opening, "opening.yaml", game.openingAfter);
     if (fs::exists(dir / "ending.yaml"))
-        game.ending = storyIn(loadYamlFile(dir / "ending.yaml"), StoryKind::Ending, "ending.yaml");
+        game.ending = storyIn(loadYamlFile(dir / "ending.yaml"), StoryKind::Ending, "ending.yaml", game.endingAfter);
 
     std::error_code ec;
     if (fs::is_directory(dir / "maps", ec)) {
@@ -699,12 +768,14 @@ void writeSource(const GameSource& game, const fs::path& dir)
 
     {
         SourceOut out;
-        float version = static_cast<float>(game.dataVersion);
+        float version = game.dataVersion;
         gameFields(out, db, version);
         SourceOut trailers;
         trailerFields(trailers, db.trailers);
         YAML::Node node = out.node();
         node["trailers"] = trailers.node();
+        if (db.stored != StoredFields {})
+            node["kept"] = keptOut(db.stored);
         writeYamlFile(dir / "game.yaml",
             header("Game settings (DAT\\vornINI.DAT), slot counts and the eight-number trailers of the database "
                    "files.\n# The trailers make the hidden correction sums of the map files; any numbers do."),
@@ -769,10 +840,10 @@ void writeSource(const GameSource& game, const fs::path& dir)
 
     if (game.opening)
         writeYamlFile(dir / "opening.yaml", header("The opening script (DAT\\vornTOPN.dat)."),
-            storyOut(*game.opening, StoryKind::Opening));
+            storyOut(*game.opening, StoryKind::Opening, game.openingAfter));
     if (game.ending)
         writeYamlFile(dir / "ending.yaml", header("The ending script (DAT\\vornTEND.dat)."),
-            storyOut(*game.ending, StoryKind::Ending));
+            storyOut(*game.ending, StoryKind::Ending, game.endingAfter));
     for (const auto& [number, source] : game.maps) {
         writeYamlFile(dir / "maps" / mapSourceName(number),
             header("One map: its map file (M), its events (T) and its map changes (E)."), mapOut(number, source));

@@ -19,8 +19,9 @@ struct SourceError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Loads a YAML file; a missing file gives an empty map when `optional`, else a SourceError.
+// Loads a YAML file (syntax errors as yamlErrorText describes them); a missing file gives an empty map when `optional`, else a SourceError.
 YAML::Node loadYamlFile(const std::filesystem::path&, bool optional = false);
+std::string yamlErrorText(const std::filesystem::path&, const YAML::ParserException&);
 // Writes `header` (comment lines, each starting with "# ") and the node, block style with flow
 // lists of numbers.
 void writeYamlFile(const std::filesystem::path&, const std::string& header, const YAML::Node&);

@@ -1,0 +1,283 @@
+// The data tool never loses an author's data and never leaves a half-built game: version lines,
+// exact versions, empty slots, builds that fail or do not pass the checks, friendly YAML errors,
+// `new` games that play at once, and pictures of whole maps.
+#include "commands.h"
+
+#include "platform/game_files.h"
+#include "platform/picture.h"
+#include "support/run_player.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace vorn::datatool {
+namespace {
+
+    namespace fs = std::filesystem;
+
+    std::string textOf(const fs::path& path)
+    {
+        auto bytes = readWholeFile(path);
+        return bytes ? std::string(bytes->begin(), bytes->end()) : std::string("(missing)");
+    }
+
+    void writeText(const fs::path& path, const std::string& text)
+    {
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << text;
+    }
+
+    void replaceIn(const fs::path& path, const std::string& from, const std::string& to)
+    {
+        std::string text = textOf(path);
+        auto at = text.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        text.replace(at, from.size(), to);
+        writeText(path, text);
+    }
+
+    std::map<std::string, std::string> datFiles(const fs::path& game)
+    {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::directory_iterator(game / "DAT"))
+            files[entry.path().filename().string()] = textOf(entry.path());
+        return files;
+    }
+
+    // A new game, built.
+    struct NewGame {
+        vorn::test::TempDir dir;
+        fs::path game = dir.file("game");
+        fs::path source = game / "source";
+
+        NewGame()
+        {
+            std::ostringstream out;
+            EXPECT_EQ(newCommand(game, out), 0) << out.str();
+            EXPECT_EQ(buildCommand(source, game, out), 0) << out.str();
+        }
+        int build(std::string& output)
+        {
+            std::ostringstream out;
+            int code = buildCommand(source, game, out);
+            output = out.str();
+            return code;
+        }
+    };
+
+    TEST(VornDataNew, NewGameBuildsCleanAndPlaysAtOnce)
+    {
+        NewGame made;
+        std::ostringstream check;
+        EXPECT_EQ(checkCommand(made.game, check), 0) << check.str();
+        EXPECT_EQ(check.str(), "");
+        // Title, new game, three steps right along the path, then face the villager: he greets
+        // once and remembers it.
+        auto run = vorn::test::runPlayer(made.game,
+            "expect title 60000\npress space\nexpect map 5000\n"
+            "press right\nwait 300\npress right\nwait 300\npress right\nwait 300\n"
+            "press up\nexpect ようこそ 5000\nwait 300\npress space\nwait 500\n"
+            "press up\nexpect また会ったね 5000\npress space\nwait 300\n",
+            made.dir.path());
+        ASSERT_EQ(run.exitCode, 0) << run.errorOutput;
+        EXPECT_TRUE(run.has("text", "はじまりの村に、朝が来た。"));
+        EXPECT_EQ(run.lines("map").at(0), "map 1 col 3 row 4");
+        EXPECT_TRUE(run.has("text", "「ようこそ、はじまりの村へ。」"));
+        EXPECT_TRUE(run.has("text", "「また会ったね。」"));
+        EXPECT_TRUE(run.lines("error").empty());
+
+        std::ostringstream again;
+        EXPECT_EQ(newCommand(made.game, again), 1);
+        EXPECT_EQ(again.str(), "error: " + made.game.string() + ": the folder is not empty\n");
+    }
+
+    TEST(VornDataBuild, AFailedBuildChangesNothing)
+    {
+        NewGame made;
+        auto before = datFiles(made.game);
+        // The database would be written, then the map cannot be: two rows for a height of 9.
+        replaceIn(made.source / "game.yaml", "startGold: 20", "startGold: 999");
+        replaceIn(made.source / "maps" / "map001.yaml", "height: 9", "height: 2");
+        std::string output;
+        EXPECT_EQ(made.build(output), 1);
+        EXPECT_NE(output.find("9 rows for a height of 2"), std::string::npos) << output;
+        EXPECT_EQ(datFiles(made.game), before);
+        for (const auto& entry : fs::directory_iterator(made.dir.path()))
+            EXPECT_EQ(entry.path().filename(), "game") << "no build folder is left behind";
+    }
+
+    TEST(VornDataBuild, BuildRefusesWhatCheckReportsAndWritesNothing)
+    {
+        NewGame made;
+        auto before = datFiles(made.game);
+        replaceIn(made.source / "maps" / "map001.yaml", "\"FST,0,1,1,END\"", "\"XYZ,FST,0,1,1,END\"");
+        replaceIn(made.source / "maps" / "map001.yaml", "LBL,again,END", "LBL,elsewhere,END");
+        replaceIn(made.source / "maps" / "map001.yaml", "changes: []\n", "");
+        fs::remove(made.game / "FONT.BMP");
+        std::string output;
+        EXPECT_EQ(made.build(output), 1);
+        EXPECT_EQ(output,
+            "error: FONT.BMP: file not found; the game cannot start without its window and font art\n"
+            "error: DAT\\vornT001.dat: event 0 line 0: label \"again\" of CKF is not found\n"
+            "error: DAT\\vornT001.dat: event 0 line 1: unknown keyword \"XYZ\"\n"
+            "error: DAT\\vornE001.dat: file not found (map 1 has other files)\n"
+            "error: 4 errors found; nothing was written to "
+                + made.game.string() + "\n");
+        EXPECT_EQ(datFiles(made.game), before);
+    }
+
+    TEST(VornDataBuild, TheDataVersionIsKeptExactly)
+    {
+        NewGame made;
+        replaceIn(made.source / "game.yaml", "dataVersion: 232", "dataVersion: 210.25");
+        std::string output;
+        ASSERT_EQ(made.build(output), 0) << output;
+        EXPECT_NE(output.find("at data version 210.25"), std::string::npos) << output;
+        auto built = datFiles(made.game);
+        // Above 210 the second section is there: the attribute table follows the towns.
+        EXPECT_NE(built["vornINI.DAT"].find("\r\n210.25,\r\n"), std::string::npos);
+        EXPECT_NE(built["vornCTY.DAT"].find("\r\n0,\r\n"), std::string::npos);
+
+        std::ostringstream log;
+        ASSERT_EQ(dumpCommand(made.game, made.dir.file("dumped"), log), 0) << log.str();
+        EXPECT_EQ(log.str(), "dumped data version 210.25 with 1 maps\n");
+        EXPECT_NE(textOf(made.dir.file("dumped") / "game.yaml").find("dataVersion: 210.25"), std::string::npos);
+        ASSERT_EQ(buildCommand(made.dir.file("dumped"), made.game, log), 0) << log.str();
+        EXPECT_EQ(datFiles(made.game), built);
+    }
+
+    TEST(VornDataDump, AnEmptySlotFileIsAWarning)
+    {
+        NewGame made;
+        writeText(made.game / "SAV" / "DATA4.DAT", "");
+        std::ostringstream log;
+        EXPECT_EQ(dumpCommand(made.game, made.dir.file("dumped"), log), 0);
+        EXPECT_EQ(log.str(),
+            "warning: SAV\\DATA4.DAT: line 1: end of file; left out as an empty slot\n"
+            "dumped data version 232 with 1 maps\n");
+        EXPECT_FALSE(fs::exists(made.dir.file("dumped") / "saves"));
+    }
+
+    TEST(VornDataDump, AVersion200FileKeepsItsVersionLineAndDuplicatesKeepTheirBytes)
+    {
+        NewGame made;
+        replaceIn(made.source / "game.yaml", "dataVersion: 232", "dataVersion: 200");
+        // 0xED40 and 0xFA5C are the same character; both must come back as written.
+        replaceIn(made.source / "maps" / "map001.yaml", "「また会ったね。」", "「また会ったね{{ED40}}{{FA5C}}。」");
+        std::string output;
+        ASSERT_EQ(made.build(output), 0) << output;
+        fs::path ini = made.game / "DAT" / "vornINI.DAT";
+        std::string withoutLine = textOf(ini);
+        EXPECT_EQ(withoutLine.find("\r\n200,"), std::string::npos) << "a new version-200 file has no version line";
+        writeText(ini, withoutLine + "200,\r\n");
+        auto before = datFiles(made.game);
+        EXPECT_NE(before["vornT001.dat"].find("\xED\x40\xFA\x5C"), std::string::npos);
+
+        std::ostringstream log;
+        ASSERT_EQ(dumpCommand(made.game, made.dir.file("dumped"), log), 0) << log.str();
+        EXPECT_NE(textOf(made.dir.file("dumped") / "maps" / "map001.yaml").find("{{ED40}}纊"), std::string::npos);
+        ASSERT_EQ(buildCommand(made.dir.file("dumped"), made.game, log), 0) << log.str();
+        EXPECT_EQ(datFiles(made.game), before);
+    }
+
+    TEST(VornDataSource, YamlErrorsNameTheLineAtFault)
+    {
+        NewGame made;
+        fs::path characters = made.source / "characters.yaml";
+        std::string good = textOf(characters);
+        auto buildWith = [&](const fs::path& file, const std::string& text) {
+            writeText(file, text);
+            std::string output;
+            EXPECT_EQ(made.build(output), 1);
+            return output;
+        };
+        // A field without its colon (line 7) is noticed by the parser on line 8.
+        std::string noColon = good;
+        noColon.replace(noColon.find("    mp: 4\n"), 10, "    mp 4\n");
+        EXPECT_EQ(buildWith(characters, noColon),
+            "error: " + characters.string()
+                + ": line 7: a field is written \"name: value\" (a colon and a blank), and the fields of one "
+                  "record line up under each other\n    7 |     mp 4\n");
+        writeText(characters, good);
+        fs::path items = made.source / "items.yaml";
+        EXPECT_EQ(buildWith(items, "# items\nitems: [\n  {name: a},\n"),
+            "error: " + items.string() + ": line 2: a bracket opened here is never closed\n    2 | items: [\n");
+        EXPECT_EQ(buildWith(items, "items:\n  - name: a\n   price: 3\n"),
+            "error: " + items.string()
+                + ": line 3: this line is indented differently from the lines before it\n    3 |    price: 3\n");
+    }
+
+    TEST(VornDataCheck, MapRowsFontAndMissingFolders)
+    {
+        NewGame made;
+        replaceIn(made.source / "maps" / "map001.yaml", "\"00B0B003B0B0B0B0B003B000\"", "\"00B0B0ZZB0B0B0B0B003B0\"");
+        replaceIn(made.source / "maps" / "map001.yaml", "\"00B0B005B0B0B0B0B0B0B000\"", "\"00B0B005B0B0B0B0B0B0B00000\"");
+        std::string output;
+        EXPECT_EQ(made.build(output), 1);
+        EXPECT_EQ(output,
+            "error: DAT\\vornM001.dat: row 2: 22 characters for a width of 12 (two per cell)\n"
+            "error: DAT\\vornM001.dat: row 2 column 3: tile code \"ZZ\" is not two hexadecimal digits\n"
+            "error: DAT\\vornM001.dat: row 6: 26 characters for a width of 12 (two per cell)\n"
+            "error: 3 errors found; nothing was written to "
+                + made.game.string() + "\n");
+
+        fs::remove(made.game / "FONT.BMP");
+        std::ostringstream font;
+        EXPECT_EQ(checkCommand(made.game, font), 1);
+        EXPECT_EQ(font.str(), "error: FONT.BMP: file not found; the game cannot start without its window and font art\n");
+
+        std::ostringstream missing;
+        EXPECT_EQ(checkCommand(made.dir.file("nowhere"), missing), 1);
+        EXPECT_EQ(missing.str(), "error: " + made.dir.file("nowhere").string() + ": no such folder\n");
+        std::ostringstream notGame;
+        EXPECT_EQ(checkCommand(made.source, notGame), 1);
+        EXPECT_EQ(notGame.str().find('\n'), notGame.str().size() - 1) << notGame.str();
+    }
+
+    TEST(VornDataRender, AMapIsDrawnWithItsTilesSpritesAndGrid)
+    {
+        NewGame made;
+        fs::path png = made.dir.file("map.png"), gridPng = made.dir.file("grid.png");
+        std::ostringstream out;
+        ASSERT_EQ(renderCommand(made.game, 1, png, {}, out), 0) << out.str();
+        ASSERT_EQ(renderCommand(made.game, 1, gridPng, { true }, out), 0) << out.str();
+        Picture map, grid;
+        ASSERT_TRUE(loadPng(png.string(), map));
+        ASSERT_TRUE(loadPng(gridPng.string(), grid));
+        ASSERT_EQ(map.width, 12 * 32);
+        ASSERT_EQ(map.height, 9 * 32);
+        BmpResult tiles = loadBmpFile((made.game / "GRP" / "TOWN.BMP").string());
+        ASSERT_TRUE(tiles.ok());
+        auto sameAsTile = [&](int column, int row, int code) {
+            for (int y = 0; y < 32; ++y) {
+                for (int x = 0; x < 32; ++x) {
+                    if (map.at(column * 32 + x, row * 32 + y)
+                        != tiles.picture.at((code % 16) * 32 + x, (code / 16) * 32 + y))
+                        return false;
+                }
+            }
+            return true;
+        };
+        EXPECT_TRUE(sameAsTile(0, 0, 0x00));
+        EXPECT_TRUE(sameAsTile(3, 2, 0x03));
+        EXPECT_TRUE(sameAsTile(5, 4, 0xB2));
+        EXPECT_TRUE(sameAsTile(5, 3, 0xB0));
+        EXPECT_FALSE(sameAsTile(6, 3, 0xB0)) << "the villager stands on grass at (6, 3)";
+        EXPECT_EQ(grid.at(32, 100), paletteColour(8));
+        EXPECT_EQ(grid.at(100, 32), paletteColour(8));
+        EXPECT_NE(map.at(32, 100), grid.at(32, 100));
+
+        fs::path folder = made.dir.file("all");
+        ASSERT_EQ(renderAllCommand(made.game, folder, {}, out), 0) << out.str();
+        EXPECT_TRUE(fs::exists(folder / "map001.png"));
+        std::ostringstream bad;
+        EXPECT_EQ(renderCommand(made.game, 7, png, {}, bad), 1);
+        EXPECT_EQ(bad.str(), "error: DAT\\vornM007.dat: file not found\n");
+    }
+
+} // namespace
+} // namespace vorn::datatool
