@@ -238,6 +238,38 @@ namespace {
         EXPECT_EQ(notGame.str().find('\n'), notGame.str().size() - 1) << notGame.str();
     }
 
+    TEST(VornDataCheck, EncounterTablesThatCanNeverFill)
+    {
+        NewGame made;
+        writeText(made.source / "enemies.yaml",
+            "enemies:\n  - {name: a, hp: 5, size: 4, actions: [99, 99, 99, 99, 99, 99]}\n"
+            "  - {name: b, hp: 5, size: 5, actions: [99, 99, 99, 99, 99, 99]}\n");
+        replaceIn(made.source / "encounters.yaml", "  - {name: \"\", enemies: [99, 99, 99, 99, 99, 99]}\n  - {",
+            "  - {name: \"\", enemies: [7, 99, 99, 99, 99, 99]}\n  - {");
+        replaceIn(made.source / "encounters.yaml", "enemies: [99, 99, 99, 99, 99, 99]}\n",
+            "enemies: [0, 1, 99, 99, 99, 99]}\n");
+        std::string output;
+        EXPECT_EQ(made.build(output), 1);
+        // Map 0 has no map files and so no check of its table; map 1 draws 4, then nothing fits.
+        EXPECT_EQ(output,
+            "error: DAT\\vornEAP.DAT: map 1: enemies of sizes adding up to 4 leave no room under maxEnemySize 6 for "
+            "another one: a random battle here can draw for ever\n"
+            "error: 1 error found; nothing was written to "
+                + made.game.string() + "\n");
+        replaceIn(made.source / "maps" / "map001.yaml", "maxEnemySize: 6", "maxEnemySize: 3");
+        replaceIn(made.source / "encounters.yaml", "enemies: [0, 1, 99", "enemies: [0, 7, 99");
+        EXPECT_EQ(made.build(output), 1);
+        EXPECT_EQ(output,
+            "error: DAT\\vornEAP.DAT: map 1: enemy 7 does not exist\n"
+            "error: 1 error found; nothing was written to "
+                + made.game.string() + "\n");
+        replaceIn(made.source / "encounters.yaml", "enemies: [0, 7, 99", "enemies: [0, 1, 99");
+        EXPECT_EQ(made.build(output), 1);
+        EXPECT_NE(output.find("map 1: no enemy of the table fits maxEnemySize 3: a random battle here never starts"),
+            std::string::npos)
+            << output;
+    }
+
     TEST(VornDataRender, AMapIsDrawnWithItsTilesSpritesAndGrid)
     {
         NewGame made;

@@ -113,6 +113,7 @@ namespace {
         void checkLines(const std::string& file, const std::vector<ScriptEvent>& events, float maxSize);
         void checkMessageWidths(const std::string& file, const std::vector<ScriptEvent>& events, bool openAtStart);
         void checkMap(int number);
+        void checkEncounters(int map, float maxSize);
         void checkSlot(int slot);
 
         void checkRows(const std::string& file, const MapFile& map);
@@ -170,6 +171,58 @@ namespace {
                     break;
                 }
             }
+        }
+    }
+
+    // A random battle draws enemies from the map's table until it has as many as it wants
+    // (leader level + 2, capped at maxEnemySize) or their sizes make exactly 6, drawing again
+    // whenever one does not fit: a table whose enemies can leave too little room for the next one
+    // makes the battle draw for ever.
+    void Checker::checkEncounters(int map, float maxSize)
+    {
+        if (map < 0 || map >= roundIndex(m_db.sizes.mapCount))
+            return;
+        const Encounter& table = m_db.encounters[static_cast<std::size_t>(map)];
+        const std::string file = "DAT\\vornEAP.DAT", where = "map " + std::to_string(map);
+        std::vector<float> sizes;
+        for (float entry : table.enemies) {
+            int enemy = roundIndex(entry);
+            if (enemy == 99)
+                continue;
+            if (enemy < 0 || enemy >= roundIndex(m_db.sizes.enemyCount)) {
+                error(file, where, "enemy " + show(entry) + " does not exist");
+                return;
+            }
+            sizes.push_back(m_db.enemies[static_cast<std::size_t>(enemy)].size);
+        }
+        if (sizes.empty())
+            return;
+        int wanted = std::min(roundIndex(m_db.sizes.levelCount) + 2, roundIndex(maxSize));
+        // Totals reachable after each draw; a total from which no enemy fits while more are
+        // wanted (and the total is not exactly 6) never ends.
+        std::set<float> totals { 0 };
+        for (int drawn = 0; drawn < wanted; ++drawn) {
+            std::set<float> next;
+            for (float total : totals) {
+                if (total == 6)
+                    continue;
+                bool fits = false;
+                for (float size : sizes) {
+                    if (total + size <= maxSize) {
+                        fits = true;
+                        next.insert(total + size);
+                    }
+                }
+                if (!fits) {
+                    error(file, where,
+                        drawn == 0 ? "no enemy of the table fits maxEnemySize " + show(maxSize)
+                                + ": a random battle here never starts"
+                                   : "enemies of sizes adding up to " + show(total) + " leave no room under maxEnemySize "
+                                + show(maxSize) + " for another one: a random battle here can draw for ever");
+                    return;
+                }
+            }
+            totals = std::move(next);
         }
     }
 
@@ -461,6 +514,7 @@ namespace {
             if (map.maxEnemySize > 6)
                 error(mName, "battle record", "maxEnemySize " + show(map.maxEnemySize) + " is above 6");
             maxSize = std::min(map.maxEnemySize, 6.0f);
+            checkEncounters(number, maxSize);
             const std::pair<const char*, float> exits[] = { { "exitNorth", map.exitNorth },
                 { "exitWest", map.exitWest }, { "exitEast", map.exitEast }, { "exitSouth", map.exitSouth } };
             for (const auto& [name, exit] : exits)
