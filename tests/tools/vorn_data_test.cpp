@@ -126,6 +126,9 @@ namespace {
 
         MapSource field;
         field.map = mapOf(16, 12, 999, 0);
+        // Random battles of two size-2 enemies at most: a third draw could never fit 5.
+        field.map->maxEnemySize = 6;
+        game.db.encounters[1].enemies = { 0, 0, 99, 99, 99, 99 };
         field.events = std::vector<ScriptEvent> { event("07", 1, 1, { { "", "MAP,0,0,1,0,99,2" } }) };
         field.changes = std::vector<ChangeBlock> {};
         game.maps[1] = field;
@@ -253,7 +256,12 @@ namespace {
 
         std::ostringstream log;
         ASSERT_EQ(dumpCommand(dir.file("game"), dir.file("src"), log), 0) << log.str();
+        writeMedia(dir.file("again"));
         ASSERT_EQ(buildCommand(dir.file("src"), dir.file("again"), log), 0) << log.str();
+        EXPECT_NE(log.str().find("warning: DAT\\vornM005.dat: file not found: map 5 has other files but cannot be "
+                                 "entered\n"),
+            std::string::npos)
+            << log.str();
         EXPECT_EQ(fileBytes(dir.file("again") / "DAT" / "vornE005.dat"), fileBytes(dir.file("game") / "DAT" / "vornE005.dat"));
         EXPECT_FALSE(fs::exists(dir.file("again") / "DAT" / "vornM005.dat"));
         EXPECT_FALSE(fs::exists(dir.file("again") / "DAT" / "vornT005.dat"));

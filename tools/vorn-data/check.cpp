@@ -147,8 +147,12 @@ namespace {
     void Checker::needMap(const std::string& file, const std::string& where, float map)
     {
         int n = roundIndex(map);
-        if (n != 999 && !mapHasFiles(n))
+        if (n == 999)
+            return;
+        if (!mapHasFiles(n))
             error(file, where, "map " + show(map) + " has no files");
+        else if (n < 0 || n > 999 || !resolveGamePath(m_root, mapFileName(n)))
+            error(file, where, "map " + show(map) + " has no map file");
     }
 
     // Every row holds `width` cells of two hexadecimal digits: a short row, a long one or another
@@ -486,6 +490,11 @@ namespace {
     {
         const Corrections& c = m_db.corrections;
         std::string mName = mapFileName(number), tName = mapEventFileName(number), eName = mapChangeFileName(number);
+        // Without its map file a map cannot be entered; what leads there is reported with it.
+        if (!resolveGamePath(m_root, mName)) {
+            warning(mName, "", "file not found: map " + std::to_string(number) + " has other files but cannot be entered");
+            return;
+        }
         float maxSize = 6;
         std::vector<ScriptEvent> events;
         auto read = [&](const std::string& name, const std::function<void(const std::vector<std::uint8_t>&)>& use) {
