@@ -95,6 +95,38 @@ namespace {
         EXPECT_EQ(again.str(), "error: " + made.game.string() + ": the folder is not empty\n");
     }
 
+    // The second map of docs/game-source.md, step by step.
+    TEST(VornDataNew, TheSecondMapOfTheGuideJoinsTheFirst)
+    {
+        NewGame made;
+        fs::path maps = made.source / "maps";
+        fs::copy_file(maps / "map001.yaml", maps / "map002.yaml");
+        replaceIn(maps / "map002.yaml", "number: 1", "number: 2");
+        writeText(made.source / "encounters.yaml",
+            textOf(made.source / "encounters.yaml") + "  - {name: \"\", enemies: [99, 99, 99, 99, 99, 99]}\n");
+        writeText(made.source / "towns.yaml",
+            textOf(made.source / "towns.yaml") + "  - {visited: 0, returnMap: 1, battleBack: \"\"}\n");
+        std::string wall = "    - \"000000000000000000000000\"\n", gap = "    - \"000000000000B20000000000\"\n";
+        std::string first = textOf(maps / "map001.yaml");
+        first.replace(first.rfind(wall), wall.size(), gap);
+        writeText(maps / "map001.yaml", first);
+        replaceIn(maps / "map001.yaml", "exitSouth: 999", "exitSouth: 2");
+        replaceIn(maps / "map002.yaml", wall, gap);
+        replaceIn(maps / "map002.yaml", "exitNorth: 999", "exitNorth: 1");
+        replaceIn(maps / "map002.yaml", "「ようこそ、はじまりの村へ。」", "「南の森は深いぞ。」");
+        std::string output;
+        ASSERT_EQ(made.build(output), 0) << output;
+        auto run = vorn::test::runPlayer(made.game,
+            "expect title 60000\npress space\nexpect map 5000\n"
+            "press right\nwait 300\npress right\nwait 300\npress right\nwait 300\n"
+            "press down\nwait 300\npress down\nwait 300\npress down\nwait 300\npress down\nexpect map 2 5000\n"
+            "wait 300\npress up\nexpect map 1 5000\nwait 300\n",
+            made.dir.path());
+        ASSERT_EQ(run.exitCode, 0) << run.errorOutput;
+        EXPECT_EQ(run.lines("map"),
+            (std::vector<std::string> { "map 1 col 3 row 4", "map 2 col 6 row 1", "map 1 col 6 row 7" }));
+    }
+
     TEST(VornDataBuild, AFailedBuildChangesNothing)
     {
         NewGame made;
