@@ -41,6 +41,11 @@ namespace {
             if (!from || !to)
                 throw FileError(name + ": cannot be moved into " + gameDir.string());
             fs::rename(*from, *to, ec);
+            if (ec) {
+                // The game folder on another disk than its parent: copy instead.
+                ec.clear();
+                fs::copy_file(*from, *to, fs::copy_options::overwrite_existing, ec);
+            }
             if (ec)
                 throw FileError(name + ": cannot be moved into " + gameDir.string() + ": " + ec.message());
         }
