@@ -1,6 +1,8 @@
 #include "platform/sdl/sdl_media.h"
 
+#include "platform/game_files.h"
 #include "platform/media_command.h"
+#include "platform/midi_length.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
@@ -63,6 +65,18 @@ SdlMedia::SdlMedia(std::filesystem::path startDirectory, std::function<void()> w
         return;
     }
     m_device = true;
+    int frequency = 0, channels = 0;
+    Uint16 format = 0;
+    if (Mix_QuerySpec(&frequency, &format, &channels) && channels > 0)
+        m_frameBytes = channels * (SDL_AUDIO_BITSIZE(format) / 8);
+    Mix_SetPostMix(&SdlMedia::countFrames, this);
+    Mix_VolumeMusic(MusicVolume);
+}
+
+void SdlMedia::countFrames(void* self, std::uint8_t*, int length)
+{
+    auto* media = static_cast<SdlMedia*>(self);
+    media->m_framesMixed += static_cast<std::uint64_t>(length / media->m_frameBytes);
 }
 
 SdlMedia::~SdlMedia()
@@ -70,8 +84,12 @@ SdlMedia::~SdlMedia()
     for (auto& entry : m_entries)
         release(entry.second);
     m_entries.clear();
-    if (m_device)
+    if (m_closedMusic.music)
+        Mix_FreeMusic(m_closedMusic.music);
+    if (m_device) {
+        Mix_SetPostMix(nullptr, nullptr);
         Mix_CloseAudio();
+    }
     if (m_audioStarted) {
         Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -117,15 +135,30 @@ void SdlMedia::open(const std::string& alias, const std::string& path)
     if (!file)
         return;
     Entry entry;
-    if (isMidiFile(*file))
+    if (isMidiFile(*file) && m_closedMusic.music && m_closedMusic.file == *file) {
+        entry = m_closedMusic;
+        m_closedMusic = {};
+    } else if (isMidiFile(*file)) {
         entry.music = Mix_LoadMUS(file->c_str());
-    else
+        entry.file = *file;
+        auto bytes = readWholeFile(*file);
+        int frequency = 0, channels = 0;
+        Uint16 format = 0;
+        if (entry.music && bytes && Mix_QuerySpec(&frequency, &format, &channels))
+            entry.lengthFrames = midiLengthMs(*bytes) * static_cast<std::uint64_t>(frequency) / 1000;
+    } else
         entry.chunk = Mix_LoadWAV(file->c_str());
     if (!entry.music && !entry.chunk) {
         std::fprintf(stderr, "vorn: cannot load %s: %s\n", file->c_str(), Mix_GetError());
         return;
     }
     m_entries.emplace(alias, entry);
+}
+
+// Whether the piece has played its whole length on the device clock.
+bool SdlMedia::pastEnd(const Entry& entry) const
+{
+    return entry.lengthFrames > 0 && m_framesMixed - entry.startFrame >= entry.lengthFrames;
 }
 
 bool SdlMedia::playing(const Entry& entry) const
@@ -144,7 +177,13 @@ void SdlMedia::play(Entry& entry, bool wait)
             if (other.second.music)
                 other.second.channel = -1;
         }
-        if (Mix_PlayMusic(entry.music, 1) != 0)
+        // The clock is read with the device locked, so that the piece's first frames are the
+        // next ones the mixer counts.
+        SDL_LockAudio();
+        const int result = Mix_PlayMusic(entry.music, 1);
+        entry.startFrame = m_framesMixed;
+        SDL_UnlockAudio();
+        if (result != 0)
             return;
         entry.channel = 0;
         lengthMs = 60 * 60 * 1000;
@@ -167,6 +206,8 @@ void SdlMedia::play(Entry& entry, bool wait)
 
 std::string SdlMedia::status(const Entry& entry) const
 {
+    if (entry.music && pastEnd(entry))
+        return "stopped";
     return playing(entry) ? "playing" : "stopped";
 }
 
@@ -184,7 +225,10 @@ void SdlMedia::release(Entry& entry)
     if (entry.music) {
         if (playing(entry))
             Mix_HaltMusic();
-        Mix_FreeMusic(entry.music);
+        if (m_closedMusic.music)
+            Mix_FreeMusic(m_closedMusic.music);
+        m_closedMusic = entry;
+        m_closedMusic.channel = -1;
         entry.music = nullptr;
     }
     if (entry.chunk) {
