@@ -13,6 +13,8 @@
 #include <SDL2/SDL.h>
 #include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <sstream>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
@@ -510,4 +512,123 @@ TEST(AssetRaster, MasksMirrorsAndNoiseBehave)
     line(p, -100, -100, 100, 100, 0x00FF00);
     EXPECT_EQ(p.at(3, 3), 0x00FF00u);
     EXPECT_EQ(p.at(7, 0), 0xFF0000u);
+}
+
+namespace {
+
+// The largest difference in brightness between the 8 x 8 blocks of a tile: how strongly its
+// blotches stand out when the tile repeats.
+int blotchContrast(const Picture& sheet, int code)
+{
+    const int ox = (code % 16) * 32, oy = (code / 16) * 32;
+    int lowest = 1 << 20, highest = 0;
+    for (int by = 0; by < 4; ++by) {
+        for (int bx = 0; bx < 4; ++bx) {
+            int sum = 0;
+            for (int y = 0; y < 8; ++y) {
+                for (int x = 0; x < 8; ++x) {
+                    const Pixel p = sheet.at(ox + bx * 8 + x, oy + by * 8 + y);
+                    sum += static_cast<int>(((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF));
+                }
+            }
+            lowest = std::min(lowest, sum / 64);
+            highest = std::max(highest, sum / 64);
+        }
+    }
+    return highest - lowest;
+}
+
+} // namespace
+
+TEST(AssetTiles, OpenGroundsHaveQuietVariantsThatDifferInside)
+{
+    struct Ground {
+        TileSheet sheet;
+        int base, first;
+    };
+    const Ground grounds[] = { { makeTownSheet(), 0xB0, 0xC4 }, { makeTownSheet(), 0xB2, 0xC6 },
+        { makeOverworldSheet(), 0xB0, 0xCC }, { makeOverworldSheet(), 0xB2, 0xCE }, { makeDungeonSheet(), 0xB0, 0xB5 } };
+    for (const Ground& g : grounds) {
+        SCOPED_TRACE(g.sheet.name + " " + std::to_string(g.base));
+        const Picture& p = g.sheet.picture;
+        // The repeating blotch is faint (it stood 45 to 80 steps of brightness out before).
+        EXPECT_LE(blotchContrast(p, g.base), 36);
+        for (int v = g.first; v < g.first + 2; ++v) {
+            EXPECT_LE(blotchContrast(p, v), 36);
+            int differing = 0;
+            for (int y = 8; y < 24; ++y) {
+                for (int x = 8; x < 24; ++x)
+                    differing += p.at((v % 16) * 32 + x, (v / 16) * 32 + y) != p.at((g.base % 16) * 32 + x, (g.base / 16) * 32 + y);
+            }
+            EXPECT_GT(differing, 16 * 16 / 3) << "variant " << v << " shows other blotches inside";
+        }
+    }
+}
+
+namespace {
+
+// The tile rows of a map source file, as codes.
+std::vector<std::vector<int>> mapRows(const std::string& text)
+{
+    std::vector<std::vector<int>> rows;
+    std::istringstream in(text);
+    std::string line;
+    bool inRows = false;
+    while (std::getline(in, line)) {
+        if (line == "  rows:") {
+            inRows = true;
+            continue;
+        }
+        const auto open = line.find("- \"");
+        if (!inRows || open == std::string::npos)
+            break;
+        const std::string hex = line.substr(open + 3, line.rfind('"') - open - 3);
+        std::vector<int> row;
+        for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+            row.push_back(std::stoi(hex.substr(i, 2), nullptr, 16));
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+} // namespace
+
+TEST(AssetTiles, DemoMapsEdgePathsWithGrassAndVaryTheirGround)
+{
+    const std::filesystem::path maps = std::filesystem::path(VORN_TEST_DIR) / ".." / "games" / "demo" / "maps";
+    int edged = 0, variants = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(maps)) {
+        std::ifstream file(entry.path());
+        const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        const bool town = text.find("tileSheet: \"TOWN\"") != std::string::npos;
+        if (!town && text.find("tileSheet: \"WORLD\"") == std::string::npos)
+            continue;
+        SCOPED_TRACE(entry.path().filename().string());
+        const std::set<int> plainPath = town ? std::set<int> { 0xB2, 0xC6, 0xC7 } : std::set<int> { 0xB2, 0xCE, 0xCF };
+        const std::set<int> plainGrass = town ? std::set<int> { 0xB0, 0xC4, 0xC5 } : std::set<int> { 0xB0, 0xCC, 0xCD };
+        const std::vector<std::vector<int>> rows = mapRows(text);
+        for (std::size_t y = 0; y < rows.size(); ++y) {
+            for (std::size_t x = 0; x < rows[y].size(); ++x) {
+                const int c = rows[y][x];
+                edged += c >= 0xB8 && c <= 0xC3;
+                variants += c != 0xB0 && c != 0xB2 && (plainPath.count(c) || plainGrass.count(c));
+                if (!plainPath.count(c))
+                    continue;
+                // A plain path cell touches plain grass only where no edge tile fits: on two
+                // opposite sides or on three.
+                auto grass = [&](int dx, int dy) {
+                    const long nx = static_cast<long>(x) + dx, ny = static_cast<long>(y) + dy;
+                    return ny >= 0 && ny < static_cast<long>(rows.size()) && nx >= 0
+                        && nx < static_cast<long>(rows[static_cast<std::size_t>(ny)].size())
+                        && plainGrass.count(rows[static_cast<std::size_t>(ny)][static_cast<std::size_t>(nx)]) > 0;
+                };
+                const bool n = grass(0, -1), s = grass(0, 1), w = grass(-1, 0), e = grass(1, 0);
+                const int sides = n + s + w + e;
+                EXPECT_TRUE(sides == 0 || sides >= 3 || (sides == 2 && ((n && s) || (w && e))))
+                    << "plain path at (" << x << ", " << y << ") beside grass";
+            }
+        }
+    }
+    EXPECT_GT(edged, 20) << "the maps use the path edge tiles";
+    EXPECT_GT(variants, 50) << "the maps use the ground variants";
 }

@@ -183,8 +183,13 @@ namespace {
                 }
             }
             if (f.hairStyle == Hair::Spiky) {
-                for (int k = 0; k < 4; ++k)
-                    triangle(p, 10 + k * 4, hy - 4, 12 + k * 4, hy - 9 - (k % 2), 14 + k * 4, hy - 4, hair.c[1]);
+                // Tufts that lean outwards, their tips inside the cell with a lit pixel each.
+                for (int k = 0; k < 4; ++k) {
+                    const int tipX = 12 + k * 4 + (k == 0 ? -1 : (k == 3 ? 1 : 0));
+                    const int tipY = hy - 7 - (k % 2);
+                    triangle(p, 10 + k * 4, hy - 4, tipX, tipY, 14 + k * 4, hy - 4, hair.c[1]);
+                    put(p, tipX, tipY + 1, hair.c[3]);
+                }
             } else if (f.hairStyle == Hair::Long && facing != Facing::Right && facing != Facing::Left) {
                 fillRect(p, 9, hy, 2, 9, hair.c[1]);
                 fillRect(p, 21, hy, 2, 9, hair.c[0]);

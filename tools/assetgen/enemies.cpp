@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace vorn::assetgen {
 
@@ -247,32 +248,56 @@ namespace {
         return finish("serpent", std::move(p));
     }
 
+    // A grey wolf in profile, head low and tail raised: one furry body of soft parts with its
+    // far legs in shadow behind.
     MaskedPicture wolf()
     {
         Picture p(160, 160);
-        const Ramp fur = rampOf(rgb(120, 124, 140));
-        // Legs.
-        for (int k = 0; k < 4; ++k) {
-            const int x = 44 + k * 22 + (k > 1 ? 10 : 0);
-            block(p, x, 120, 8, 28, k % 2 ? fur : Ramp { { fur.c[0], fur.c[0], fur.c[1], fur.c[2] } });
-            ball(p, x + 3, 149, 6, 2, fur);
-        }
-        ball(p, 86, 112, 44, 20, fur); // body
-        triangle(p, 130, 104, 156, 84, 150, 112, fur.c[1]); // tail
-        triangle(p, 134, 110, 156, 84, 136, 118, fur.c[0]);
-        ball(p, 44, 98, 24, 20, fur); // chest and shoulders
-        // Head.
-        ball(p, 32, 80, 18, 15, fur);
-        triangle(p, 4, 86, 24, 74, 24, 96, fur.c[1]); // muzzle
-        triangle(p, 24, 66, 30, 48, 38, 68, fur.c[1]); // ears
-        triangle(p, 38, 66, 46, 50, 48, 70, fur.c[0]);
-        fillEllipse(p, 6, 85, 3, 2, rgb(30, 26, 34));
-        glowEye(p, 26, 78, 3, rgb(250, 200, 40));
-        line(p, 8, 92, 24, 94, rgb(70, 30, 40));
-        triangle(p, 12, 92, 14, 92, 13, 96, rgb(250, 250, 240));
+        const Ramp fur = rampOf(rgb(122, 126, 142));
+        const Ramp shade = rampOf(rgb(84, 86, 100));
+        const Ramp belly = rampOf(rgb(188, 186, 190));
+        // Far legs, darker.
+        std::vector<Blob> far;
+        limb(far, 60, 108, 62, 130, 7, 5);
+        limb(far, 62, 130, 60, 146, 5, 4);
+        limb(far, 126, 104, 118, 124, 10, 6);
+        limb(far, 118, 124, 128, 136, 6, 4);
+        limb(far, 128, 136, 124, 147, 4, 4);
+        far.push_back({ 57, 148, 6, 3 });
+        far.push_back({ 121, 148, 6, 3 });
+        softBody(p, far, shade, 0.12f, 801);
+        // The body, neck, head, near legs and tail as one.
+        std::vector<Blob> body = { { 50, 100, 24, 20 }, { 84, 104, 30, 16 }, { 116, 98, 22, 19 }, { 82, 94, 34, 12 },
+            { 38, 88, 15, 15 }, { 31, 78, 15, 13 }, { 16, 86, 12, 7 }, { 9, 88, 8, 5 } };
+        limb(body, 27, 68, 24, 52, 5, 2); // ears
+        limb(body, 39, 68, 40, 53, 5, 2);
+        limb(body, 46, 108, 44, 130, 7, 5); // near front leg
+        limb(body, 44, 130, 42, 146, 5, 4);
+        body.push_back({ 39, 148, 7, 3 });
+        limb(body, 110, 104, 104, 124, 11, 6); // near hind leg, the hock bent back
+        limb(body, 104, 124, 114, 136, 6, 4);
+        limb(body, 114, 136, 108, 147, 4, 4);
+        body.push_back({ 105, 148, 7, 3 });
+        limb(body, 134, 96, 146, 84, 9, 8); // the bushy tail
+        limb(body, 146, 84, 152, 66, 8, 5);
+        softBody(p, body, fur, 0.15f, 802);
+        // The pale underside: throat and belly.
+        std::vector<Blob> under = { { 22, 94, 9, 3 }, { 44, 108, 12, 8 }, { 82, 116, 22, 4 } };
+        softBody(p, under, belly, 0.3f, 803);
+        // Face.
+        fillEllipse(p, 2, 87, 3, 2, rgb(26, 22, 30)); // nose
+        glowEye(p, 26, 77, 3, rgb(250, 200, 40));
+        line(p, 22, 74, 31, 73, kInk); // the brow over the eye
+        line(p, 4, 92, 24, 94, rgb(70, 30, 40));
+        triangle(p, 10, 92, 12, 92, 11, 96, rgb(250, 250, 240));
         triangle(p, 18, 93, 20, 93, 19, 97, rgb(250, 250, 240));
-        for (int k = 0; k < 8; ++k)
-            line(p, 60 + k * 9, 96, 64 + k * 9, 104, fur.c[3]);
+        fillEllipse(p, 26, 58, 1, 4, rgb(60, 50, 60)); // inside of the ears
+        fillEllipse(p, 39, 59, 1, 4, rgb(60, 50, 60));
+        // Tufts of darker fur along the back.
+        for (int k = 0; k < 10; ++k) {
+            const int x = 52 + k * 8;
+            line(p, x, 84 + (k % 3), x + 4, 90 + (k % 3), fur.c[0]);
+        }
         return finish("wolf", std::move(p));
     }
 
@@ -308,28 +333,59 @@ namespace {
         return finish("golem", std::move(p));
     }
 
+    // A hooded wizard in a flowing robe, the tip of his hat bent back, a long beard and a
+    // gnarled staff with a glowing orb.
     MaskedPicture wizard()
     {
         Picture p(80, 160);
-        const Ramp robe = rampOf(rgb(80, 60, 150));
+        const Ramp robe = rampOf(rgb(84, 62, 156));
         const Ramp trim = rampOf(rgb(220, 180, 60));
-        for (int y = 84; y < 152; ++y) {
-            const int half = 10 + (y - 84) / 3;
-            for (int x = -half; x <= half; ++x)
-                put(p, 40 + x, y, robe.at(0.65f - 0.5f * x / half));
+        const Ramp beard = rampOf(rgb(210, 210, 220));
+        // The robe: narrow at the shoulders, flaring to a hem that ripples.
+        std::vector<Blob> body;
+        for (int k = 0; k <= 16; ++k) {
+            const float t = k / 16.0f;
+            const float y = 90 + t * 56;
+            const float half = 11 + t * 18 + 2 * std::sin(t * 9);
+            body.push_back({ 40 + 3 * std::sin(t * 4), y, half, 6 });
         }
-        line(p, 40 - 32, 151, 40 + 32, 151, trim.c[1]);
-        line(p, 40, 96, 40, 150, trim.c[2]);
-        triangle(p, 40, 46, 22, 84, 58, 84, robe.c[1]); // hat
-        triangle(p, 40, 46, 22, 84, 38, 84, robe.c[2]);
-        line(p, 16, 84, 64, 84, trim.c[1]);
-        line(p, 16, 85, 64, 85, trim.c[0]);
-        fillEllipse(p, 40, 92, 9, 6, rgb(20, 16, 30)); // shadowed face
-        glowEye(p, 36, 91, 1, rgb(255, 240, 120));
-        glowEye(p, 44, 91, 1, rgb(255, 240, 120));
-        thickLine(p, 66, 150, 70, 70, 3, rgb(130, 90, 50));
-        ball(p, 70, 66, 6, 6, rampOf(rgb(230, 70, 200)));
-        thickLine(p, 52, 104, 66, 110, 5, robe.c[1]);
+        limb(body, 30, 96, 20, 112, 6, 5); // the near sleeve
+        limb(body, 50, 96, 62, 106, 6, 6); // the arm raising the staff
+        softBody(p, body, robe, 0.08f, 811);
+        for (int x = 12; x < 70; ++x) {
+            // The hem trim follows the ripple.
+            const int y = 150 + static_cast<int>(std::lround(1.5f * std::sin(x * 0.4f)));
+            put(p, x, y, trim.c[1]);
+            put(p, x, y - 1, trim.c[2]);
+        }
+        line(p, 41, 100, 43, 146, trim.c[2]);
+        // The beard flowing over the chest.
+        std::vector<Blob> hair = { { 40, 96, 8, 5 }, { 41, 104, 7, 6 }, { 42, 112, 5, 6 } };
+        limb(hair, 42, 112, 45, 124, 4, 1);
+        softBody(p, hair, beard, 0.4f, 812);
+        // The hat: a brim and a crown that bends back to a drooping tip.
+        std::vector<Blob> hat = { { 40, 84, 22, 4 } };
+        limb(hat, 40, 80, 36, 62, 12, 8);
+        limb(hat, 36, 62, 26, 48, 8, 4);
+        limb(hat, 26, 48, 14, 48, 4, 2);
+        softBody(p, hat, robe, 0.1f, 813);
+        line(p, 24, 80, 54, 80, trim.c[1]); // hat band
+        line(p, 25, 81, 53, 81, trim.c[0]);
+        fillEllipse(p, 40, 90, 8, 4, rgb(24, 18, 34)); // the face in the brim's shadow
+        glowEye(p, 36, 89, 1, rgb(255, 240, 120));
+        glowEye(p, 44, 89, 1, rgb(255, 240, 120));
+        // The staff: a crooked shaft with a knot and a claw holding the orb.
+        const Pixel wood = rgb(130, 90, 50);
+        thickLine(p, 66, 150, 68, 120, 3, wood);
+        thickLine(p, 68, 120, 65, 96, 3, wood);
+        thickLine(p, 65, 96, 69, 74, 3, wood);
+        fillEllipse(p, 67, 112, 3, 2, scale(wood, 0.7f));
+        line(p, 69, 74, 64, 66, wood);
+        line(p, 69, 74, 75, 66, wood);
+        for (int r = 10; r >= 8; --r)
+            fillEllipse(p, 70, 64, r, r, mix(rgb(120, 40, 110), rgb(255, 120, 230), (10 - r) / 3.0f));
+        ball(p, 70, 64, 6, 6, rampOf(rgb(230, 80, 210)));
+        ball(p, 62, 104, 4, 4, rampOf(rgb(230, 200, 170))); // the hand
         return finish("wizard", std::move(p));
     }
 
@@ -340,53 +396,99 @@ namespace {
         const Ramp armour = rampOf(rgb(60, 56, 80));
         const Ramp wing = { { rgb(40, 20, 40), rgb(70, 30, 60), rgb(100, 46, 80), rgb(140, 80, 110) } };
         const Ramp gold = rampOf(rgb(210, 160, 50));
-        // Wings.
+        // Wings: bones from the shoulder to the wrist and out to four fingers, the membrane
+        // between them scalloped towards the wrist.
         for (int side = -1; side <= 1; side += 2) {
-            const int cx = 120;
-            triangle(p, cx + side * 20, 60, cx + side * 116, 10, cx + side * 104, 110, wing.c[1]);
-            triangle(p, cx + side * 20, 60, cx + side * 104, 110, cx + side * 46, 120, wing.c[0]);
-            for (int k = 0; k < 4; ++k)
-                thickLine(p, cx + side * 22, 60, cx + side * (116 - k * 14), 12 + k * 26, 2, wing.c[3]);
-        }
-        // A cape falling behind the body.
-        const Ramp cape = rampOf(rgb(110, 24, 44));
-        triangle(p, 86, 74, 154, 74, 60, 152, cape.c[1]);
-        triangle(p, 86, 74, 154, 74, 180, 152, cape.c[0]);
-        fillRect(p, 60, 150, 121, 3, cape.c[0]);
-        // Legs.
-        block(p, 98, 120, 16, 30, armour);
-        block(p, 126, 120, 16, 30, armour);
-        block(p, 92, 146, 26, 8, armour);
-        block(p, 122, 146, 26, 8, armour);
-        // Torso: broad shoulders narrowing to the waist, a lit left half.
-        for (int y = 72; y <= 124; ++y) {
-            const float t = (y - 72) / 52.0f;
-            const int half = static_cast<int>(38 - 18 * t);
-            for (int x = -half; x <= half; ++x) {
-                const float light = 0.75f - 0.5f * x / half - 0.2f * t;
-                put(p, 120 + x, y, armour.at(light));
+            const float cx = 120;
+            const float wx = cx + side * 62, wy = 26;
+            const float tipX[4] = { cx + side * 116, cx + side * 114, cx + side * 102, cx + side * 74 };
+            const float tipY[4] = { 12, 52, 90, 112 };
+            const int sx = static_cast<int>(cx + side * 22);
+            triangle(p, sx, 62, static_cast<int>(wx), static_cast<int>(wy), static_cast<int>(tipX[3]), static_cast<int>(tipY[3]), wing.c[0]);
+            for (int k = 0; k < 3; ++k)
+                triangle(p, static_cast<int>(wx), static_cast<int>(wy), static_cast<int>(tipX[k]), static_cast<int>(tipY[k]),
+                    static_cast<int>(tipX[k + 1]), static_cast<int>(tipY[k + 1]), k % 2 ? wing.c[1] : wing.c[2]);
+            for (int k = 0; k < 3; ++k) {
+                // Bite a curve out of the edge between two finger tips.
+                const float mx = (tipX[k] + tipX[k + 1]) / 2, my = (tipY[k] + tipY[k + 1]) / 2;
+                const float ex = mx - wx, ey = my - wy;
+                const float len = std::hypot(ex, ey);
+                const float r = std::hypot(tipX[k + 1] - tipX[k], tipY[k + 1] - tipY[k]) / 2;
+                const int ccx = static_cast<int>(mx + ex / len * r * 0.75f), ccy = static_cast<int>(my + ey / len * r * 0.75f);
+                fillEllipse(p, ccx, ccy, static_cast<int>(r * 0.95f), static_cast<int>(r * 0.95f), 0);
             }
+            thickLine(p, sx, 62, static_cast<int>(wx), static_cast<int>(wy), 4, wing.c[3]);
+            for (int k = 0; k < 4; ++k) {
+                thickLine(p, static_cast<int>(wx), static_cast<int>(wy), static_cast<int>((wx + tipX[k]) / 2),
+                    static_cast<int>((wy + tipY[k]) / 2), 3, wing.c[3]);
+                line(p, static_cast<int>((wx + tipX[k]) / 2), static_cast<int>((wy + tipY[k]) / 2), static_cast<int>(tipX[k]),
+                    static_cast<int>(tipY[k]), wing.c[3]);
+            }
+            ball(p, static_cast<int>(wx), static_cast<int>(wy), 4, 4, rampOf(rgb(200, 190, 170))); // the wrist claw
         }
-        for (int k = 0; k < 3; ++k)
-            line(p, 104 + k * 2, 92 + k * 9, 136 - k * 2, 92 + k * 9, armour.c[0]);
-        line(p, 120, 76, 120, 118, armour.c[0]);
+        // A cape falling behind the body in folds, its hem rippling.
+        std::vector<Blob> capeParts;
+        for (int k = 0; k <= 20; ++k) {
+            const float t = k / 20.0f;
+            const float half = 30 + t * 52;
+            capeParts.push_back({ 120 + 4 * std::sin(t * 7), 76 + t * 70, half, 7 + 2 * std::sin(t * 11) });
+        }
+        softBody(p, capeParts, rampOf(rgb(110, 24, 44)), 0.0f, 820);
+        for (int k = 0; k < 6; ++k) {
+            // Folds: darker lines fanning out from the shoulders.
+            const int x1 = 52 + k * 27;
+            line(p, 108 + k * 5, 84, x1, 150, rgb(70, 14, 30));
+        }
+        // Legs in greaves, slightly apart.
+        std::vector<Blob> legs;
+        limb(legs, 108, 118, 104, 134, 9, 7);
+        limb(legs, 104, 134, 104, 148, 7, 7);
+        limb(legs, 132, 118, 136, 134, 9, 7);
+        limb(legs, 136, 134, 136, 148, 7, 7);
+        legs.push_back({ 100, 150, 12, 4 });
+        legs.push_back({ 140, 150, 12, 4 });
+        softBody(p, legs, armour, 0.0f, 825);
+        // Torso and arms as one muscular body in dark armour, gold plates on the shoulders.
+        std::vector<Blob> torso = { { 120, 84, 30, 14 }, { 120, 100, 24, 14 }, { 120, 114, 19, 10 } };
+        limb(torso, 90, 80, 74, 104, 10, 8); // upper arms
+        limb(torso, 74, 104, 70, 124, 8, 7);
+        limb(torso, 150, 80, 166, 104, 10, 8);
+        limb(torso, 166, 104, 170, 124, 8, 7);
+        softBody(p, torso, armour, 0.0f, 821);
+        for (int k = 0; k < 3; ++k) {
+            // Plates of the breastplate, curving with the chest.
+            for (int x = -14 + k * 2; x <= 14 - k * 2; ++x)
+                put(p, 120 + x, 94 + k * 8 + (x * x) / 60, armour.c[0]);
+        }
         block(p, 100, 118, 40, 6, gold); // belt
-        ball(p, 84, 76, 16, 11, gold); // shoulder plates
-        ball(p, 156, 76, 16, 11, gold);
-        thickLine(p, 78, 86, 70, 122, 9, armour.c[1]); // arms
-        thickLine(p, 162, 86, 170, 122, 9, armour.c[0]);
+        std::vector<Blob> plates = { { 86, 76, 16, 9 }, { 84, 70, 10, 6 }, { 154, 76, 16, 9 }, { 156, 70, 10, 6 } };
+        softBody(p, plates, gold, 0.0f, 822);
+        for (int side = -1; side <= 1; side += 2)
+            for (int k = 0; k < 3; ++k)
+                triangle(p, 120 + side * (26 + k * 8), 70, 120 + side * (32 + k * 8), 70, 120 + side * (28 + k * 8), 58 - (k == 1 ? 4 : 0),
+                    gold.c[2]); // spikes on the plates
         ball(p, 70, 128, 8, 7, rampOf(rgb(90, 80, 100)));
         ball(p, 170, 128, 8, 7, rampOf(rgb(90, 80, 100)));
         // A great sword.
         thickLine(p, 176, 134, 208, 40, 5, rgb(180, 190, 214));
         line(p, 177, 130, 207, 42, rgb(240, 244, 255));
         thickLine(p, 164, 128, 186, 138, 5, gold.c[1]);
-        // Head with horns.
-        ball(p, 120, 58, 16, 15, skin);
-        triangle(p, 106, 50, 86, 22, 112, 44, rgb(230, 220, 200));
-        triangle(p, 134, 50, 154, 22, 128, 44, rgb(200, 190, 170));
-        block(p, 106, 40, 28, 6, gold);
-        triangle(p, 120, 30, 114, 40, 126, 40, gold.c[2]);
+        // Head with horns that sweep out and curl up.
+        std::vector<Blob> horns;
+        for (int side = -1; side <= 1; side += 2) {
+            limb(horns, 120 + side * 12.0f, 50, 120 + side * 26.0f, 40, 5, 4);
+            limb(horns, 120 + side * 26.0f, 40, 120 + side * 34.0f, 24, 4, 3);
+            limb(horns, 120 + side * 34.0f, 24, 120 + side * 30.0f, 10, 3, 1);
+        }
+        softBody(p, horns, rampOf(rgb(214, 204, 184)), 0.0f, 823);
+        std::vector<Blob> head = { { 120, 58, 15, 14 }, { 120, 68, 10, 7 } };
+        softBody(p, head, skin, 0.0f, 824);
+        block(p, 107, 42, 27, 5, gold);
+        triangle(p, 120, 30, 114, 42, 126, 42, gold.c[2]);
+        triangle(p, 108, 42, 106, 34, 113, 42, gold.c[2]);
+        triangle(p, 132, 42, 134, 34, 127, 42, gold.c[2]);
+        line(p, 110, 53, 117, 56, kInk); // a scowl
+        line(p, 130, 53, 123, 56, kInk);
         glowEye(p, 113, 58, 3, rgb(255, 60, 40));
         glowEye(p, 127, 58, 3, rgb(255, 60, 40));
         line(p, 112, 68, 128, 68, rgb(40, 10, 20));

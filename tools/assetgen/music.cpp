@@ -494,8 +494,8 @@ namespace {
     std::vector<Piece> pieces()
     {
         std::vector<Piece> out;
-        out.push_back({ "title", 84, 4, { kHorn, 100, 64 }, { kSlowStrings, 100, 44 }, { kContrabass, 104, 64 },
-            { kClarinet, 96, 84 }, Drums::March,
+        out.push_back({ "title", 84, 4, { kHorn, 76, 64 }, { kSlowStrings, 100, 44 }, { kContrabass, 104, 64 },
+            { kClarinet, 120, 84 }, Drums::March,
             { { "C", "G", "Am", "F", "C", "F", "G", "G", "F", "G", "Em", "Am", "F", "G", "C", "C" },
                 { "G4:3 C5:1 E5:2 G5:2", "F5:3 E5:1 D5:4", "E5:3 D5:1 C5:2 E5:2", "A5:6 G5:2", "G5:3 E5:1 C5:2 E5:2",
                     "F5:2 A5:2 C6:2 A5:2", "G5:3 F5:1 E5:2 D5:2", "D5:6 r:2", "C5:2 F5:2 A5:3 G5:1",
@@ -507,7 +507,7 @@ namespace {
                     "D5:3 F5:1 A5:2 F5:2", "E5:2 C5:1 B4:1 A4:4", "A4:2 C5:2 F5:2 A5:2", "G5:2 F5:1 E5:1 D5:4" },
                 Accomp::Arpeggio, 52, Bass::Long },
             "ABa" });
-        out.push_back({ "town", 112, 4, { kFlute, 100, 70 }, { kGuitar, 104, 44 }, { kAcousticBass, 100, 64 },
+        out.push_back({ "town", 112, 4, { kFlute, 86, 70 }, { kGuitar, 104, 44 }, { kAcousticBass, 100, 64 },
             { kOboe, 88, 90 }, Drums::Light,
             { { "G", "C", "D", "G", "G", "C", "D", "G", "Em", "C", "G", "D", "Em", "Am", "D", "G" },
                 { "D5:1 G5:1 B5:2 A5:1 G5:1 D5:2", "E5:1 G5:1 C6:2 B5:1 A5:1 G5:2", "F#5:1 A5:1 D6:2 C6:1 A5:1 F#5:2",
@@ -522,7 +522,7 @@ namespace {
                     "A5:2 F#5:2 D5:2 r:2" },
                 Accomp::Stabs, 57, Bass::Halves },
             "ABa" });
-        out.push_back({ "field", 132, 4, { kTrumpet, 96, 64 }, { kStrings, 100, 44 }, { kFingerBass, 104, 64 },
+        out.push_back({ "field", 132, 4, { kTrumpet, 120, 64 }, { kStrings, 60, 44 }, { kFingerBass, 104, 64 },
             { kHorn, 100, 86 }, Drums::Rock,
             { { "D", "A", "Bm", "G", "D", "A", "G", "A", "G", "A", "F#m", "Bm", "G", "A", "D", "D", "Bm", "G", "D",
                   "A", "Bm", "G", "Em", "A" },
@@ -584,8 +584,8 @@ namespace {
                     "D6:2 B5:2 G5:2 F5:1 D5:1" },
                 Accomp::Stabs, 48, Bass::Drive },
             "AB" });
-        out.push_back({ "ending", 100, 3, { kFlute, 100, 70 }, { kHarp, 104, 48 }, { kAcousticBass, 96, 64 },
-            { kBassoon, 92, 84 }, Drums::None,
+        out.push_back({ "ending", 100, 3, { kFlute, 100, 70 }, { kHarp, 104, 48 }, { kAcousticBass, 120, 64 },
+            { kBassoon, 116, 84 }, Drums::None,
             { { "F", "Dm", "Bb", "C", "F", "Dm", "Gm", "C", "Bb", "C", "Am", "Dm", "Gm", "C7", "F", "F" },
                 { "C5:2 F5:2 A5:2", "A5:3 G5:1 F5:2", "D5:2 F5:2 Bb5:2", "G5:4 E5:2", "C5:2 F5:2 A5:2", "C6:3 Bb5:1 A5:2",
                     "Bb5:2 G5:2 D5:2", "E5:4 r:2", "F5:2 Bb5:3 A5:1", "G5:2 E5:2 C5:2", "E5:1 F5:1 A5:2 C6:2", "D6:4 A5:2",

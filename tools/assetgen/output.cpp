@@ -220,6 +220,7 @@ void writeShots(const fs::path& folder)
     battle(0, { "slime", "goblin", "bat" }, "enemies-field.png");
     battle(3, { "demonking" }, "enemy-boss.png");
     battle(1, { "golem", "skeleton" }, "enemies-cave.png");
+    battle(0, { "wolf", "wizard" }, "enemies-wolf-wizard.png");
 
     // Faces in a row.
     const std::vector<NamedPicture> faces = makeFaces();

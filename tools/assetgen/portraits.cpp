@@ -45,7 +45,7 @@ namespace {
             ball(p, 48, 16, 12, 10, hair);
         // Head.
         ball(p, 48, 46, 24, 27, skin);
-        // Eyes.
+        // Eyes. Troubled eyes look down under heavy lids; their brows rise towards the middle.
         const int eyeY = 50;
         for (int side = -1; side <= 1; side += 2) {
             const int ex = 48 + side * 11;
@@ -53,15 +53,29 @@ namespace {
                 for (int k = -4; k <= 4; ++k)
                     put(p, ex + k, eyeY + 2 - (4 - std::abs(k)) / 2, kInk);
             } else {
+                const int look = mood == 2 ? 2 : 0;
                 fillRect(p, ex - 4, eyeY - 4, 9, 9, rgb(250, 250, 250));
-                fillRect(p, ex - 2, eyeY - 4, 6, 9, f.eyes);
-                fillRect(p, ex - 1, eyeY - 1, 4, 5, scale(f.eyes, 0.5f));
-                put(p, ex - 1, eyeY - 3, rgb(255, 255, 255));
-                put(p, ex, eyeY - 3, rgb(255, 255, 255));
-                line(p, ex - 5, eyeY - 5, ex + 5, eyeY - 5, kInk);
+                fillRect(p, ex - 2, eyeY - 4 + look, 6, 9 - look, f.eyes);
+                fillRect(p, ex - 1, eyeY - 1 + look, 4, 5 - look, scale(f.eyes, 0.5f));
+                put(p, ex - 1, eyeY - 3 + look, rgb(255, 255, 255));
+                put(p, ex, eyeY - 3 + look, rgb(255, 255, 255));
+                if (mood == 2) {
+                    fillRect(p, ex - 4, eyeY - 5, 9, 4, skin.c[1]); // the lowered lid
+                    line(p, ex - 5, eyeY - 1 + (side < 0 ? 1 : 0), ex + 5, eyeY - 1 + (side < 0 ? 0 : 1), kInk);
+                    line(p, ex - 4, eyeY + 5, ex + 4, eyeY + 5, skin.c[0]); // tired shadow below
+                } else {
+                    line(p, ex - 5, eyeY - 5, ex + 5, eyeY - 5, kInk);
+                }
             }
-            const int browTilt = mood == 2 ? -side * 2 : 0;
-            line(p, ex - 5, eyeY - 9 + browTilt, ex + 5, eyeY - 9 - browTilt, scale(f.hair, 0.6f));
+            const Pixel brow = scale(f.hair, 0.6f);
+            if (mood == 2) {
+                // Inner end high, outer end low, two pixels thick.
+                const int inner = ex - side * 5, outer = ex + side * 5;
+                line(p, outer, eyeY - 7, inner, eyeY - 12, brow);
+                line(p, outer, eyeY - 6, inner, eyeY - 11, brow);
+            } else {
+                line(p, ex - 5, eyeY - 9, ex + 5, eyeY - 9, brow);
+            }
         }
         // Nose and mouth.
         put(p, 48, 58, skin.c[0]);
@@ -70,7 +84,11 @@ namespace {
             for (int k = -5; k <= 5; ++k)
                 put(p, 48 + k, 65 + (25 - k * k) / 10, rgb(150, 60, 60));
         } else if (mood == 2) {
-            line(p, 44, 66, 52, 65, rgb(150, 70, 70));
+            // A small wavering frown.
+            for (int k = -5; k <= 5; ++k) {
+                const int y = 67 - (25 - k * k) / 12 + (k % 3 == 0 ? 0 : (k > 0 ? 1 : 0));
+                put(p, 48 + k, y, rgb(130, 60, 64));
+            }
         } else {
             line(p, 45, 65, 51, 65, rgb(160, 80, 80));
         }
@@ -108,6 +126,15 @@ namespace {
             fillRect(p, 42, 64, 12, 2, rgb(120, 80, 80));
             break;
         }
+        if (mood == 2) {
+            // A drop of cold sweat on the temple and lines of gloom on the cheek.
+            const Ramp drop = rampOf(rgb(150, 200, 240));
+            triangle(p, 67, 36, 64, 44, 70, 44, drop.c[2]);
+            ball(p, 67, 45, 3, 3, drop);
+            put(p, 66, 43, rgb(255, 255, 255));
+            for (int k = 0; k < 3; ++k)
+                line(p, 30 + k * 3, 54, 30 + k * 3, 58, mix(f.skin, rgb(90, 110, 170), 0.5f));
+        }
         outline(p, 0, 0, 96, 96, 0, kInk);
         return p;
     }
@@ -129,9 +156,13 @@ namespace {
             const int x = reverse ? static_cast<int>(140 - s * 120) : static_cast<int>(20 + s * 120);
             const int y = static_cast<int>(20 + s * 120);
             const int w = static_cast<int>(1 + 5 * std::sin(s * 3.14159f));
+            // Across the stroke: perpendicular to its direction, two pixels per step so the
+            // diagonal leaves no gaps.
+            const int across = reverse ? 1 : -1;
             for (int d = -w - 2; d <= w + 2; ++d) {
                 const Pixel c = std::abs(d) <= w / 2 ? core : glow;
-                put(p, x + d, y - d, scale(c, fade));
+                put(p, x + d, y + across * d, scale(c, fade));
+                put(p, x + d + 1, y + across * d, scale(c, fade));
             }
         }
         return p;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace vorn::assetgen {
 
@@ -28,14 +29,27 @@ namespace {
     }
 
     // A ridge line of hills or mountains from y = base, `height` high, filled down to `bottom`.
+    // Slopes rising to the right face the light from the upper left; the lit band along the top
+    // is as deep as the slope is steep, so it thins out to nothing at every crest and valley.
     void ridge(Picture& p, int base, int height, int bottom, Pixel c, Pixel light, std::uint32_t seed, int cell)
     {
-        for (int x = 0; x < p.width; ++x) {
+        const int w = p.width;
+        std::vector<int> tops(static_cast<std::size_t>(w));
+        for (int x = 0; x < w; ++x) {
             const float n = periodicNoise(x, 0, cell, 512, seed) * 0.8f + periodicNoise(x, 0, std::max(8, cell / 4), 512, seed + 1) * 0.2f;
-            const int top = base - static_cast<int>(n * height);
-            const float slope = periodicNoise(x + 2, 0, cell, 512, seed) - periodicNoise(x - 2, 0, cell, 512, seed);
-            for (int y = top; y < bottom; ++y)
-                put(p, x, y, (slope < 0 && y < top + 12) ? light : c);
+            tops[static_cast<std::size_t>(x)] = base - static_cast<int>(n * height);
+        }
+        auto topAt = [&](int x) { return tops[static_cast<std::size_t>(((x % w) + w) % w)]; };
+        for (int x = 0; x < w; ++x) {
+            const int top = topAt(x);
+            const float rise = static_cast<float>(topAt(x - 6) - topAt(x + 6)) / 12.0f;
+            const float depth = std::clamp(rise * 16.0f, 0.0f, 12.0f);
+            const int lit = static_cast<int>(depth);
+            for (int y = top; y < bottom; ++y) {
+                // The band's last row is dithered, so its depth changes by half pixels.
+                const bool inBand = y < top + lit || (y == top + lit && depth - lit > 0.5f && (x + y) % 2 == 0);
+                put(p, x, y, inBand ? light : c);
+            }
         }
     }
 
@@ -134,12 +148,12 @@ namespace {
         return p;
     }
 
-    Picture hallBack(bool lair)
+    Picture hallBack()
     {
         Picture p(512, 384);
-        const Pixel wallA = lair ? rgb(70, 30, 50) : rgb(60, 62, 84);
-        const Pixel wallB = lair ? rgb(110, 50, 70) : rgb(92, 94, 118);
-        const Pixel mortar = lair ? rgb(40, 14, 28) : rgb(32, 32, 46);
+        const Pixel wallA = rgb(60, 62, 84);
+        const Pixel wallB = rgb(92, 94, 118);
+        const Pixel mortar = rgb(32, 32, 46);
         for (int y = 0; y < 250; ++y) {
             for (int x = 0; x < 512; ++x) {
                 const int row = y / 20;
@@ -163,7 +177,7 @@ namespace {
                 const float uNext = (x + 1 - 256) / d * 2.0f;
                 const bool line1 = std::floor(u) != std::floor(uNext);
                 const bool line2 = std::floor(z / 2.0f) != std::floor(zNext / 2.0f);
-                Pixel c = lair ? rgb(60, 30, 40) : rgb(70, 72, 90);
+                Pixel c = rgb(70, 72, 90);
                 c = mix(c, rgb(140, 140, 160), t * 0.3f);
                 if (line1 || line2)
                     c = scale(c, 0.6f);
@@ -173,7 +187,7 @@ namespace {
         // Pillars and banners or torches.
         for (int k = 0; k < 4; ++k) {
             const int x = 40 + k * 144;
-            const Ramp stone = rampOf(lair ? rgb(90, 70, 80) : rgb(140, 140, 150));
+            const Ramp stone = rampOf(rgb(140, 140, 150));
             for (int y = 0; y < 262; ++y) {
                 for (int i = 0; i < 36; ++i) {
                     const float t = i / 35.0f;
@@ -184,18 +198,104 @@ namespace {
             block(p, x - 6, 0, 48, 14, stone);
             if (k < 3) {
                 const int bx = x + 36 + 36;
-                const Ramp banner = rampOf(lair ? rgb(140, 20, 40) : rgb(40, 70, 160));
+                const Ramp banner = rampOf(rgb(40, 70, 160));
                 block(p, bx, 30, 36, 110, banner);
                 triangle(p, bx, 140, bx + 36, 140, bx + 18, 156, banner.c[1]);
                 ball(p, bx + 18, 70, 9, 9, rampOf(rgb(220, 180, 60)));
             }
         }
-        if (lair) {
-            // A red glow from below.
-            for (int y = 200; y < 384; ++y) {
-                for (int x = 0; x < 512; ++x)
-                    put(p, x, y, mix(get(p, x, y), rgb(255, 60, 30), 0.18f * (y - 200) / 184.0f));
+        return p;
+    }
+
+    // The demon king's lair: a cavern of black rock split by glowing lava veins, fangs of rock
+    // hanging from the roof, a pointed arch of darkness over a throne on a stepped dais,
+    // braziers either side, and a floor of cracked obsidian lit red from below.
+    Picture lairBack()
+    {
+        Picture p(512, 384);
+        const Pixel lava = rgb(255, 132, 40), ember = rgb(170, 46, 24);
+        for (int y = 0; y < 270; ++y) {
+            for (int x = 0; x < 512; ++x) {
+                const float n = periodicNoise(x, y, 64, 512, 560) * 0.6f + periodicNoise(x, y, 16, 512, 561) * 0.3f
+                    + periodicNoise(x, y, 4, 512, 562) * 0.1f;
+                const float v = (0.2f + 0.6f * n) * (0.45f + 0.55f * y / 270.0f);
+                Pixel c = mix(rgb(14, 8, 14), rgb(86, 42, 46), std::floor(v * 6) / 5);
+                // Veins where the coarse noise crosses its middle, only in the darker rock.
+                const float vein = std::abs(periodicNoise(x, y, 64, 512, 563) - 0.5f);
+                if (n < 0.5f && vein < 0.005f)
+                    c = lava;
+                else if (n < 0.5f && vein < 0.012f)
+                    c = mix(c, ember, 0.5f);
+                put(p, x, y, c);
             }
+        }
+        // Fangs of rock from the roof, lit on their left.
+        for (int k = 0; k < 16; ++k) {
+            const int x = static_cast<int>(hash3(k, 0, 564) % 512);
+            const int h = 24 + static_cast<int>(hash3(k, 1, 564) % 50);
+            const int w = 6 + static_cast<int>(hash3(k, 2, 564) % 10);
+            triangle(p, x - w, 0, x + w, 0, x + (k % 3) - 1, h, rgb(30, 16, 24));
+            triangle(p, x - w, 0, x - w / 3, 0, x + (k % 3) - 1, h, rgb(70, 36, 42));
+        }
+        // The arch: a pointed opening of darkness with a red rim.
+        for (int y = 40; y < 250; ++y) {
+            const float t = (y - 40) / 90.0f;
+            const int half = y < 130 ? static_cast<int>(96 * std::sqrt(std::max(0.0f, t * (2 - t)))) : 96;
+            for (int x = 256 - half - 6; x <= 256 + half + 6; ++x) {
+                const int edge = std::abs(x - 256) - half;
+                put(p, x, y, edge > 0 ? (edge < 4 ? rgb(60, 22, 30) : rgb(110, 40, 40)) : mix(rgb(8, 2, 8), rgb(40, 8, 16), y / 250.0f));
+            }
+        }
+        // The throne: a high back with spikes and gold trim, on a dais of three steps.
+        const Ramp stone = rampOf(rgb(64, 44, 64)), gold = rampOf(rgb(200, 150, 50));
+        block(p, 222, 120, 68, 96, rampOf(rgb(46, 24, 40)));
+        for (int k = 0; k < 5; ++k)
+            triangle(p, 222 + k * 14, 120, 236 + k * 14, 120, 229 + k * 14, 96 - (k == 2 ? 18 : (k % 2) * 6), rgb(46, 24, 40));
+        fillRect(p, 222, 120, 68, 3, gold.c[2]);
+        fillRect(p, 228, 126, 3, 88, gold.c[1]);
+        fillRect(p, 281, 126, 3, 88, gold.c[1]);
+        block(p, 212, 196, 88, 20, rampOf(rgb(90, 30, 46)));
+        for (int step = 0; step < 3; ++step)
+            block(p, 256 - 80 - step * 30, 214 + step * 18, 160 + step * 60, 18, stone);
+        // Braziers with flames.
+        for (int side = -1; side <= 1; side += 2) {
+            const int bx = 256 + side * 170;
+            block(p, bx - 4, 180, 8, 90, rampOf(rgb(70, 60, 70)));
+            ball(p, bx, 178, 20, 8, rampOf(rgb(120, 96, 60)));
+            for (int k = 0; k < 4; ++k) {
+                const Pixel flame = k == 0 ? rgb(200, 60, 20) : (k == 1 ? rgb(250, 130, 30) : (k == 2 ? rgb(255, 200, 80) : rgb(255, 246, 200)));
+                const int r = 16 - k * 4;
+                triangle(p, bx - r, 174, bx + r, 174, bx + side * (k % 2), 130 + k * 9, flame);
+                fillEllipse(p, bx, 172, r, r / 2 + 1, flame);
+            }
+            // Their light on the wall around them.
+            for (int y = 110; y < 260; ++y) {
+                for (int x = bx - 70; x <= bx + 70; ++x) {
+                    const float d = std::hypot(static_cast<float>(x - bx), static_cast<float>(y - 160) * 1.3f) / 70.0f;
+                    if (d < 1 && get(p, x, y) != 0)
+                        put(p, x, y, mix(get(p, x, y), rgb(255, 140, 60), 0.22f * (1 - d)));
+                }
+            }
+        }
+        // Floor: cracked obsidian with lava in the cracks, the cracks wider nearer the viewer.
+        for (int y = 270; y < 384; ++y) {
+            const float t = (y - 270) / 114.0f;
+            for (int x = 0; x < 512; ++x) {
+                const float u = (x - 256) / (40.0f + 300.0f * t);
+                const float n = periodicNoise(static_cast<int>(u * 64 + 512), static_cast<int>(y * 2.5f), 32, 512, 565);
+                Pixel c = mix(rgb(22, 12, 20), rgb(58, 30, 40), std::floor((0.3f + 0.5f * n + 0.3f * t) * 4) / 3);
+                const float crack = std::abs(n - 0.5f);
+                if (crack < 0.003f + 0.006f * t)
+                    c = lava;
+                else if (crack < 0.008f + 0.014f * t)
+                    c = mix(c, ember, 0.5f);
+                put(p, x, y, c);
+            }
+        }
+        // Red light rising from below.
+        for (int y = 180; y < 384; ++y) {
+            for (int x = 0; x < 512; ++x)
+                put(p, x, y, mix(get(p, x, y), rgb(255, 60, 30), 0.14f * (y - 180) / 204.0f));
         }
         return p;
     }
@@ -286,8 +386,8 @@ std::vector<NamedPicture> makeBattleBackgrounds()
     return {
         { "bg_field", fieldBack() },
         { "bg_cave", caveBack() },
-        { "bg_hall", hallBack(false) },
-        { "bg_lair", hallBack(true) },
+        { "bg_hall", hallBack() },
+        { "bg_lair", lairBack() },
     };
 }
 

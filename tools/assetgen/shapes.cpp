@@ -97,4 +97,64 @@ void triangle(Picture& p, int x0, int y0, int x1, int y1, int x2, int y2, Pixel 
     }
 }
 
+void limb(std::vector<Blob>& out, float x0, float y0, float x1, float y1, float r0, float r1)
+{
+    const float length = std::hypot(x1 - x0, y1 - y0);
+    const int steps = std::max(1, static_cast<int>(length / 2.0f));
+    for (int k = 0; k <= steps; ++k) {
+        const float t = static_cast<float>(k) / steps;
+        const float r = r0 + (r1 - r0) * t;
+        out.push_back({ x0 + (x1 - x0) * t, y0 + (y1 - y0) * t, r, r });
+    }
+}
+
+namespace {
+
+    // The body's field at a point: 1 at a blob's centre, 0 at and beyond its rim; blobs add up.
+    float field(const std::vector<Blob>& blobs, float x, float y)
+    {
+        float f = 0;
+        for (const Blob& b : blobs) {
+            const float u = (x - b.x) / b.rx, v = (y - b.y) / b.ry;
+            const float d = u * u + v * v;
+            if (d < 1.0f)
+                f += (1.0f - d) * (1.0f - d);
+        }
+        return f;
+    }
+
+} // namespace
+
+void softBody(Picture& p, const std::vector<Blob>& blobs, const Ramp& r, float fur, std::uint32_t seed)
+{
+    if (blobs.empty())
+        return;
+    float x0 = 1e9f, y0 = 1e9f, x1 = -1e9f, y1 = -1e9f;
+    for (const Blob& b : blobs) {
+        x0 = std::min(x0, b.x - b.rx);
+        y0 = std::min(y0, b.y - b.ry);
+        x1 = std::max(x1, b.x + b.rx);
+        y1 = std::max(y1, b.y + b.ry);
+    }
+    constexpr float threshold = 0.12f;
+    for (int y = static_cast<int>(std::floor(y0)); y <= static_cast<int>(std::ceil(y1)); ++y) {
+        for (int x = static_cast<int>(std::floor(x0)); x <= static_cast<int>(std::ceil(x1)); ++x) {
+            const float f = field(blobs, static_cast<float>(x), static_cast<float>(y));
+            // Fur runs in short horizontal streaks.
+            const float grain = fur > 0 ? (periodicNoise(x, y * 3, 6, 1 << 14, seed) - 0.5f) * 2.0f * fur : 0.0f;
+            if (f < threshold + grain * 0.15f)
+                continue;
+            const float gx = field(blobs, x + 1.5f, static_cast<float>(y)) - field(blobs, x - 1.5f, static_cast<float>(y));
+            const float gy = field(blobs, static_cast<float>(x), y + 1.5f) - field(blobs, static_cast<float>(x), y - 1.5f);
+            const float g = std::hypot(gx, gy);
+            // The outward normal faces the light where it points up and to the left; deep inside
+            // the body the slope flattens and the colour settles on the middle tones.
+            const float facing = g > 1e-4f ? (gx + gy) / g * 0.7071f : 0.0f;
+            const float rim = std::clamp(1.0f - (f - threshold) / 0.5f, 0.0f, 1.0f);
+            const float light = 0.55f + 0.42f * rim * facing - 0.12f * (y - y0) / std::max(1.0f, y1 - y0) + grain;
+            put(p, x, y, r.at(light));
+        }
+    }
+}
+
 } // namespace vorn::assetgen

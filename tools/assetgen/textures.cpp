@@ -3,6 +3,7 @@
 
 #include "assetgen/raster.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vorn::assetgen {
@@ -29,7 +30,7 @@ namespace {
 
     Pixel grass(int x, int y, std::uint32_t seed, const Pixel (&r)[4])
     {
-        float v = periodicNoise(x, y, 8, 32, seed) * 0.75f + 0.12f + grain(x, y, seed + 1, 0.22f);
+        float v = periodicNoise(x, y, 8, 32, seed) * 0.36f + 0.32f + grain(x, y, seed + 1, 0.22f);
         // Short blades: a light pixel with a dark one under it, scattered.
         const std::uint32_t h = hash3(x, y, seed + 7);
         if (h % 23 == 0)
@@ -109,17 +110,55 @@ namespace {
         return r[i];
     }
 
+    // The open grounds that cover large areas, drawn with a seed so that variants of a tile
+    // differ in their blotches: grass, dirt and cave floor.
+    Pixel openGround(Texture texture, int x, int y, std::uint32_t seed)
+    {
+        switch (texture) {
+        case Texture::Grass: {
+            static const Pixel r[4] = { rgb(50, 118, 46), rgb(60, 138, 52), rgb(74, 154, 58), rgb(104, 180, 72) };
+            return grass(x, y, 11 + seed, r);
+        }
+        case Texture::Dirt: {
+            static const Pixel r[4] = { rgb(138, 102, 62), rgb(156, 118, 72), rgb(172, 134, 86), rgb(192, 156, 104) };
+            if (hash3(x, y, 21 + seed) % 41 == 0)
+                return r[3];
+            return ramp(r, periodicNoise(x, y, 8, 32, 20 + seed) * 0.36f + 0.32f + grain(x, y, 22 + seed, 0.3f));
+        }
+        default: {
+            static const Pixel r[4] = { rgb(72, 62, 58), rgb(84, 72, 66), rgb(96, 84, 74), rgb(114, 100, 88) };
+            if (hash3(x, y, 85 + seed) % 37 == 0)
+                return r[3];
+            return ramp(r, periodicNoise(x, y, 8, 32, 86 + seed) * 0.34f + 0.33f + grain(x, y, 87 + seed, 0.25f));
+        }
+        }
+    }
+
 } // namespace
+
+Pixel groundVariant(Texture texture, int variant, int x, int y)
+{
+    x = wrap32(x);
+    y = wrap32(y);
+    const bool open = texture == Texture::Grass || texture == Texture::Dirt || texture == Texture::CaveFloor;
+    if (variant <= 0 || !open)
+        return texel(texture, x, y);
+    // The variant shows other blotches inside and fades into the plain ground over the outer
+    // pixels (a dithered blend), so its edges are the plain ground's.
+    const int edge = std::min(std::min(x, 31 - x), std::min(y, 31 - y));
+    const float weight = std::clamp((edge - 1) / 4.0f, 0.0f, 1.0f);
+    if (weight <= 0 || noise01(x, y, 300 + static_cast<std::uint32_t>(variant)) >= weight)
+        return texel(texture, x, y);
+    return openGround(texture, x, y, 100 * static_cast<std::uint32_t>(variant));
+}
 
 Pixel texel(Texture texture, int x, int y)
 {
     x = wrap32(x);
     y = wrap32(y);
     switch (texture) {
-    case Texture::Grass: {
-        static const Pixel r[4] = { rgb(46, 112, 44), rgb(60, 138, 52), rgb(78, 160, 60), rgb(112, 186, 76) };
-        return grass(x, y, 11, r);
-    }
+    case Texture::Grass:
+        return openGround(texture, x, y, 0);
     case Texture::LightGrass: {
         static const Pixel r[4] = { rgb(74, 148, 58), rgb(96, 170, 66), rgb(118, 188, 78), rgb(150, 206, 98) };
         return grass(x, y, 12, r);
@@ -128,12 +167,8 @@ Pixel texel(Texture texture, int x, int y)
         static const Pixel r[4] = { rgb(38, 62, 46), rgb(50, 82, 54), rgb(64, 100, 62), rgb(86, 124, 74) };
         return grass(x, y, 13, r);
     }
-    case Texture::Dirt: {
-        static const Pixel r[4] = { rgb(130, 96, 58), rgb(156, 118, 72), rgb(176, 138, 88), rgb(196, 160, 108) };
-        if (hash3(x, y, 21) % 41 == 0)
-            return r[3];
-        return ramp(r, periodicNoise(x, y, 8, 32, 20) * 0.8f + 0.1f + grain(x, y, 22, 0.3f));
-    }
+    case Texture::Dirt:
+        return openGround(texture, x, y, 0);
     case Texture::Sand: {
         static const Pixel r[4] = { rgb(206, 182, 122), rgb(222, 200, 140), rgb(234, 216, 160), rgb(246, 232, 186) };
         return ramp(r, periodicNoise(x, y, 16, 32, 30) * 0.6f + 0.25f + grain(x, y, 31, 0.35f));
@@ -205,12 +240,8 @@ Pixel texel(Texture texture, int x, int y)
         v += 0.15f * std::sin(2 * kPi * (y / 8.0f + periodicNoise(x, y, 16, 32, 82)));
         return ramp(r, v);
     }
-    case Texture::CaveFloor: {
-        static const Pixel r[4] = { rgb(70, 60, 56), rgb(84, 72, 66), rgb(98, 86, 76), rgb(118, 104, 90) };
-        if (hash3(x, y, 85) % 37 == 0)
-            return r[3];
-        return ramp(r, periodicNoise(x, y, 8, 32, 86) * 0.7f + 0.15f + grain(x, y, 87, 0.25f));
-    }
+    case Texture::CaveFloor:
+        return openGround(texture, x, y, 0);
     case Texture::Roof:
     case Texture::BlueRoof: {
         const bool blue = texture == Texture::BlueRoof;

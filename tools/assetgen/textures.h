@@ -37,6 +37,11 @@ enum class Texture {
 // The colour of `texture` at (x, y); x and y are taken modulo 32.
 Pixel texel(Texture texture, int x, int y);
 
+// The colour of variant `variant` (1 or 2; 0 is the plain texture) of an open ground (grass,
+// dirt, cave floor) at (x, y): other blotches inside, the plain texture along the edges, so
+// variants placed by position break up the 32-pixel repeat and still join every neighbour.
+Pixel groundVariant(Texture texture, int variant, int x, int y);
+
 // Fills the 32 x 32 cell at (ox, oy) of `sheet` with the texture.
 void paintTexture(Picture& sheet, int ox, int oy, Texture texture);
 

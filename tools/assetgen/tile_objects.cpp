@@ -168,14 +168,23 @@ void drawChest(Picture& s, int ox, int oy, bool open)
     Layer l;
     const Ramp red = rampOf(rgb(150, 50, 40));
     if (open) {
-        block(l.p, 5, 5, 22, 8, red); // lid stands up behind
-        fillRect(l.p, 7, 12, 18, 3, rgb(40, 20, 16));
-        block(l.p, 5, 14, 22, 13, red);
-        fillRect(l.p, 6, 14, 20, 2, rgb(60, 30, 20));
+        // The lid stands up behind, its dark inner face towards us; below it the box shows its
+        // inside: the lit back wall, then coins and a jewel on the floor of the box.
+        block(l.p, 5, 2, 22, 9, red);
+        fillRect(l.p, 7, 4, 18, 6, rgb(70, 26, 20));
+        fillRect(l.p, 5, 2, 2, 9, kGold.c[1]);
+        fillRect(l.p, 25, 2, 2, 9, kGold.c[1]);
+        fillRect(l.p, 5, 11, 22, 7, red.c[2]); // the rim
+        fillRect(l.p, 7, 12, 18, 2, rgb(150, 100, 60)); // inner back wall
+        fillRect(l.p, 7, 14, 18, 3, rgb(44, 22, 16)); // the shadowed floor
+        for (int k = 0; k < 6; ++k)
+            put(l.p, 8 + k * 3, 15 + (k % 2), k % 2 ? kGold.c[3] : kGold.c[2]);
+        put(l.p, 17, 14, rgb(120, 220, 255));
+        put(l.p, 18, 14, rgb(60, 150, 220));
+        block(l.p, 5, 17, 22, 10, red);
+        line(l.p, 5, 17, 26, 17, kGold.c[0]);
         for (int x : { 5, 25 })
-            fillRect(l.p, x, 14, 2, 13, kGold.c[1]);
-        fillRect(l.p, 5, 5, 2, 8, kGold.c[1]);
-        fillRect(l.p, 25, 5, 2, 8, kGold.c[1]);
+            fillRect(l.p, x, 17, 2, 10, kGold.c[1]);
     } else {
         block(l.p, 5, 8, 22, 8, red);
         fillRect(l.p, 6, 8, 20, 1, red.c[3]);

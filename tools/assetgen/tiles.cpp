@@ -44,6 +44,21 @@ namespace {
             add(code, std::move(name), clean, edges);
         }
 
+        // Two variants of an open ground at `first` and first + 1, for maps to choose by
+        // position so that wide areas do not show one tile repeating.
+        void variants(int first, const std::string& name, Texture ground)
+        {
+            for (int k = 1; k <= 2; ++k) {
+                custom(first + k - 1, name + " (variant " + std::to_string(k + 1) + ")", kAll, ground,
+                    [&](Picture& s, int ox, int oy) {
+                        for (int y = 0; y < 32; ++y) {
+                            for (int x = 0; x < 32; ++x)
+                                put(s, ox + x, oy + y, groundVariant(ground, k, x, y));
+                        }
+                    });
+            }
+        }
+
         // Shore-like transitions: `inner` in the middle, `outer` along the sides.
         void edges(int first, const std::string& what, Texture inner, Texture outer, Pixel rim, int depth)
         {
@@ -179,6 +194,8 @@ TileSheet makeTownSheet()
     b.tile(0xB7, "sand", Texture::Sand, kAll);
     b.edges(0xB8, "dirt path", Texture::Dirt, Texture::Grass, 0, 5);
     b.corners(0xC0, "dirt path", Texture::Dirt, Texture::Grass, 0, 5);
+    b.variants(0xC4, "grass", Texture::Grass);
+    b.variants(0xC6, "dirt path", Texture::Dirt);
     return b.take();
 }
 
@@ -215,6 +232,8 @@ TileSheet makeOverworldSheet()
     b.edges(0xB8, "road", Texture::Dirt, Texture::Grass, 0, 5);
     b.corners(0xC0, "road", Texture::Dirt, Texture::Grass, 0, 5);
     b.edges(0xC4, "sand", Texture::Sand, Texture::Grass, 0, 5);
+    b.variants(0xCC, "grass", Texture::Grass);
+    b.variants(0xCE, "road", Texture::Dirt);
     return b.take();
 }
 
@@ -259,6 +278,7 @@ TileSheet makeDungeonSheet()
     b.tile(0xB2, "mossy floor", Texture::Moss, kAll);
     b.tile(0xB3, "red carpet", Texture::Carpet, kAll);
     b.tile(0xB4, "cave floor with bones", Texture::CaveFloor, kAll, drawBones);
+    b.variants(0xB5, "cave floor", Texture::CaveFloor);
     return b.take();
 }
 
