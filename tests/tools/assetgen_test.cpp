@@ -579,8 +579,10 @@ std::vector<std::vector<int>> mapRows(const std::string& text)
             inRows = true;
             continue;
         }
+        if (!inRows)
+            continue;
         const auto open = line.find("- \"");
-        if (!inRows || open == std::string::npos)
+        if (open == std::string::npos)
             break;
         const std::string hex = line.substr(open + 3, line.rfind('"') - open - 3);
         std::vector<int> row;

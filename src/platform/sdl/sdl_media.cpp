@@ -146,8 +146,9 @@ void SdlMedia::open(const std::string& alias, const std::string& path)
         Uint16 format = 0;
         if (entry.music && bytes && Mix_QuerySpec(&frequency, &format, &channels))
             entry.lengthFrames = midiLengthMs(*bytes) * static_cast<std::uint64_t>(frequency) / 1000;
-    } else
+    } else {
         entry.chunk = Mix_LoadWAV(file->c_str());
+    }
     if (!entry.music && !entry.chunk) {
         std::fprintf(stderr, "vorn: cannot load %s: %s\n", file->c_str(), Mix_GetError());
         return;
