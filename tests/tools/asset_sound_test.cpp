@@ -5,12 +5,14 @@
 #include "assetgen/assetgen.h"
 #include "core/input.h"
 #include "core/sound.h"
+#include "platform/midi_length.h"
 #include "platform/sdl/sdl_media.h"
 #include "support/test_context.h"
 #include "tools/smf_reader.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <complex>
@@ -105,16 +107,18 @@ bool capturePiece(SdlMedia& media, Capture& capture, const std::filesystem::path
 
 TEST(AssetMusicPlayback, EveryPieceStopsOnItsLastBarLineWithoutClipping)
 {
-#ifdef __SANITIZE_ADDRESS__
-    // The rendering is done by the uninstrumented mixer and synthesiser; the normal build's run
-    // of this test says all there is to say, and rendering every piece again costs seconds.
-    GTEST_SKIP() << "rendered in the normal build";
-#endif
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
     setenv("SDL_DISKAUDIODELAY", "0", 1);
     TempDir dir;
-    const std::vector<NamedBytes> music = makeMusic();
+    std::vector<NamedBytes> music = makeMusic();
+#ifdef __SANITIZE_ADDRESS__
+    // The synthesiser is not instrumented and the normal build renders every piece; here the
+    // device code runs through the shortest piece only, which saves seconds.
+    std::sort(music.begin(), music.end(),
+        [](const NamedBytes& a, const NamedBytes& b) { return midiLengthMs(a.bytes) < midiLengthMs(b.bytes); });
+    music.resize(1);
+#endif
     for (const NamedBytes& m : music)
         writeFile(dir.path() / "MID" / (m.name + ".mid"), m.bytes);
 
