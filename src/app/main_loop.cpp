@@ -1,5 +1,6 @@
 #include "app/main_loop.h"
 
+#include "battle/battle.h"
 #include "core/context.h"
 #include "core/quit.h"
 #include "script/interpreter.h"
@@ -8,11 +9,10 @@ namespace vorn {
 
 namespace {
 
-    // A battle started by BTL or BTE. The battle flow does not exist yet: the script resumes at
-    // once as if the battle had been won.
+    // A battle started by BTL or BTE (or resumed by BTE), then the script where it stopped.
     void runScriptedBattle(Context& ctx)
     {
-        ctx.transcript.write("state", "battle not built");
+        StartBattle(ctx);
         resumeAfterBattle(ctx);
     }
 
@@ -25,11 +25,12 @@ namespace {
         ctx.platform.frame();
     }
 
-    // Random battles do not exist yet: the encounter is noted and the field goes on.
+    // A random battle; the loop entry follows. A lost one ends in the game over.
     void runRandomBattle(Context& ctx)
     {
         ctx.transcript.write("state", "encounter");
-        ctx.platform.frame();
+        ctx.game.battleKind = 0;
+        StartBattle(ctx);
     }
 
 } // namespace
@@ -47,10 +48,7 @@ bool handleRunResult(Context& ctx)
         RunScriptFile(ctx, StoryKind::Ending);
         throw ReturnToTitle {};
     case runResult::gameOver:
-        // The game-over sequence belongs to the battle flow; until it exists the game goes back
-        // to the title.
-        ctx.transcript.write("state", "game over");
-        throw ReturnToTitle {};
+        GameOver(ctx);
     default:
         return false;
     }
@@ -75,8 +73,9 @@ FieldOutcome finishFieldPass(Context& ctx, FieldPass pass)
         case FieldOutcome::QuitRequested:
             quitGame(ctx);
         case FieldOutcome::Encounter:
+            // After a battle the loop entry follows (it restarts the map's music).
             runRandomBattle(ctx);
-            return FieldOutcome::PassEnded;
+            return FieldOutcome::MapEntered;
         }
     }
 }

@@ -15,8 +15,8 @@ struct ReturnToTitle { };
 
 // The main loop's reaction to the event run that just ended (ctx.script.runResult): 1 back to
 // the field (returns false); 97 enters the map the MAP command named (returns true: the loop
-// starts again at its entry); 95 runs the ending script and throws ReturnToTitle; 0 (game over)
-// throws ReturnToTitle until the game-over sequence exists. A battle requested by BTL or BTE is
+// starts again at its entry); 95 runs the ending script and throws ReturnToTitle; 0 runs the
+// game over, which throws GameOverRestart (a new game follows). A battle requested by BTL or BTE is
 // carried out first and the script resumed, which ends with a run result of its own.
 bool handleRunResult(Context& ctx);
 

@@ -5,6 +5,7 @@
 #include "core/errors.h"
 #include "app/main_loop.h"
 #include "app/title.h"
+#include "battle/battle.h"
 #include "data/database_files.h"
 #include "core/save_slots.h"
 #include "data/saves.h"
@@ -62,11 +63,22 @@ void run(Context& ctx)
 {
     startUp(ctx);
     ctx.transcript.write("state", "started");
+    bool newGame = false;
     for (;;) {
         try {
+            if (newGame) {
+                newGame = false;
+                startNewGame(ctx);
+            }
             showTitle(ctx);
         } catch (const ReturnToTitle&) {
             loadGameData(ctx);
+        } catch (const GameOverRestart&) {
+            // After the game over a new game starts from the game's start-up data.
+            ctx.battle = BattleState {};
+            ctx.game.battleKind = 0;
+            loadGameData(ctx);
+            newGame = true;
         }
     }
 }

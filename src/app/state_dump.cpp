@@ -72,6 +72,17 @@ json stateToJson(const Context& ctx)
         }
     }
     state["flags"] = flags;
+    state["battleKind"] = ctx.game.battleKind;
+    if (ctx.windows.inBattle != 0) {
+        json enemies = json::array();
+        const BattleState& b = ctx.battle;
+        for (int e = 0; e <= std::clamp(roundIndex(b.lastEnemySlot), 0, battleSlots - 1); ++e) {
+            const BattleEnemy& slot = b.enemies[static_cast<size_t>(e)];
+            enemies.push_back({ { "enemy", slot.enemyNumber }, { "hp", slot.hp }, { "conditions", slot.conditions } });
+        }
+        state["battle"] = { { "enemies", enemies }, { "autoBattle", b.autoBattle }, { "expTotal", b.expTotal },
+            { "goldTotal", b.goldTotal } };
+    }
     const Settings& s = ctx.settings;
     state["settings"] = { { "musicOn", s.musicOn }, { "soundOn", s.soundOn }, { "walkAnim", s.walkAnim },
         { "walkDelay", s.walkDelay }, { "reserved", cp932ToUtf8(s.reserved) }, { "encounterMode", s.encounterMode } };

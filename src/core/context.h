@@ -2,6 +2,7 @@
 // Every operation of the game takes it and works on the records it holds.
 #pragma once
 
+#include "battle/battle_state.h"
 #include "core/game.h"
 #include "core/random.h"
 #include "core/settings.h"
@@ -44,6 +45,7 @@ struct Context {
     SaveSlots saves;
     WindowState windows;
     ScriptState script;
+    BattleState battle;
 
     UpperCalls upper; // operations of higher floors, filled at start-up
 };

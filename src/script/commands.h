@@ -85,6 +85,10 @@ namespace command {
     Flow tim(Context&);
     Flow mus(Context&);
     Flow mu2(Context&);
+    // Scripted battles and their music
+    Flow btl(Context&);
+    Flow bte(Context&);
+    Flow btm(Context&);
     // Recognised; built with the party, item, shop, picture, sound, battle and field-movement
     // commands.
     Flow notYetBuilt(Context&);

@@ -194,15 +194,21 @@ void runInterpreter(Context& ctx) { runCycle(ctx, true); }
 void resumeAfterBattle(Context& ctx)
 {
     ScriptState& s = ctx.script;
-    // After BTL the rest of its command string runs; after BTE the after-battle offset moves the
-    // run to its line, which is fetched anew.
-    bool fetch = ctx.game.battleKind >= 2;
+    s.pendingJump = 0;
+    s.runResult = runResult::backToField;
+    // A battle suspended by its break counter: the script goes on with the rest of the command
+    // string while the battle waits (a later BTE resumes or leaves it).
+    if (ctx.battle.result == BattleResult::Suspended) {
+        runCycle(ctx, false);
+        return;
+    }
+    // After BTL, or a lost scripted battle, the rest of the battle command's string runs; after a
+    // BTE battle that ended the after-battle offset moves the run to its line, fetched anew.
+    bool fetch = ctx.game.battleKind >= 2 && ctx.battle.result != BattleResult::Defeat;
     if (fetch)
         s.lineOffset += s.afterBattleOffset;
     s.afterBattleOffset = 0;
     ctx.game.battleKind = 0;
-    s.pendingJump = 0;
-    s.runResult = runResult::backToField;
     RedrawMessageWindow(ctx);
     s.messageWindowOpen = true;
     runCycle(ctx, fetch);

@@ -29,8 +29,10 @@ void runInterpreter(Context& ctx);
 // Continues the run that ended with runResult::battleRequested once its battle is over, as the
 // loop entry does after a scripted battle: for battleKind 1 (BTL) the rest of the battle
 // command's string runs; for battleKind 2 and up (BTE) the line offset moves by the stored
-// after-battle offset and the run goes on with a line fetch. battleKind becomes 0, the message
-// window is drawn again and no jump is pending. Sets ctx.script.runResult like any run.
+// after-battle offset and the run goes on with a line fetch (a lost battle goes on after its
+// command, as BTL). battleKind becomes 0, the message window is drawn again and no jump is
+// pending. A battle suspended by its break counter keeps its kind and the battle window: the
+// rest of the command string runs. Sets ctx.script.runResult like any run.
 void resumeAfterBattle(Context& ctx);
 
 // Stores the lines of the current map's events (ctx.map.events) in the interpreter's line table;

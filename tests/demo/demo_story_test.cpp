@@ -135,15 +135,32 @@ TEST(DemoStory, TheBossLastLineEndsTheGameThroughTheEndingBackToTheTitle)
         yaml = withKey(yaml, "startY", "9");
         yaml = withKey(yaml, "startEvent", "0");
         writeText(source / "game.yaml", yaml);
+        // A hero who wins the boss battle with one blow before the boss moves, at a level past
+        // the last (no experience, no level-up).
+        std::string party = readText(source / "characters.yaml");
+        size_t hero = party.find("    level: 1\n    hp: 34\n");
+        size_t stats = party.find("    attack: 9\n    defense: 6\n    speed: 7\n    exp: 0\n    nextExp: 8\n    hitRate: 95\n");
+        ASSERT_NE(hero, std::string::npos);
+        ASSERT_NE(stats, std::string::npos);
+        party.replace(stats, 84, "    attack: 999\n    defense: 6\n    speed: 99\n    exp: 0\n    nextExp: 0\n    hitRate: 999\n");
+        party.replace(hero, 12, "    level: 99");
+        writeText(source / "characters.yaml", party);
     });
     ASSERT_FALSE(HasFailure());
     std::string timeline = "expect title 60000\npress space\nexpect map 6 10000\nwait 300\n";
-    // A push to the right touches the knight. His scene stops three times for a key (WIT): after
-    // he turns into the monster, after his "小癪な" line, and on the last line, which sets the boss
-    // flag and runs EDG.
+    // A push to the right touches the knight. His scene stops for a key (WIT) after he turns into
+    // the monster; the battle is won before its break counter lets the "小癪な" lines be told; the
+    // last line waits, sets the boss flag and runs EDG.
     timeline += "press right\nexpect 巨大な魔物に変わった 5000\nwait 300\npress enter\n";
-    timeline += "expect 小癪な 5000\nwait 300\npress enter\n";
-    timeline += "expect 村へ帰ろう 5000\nwait 300\npress enter\n";
+    // The boss battle (BTE): its key wait, the monster's entrance, the hero's attack that beats
+    // it at once (two messages with key waits), the victory's key wait (a hero past the last
+    // level gains nothing).
+    timeline += "wait 300\npress enter\nexpect が現れた 5000\nwait 300\npress enter\n";
+    timeline += "expect はどうする 5000\nwait 300\npress enter\n";
+    timeline += "expect のダメージを与えた 5000\nwait 300\npress enter\n";
+    timeline += "expect を倒した 5000\nwait 300\npress enter\n";
+    timeline += "expect のＧＯＬＤを得た 5000\nwait 300\npress enter\n";
+    timeline += "expect 村へ帰ろう 10000\nwait 300\npress enter\n";
     // The ending script is told with no page prompts; then the start-up reloads the database
     // and shows the title again.
     timeline += "expect こうして、ともしびの結晶に光が戻った 5000\ndump ending\n";
@@ -153,6 +170,7 @@ TEST(DemoStory, TheBossLastLineEndsTheGameThroughTheEndingBackToTheTitle)
     ASSERT_EQ(run.exitCode, 0) << run.errorOutput;
     EXPECT_TRUE(run.lines("error").empty());
     EXPECT_EQ(run.lines("map"), (std::vector<std::string> { "map 6 col 12 row 9" }));
+    EXPECT_EQ(run.lines("battle"), (std::vector<std::string> { "start scripted 11", "victory" }));
 
     // Order: the scene, the ending, the title a second time.
     long scene = indexOf(run, "text", "村へ帰ろう");
@@ -197,6 +215,12 @@ TEST(DemoStory, TheTabletOpensTheCaveDoorAndTheChangeFileMovesDorugaToIt)
         yaml = withKey(yaml, "startY", "10");
         yaml = withKey(yaml, "startEvent", "5");
         writeText(source / "game.yaml", yaml);
+        // No random battles in this cave: the walk to the door stays as written.
+        std::string encounters = readText(source / "encounters.yaml");
+        size_t cave = encounters.find("[2, 5, 6, 7, 8, 10]");
+        ASSERT_NE(cave, std::string::npos);
+        encounters.replace(cave, 19, "[99, 99, 99, 99, 99, 99]");
+        writeText(source / "encounters.yaml", encounters);
         std::string map = readText(source / "maps" / "map005.yaml");
         size_t changes = map.find("\nchanges:");
         ASSERT_NE(changes, std::string::npos);

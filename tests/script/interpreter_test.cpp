@@ -272,7 +272,7 @@ namespace {
             }
         }
         EXPECT_EQ(seen.size(), 102u);
-        EXPECT_EQ(implemented, 49);
+        EXPECT_EQ(implemented, 52);
         EXPECT_EQ(findCommand(""), findCommand("END"));
         EXPECT_EQ(findCommand("XYZ"), nullptr);
     }

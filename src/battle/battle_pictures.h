@@ -1,0 +1,20 @@
+// Pictures of the battle screen, shared by the battle's own files.
+#pragma once
+
+#include "platform/picture.h"
+
+#include <optional>
+#include <string>
+
+namespace vorn {
+
+struct Context;
+
+// GRP\<name>.bmp, or nothing when it is missing or unreadable (battle pictures are skipped then).
+std::optional<Picture> loadBattlePicture(Context& ctx, const std::string& cp932Name);
+// The background over the whole screen and the party panel along the top.
+void drawBackgroundAndPanel(Context& ctx);
+// The enemy row drawn again: background, then every enemy with HP.
+void restoreEnemyRow(Context& ctx);
+
+} // namespace vorn
