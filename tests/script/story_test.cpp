@@ -115,20 +115,5 @@ namespace {
         EXPECT_THROW(handleRunResult(f.ctx()), ReturnToTitle);
     }
 
-    TEST(Story, ABattleRequestedByTheScriptResumesTheRunAfterTheBattle)
-    {
-        ScriptFixture f;
-        f.setEvent(0, { { "fight", "ZZZ,EDG" } });
-        f.writeFile("DAT/vornTEND.dat", "0,\r\n,\"POS,0,16,31,7,0,15,NEX\",\r\nThe end,\"THR\",\r\n99,\r\n");
-        ScriptState& s = f.ctx().script;
-        s.event = 0;
-        s.position = 5; // EDG
-        s.runResult = runResult::battleRequested;
-        f.ctx().game.battleKind = 1;
-        EXPECT_THROW(handleRunResult(f.ctx()), ReturnToTitle);
-        EXPECT_EQ(f.texts(), (std::vector<std::string> { "The end" }));
-        EXPECT_EQ(f.t.lines("state"), (std::vector<std::string> { "battle not built" }));
-    }
-
 } // namespace
 } // namespace vorn::test
