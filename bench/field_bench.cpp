@@ -7,6 +7,7 @@
 #include "gamegen/starter_game.h"
 #include "platform/game_files.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/text_renderer.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>
@@ -15,6 +16,14 @@
 namespace {
 
 namespace fs = std::filesystem;
+
+// Headless options that draw text as the player does.
+vorn::HeadlessOptions withText()
+{
+    vorn::HeadlessOptions options;
+    options.text = std::make_unique<vorn::TextRenderer>();
+    return options;
+}
 
 constexpr int mapSide = 100;
 
@@ -78,7 +87,7 @@ struct FieldBenchGame {
 void FieldPassesOnALargeMap(benchmark::State& state)
 {
     FieldBenchGame game;
-    vorn::HeadlessPlatform platform({});
+    vorn::HeadlessPlatform platform(withText());
     vorn::Transcript transcript;
     auto ctx = game.context(platform, transcript);
     vorn::enterMap(*ctx);
@@ -93,7 +102,7 @@ BENCHMARK(FieldPassesOnALargeMap)->Unit(benchmark::kMicrosecond);
 void EnterALargeMap(benchmark::State& state)
 {
     FieldBenchGame game;
-    vorn::HeadlessPlatform platform({});
+    vorn::HeadlessPlatform platform(withText());
     vorn::Transcript transcript;
     auto ctx = game.context(platform, transcript);
     for (auto _ : state) {

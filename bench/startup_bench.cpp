@@ -3,6 +3,7 @@
 #include "app/startup.h"
 #include "gamegen/starter_game.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/text_renderer.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>
@@ -12,13 +13,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Headless options that draw text as the player does.
+vorn::HeadlessOptions withText()
+{
+    vorn::HeadlessOptions options;
+    options.text = std::make_unique<vorn::TextRenderer>();
+    return options;
+}
+
 // Start-up on the starter game: frame sheet, settings, slot labels, opening file, database.
 void StartUpToDatabaseLoaded(benchmark::State& state)
 {
     fs::path folder = fs::temp_directory_path() / ("vorn-bench-" + std::to_string(getpid()));
     vorn::gamegen::writeStarterGame(folder);
     for (auto _ : state) {
-        vorn::HeadlessPlatform platform({});
+        vorn::HeadlessPlatform platform(withText());
         vorn::Transcript transcript;
         auto ctx = std::make_unique<vorn::Context>(platform, transcript, folder, 1);
         vorn::startUp(*ctx);

@@ -3,10 +3,12 @@
 #include "app/command_line.h"
 #include "core/context.h"
 #include "core/errors.h"
+#include "core/program_end.h"
 #include "app/startup.h"
 #include "app/state_dump.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/sdl/sdl_platform.h"
+#include "platform/text_renderer.h"
 
 #include <chrono>
 #include <cstdio>
@@ -80,6 +82,8 @@ int main(int argc, char** argv)
         options.timeline = std::move(timeline);
         options.shotsDirectory = shots;
         options.startDirectory = gameDirectory;
+        options.text = std::make_unique<TextRenderer>();
+        options.onEnd = endProgramAfterHeadlessRun;
         auto made = std::make_unique<HeadlessPlatform>(std::move(options));
         headless = made.get();
         platform = std::move(made);

@@ -2,7 +2,7 @@
 //
 // The game core draws into pictures it owns (the screen is one of them) and reaches the outside
 // world only through this interface: presenting the screen, drawing text, the window caption,
-// media command strings for sound and music, key and pointer state, the clock and sleeping,
+// media command strings for sound and music, key and pointer state, the clock, the date and sleeping,
 // message boxes and the name entry dialog. Two back ends implement it: SDL for players and a
 // headless one with a virtual clock and scripted input for tests.
 #pragma once
@@ -36,6 +36,11 @@ namespace vk {
     inline constexpr int F1 = 0x70; // F1 to F12 are 0x70 to 0x7B
 }
 
+// A local date and time: year (four digits), month 1-12, day 1-31, hour 0-23, minute, second.
+struct LocalTime {
+    int year = 2000, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+};
+
 // Text fonts by the face names the game asks for.
 enum class FontFace { Gothic,
     Mincho,
@@ -68,6 +73,9 @@ public:
     // One display frame: handles events, presents the screen and sleeps until the next frame
     // of a 60 Hz clock. Every polling loop calls this once per pass.
     virtual void frame() = 0;
+    // The local date and time. Headless: 2000-01-01 00:00:00 plus the virtual clock, so that a
+    // run's dated records (a save slot's label) come out the same every time.
+    virtual LocalTime localTime() = 0;
 
     // --- Sound and music ----------------------------------------------------------------
     // Carries out one media command string ("open ... alias WAVE1", "play MIDI1", ...) and

@@ -10,6 +10,7 @@
 
 #include "platform/picture.h"
 #include "platform/platform.h"
+#include "platform/text_drawer.h"
 
 #include <cstdint>
 #include <map>
@@ -21,18 +22,15 @@ struct _TTF_Font;
 
 namespace vorn {
 
-class TextRenderer {
+class TextRenderer : public TextDrawer {
 public:
     TextRenderer();
-    ~TextRenderer();
+    ~TextRenderer() override;
     TextRenderer(const TextRenderer&) = delete;
     TextRenderer& operator=(const TextRenderer&) = delete;
 
-    // Selects the face and size of later text. Sizes below 1 point count as 1.
-    void setFont(FontFace face, float points);
-    // Draws cp932 text with its top-left corner at (x, y) in `colour`. Only glyph pixels are
-    // written; everything outside the picture is left out.
-    void draw(Picture& target, int x, int y, const std::string& cp932, Pixel colour);
+    void setFont(FontFace face, float points) override;
+    void draw(Picture& target, int x, int y, const std::string& cp932, Pixel colour) override;
     // False when no font file could be found; then draw() does nothing.
     bool available() const;
 

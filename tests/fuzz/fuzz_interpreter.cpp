@@ -9,6 +9,7 @@
 // unexpected exception) is a finding.
 #include "core/context.h"
 #include "core/errors.h"
+#include "core/program_end.h"
 #include "data/map_files.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/picture.h"
@@ -124,6 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.endWhenTimelineRunsOut = true;
     options.startDirectory = gameFolder();
     options.shotsDirectory = gameFolder();
+    options.onEnd = endProgramAfterHeadlessRun;
     HeadlessPlatform platform(std::move(options));
     Transcript transcript;
     Context ctx(platform, transcript, gameFolder(), 99);

@@ -22,20 +22,20 @@ public:
     // timeline (commands due at time 0 run at once).
     explicit TestContext(const std::string& timeline = "", bool endWhenTimelineRunsOut = false);
 
-    Context& ctx() { return *ctx_; }
-    HeadlessPlatform& platform() { return *platform_; }
-    const std::filesystem::path& folder() const { return dir_.path(); }
+    Context& ctx() { return *m_ctx; }
+    HeadlessPlatform& platform() { return *m_platform; }
+    const std::filesystem::path& folder() const { return m_dir.path(); }
 
     // Transcript lines written so far, optionally only those of one kind.
     std::vector<std::string> lines(const std::string& kind) const;
-    void clearLines() { lines_.clear(); }
+    void clearLines() { m_lines.clear(); }
 
 private:
-    TempDir dir_;
-    std::unique_ptr<HeadlessPlatform> platform_;
-    Transcript transcript_;
-    std::unique_ptr<Context> ctx_;
-    std::vector<TranscriptLine> lines_;
+    TempDir m_dir;
+    std::unique_ptr<HeadlessPlatform> m_platform;
+    Transcript m_transcript;
+    std::unique_ptr<Context> m_ctx;
+    std::vector<TranscriptLine> m_lines;
 };
 
 } // namespace vorn::test

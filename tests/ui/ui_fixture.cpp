@@ -1,5 +1,6 @@
 #include "ui_fixture.h"
 
+#include "core/program_end.h"
 #include "gamegen/starter_game.h"
 #include "platform/encoding.h"
 #include "ui/windows.h"
@@ -22,25 +23,26 @@ UiFixture::UiFixture(const std::string& timeline)
     if (!parsed)
         throw std::invalid_argument("bad test timeline: " + error);
     options.timeline = *parsed;
-    options.shotsDirectory = dir_.path();
-    options.startDirectory = dir_.path();
-    platform_ = std::make_unique<RecordingPlatform>(std::move(options));
-    transcript_.setClock([this] { return platform_->nowMs(); });
-    transcript_.setObserver([this](const std::string& kind, const std::string& text) {
-        lines_.emplace_back(kind, text);
-        platform_->observeTranscript(kind, text);
+    options.shotsDirectory = m_dir.path();
+    options.startDirectory = m_dir.path();
+    options.onEnd = endProgramAfterHeadlessRun;
+    m_platform = std::make_unique<RecordingPlatform>(std::move(options));
+    m_transcript.setClock([this] { return m_platform->nowMs(); });
+    m_transcript.setObserver([this](const std::string& kind, const std::string& text) {
+        m_lines.emplace_back(kind, text);
+        m_platform->observeTranscript(kind, text);
     });
-    ctx_ = std::make_unique<Context>(*platform_, transcript_, dir_.path(), 1234);
-    ctx_->db = gamegen::makeStarterDatabase({});
-    createSurfaces(ctx_->surfaces);
-    ctx_->surfaces.frameSheet = gamegen::makeFrameSheet();
-    platform_->start();
+    m_ctx = std::make_unique<Context>(*m_platform, m_transcript, m_dir.path(), 1234);
+    m_ctx->db = gamegen::makeStarterDatabase({});
+    createSurfaces(m_ctx->surfaces);
+    m_ctx->surfaces.frameSheet = gamegen::makeFrameSheet();
+    m_platform->start();
 }
 
 std::vector<std::string> UiFixture::lines(const std::string& kind) const
 {
     std::vector<std::string> result;
-    for (const auto& [k, text] : lines_) {
+    for (const auto& [k, text] : m_lines) {
         if (k == kind)
             result.push_back(text);
     }
@@ -49,23 +51,23 @@ std::vector<std::string> UiFixture::lines(const std::string& kind) const
 
 void UiFixture::openWindow(float x, float y, float w, float h)
 {
-    WindowState& s = ctx_->windows;
+    WindowState& s = m_ctx->windows;
     s.winX = x;
     s.winY = y;
     s.winW = w;
     s.winH = h;
-    DrawWindow(*ctx_);
+    DrawWindow(*m_ctx);
 }
 
 void UiFixture::print(const std::string& utf8)
 {
-    ctx_->windows.lineText = utf8ToCp932(utf8);
-    PrintLine(*ctx_);
+    m_ctx->windows.lineText = utf8ToCp932(utf8);
+    PrintLine(*m_ctx);
 }
 
 bool UiFixture::screenShowsCell(int x, int y, int sx, int sy)
 {
-    const Picture& sheet = ctx_->surfaces.frameSheet;
+    const Picture& sheet = m_ctx->surfaces.frameSheet;
     for (int dy = 0; dy < 16; ++dy) {
         for (int dx = 0; dx < 16; ++dx) {
             if (screen().at(x + dx, y + dy) != sheet.at(sx + dx, sy + dy))

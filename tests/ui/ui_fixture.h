@@ -32,11 +32,11 @@ class UiFixture {
 public:
     explicit UiFixture(const std::string& timeline = "");
 
-    Context& ctx() { return *ctx_; }
-    RecordingPlatform& platform() { return *platform_; }
-    WindowState& windows() { return ctx_->windows; }
-    Picture& screen() { return platform_->screen(); }
-    std::uint64_t now() { return platform_->nowMs(); }
+    Context& ctx() { return *m_ctx; }
+    RecordingPlatform& platform() { return *m_platform; }
+    WindowState& windows() { return m_ctx->windows; }
+    Picture& screen() { return m_platform->screen(); }
+    std::uint64_t now() { return m_platform->nowMs(); }
 
     // UTF-8 texts of the transcript lines of one kind.
     std::vector<std::string> lines(const std::string& kind) const;
@@ -49,11 +49,11 @@ public:
     bool screenShowsCell(int x, int y, int sx, int sy);
 
 private:
-    TempDir dir_;
-    std::unique_ptr<RecordingPlatform> platform_;
-    Transcript transcript_;
-    std::unique_ptr<Context> ctx_;
-    std::vector<std::pair<std::string, std::string>> lines_;
+    TempDir m_dir;
+    std::unique_ptr<RecordingPlatform> m_platform;
+    Transcript m_transcript;
+    std::unique_ptr<Context> m_ctx;
+    std::vector<std::pair<std::string, std::string>> m_lines;
 };
 
 // Compares a picture with tests/ui/golden/NAME.png; with VORN_UPDATE_GOLDEN=1 in the

@@ -1,12 +1,11 @@
 #include "platform/headless/headless_platform.h"
 
-#include "core/errors.h"
 #include "platform/encoding.h"
 #include "platform/game_files.h"
 #include "platform/media_command.h"
 #include "platform/midi_length.h"
+#include "platform/wave_length.h"
 
-#include <SDL.h>
 #include <algorithm>
 #include <cstdio>
 
@@ -16,28 +15,28 @@ namespace {
 
     constexpr std::uint64_t frameUs = 1000000 / 60;
 
-    // The length of a WAVE file in microseconds, or 0 when it cannot be read.
-    std::uint64_t waveLengthUs(const std::filesystem::path& path)
+    // The date the virtual clock starts from: 2000-01-01, a Saturday, as days since 1970-01-01.
+    constexpr std::int64_t startDays = 10957;
+
+    // The calendar date of a day counted from 1970-01-01 (the proleptic Gregorian calendar).
+    void civilDate(std::int64_t days, int& year, int& month, int& day)
     {
-        SDL_AudioSpec format;
-        Uint8* buffer = nullptr;
-        Uint32 length = 0;
-        if (!SDL_LoadWAV(path.c_str(), &format, &buffer, &length))
-            return 0;
-        SDL_FreeWAV(buffer);
-        std::uint64_t bytesPerSecond
-            = static_cast<std::uint64_t>(format.freq) * format.channels * (SDL_AUDIO_BITSIZE(format.format) / 8);
-        if (bytesPerSecond == 0)
-            return 0;
-        return static_cast<std::uint64_t>(length) * 1000000 / bytesPerSecond;
+        days += 719468;
+        std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+        std::int64_t dayOfEra = days - era * 146097;
+        std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+        std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+        std::int64_t monthIndex = (5 * dayOfYear + 2) / 153; // March = 0
+        day = static_cast<int>(dayOfYear - (153 * monthIndex + 2) / 5 + 1);
+        month = static_cast<int>(monthIndex < 10 ? monthIndex + 3 : monthIndex - 9);
+        year = static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
     }
 
 } // namespace
 
 HeadlessPlatform::HeadlessPlatform(HeadlessOptions options)
-    : options_(std::move(options))
-    , screen_(512, 384)
-    , text_(std::make_unique<TextRenderer>())
+    : m_options(std::move(options))
+    , m_screen(512, 384)
 {
 }
 
@@ -45,22 +44,46 @@ HeadlessPlatform::~HeadlessPlatform() = default;
 
 void HeadlessPlatform::start() { runDueCommands(); }
 
-void HeadlessPlatform::setFont(FontFace face, float points) { text_->setFont(face, points); }
+void HeadlessPlatform::setFont(FontFace face, float points)
+{
+    if (m_options.text)
+        m_options.text->setFont(face, points);
+}
 
 void HeadlessPlatform::drawText(Picture& target, int x, int y, const std::string& cp932, int colour)
 {
-    text_->draw(target, x, y, cp932, paletteColour(colour));
+    if (m_options.text)
+        m_options.text->draw(target, x, y, cp932, paletteColour(colour));
+}
+
+LocalTime HeadlessPlatform::localTime()
+{
+    std::uint64_t seconds = m_nowUs / 1000000;
+    LocalTime t;
+    civilDate(startDays + static_cast<std::int64_t>(seconds / 86400), t.year, t.month, t.day);
+    std::uint64_t inDay = seconds % 86400;
+    t.hour = static_cast<int>(inDay / 3600);
+    t.minute = static_cast<int>(inDay / 60 % 60);
+    t.second = static_cast<int>(inDay % 60);
+    return t;
+}
+
+void HeadlessPlatform::endRun(HeadlessEnd why)
+{
+    if (m_options.onEnd)
+        m_options.onEnd(why);
+    throw HeadlessRunEnded { why };
 }
 
 void HeadlessPlatform::waitUntil(std::uint64_t deadlineMs)
 {
-    advanceTo(std::max(nowUs_, deadlineMs * 1000));
+    advanceTo(std::max(m_nowUs, deadlineMs * 1000));
 }
 
 void HeadlessPlatform::frame()
 {
-    ++frames_;
-    advanceTo((nowUs_ / frameUs + 1) * frameUs);
+    ++m_frames;
+    advanceTo((m_nowUs / frameUs + 1) * frameUs);
 }
 
 // Moves the virtual clock forward, stopping at every moment a timeline command or a key
@@ -68,73 +91,73 @@ void HeadlessPlatform::frame()
 void HeadlessPlatform::advanceTo(std::uint64_t targetUs)
 {
     runDueCommands();
-    while (nowUs_ < targetUs) {
+    while (m_nowUs < targetUs) {
         std::uint64_t step = targetUs;
         auto consider = [&](std::uint64_t at) {
-            if (at > nowUs_)
+            if (at > m_nowUs)
                 step = std::min(step, at);
         };
-        if (expecting_)
-            consider(expectDeadlineUs_);
-        else if (next_ < options_.timeline.size() || options_.endWhenTimelineRunsOut)
-            consider(cursorUs_);
-        for (const Release& r : releases_)
+        if (m_expecting)
+            consider(m_expectDeadlineUs);
+        else if (m_next < m_options.timeline.size() || m_options.endWhenTimelineRunsOut)
+            consider(m_cursorUs);
+        for (const Release& r : m_releases)
             consider(r.atUs);
-        nowUs_ = step;
+        m_nowUs = step;
         runDueCommands();
     }
 }
 
 void HeadlessPlatform::releaseSwallowedKeys()
 {
-    for (const Release& r : releases_) {
+    for (const Release& r : m_releases) {
         if (r.key)
-            held_.erase(r.key);
+            m_held.erase(r.key);
         else if (r.button == 0)
-            leftHeld_ = false;
+            m_leftHeld = false;
         else
-            rightHeld_ = false;
+            m_rightHeld = false;
     }
-    releases_.clear();
+    m_releases.clear();
 }
 
 void HeadlessPlatform::runDueCommands()
 {
     // Key and button releases first: a press ends before the next command begins.
-    for (auto it = releases_.begin(); it != releases_.end();) {
-        if (it->atUs <= nowUs_) {
+    for (auto it = m_releases.begin(); it != m_releases.end();) {
+        if (it->atUs <= m_nowUs) {
             if (it->key)
-                held_.erase(it->key);
+                m_held.erase(it->key);
             else if (it->button == 0)
-                leftHeld_ = false;
+                m_leftHeld = false;
             else
-                rightHeld_ = false;
-            it = releases_.erase(it);
+                m_rightHeld = false;
+            it = m_releases.erase(it);
         } else {
             ++it;
         }
     }
     for (;;) {
-        if (expecting_) {
-            if (!expectMet_) {
-                if (nowUs_ < expectDeadlineUs_)
+        if (m_expecting) {
+            if (!m_expectMet) {
+                if (m_nowUs < m_expectDeadlineUs)
                     return;
                 std::fprintf(stderr, "vorn: expect \"%s\" (line %d) not met in %d ms\n",
-                    options_.timeline[next_ - 1].text.c_str(), options_.timeline[next_ - 1].line,
-                    options_.timeline[next_ - 1].ms);
-                throw ProgramEnd { ExitCode::ExpectTimeout };
+                    m_options.timeline[m_next - 1].text.c_str(), m_options.timeline[m_next - 1].line,
+                    m_options.timeline[m_next - 1].ms);
+                endRun(HeadlessEnd::ExpectTimedOut);
             }
-            expecting_ = false;
-            cursorUs_ = nowUs_;
+            m_expecting = false;
+            m_cursorUs = m_nowUs;
         }
-        if (next_ >= options_.timeline.size()) {
-            if (options_.endWhenTimelineRunsOut && nowUs_ >= cursorUs_)
-                throw ProgramEnd { ExitCode::Normal };
+        if (m_next >= m_options.timeline.size()) {
+            if (m_options.endWhenTimelineRunsOut && m_nowUs >= m_cursorUs)
+                endRun(HeadlessEnd::TimelineDone);
             return;
         }
-        if (nowUs_ < cursorUs_)
+        if (m_nowUs < m_cursorUs)
             return;
-        const TimelineCommand cmd = options_.timeline[next_++];
+        const TimelineCommand cmd = m_options.timeline[m_next++];
         execute(cmd);
     }
 }
@@ -145,84 +168,84 @@ void HeadlessPlatform::execute(const TimelineCommand& cmd)
     std::uint64_t ms = static_cast<std::uint64_t>(cmd.ms) * 1000;
     switch (cmd.kind) {
     case K::Wait:
-        cursorUs_ += ms;
+        m_cursorUs += ms;
         break;
     case K::Press:
-        held_.insert(cmd.key);
-        releases_.push_back({ cursorUs_ + ms, cmd.key, 0 });
-        cursorUs_ += ms + 60000;
+        m_held.insert(cmd.key);
+        m_releases.push_back({ m_cursorUs + ms, cmd.key, 0 });
+        m_cursorUs += ms + 60000;
         break;
     case K::Hold:
-        held_.insert(cmd.key);
+        m_held.insert(cmd.key);
         break;
     case K::Release:
-        held_.erase(cmd.key);
+        m_held.erase(cmd.key);
         break;
     case K::Click:
-        pointerX_ = cmd.x;
-        pointerY_ = cmd.y;
-        (cmd.button == 0 ? leftHeld_ : rightHeld_) = true;
-        releases_.push_back({ cursorUs_ + 60000, 0, cmd.button });
-        cursorUs_ += 120000;
+        m_pointerX = cmd.x;
+        m_pointerY = cmd.y;
+        (cmd.button == 0 ? m_leftHeld : m_rightHeld) = true;
+        m_releases.push_back({ m_cursorUs + 60000, 0, cmd.button });
+        m_cursorUs += 120000;
         break;
     case K::Move:
-        pointerX_ = cmd.x;
-        pointerY_ = cmd.y;
+        m_pointerX = cmd.x;
+        m_pointerY = cmd.y;
         break;
     case K::Answer:
-        answers_.push_back(cmd);
+        m_answers.push_back(cmd);
         break;
     case K::Name:
     case K::NameCancel:
-        names_.push_back(cmd);
+        m_names.push_back(cmd);
         break;
     case K::Expect: {
-        expecting_ = true;
-        expectMet_ = false;
-        expectDeadlineUs_ = nowUs_ + ms;
-        for (const std::string& line : linesSinceExpect_) {
+        m_expecting = true;
+        m_expectMet = false;
+        m_expectDeadlineUs = m_nowUs + ms;
+        for (const std::string& line : m_linesSinceExpect) {
             if (line.find(cmd.text) != std::string::npos)
-                expectMet_ = true;
+                m_expectMet = true;
         }
-        if (expectMet_)
-            linesSinceExpect_.clear();
+        if (m_expectMet)
+            m_linesSinceExpect.clear();
         break;
     }
     case K::Shot: {
-        std::filesystem::path path = options_.shotsDirectory / (cmd.text + ".png");
-        if (!savePng(screen_, path.string()))
+        std::filesystem::path path = m_options.shotsDirectory / (cmd.text + ".png");
+        if (!savePng(m_screen, path.string()))
             std::fprintf(stderr, "vorn: cannot write %s\n", path.c_str());
         break;
     }
     case K::Dump:
-        if (dump_)
-            dump_(options_.shotsDirectory / (cmd.text + ".json"));
+        if (m_dump)
+            m_dump(m_options.shotsDirectory / (cmd.text + ".json"));
         break;
     }
 }
 
 void HeadlessPlatform::observeTranscript(const std::string&, const std::string& utf8)
 {
-    if (expecting_ && !expectMet_) {
-        if (utf8.find(options_.timeline[next_ - 1].text) != std::string::npos) {
-            expectMet_ = true;
-            linesSinceExpect_.clear();
+    if (m_expecting && !m_expectMet) {
+        if (utf8.find(m_options.timeline[m_next - 1].text) != std::string::npos) {
+            m_expectMet = true;
+            m_linesSinceExpect.clear();
             return;
         }
     }
-    linesSinceExpect_.push_back(utf8);
+    m_linesSinceExpect.push_back(utf8);
 }
 
 std::optional<TimelineCommand> HeadlessPlatform::takeAnswer(bool forName)
 {
-    auto& queue = forName ? names_ : answers_;
-    if (queue.empty() && next_ < options_.timeline.size()) {
+    auto& queue = forName ? m_names : m_answers;
+    if (queue.empty() && m_next < m_options.timeline.size()) {
         // An answer written right after the command that opens the dialog still answers it.
-        const TimelineCommand& upcoming = options_.timeline[next_];
+        const TimelineCommand& upcoming = m_options.timeline[m_next];
         using K = TimelineCommand::Kind;
         bool fits = forName ? (upcoming.kind == K::Name || upcoming.kind == K::NameCancel) : upcoming.kind == K::Answer;
         if (fits) {
-            ++next_;
+            ++m_next;
             return upcoming;
         }
     }
@@ -263,14 +286,15 @@ std::string HeadlessPlatform::mediaCommand(const std::string& command)
     using V = MediaCommand::Verb;
     if (cmd.alias == "WAVE1") {
         if (cmd.verb == V::Open) {
-            auto path = resolveMediaPath(options_.startDirectory, cmd.path);
-            waveOpen_ = path.has_value();
-            waveLengthUs_ = path ? waveLengthUs(*path) : 0;
-        } else if (cmd.verb == V::Play && waveOpen_ && cmd.wait) {
+            auto path = resolveMediaPath(m_options.startDirectory, cmd.path);
+            m_waveOpen = path.has_value();
+            auto bytes = path ? readWholeFile(*path) : std::nullopt;
+            m_waveLengthUs = bytes ? waveLengthUs(*bytes) : 0;
+        } else if (cmd.verb == V::Play && m_waveOpen && cmd.wait) {
             // The effect plays to its end in virtual time.
-            advanceTo(nowUs_ + waveLengthUs_);
+            advanceTo(m_nowUs + m_waveLengthUs);
         } else if (cmd.verb == V::Close) {
-            waveOpen_ = false;
+            m_waveOpen = false;
         }
         return "";
     }
@@ -278,22 +302,22 @@ std::string HeadlessPlatform::mediaCommand(const std::string& command)
         if (cmd.verb == V::Open) {
             // Opening a missing file fails, as on a real device: the alias stays closed and
             // its status answers nothing, so the game does not restart it on every poll.
-            auto path = resolveMediaPath(options_.startDirectory, cmd.path);
+            auto path = resolveMediaPath(m_options.startDirectory, cmd.path);
             auto bytes = path ? readWholeFile(*path) : std::nullopt;
-            midiOpen_ = bytes.has_value();
-            midiPlaying_ = false;
-            midiLengthUs_ = bytes ? midiLengthMs(*bytes) * 1000 : 0;
-        } else if (cmd.verb == V::Play && midiOpen_) {
-            midiPlaying_ = true;
-            midiEndUs_ = nowUs_ + midiLengthUs_;
+            m_midiOpen = bytes.has_value();
+            m_midiPlaying = false;
+            m_midiLengthUs = bytes ? midiLengthMs(*bytes) * 1000 : 0;
+        } else if (cmd.verb == V::Play && m_midiOpen) {
+            m_midiPlaying = true;
+            m_midiEndUs = m_nowUs + m_midiLengthUs;
         } else if (cmd.verb == V::Close) {
-            midiOpen_ = false;
-            midiPlaying_ = false;
-        } else if (cmd.verb == V::Status && midiOpen_) {
+            m_midiOpen = false;
+            m_midiPlaying = false;
+        } else if (cmd.verb == V::Status && m_midiOpen) {
             // A piece plays for its length in virtual time; one whose length is unknown (an
             // unreadable file) is taken to play on without end.
-            bool ended = midiLengthUs_ > 0 && nowUs_ >= midiEndUs_;
-            return midiPlaying_ && !ended ? "playing" : "stopped";
+            bool ended = m_midiLengthUs > 0 && m_nowUs >= m_midiEndUs;
+            return m_midiPlaying && !ended ? "playing" : "stopped";
         }
     }
     return "";

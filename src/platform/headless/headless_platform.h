@@ -5,7 +5,7 @@
 
 #include "platform/headless/timeline.h"
 #include "platform/platform.h"
-#include "platform/text_renderer.h"
+#include "platform/text_drawer.h"
 
 #include <deque>
 #include <filesystem>
@@ -16,11 +16,28 @@
 
 namespace vorn {
 
+// Why a headless run ends by itself.
+enum class HeadlessEnd {
+    TimelineDone, // the input timeline has run out (with endWhenTimelineRunsOut)
+    ExpectTimedOut, // an `expect` was not met in its time
+};
+
+// Thrown to end a headless run when no end handler is set. Like the game's own program end it
+// does not derive from std::exception, so no handler of ordinary errors swallows it.
+struct HeadlessRunEnded {
+    HeadlessEnd why;
+};
+
 struct HeadlessOptions {
     std::vector<TimelineCommand> timeline; // empty without --input
     bool endWhenTimelineRunsOut = false; // with --input: the run ends (exit 0) after the last command
     std::filesystem::path shotsDirectory = ".";
     std::filesystem::path startDirectory; // the game folder, for media paths
+    // Draws the game's text; without one, text is left out of the pictures.
+    std::unique_ptr<TextDrawer> text;
+    // Ends the run; it must not return (the game throws its own end of program). Unset: throws
+    // HeadlessRunEnded.
+    std::function<void(HeadlessEnd)> onEnd;
 };
 
 class HeadlessPlatform : public Platform {
@@ -29,33 +46,34 @@ public:
     ~HeadlessPlatform() override;
 
     // Writes the game state for `dump NAME` (the path is NAME.json in the shots folder).
-    void setDumpHandler(std::function<void(const std::filesystem::path&)> handler) { dump_ = std::move(handler); }
+    void setDumpHandler(std::function<void(const std::filesystem::path&)> handler) { m_dump = std::move(handler); }
     // Every transcript line passes through here so `expect` can find it.
     void observeTranscript(const std::string& kind, const std::string& utf8);
     // Runs the timeline commands due at time 0 (before the game's first wait).
     void start();
 
-    Picture& screen() override { return screen_; }
-    void setCaption(const std::string& cp932) override { caption_ = cp932; }
-    const std::string& caption() const { return caption_; }
+    Picture& screen() override { return m_screen; }
+    void setCaption(const std::string& cp932) override { m_caption = cp932; }
+    const std::string& caption() const { return m_caption; }
 
     void setFont(FontFace face, float points) override;
     void drawText(Picture& target, int x, int y, const std::string& cp932, int colour) override;
 
-    std::uint64_t nowMs() override { return nowUs_ / 1000; }
+    std::uint64_t nowMs() override { return m_nowUs / 1000; }
     void waitUntil(std::uint64_t deadlineMs) override;
     void frame() override;
+    LocalTime localTime() override;
 
     std::string mediaCommand(const std::string& command) override;
 
-    bool keyHeld(int virtualKey) override { return held_.count(virtualKey) != 0; }
-    bool isActive() override { return active_; }
+    bool keyHeld(int virtualKey) override { return m_held.count(virtualKey) != 0; }
+    bool isActive() override { return m_active; }
     // Whether the game window counts as the active window (tests switch it off).
-    void setActive(bool active) { active_ = active; }
-    int pointerX() override { return pointerX_; }
-    int pointerY() override { return pointerY_; }
-    bool pointerHeld(int button) override { return button == 0 ? leftHeld_ : button == 1 ? rightHeld_
-                                                                                         : false; }
+    void setActive(bool active) { m_active = active; }
+    int pointerX() override { return m_pointerX; }
+    int pointerY() override { return m_pointerY; }
+    bool pointerHeld(int button) override { return button == 0 ? m_leftHeld : button == 1 ? m_rightHeld
+                                                                                          : false; }
     bool takeCloseRequest() override { return false; }
 
     BoxAnswer messageBox(const std::string& caption, const std::string& text, BoxButtons buttons,
@@ -63,55 +81,55 @@ public:
     std::optional<std::string> askName(const std::string& prompt, const std::string& initial) override;
 
     // Frames presented so far (a frame is one 60 Hz tick of the virtual clock).
-    std::uint64_t frames() const { return frames_; }
+    std::uint64_t frames() const { return m_frames; }
 
 private:
     void advanceTo(std::uint64_t targetUs);
     void runDueCommands();
     void execute(const TimelineCommand& cmd);
     void releaseSwallowedKeys();
+    [[noreturn]] void endRun(HeadlessEnd why);
     // Takes the answer for a dialog: a queued one, or an `answer`/`name` command standing next
     // in the timeline, or nothing.
     std::optional<TimelineCommand> takeAnswer(bool forName);
 
-    HeadlessOptions options_;
-    Picture screen_;
-    std::string caption_;
-    std::unique_ptr<TextRenderer> text_;
+    HeadlessOptions m_options;
+    Picture m_screen;
+    std::string m_caption;
 
-    std::uint64_t nowUs_ = 0;
-    std::uint64_t frames_ = 0;
+    std::uint64_t m_nowUs = 0;
+    std::uint64_t m_frames = 0;
 
     // Timeline state.
-    size_t next_ = 0; // next command to run
-    std::uint64_t cursorUs_ = 0; // when the next command is due
-    bool expecting_ = false;
-    std::uint64_t expectDeadlineUs_ = 0;
-    bool expectMet_ = false;
-    std::vector<std::string> linesSinceExpect_;
-    std::deque<TimelineCommand> answers_;
-    std::deque<TimelineCommand> names_;
+    size_t m_next = 0; // next command to run
+    std::uint64_t m_cursorUs = 0; // when the next command is due
+    bool m_expecting = false;
+    std::uint64_t m_expectDeadlineUs = 0;
+    bool m_expectMet = false;
+    std::vector<std::string> m_linesSinceExpect;
+    std::deque<TimelineCommand> m_answers;
+    std::deque<TimelineCommand> m_names;
     struct Release {
         std::uint64_t atUs;
         int key; // 0 for the pointer
         int button;
     };
-    std::vector<Release> releases_;
+    std::vector<Release> m_releases;
 
-    std::set<int> held_;
-    int pointerX_ = 0, pointerY_ = 0;
-    bool leftHeld_ = false, rightHeld_ = false;
-    bool active_ = true;
+    std::set<int> m_held;
+    int m_pointerX = 0, m_pointerY = 0;
+    bool m_leftHeld = false, m_rightHeld = false;
+    bool m_active = true;
 
     // Media devices.
-    bool waveOpen_ = false;
-    std::uint64_t waveLengthUs_ = 0;
-    bool midiOpen_ = false;
-    bool midiPlaying_ = false;
-    std::uint64_t midiLengthUs_ = 0;
-    std::uint64_t midiEndUs_ = 0;
+    bool m_waveOpen = false;
+    std::uint64_t m_waveLengthUs = 0;
+    bool m_midiOpen = false;
+    bool m_midiPlaying = false;
+    std::uint64_t m_midiLengthUs = 0;
+    std::uint64_t m_midiEndUs = 0;
 
-    std::function<void(const std::filesystem::path&)> dump_;
+    std::function<void(const std::filesystem::path&)> m_dump;
 };
 
 } // namespace vorn

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <stdexcept>
 
 namespace vorn {
@@ -256,6 +257,14 @@ void SdlPlatform::discardKeyEvents()
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_KEYDOWN, SDL_TEXTINPUT);
     releaseAllKeys();
+}
+
+LocalTime SdlPlatform::localTime()
+{
+    std::time_t now = std::time(nullptr);
+    std::tm parts {};
+    localtime_r(&now, &parts);
+    return { parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec };
 }
 
 bool SdlPlatform::takeCloseRequest()

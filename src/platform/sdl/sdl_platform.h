@@ -46,6 +46,7 @@ public:
     std::uint64_t nowMs() override;
     void waitUntil(std::uint64_t deadlineMs) override;
     void frame() override;
+    LocalTime localTime() override;
 
     std::string mediaCommand(const std::string& command) override;
 

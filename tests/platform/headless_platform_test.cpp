@@ -1,0 +1,156 @@
+#include "platform/headless/headless_platform.h"
+#include "platform/wave_length.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace vorn {
+namespace {
+
+    using Bytes = std::vector<std::uint8_t>;
+
+    void put16(Bytes& b, std::uint32_t v)
+    {
+        b.push_back(static_cast<std::uint8_t>(v));
+        b.push_back(static_cast<std::uint8_t>(v >> 8));
+    }
+    void put32(Bytes& b, std::uint32_t v)
+    {
+        put16(b, v & 0xFFFF);
+        put16(b, v >> 16);
+    }
+    void append(Bytes& b, const Bytes& more)
+    {
+        for (std::uint8_t byte : more)
+            b.push_back(byte);
+    }
+    void chunk(Bytes& b, const char* tag, const Bytes& body, std::uint32_t declared)
+    {
+        for (int i = 0; i < 4; ++i)
+            b.push_back(static_cast<std::uint8_t>(tag[i]));
+        put32(b, declared);
+        append(b, body);
+        if (body.size() % 2)
+            b.push_back(0);
+    }
+    Bytes formatChunk(std::uint32_t format, std::uint32_t channels, std::uint32_t rate, std::uint32_t blockAlign,
+        std::uint32_t bits, std::uint32_t framesPerBlock = 0)
+    {
+        Bytes f;
+        put16(f, format);
+        put16(f, channels);
+        put32(f, rate);
+        put32(f, rate * blockAlign);
+        put16(f, blockAlign);
+        put16(f, bits);
+        if (framesPerBlock) {
+            put16(f, 2);
+            put16(f, framesPerBlock);
+        }
+        return f;
+    }
+    Bytes wave(const std::vector<Bytes>& chunks)
+    {
+        Bytes b;
+        for (char c : std::string("RIFF\0\0\0\0WAVE", 12))
+            b.push_back(static_cast<std::uint8_t>(c));
+        for (const Bytes& c : chunks)
+            append(b, c);
+        return b;
+    }
+    Bytes oneChunk(const char* tag, const Bytes& body, std::uint32_t declared)
+    {
+        Bytes b;
+        chunk(b, tag, body, declared);
+        return b;
+    }
+    Bytes oneChunk(const char* tag, const Bytes& body) { return oneChunk(tag, body, static_cast<std::uint32_t>(body.size())); }
+
+    TEST(WaveLength, PcmCountsWholeFramesOverTheRate)
+    {
+        // 16-bit stereo at 22050 Hz: 4 bytes a frame; 11025 frames and a stray byte are half a second.
+        Bytes fmt = formatChunk(1, 2, 22050, 4, 16);
+        Bytes data(11025 * 4 + 1);
+        // An odd-sized chunk before the data is padded to an even size.
+        EXPECT_EQ(waveLengthUs(wave({ oneChunk("fmt ", fmt), oneChunk("LIST", Bytes(3)), oneChunk("data", data) })), 500000u);
+        // A data chunk that claims more than the file holds counts the bytes present.
+        EXPECT_EQ(waveLengthUs(wave({ oneChunk("fmt ", fmt), oneChunk("data", Bytes(2205 * 4), 1u << 30) })), 100000u);
+    }
+
+    TEST(WaveLength, AdpcmCountsTheFactFramesOrWholeBlocks)
+    {
+        Bytes fmt = formatChunk(0x11, 1, 8000, 256, 4, 505);
+        Bytes fact;
+        put32(fact, 4000);
+        EXPECT_EQ(waveLengthUs(wave({ oneChunk("fmt ", fmt), oneChunk("fact", fact), oneChunk("data", Bytes(256 * 8)) })),
+            500000u);
+        EXPECT_EQ(waveLengthUs(wave({ oneChunk("fmt ", fmt), oneChunk("data", Bytes(256 * 16)) })), 16ull * 505 * 1000000 / 8000);
+    }
+
+    TEST(WaveLength, WhatIsNotAReadableWaveHasNoLength)
+    {
+        Bytes fmt = formatChunk(1, 1, 8000, 1, 8);
+        EXPECT_EQ(waveLengthUs({}), 0u);
+        EXPECT_EQ(waveLengthUs(Bytes { 'R', 'I', 'F', 'F' }), 0u);
+        EXPECT_EQ(waveLengthUs(wave({ oneChunk("data", Bytes(100)) })), 0u); // no format
+        EXPECT_EQ(waveLengthUs(wave({ oneChunk("fmt ", fmt) })), 0u); // no data
+        EXPECT_EQ(waveLengthUs(wave({ oneChunk("fmt ", formatChunk(1, 1, 0, 1, 8)), oneChunk("data", Bytes(8)) })), 0u);
+        EXPECT_EQ(waveLengthUs(wave({ oneChunk("fmt ", formatChunk(1, 1, 8000, 0, 8)), oneChunk("data", Bytes(8)) })), 0u);
+        Bytes cut = wave({ oneChunk("fmt ", fmt), oneChunk("data", Bytes(8000)) });
+        cut.resize(30); // inside the format chunk
+        EXPECT_EQ(waveLengthUs(cut), 0u);
+    }
+
+    TEST(HeadlessPlatform, LocalTimeIsTheVirtualClockFromTheStartOf2000)
+    {
+        HeadlessPlatform platform({});
+        LocalTime t = platform.localTime();
+        EXPECT_EQ(std::vector<int>({ t.year, t.month, t.day, t.hour, t.minute, t.second }),
+            std::vector<int>({ 2000, 1, 1, 0, 0, 0 }));
+        // 59 days and 1:02:03.5 later is leap day 2000-02-29.
+        platform.waitUntil((59ull * 86400 + 3723) * 1000 + 500);
+        t = platform.localTime();
+        EXPECT_EQ(std::vector<int>({ t.year, t.month, t.day, t.hour, t.minute, t.second }),
+            std::vector<int>({ 2000, 2, 29, 1, 2, 3 }));
+        platform.waitUntil(366ull * 86400 * 1000);
+        t = platform.localTime();
+        EXPECT_EQ(std::vector<int>({ t.year, t.month, t.day }), std::vector<int>({ 2001, 1, 1 }));
+    }
+
+    HeadlessOptions endingAfter(const std::string& timeline)
+    {
+        HeadlessOptions options;
+        std::string error;
+        options.timeline = *parseTimeline(timeline, error);
+        options.endWhenTimelineRunsOut = true;
+        return options;
+    }
+
+    TEST(HeadlessPlatform, ARunEndsThroughItsHandlerOrItsOwnType)
+    {
+        HeadlessPlatform plain(endingAfter("wait 100\n"));
+        try {
+            plain.waitUntil(1000);
+            FAIL() << "the run went on after its timeline";
+        } catch (const HeadlessRunEnded& end) {
+            EXPECT_EQ(end.why, HeadlessEnd::TimelineDone);
+        }
+
+        struct Ended {
+            HeadlessEnd why;
+        };
+        HeadlessOptions options = endingAfter("expect never 50\n");
+        options.onEnd = [](HeadlessEnd why) { throw Ended { why }; };
+        HeadlessPlatform handled(std::move(options));
+        try {
+            handled.waitUntil(1000);
+            FAIL() << "the run went on after the expect timed out";
+        } catch (const Ended& end) {
+            EXPECT_EQ(end.why, HeadlessEnd::ExpectTimedOut);
+        }
+    }
+
+} // namespace
+} // namespace vorn
