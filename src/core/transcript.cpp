@@ -6,8 +6,8 @@ namespace vorn {
 
 bool Transcript::open(const std::string& path)
 {
-    file_.open(path, std::ios::binary | std::ios::trunc);
-    return static_cast<bool>(file_);
+    m_file.open(path, std::ios::binary | std::ios::trunc);
+    return static_cast<bool>(m_file);
 }
 
 void Transcript::write(const std::string& kind, const std::string& utf8)
@@ -17,13 +17,13 @@ void Transcript::write(const std::string& kind, const std::string& utf8)
         if (c == '\r' || c == '\n' || c == '\t')
             c = ' ';
     }
-    if (file_.is_open()) {
-        std::uint64_t now = clock_ ? clock_() : 0;
-        file_ << now << '\t' << kind << '\t' << text << '\n';
-        file_.flush();
+    if (m_file.is_open()) {
+        std::uint64_t now = m_clock ? m_clock() : 0;
+        m_file << now << '\t' << kind << '\t' << text << '\n';
+        m_file.flush();
     }
-    if (observer_)
-        observer_(kind, text);
+    if (m_observer)
+        m_observer(kind, text);
 }
 
 void Transcript::writeGameText(const std::string& kind, const std::string& cp932)

@@ -17,9 +17,9 @@ public:
     // Opens the transcript file (truncating it); returns false when it cannot be written.
     bool open(const std::string& path);
     // Time source for the line stamps (the platform clock).
-    void setClock(std::function<std::uint64_t()> clock) { clock_ = std::move(clock); }
+    void setClock(std::function<std::uint64_t()> clock) { m_clock = std::move(clock); }
     // Called for every line, whether or not a file is open (the headless timeline's expect).
-    void setObserver(Observer observer) { observer_ = std::move(observer); }
+    void setObserver(Observer observer) { m_observer = std::move(observer); }
 
     // Writes one line; `utf8` must not contain line ends (they are replaced by blanks).
     void write(const std::string& kind, const std::string& utf8);
@@ -27,9 +27,9 @@ public:
     void writeGameText(const std::string& kind, const std::string& cp932);
 
 private:
-    std::ofstream file_;
-    std::function<std::uint64_t()> clock_;
-    Observer observer_;
+    std::ofstream m_file;
+    std::function<std::uint64_t()> m_clock;
+    Observer m_observer;
 };
 
 } // namespace vorn

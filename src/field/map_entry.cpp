@@ -1,5 +1,6 @@
 // Entering a map: the map and event files, the cell marks, the player's place and the view, the
 // sheets, and the whole-map picture drawn while the closing and opening transitions run.
+#include "core/assert.h"
 #include "core/context.h"
 #include "core/dialogs.h"
 #include "data/record.h"
@@ -123,35 +124,36 @@ namespace {
     class CellOrder {
     public:
         CellOrder(int width, int height, int firstRow)
-            : width_(width)
-            , height_(height)
-            , firstRow_(firstRow)
-            , downward_(static_cast<long>(height - firstRow) * width)
+            : m_width(width)
+            , m_height(height)
+            , m_firstRow(firstRow)
+            , m_downward(static_cast<long>(height - firstRow) * width)
         {
+            VORN_ASSERT(width >= 0 && firstRow >= 0 && (height == 0 || firstRow < height));
         }
-        long remaining() const { return static_cast<long>(width_) * height_ - next_; }
+        long remaining() const { return static_cast<long>(m_width) * m_height - m_next; }
         // Whether the downward pass is still at or above `row`.
-        bool downwardAtOrAbove(int row) const { return next_ < downward_ && firstRow_ + next_ / width_ <= row; }
+        bool downwardAtOrAbove(int row) const { return m_next < m_downward && m_firstRow + m_next / m_width <= row; }
         bool next(int& column, int& row)
         {
             if (remaining() <= 0)
                 return false;
-            if (next_ < downward_) {
-                row = firstRow_ + static_cast<int>(next_ / width_);
-                column = static_cast<int>(next_ % width_);
+            if (m_next < m_downward) {
+                row = m_firstRow + static_cast<int>(m_next / m_width);
+                column = static_cast<int>(m_next % m_width);
             } else {
-                long k = next_ - downward_;
-                row = firstRow_ - 1 - static_cast<int>(k / width_);
-                column = static_cast<int>(k % width_);
+                long k = m_next - m_downward;
+                row = m_firstRow - 1 - static_cast<int>(k / m_width);
+                column = static_cast<int>(k % m_width);
             }
-            ++next_;
+            ++m_next;
             return true;
         }
 
     private:
-        int width_, height_, firstRow_;
-        long downward_;
-        long next_ = 0;
+        int m_width, m_height, m_firstRow;
+        long m_downward;
+        long m_next = 0;
     };
 
     void drawCells(Context& ctx, CellOrder& order, long count)

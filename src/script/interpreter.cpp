@@ -1,5 +1,6 @@
 #include "script/interpreter.h"
 
+#include "core/assert.h"
 #include "core/context.h"
 #include "core/dialogs.h"
 #include "core/errors.h"
@@ -50,6 +51,8 @@ std::int64_t currentLineIndex(Context& ctx)
 const ScriptLine& currentLine(Context& ctx)
 {
     std::int64_t line = currentLineIndex(ctx);
+    // The line table is made whole with the context and never resized.
+    VORN_ASSERT(ctx.script.eventLines.size() == static_cast<std::size_t>(scriptLimits::events));
     return ctx.script.eventLines[static_cast<std::size_t>(ctx.script.event)][static_cast<std::size_t>(line)];
 }
 
@@ -57,7 +60,8 @@ const std::string& currentCommands(Context& ctx) { return currentLine(ctx).comma
 
 namespace {
 
-    // Steps 1 to 3 of the cycle: the pending jump, the message text, the position.
+    // The line fetch that starts each line: the pending jump is added, the line's message text is
+    // shown (opening the message window first), and the position goes back to the first command.
     void fetchLine(Context& ctx)
     {
         ScriptState& s = ctx.script;
@@ -81,7 +85,8 @@ namespace {
         s.position = 1;
     }
 
-    // Step 4: three characters and an optional separator.
+    // Reads the next keyword: three characters of the command string and one separator after
+    // them when there is one.
     void readKeyword(Context& ctx)
     {
         ScriptState& s = ctx.script;
@@ -99,7 +104,8 @@ namespace {
         s.position = static_cast<std::int64_t>(at) + 1;
     }
 
-    // Step 6: movers advance one round; AEW waits for all of them, LOP adds rounds.
+    // After a command that falls through: movers advance one round; AEW waits for all of them,
+    // LOP adds rounds.
     void fallThroughTail(Context& ctx)
     {
         ScriptState& s = ctx.script;
@@ -148,7 +154,7 @@ namespace {
     }
 
     // The interpreter cycle, from a line fetch or (fetch false) from the next keyword of the
-    // current command string, with the event error handler armed.
+    // current command string, with the event error handler armed for the errors bad data raises.
     void runCycle(Context& ctx, bool fetch)
     {
         ScriptState& s = ctx.script;
@@ -181,8 +187,11 @@ namespace {
                 }
             }
         } catch (const FileError& error) {
+            // Bad data met by a command: a game file that is missing or cannot be read. Faults
+            // the commands find themselves go to the event error dialog directly; any other
+            // exception is a bug of this program and is not dressed up as a script error.
             fatalEventError(ctx, error.what());
-        } catch (const std::exception& error) {
+        } catch (const ReadError& error) {
             fatalEventError(ctx, error.what());
         }
     }

@@ -21,9 +21,10 @@ void runMapEvent(Context& ctx, int event);
 // open (Game.map becomes 0 or 1). A missing or bad file ends in the file error dialog.
 void RunScriptFile(Context& ctx, StoryKind kind);
 
-// The interpreter cycle from a line fetch, with the event error handler armed: any fault that
-// escapes a command (a game file that cannot be read, a table index out of range) ends in the
-// event error dialog. Exposed for tests and tools that set up a run themselves.
+// The interpreter cycle from a line fetch, with the event error handler armed: a fault of the
+// script or of the data it names (a table index out of range, a game file that cannot be read:
+// FileError, ReadError) ends in the event error dialog. Any other exception is a bug of this
+// program and passes through. Exposed for tests and tools that set up a run themselves.
 void runInterpreter(Context& ctx);
 
 // Continues the run that ended with runResult::battleRequested once its battle is over, as the

@@ -65,7 +65,7 @@ namespace {
         fillWithWindowFill(ctx, x0, y0 + inside - overflow, width, overflow);
     }
 
-    // Step 1 and 2 of a new line: the page prompt when the window is full, then the next row,
+    // The start of a new line: the page prompt when the window is full, then the next row,
     // scrolling when it would pass the bottom edge.
     void advanceRow(Context& ctx, bool menu)
     {
