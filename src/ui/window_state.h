@@ -3,6 +3,8 @@
 // of 16 pixels unless marked as pixels; every number is a float like the rest of the game state.
 #pragma once
 
+#include "ui/menu_kind.h"
+
 #include <array>
 #include <string>
 #include <vector>
@@ -30,7 +32,7 @@ struct WindowState {
 
     // Menus.
     float menuX = 0, menuY = 0, menuW = 0, menuH = 0;
-    float menuKind = 0;
+    MenuKind menuKind = MenuKind::None;
     std::vector<std::string> menuItems; // cp932, each normally beginning with two blanks
     float menuMember = 0; // the member whose spells or items menus 2 and 7 list
     std::vector<float> shopStock; // item numbers listed by menu 14
@@ -48,9 +50,8 @@ struct WindowState {
     // one press scrolls one entry.
     std::string pageTurnKey;
 
-    // Lists shown by ShowList: the entry texts and the rows per page.
+    // The entry texts of the list ShowList shows.
     std::vector<std::string> listTexts;
-    float listRows = 0;
 
     // The party status panel last opened by ShowPartyStatus.
     float panelX = 0, panelY = 0, panelW = 31;
