@@ -69,6 +69,14 @@ namespace {
         { EquipRemove, "  はずす" },
         { EquipRemoveAll, "  無装備" },
 
+        { RefusalFainted, "は気絶しています" },
+        { RefusalSealed, "は魔法を封じられている" },
+        { RefusalConfused, "は狂っています" },
+        { RefusalCursed, "は呪われています" },
+        { RefusalParalysed, "は麻痺しています" },
+        { RefusalPetrified, "は石化しています" },
+        { RefusalAsleep, "は眠っています" },
+
         { MemberFainted, "は気絶した！" },
         { LoadNotReady, "  データの読込はまだできません（準備中）" },
     } };

@@ -77,6 +77,15 @@ enum class Message : int {
     EquipRemove,
     EquipRemoveAll,
 
+    // Why a member cannot act, after the member's name.
+    RefusalFainted,
+    RefusalSealed,
+    RefusalConfused,
+    RefusalCursed,
+    RefusalParalysed,
+    RefusalPetrified,
+    RefusalAsleep,
+
     // Lines of the field and the title.
     MemberFainted, // after the member's name
     LoadNotReady,
