@@ -4,7 +4,7 @@
 // frames; the quit confirmation ("9") leaves through the quit path.
 #pragma once
 
-#include "ui/menu_kind.h"
+#include "ui/window_state.h"
 
 #include <string>
 
