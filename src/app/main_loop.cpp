@@ -20,7 +20,7 @@ namespace {
     void openFieldMenu(Context& ctx)
     {
         ctx.transcript.write("state", "field menu not built");
-        ctx.field.request = 0;
+        ctx.field.request = fieldRequest::None;
         refreshField(ctx);
         ctx.platform.frame();
     }

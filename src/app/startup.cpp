@@ -35,7 +35,7 @@ namespace {
             fatalFileError(ctx, error.what());
         }
         float startEvent = ctx.db.ini.startEvent;
-        ctx.field.request = startEvent == 0 ? 0 : 224 + (startEvent - 1);
+        ctx.field.request = startEvent == 0 ? fieldRequest::None : fieldRequest::runEvent(startEvent - 1);
     }
 
 } // namespace

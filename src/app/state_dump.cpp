@@ -1,6 +1,7 @@
 #include "app/state_dump.h"
 
 #include "core/context.h"
+#include "core/party.h"
 #include "data/record.h"
 #include "platform/encoding.h"
 
@@ -60,8 +61,7 @@ json stateToJson(const Context& ctx)
     state["gold"] = ctx.game.gold;
     state["partyLast"] = db.sizes.lastCharacter;
     json party = json::array();
-    int last = std::clamp(roundIndex(db.sizes.lastCharacter), -1, capacity::characters - 1);
-    for (int i = 0; i <= last; ++i)
+    for (int i = 0; i <= partyLast(db); ++i)
         party.push_back(memberToJson(db, db.characters[static_cast<size_t>(i)]));
     state["party"] = party;
     json flags = json::object();

@@ -2,7 +2,7 @@
 
 #include "app/main_loop.h"
 #include "core/context.h"
-#include "platform/encoding.h"
+#include "core/messages.h"
 #include "ui/windows.h"
 
 namespace vorn {
@@ -11,11 +11,11 @@ namespace {
 
     // A message in the standing message window until the player presses a key; the screen
     // behind it is put back afterwards.
-    void showNotice(Context& ctx, const char* utf8)
+    void showNotice(Context& ctx, Message text)
     {
         Picture behind = ctx.platform.screen();
         RedrawMessageWindow(ctx);
-        ctx.windows.lineText = utf8ToCp932(utf8);
+        ctx.windows.lineText = message(text);
         PrintLine(ctx);
         WaitPage(ctx);
         ctx.platform.screen().pixels = behind.pixels;
@@ -26,28 +26,19 @@ namespace {
 void loadFromTitle(Context& ctx)
 {
     // Saved games cannot be loaded yet: say so and go back to the title.
-    showNotice(ctx, "  データの読込はまだできません（準備中）");
+    showNotice(ctx, Message::LoadNotReady);
 }
 
 void showTitle(Context& ctx)
 {
-    WindowState& w = ctx.windows;
+    const MenuRect title { 1, 1, 6, 4 };
     for (;;) {
-        w.menuKind = 23;
-        w.menuX = 1;
-        w.menuY = 1;
-        w.menuW = 6;
-        w.menuH = 4;
-        OpenMenu(ctx);
+        openMenu(ctx, MenuKind::Title, title);
         ctx.transcript.write("state", "title");
-        w.cursorX = 1;
-        w.cursorY = 1;
-        w.itemCount = 2;
-        w.paged = 0;
-        ChooseItem(ctx);
-        if (w.choice == 1)
+        int choice = chooseAt(ctx, title.x, title.y, title.w, 2);
+        if (choice == 1)
             startNewGame(ctx);
-        else if (w.choice == 2)
+        else if (choice == 2)
             loadFromTitle(ctx);
     }
 }

@@ -2,6 +2,7 @@
 
 #include "core/context.h"
 #include "core/errors.h"
+#include "core/messages.h"
 #include "platform/encoding.h"
 #include "platform/game_files.h"
 
@@ -12,17 +13,6 @@ BoxAnswer showMessageBox(Context& ctx, const std::string& caption, const std::st
 {
     ctx.transcript.write("box", cp932ToUtf8(caption) + ": " + cp932ToUtf8(text));
     return ctx.platform.messageBox(caption, text, buttons, icon);
-}
-
-std::string fileErrorCaption() { return utf8ToCp932("ファイル読込みエラー"); }
-std::string fileErrorText()
-{
-    return utf8ToCp932("ファイルが開けません、ゲームデータファイルがすべて揃っているか確認してください");
-}
-std::string eventErrorCaption() { return utf8ToCp932("イベント実行エラー"); }
-std::string eventErrorText()
-{
-    return utf8ToCp932("コマンド実行中にエラーが発生しました、コマンド記述に誤りがあります");
 }
 
 namespace {
@@ -50,12 +40,12 @@ std::vector<std::uint8_t> readGameFileOrFail(Context& ctx, const std::string& cp
 
 void fatalFileError(Context& ctx, const std::string& detail)
 {
-    fatal(ctx, fileErrorCaption(), fileErrorText(), detail, ExitCode::FileError);
+    fatal(ctx, message(Message::FileErrorCaption), message(Message::FileErrorText), detail, ExitCode::FileError);
 }
 
 void fatalEventError(Context& ctx, const std::string& detail)
 {
-    fatal(ctx, eventErrorCaption(), eventErrorText(), detail, ExitCode::EventError);
+    fatal(ctx, message(Message::EventErrorCaption), message(Message::EventErrorText), detail, ExitCode::EventError);
 }
 
 } // namespace vorn

@@ -25,9 +25,4 @@ BoxAnswer showMessageBox(Context& ctx, const std::string& caption, const std::st
 // error dialog when it is missing or unreadable.
 std::vector<std::uint8_t> readGameFileOrFail(Context& ctx, const std::string& cp932Path);
 
-std::string fileErrorCaption();
-std::string fileErrorText();
-std::string eventErrorCaption();
-std::string eventErrorText();
-
 } // namespace vorn

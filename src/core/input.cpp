@@ -2,57 +2,56 @@
 
 #include "core/context.h"
 #include "core/dialogs.h"
-#include "platform/encoding.h"
+#include "core/messages.h"
 #include "core/sound.h"
 
 namespace vorn {
 
 namespace {
 
-    // One row of the key table: the keys tested and the code a held key gives. A code of "?"
-    // stands for the quit question.
+    // One row of the key table: the keys tested and the code a held key gives.
     struct KeyRule {
         int key;
         int configured; // index of a configured key tested with it, or -1
-        const char* code;
+        std::string_view code;
     };
 
+    // The code of the keys that ask the quit question instead.
+    constexpr std::string_view askToQuit = "?";
+
     constexpr KeyRule keyTable[] = {
-        { vk::Down, static_cast<int>(ConfiguredKey::Down), "2" },
-        { vk::Left, static_cast<int>(ConfiguredKey::Left), "4" },
-        { vk::Right, static_cast<int>(ConfiguredKey::Right), "6" },
-        { vk::Up, static_cast<int>(ConfiguredKey::Up), "8" },
-        { vk::Space, static_cast<int>(ConfiguredKey::Decide), "1" },
-        { vk::Enter, -1, "1" },
-        { vk::Esc, -1, "?" },
-        { vk::Ctrl, static_cast<int>(ConfiguredKey::Cancel), "4" },
-        { vk::Numpad0 + 2, -1, "2" },
-        { vk::Numpad0 + 4, -1, "4" },
-        { vk::Numpad0 + 6, -1, "6" },
-        { vk::Numpad0 + 8, -1, "8" },
-        { vk::Numpad0 + 0, -1, "1" },
-        { vk::Numpad0 + 9, -1, "?" },
-        { vk::Numpad0 + 1, -1, "4" },
-        { vk::PageUp, -1, "7" },
-        { vk::PageDown, -1, "3" },
-        { vk::End, -1, "5" },
-        { vk::Home, -1, "0" },
+        { vk::Down, static_cast<int>(ConfiguredKey::Down), key::Down },
+        { vk::Left, static_cast<int>(ConfiguredKey::Left), key::Left },
+        { vk::Right, static_cast<int>(ConfiguredKey::Right), key::Right },
+        { vk::Up, static_cast<int>(ConfiguredKey::Up), key::Up },
+        { vk::Space, static_cast<int>(ConfiguredKey::Decide), key::Decide },
+        { vk::Enter, -1, key::Decide },
+        { vk::Esc, -1, askToQuit },
+        { vk::Ctrl, static_cast<int>(ConfiguredKey::Cancel), key::Cancel },
+        { vk::Numpad0 + 2, -1, key::Down },
+        { vk::Numpad0 + 4, -1, key::Left },
+        { vk::Numpad0 + 6, -1, key::Right },
+        { vk::Numpad0 + 8, -1, key::Up },
+        { vk::Numpad0 + 0, -1, key::Decide },
+        { vk::Numpad0 + 9, -1, askToQuit },
+        { vk::Numpad0 + 1, -1, key::Left },
+        { vk::PageUp, -1, key::PageUp },
+        { vk::PageDown, -1, key::PageDown },
+        { vk::End, -1, key::ListEnd },
+        { vk::Home, -1, key::ListStart },
     };
 
     void askQuitQuestion(Context& ctx)
     {
-        BoxAnswer answer = showMessageBox(ctx, quitQuestionCaption(), quitQuestionText(), BoxButtons::YesNo,
+        BoxAnswer answer = showMessageBox(ctx, message(Message::QuitCaption), message(Message::QuitText), BoxButtons::YesNo,
             BoxIcon::Question);
         // Built from a character: assigning a string literal here trips a false GCC 12
         // -Wrestrict warning at -O3.
         if (answer == BoxAnswer::Yes)
-            ctx.input.keyCode = std::string(1, '9');
+            ctx.input.keyCode = std::string(1, key::Quit[0]);
     }
 
 } // namespace
-
-std::string quitQuestionCaption() { return utf8ToCp932("確認"); }
-std::string quitQuestionText() { return utf8ToCp932("終了します、よろしいですか？"); }
 
 void PollInput(Context& ctx)
 {
@@ -72,7 +71,7 @@ void PollInput(Context& ctx)
         }
         if (!held)
             continue;
-        if (rule.code[0] == '?') {
+        if (rule.code == askToQuit) {
             askQuitQuestion(ctx);
             return;
         }
@@ -80,6 +79,11 @@ void PollInput(Context& ctx)
     }
     if (closeRequested)
         askQuitQuestion(ctx);
+}
+
+bool anyInputHeld(Context& ctx)
+{
+    return !ctx.input.keyCode.empty() || ctx.platform.pointerHeld(0) || ctx.platform.pointerHeld(1);
 }
 
 int CaptureKey(Context& ctx)

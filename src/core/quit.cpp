@@ -14,4 +14,11 @@ void quitGame(Context& ctx)
     throw ProgramEnd { ExitCode::Normal };
 }
 
+void pollOrQuit(Context& ctx)
+{
+    PollInput(ctx);
+    if (ctx.input.keyCode == key::Quit)
+        quitGame(ctx);
+}
+
 } // namespace vorn

@@ -2,9 +2,10 @@
 // wandering characters, the view, field poison and the random battle test; and the new game's
 // starting place. A pass returns what happened; the main loop decides what runs next.
 #include "core/context.h"
+#include "core/messages.h"
+#include "core/party.h"
 #include "data/record.h"
 #include "field/field_ops.h"
-#include "platform/encoding.h"
 #include "core/sound.h"
 
 #include <algorithm>
@@ -15,26 +16,24 @@ namespace {
 
     constexpr size_t poisonCondition = 3;
 
-    int partyLast(const Context& ctx) { return std::clamp(roundIndex(ctx.db.sizes.lastCharacter), -1, capacity::characters - 1); }
-
     // Every poisoned member with hit points loses one while a key is pending.
     void applyFieldPoison(Context& ctx)
     {
         bool fainted = false;
-        for (int i = 0; i <= partyLast(ctx); ++i) {
+        for (int i = 0; i <= partyLast(ctx.db); ++i) {
             Character& member = ctx.db.characters[static_cast<size_t>(i)];
             if (member.conditions[poisonCondition] == 0 || member.hp == 0)
                 continue;
             member.hp -= 1;
             if (member.hp == 0) {
-                ctx.transcript.writeGameText("state", member.name + utf8ToCp932("は気絶した！"));
+                ctx.transcript.writeGameText("state", member.name + message(Message::MemberFainted));
                 fainted = true;
             }
         }
         if (!fainted)
             return;
         bool anyoneStanding = false;
-        for (int i = 0; i <= partyLast(ctx); ++i)
+        for (int i = 0; i <= partyLast(ctx.db); ++i)
             anyoneStanding = anyoneStanding || ctx.db.characters[static_cast<size_t>(i)].hp > 0;
         // The game-over sequence belongs to the battle flow; until it exists the run goes on.
         if (!anyoneStanding)
@@ -45,7 +44,7 @@ namespace {
     {
         if (ctx.field.pendingKey.empty())
             return false;
-        for (int i = 0; i <= partyLast(ctx); ++i) {
+        for (int i = 0; i <= partyLast(ctx.db); ++i) {
             const Character& member = ctx.db.characters[static_cast<size_t>(i)];
             if (member.hp > 0 && member.conditions[poisonCondition] > 0)
                 return true;
@@ -92,9 +91,9 @@ namespace {
     FieldPass passFromRequests(Context& ctx, bool stepCompleted)
     {
         FieldState& f = ctx.field;
-        if (f.request >= 224) {
-            int n = roundIndex(f.request - 224);
-            f.request = 0;
+        if (fieldRequest::isEvent(f.request)) {
+            int n = roundIndex(fieldRequest::eventOf(f.request));
+            f.request = fieldRequest::None;
             if (n >= 0 && n < maxScriptEvents) {
                 f.eventCellX = ctx.map.event[static_cast<size_t>(n)].x;
                 f.eventCellY = ctx.map.event[static_cast<size_t>(n)].y;
@@ -137,9 +136,9 @@ FieldPass fieldPass(Context& ctx)
                 return { FieldOutcome::MapEntered };
         }
     }
-    if (f.request == 2)
+    if (f.request == fieldRequest::FieldMenu)
         return { FieldOutcome::MenuRequested };
-    if (f.request == 3)
+    if (f.request == fieldRequest::Quit)
         return { FieldOutcome::QuitRequested };
     return passFromRequests(ctx, stepCompleted);
 }

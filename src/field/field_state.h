@@ -12,12 +12,25 @@ enum ScrollMarginSide { MarginTop = 0,
     MarginBottom = 2,
     MarginLeft = 3 };
 
+// What a field pass asks the main loop for, held in FieldState::request.
+namespace fieldRequest {
+    inline constexpr float None = 0;
+    inline constexpr float FieldMenu = 2;
+    inline constexpr float Quit = 3;
+    inline constexpr float FirstEvent = 224; // 224 + n: run map event n
+
+    inline constexpr float runEvent(float event) { return FirstEvent + event; }
+    inline constexpr bool isEvent(float request) { return request >= FirstEvent; }
+    // The event number of an event request.
+    inline constexpr float eventOf(float request) { return request - FirstEvent; }
+} // namespace fieldRequest
+
 struct FieldState {
     float screenX = 0, screenY = 0; // player position inside the view, pixels
     float scrollX = 0, scrollY = 0; // top-left of the view in the map, pixels
     float facing = 4; // 0 up, 2 right, 4 down, 6 left
     float animFrame = 0; // the player sprite's animation frame flag, 0 or 1
-    float request = 0; // 0 none, 2 field menu, 3 quit, 224 + n run map event n
+    float request = fieldRequest::None; // fieldRequest: none, field menu, quit, or an event to run
     std::string pendingKey; // key code of this pass
     float stepFrames = 0; // frames left of the step being walked
     float npcTick = 0; // alternates to move wandering people every other pass
@@ -27,7 +40,7 @@ struct FieldState {
     // bottom, left); the window layout table's entries 4 to 7, changed by an event command.
     std::array<float, 4> scrollMargins { 3, 3, 3, 3 };
     float stepFromColumn = 0, stepFromRow = 0; // the cell the step being walked started from
-    float eventCellX = 0, eventCellY = 0; // cell of the map event run last by request 224 + n
+    float eventCellX = 0, eventCellY = 0; // cell of the map event run last by an event request
 };
 
 } // namespace vorn

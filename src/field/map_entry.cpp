@@ -95,7 +95,7 @@ namespace {
             column = roundIndex((e ? e->x : 0) + map.entry.dx);
             row = roundIndex((e ? e->y : 0) + map.entry.dy);
             if (map.entry.arrivalEvent != 99)
-                f.request = 224 + map.entry.arrivalEvent;
+                f.request = fieldRequest::runEvent(map.entry.arrivalEvent);
         }
         column = std::clamp(column, 0, map.width() - 1);
         row = std::clamp(row, 0, map.height() - 1);

@@ -18,15 +18,15 @@ namespace {
     };
 
     // The direction of a key code, or nothing for other codes.
-    std::optional<Direction> directionOf(const std::string& key)
+    std::optional<Direction> directionOf(const std::string& code)
     {
-        if (key == "2")
+        if (code == key::Down)
             return Direction { 0, 1, 4 };
-        if (key == "4")
+        if (code == key::Left)
             return Direction { -1, 0, 6 };
-        if (key == "6")
+        if (code == key::Right)
             return Direction { 1, 0, 2 };
-        if (key == "8")
+        if (code == key::Up)
             return Direction { 0, -1, 0 };
         return std::nullopt;
     }
@@ -39,7 +39,7 @@ namespace {
         Platform& p = ctx.platform;
         FieldState& f = ctx.field;
         if (p.pointerHeld(1)) {
-            f.request = 2;
+            f.request = fieldRequest::FieldMenu;
             return {};
         }
         if (!p.pointerHeld(0))
@@ -49,13 +49,13 @@ namespace {
         bool inRowBand = row >= (f.screenY - 48) / tileSize && row <= (f.screenY + 32) / tileSize;
         bool inColumnBand = column >= (f.screenX - 48) / tileSize && column <= (f.screenX + 32) / tileSize;
         if (inRowBand && column >= (f.screenX + 16) / tileSize)
-            return "6";
+            return std::string(key::Right);
         if (inRowBand && column <= (f.screenX - 16) / tileSize)
-            return "4";
+            return std::string(key::Left);
         if (inColumnBand && row >= (f.screenY + 16) / tileSize)
-            return "2";
+            return std::string(key::Down);
         if (inColumnBand && row <= (f.screenY - 16) / tileSize)
-            return "8";
+            return std::string(key::Up);
         return {};
     }
 
@@ -85,7 +85,7 @@ namespace {
             bool stepping = n >= 0 && n < maxScriptEvents && map.event[static_cast<size_t>(n)].stepFrames != 0;
             refuse(ctx, false);
             if (!stepping)
-                f.request = 224 + static_cast<float>(n);
+                f.request = fieldRequest::runEvent(static_cast<float>(n));
             return;
         }
         if (map.tile(tx, ty) < 144) {
@@ -135,24 +135,25 @@ void pollAndMove(Context& ctx)
 {
     FieldState& f = ctx.field;
     if (f.pendingKey.empty()) {
-        f.request = 0;
-        std::string key = readMouse(ctx);
-        if (f.request == 2)
+        f.request = fieldRequest::None;
+        std::string code = readMouse(ctx);
+        if (f.request == fieldRequest::FieldMenu)
             return;
-        if (key.empty()) {
+        if (code.empty()) {
             PollInput(ctx);
-            key = ctx.input.keyCode;
+            code = ctx.input.keyCode;
         }
         // Only the codes the field acts on are kept as the pass's key.
-        if (key == "2" || key == "4" || key == "6" || key == "8" || key == "1" || key == "9")
-            f.pendingKey = key;
+        if (code == key::Down || code == key::Left || code == key::Right || code == key::Up || code == key::Decide
+            || code == key::Quit)
+            f.pendingKey = code;
     }
-    if (f.pendingKey == "9") {
-        f.request = 3;
+    if (f.pendingKey == key::Quit) {
+        f.request = fieldRequest::Quit;
         return;
     }
-    if (f.pendingKey == "1") {
-        f.request = 2;
+    if (f.pendingKey == key::Decide) {
+        f.request = fieldRequest::FieldMenu;
         return;
     }
     auto d = directionOf(f.pendingKey);
@@ -182,7 +183,7 @@ bool completeStep(Context& ctx)
     auto leave = [&](float exit, float startX, float startY) {
         g.map = exit;
         g.useMapEntry = 0;
-        f.request = 0;
+        f.request = fieldRequest::None;
         g.startX = startX;
         g.startY = startY;
         enterMap(ctx);

@@ -2,8 +2,9 @@
 // against the tables before it is used.
 #include "rules/inventory.h"
 
+#include "core/messages.h"
+#include "core/party.h"
 #include "data/record.h"
-#include "platform/encoding.h"
 
 #include <algorithm>
 
@@ -89,8 +90,6 @@ const Character* memberRecord(const Database& db, int member)
 {
     return inTable(member, static_cast<int>(db.characters.size())) ? &db.characters[static_cast<std::size_t>(member)] : nullptr;
 }
-
-int partyLastIndex(const Database& db) { return std::clamp(roundIndex(db.sizes.lastCharacter), 0, capacity::characters - 1); }
 
 int inventoryCapacity(const Database& db) { return std::clamp(roundIndex(db.sizes.inventorySlots), 0, capacity::inventory); }
 
@@ -200,19 +199,19 @@ std::string refusalText(MemberRefusal refusal)
     case MemberRefusal::None:
         return {};
     case MemberRefusal::Fainted:
-        return utf8ToCp932("は気絶しています");
+        return message(Message::RefusalFainted);
     case MemberRefusal::Sealed:
-        return utf8ToCp932("は魔法を封じられている");
+        return message(Message::RefusalSealed);
     case MemberRefusal::Confused:
-        return utf8ToCp932("は狂っています");
+        return message(Message::RefusalConfused);
     case MemberRefusal::Cursed:
-        return utf8ToCp932("は呪われています");
+        return message(Message::RefusalCursed);
     case MemberRefusal::Paralysed:
-        return utf8ToCp932("は麻痺しています");
+        return message(Message::RefusalParalysed);
     case MemberRefusal::Petrified:
-        return utf8ToCp932("は石化しています");
+        return message(Message::RefusalPetrified);
     case MemberRefusal::Asleep:
-        return utf8ToCp932("は眠っています");
+        return message(Message::RefusalAsleep);
     }
     return {};
 }
@@ -303,7 +302,7 @@ GiveRefusal checkGiveEntry(const Database& db, int giver, int entry)
     const Character* c = memberRecord(db, giver);
     if (c && entryEquipped(*c, entry))
         return GiveRefusal::Equipped;
-    if (partyLastIndex(db) == 0)
+    if (partyLast(db) == 0)
         return GiveRefusal::NoOneElse;
     return GiveRefusal::None;
 }

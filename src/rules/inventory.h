@@ -18,8 +18,6 @@ const Equipment* equipmentOfItem(const Database& db, float itemNumber);
 // The roster entry of a member index, or nullptr outside the roster.
 Character* memberRecord(Database& db, int member);
 const Character* memberRecord(const Database& db, int member);
-// Index of the party's last member.
-int partyLastIndex(const Database& db);
 // Entries every inventory holds at most (the game data's capacity, within the table's size).
 int inventoryCapacity(const Database& db);
 // Entries in use in a member's inventory, within the table's size.

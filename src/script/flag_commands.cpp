@@ -1,5 +1,6 @@
 // Commands that compute with flags or branch on them: FST, CKF, CKI, GXY, CKE, CKM.
 #include "core/context.h"
+#include "core/party.h"
 #include "core/dialogs.h"
 #include "data/record.h"
 #include "field/field_ops.h"
@@ -139,9 +140,8 @@ Flow cki(Context& ctx)
 {
     ParseArgument(ctx, 0);
     float item = ctx.script.args[0];
-    int last = std::min(roundIndex(ctx.db.sizes.lastCharacter), capacity::characters - 1);
     bool held = false;
-    for (int member = 0; member <= last && !held; ++member) {
+    for (int member = 0; member <= partyLast(ctx.db) && !held; ++member) {
         const Character& character = ctx.db.characters[static_cast<std::size_t>(member)];
         int count = std::clamp(roundIndex(character.itemCount), 0, capacity::inventory);
         for (int k = 0; k < count && !held; ++k)

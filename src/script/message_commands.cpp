@@ -63,11 +63,6 @@ namespace {
         return ctx.script.args[0];
     }
 
-    bool anythingPressed(Context& ctx)
-    {
-        return !ctx.input.keyCode.empty() || ctx.platform.pointerHeld(0) || ctx.platform.pointerHeld(1);
-    }
-
     // MUS and MU2: the pointer position and button into three flags; returns whether a button
     // was down.
     bool samplePointer(Context& ctx)
@@ -265,14 +260,8 @@ Flow qst(Context& ctx)
     int n = argInt(ctx, 0);
     if (n < 1 || n > maxChoices)
         fatalEventError(ctx, "QST with " + ctx.script.currentToken + " alternatives");
-    WindowState& w = ctx.windows;
-    w.cursorX = w.winX;
-    w.cursorY = w.winY;
-    w.menuW = w.winW;
-    w.itemCount = static_cast<float>(n);
-    w.paged = 0;
-    ChooseItem(ctx);
-    int choice = roundIndex(w.choice);
+    const WindowState& w = ctx.windows;
+    int choice = chooseAt(ctx, w.winX, w.winY, w.winW, n);
     if (choice < 1 || choice > n)
         choice = n;
     readArguments(ctx, 1, choice);
@@ -290,19 +279,7 @@ Flow qst(Context& ctx)
 Flow yes(Context& ctx)
 {
     WaitRelease(ctx);
-    WindowState& w = ctx.windows;
-    w.menuKind = 10;
-    w.menuX = 1;
-    w.menuY = 1;
-    w.menuW = 6;
-    w.menuH = 4;
-    w.paged = 0;
-    OpenMenu(ctx);
-    w.cursorX = w.menuX;
-    w.cursorY = w.menuY;
-    w.itemCount = 2;
-    ChooseItem(ctx);
-    int choice = roundIndex(w.choice) == 1 ? 1 : 2;
+    int choice = chooseFromMenu(ctx, MenuKind::YesNo, { 1, 1, 6, 4 }, 2) == 1 ? 1 : 2;
     return jumpToTarget(ctx, choice);
 }
 
@@ -331,10 +308,8 @@ Flow tim(Context& ctx)
     while (n > 0) {
         ctx.platform.waitUntil(ctx.platform.nowMs() + 10);
         --n;
-        PollInput(ctx);
-        if (ctx.input.keyCode == "9")
-            quitGame(ctx);
-        if (!ending && anythingPressed(ctx)) {
+        pollOrQuit(ctx);
+        if (!ending && anyInputHeld(ctx)) {
             ResolveLineTarget(ctx);
             ctx.script.lineOffset += argInt(ctx, 1);
             WaitRelease(ctx);
@@ -348,9 +323,7 @@ Flow mus(Context& ctx)
 {
     readPointerArguments(ctx);
     for (;;) {
-        PollInput(ctx);
-        if (ctx.input.keyCode == "9")
-            quitGame(ctx);
+        pollOrQuit(ctx);
         if (samplePointer(ctx))
             return Flow::FallThrough;
         ctx.platform.frame();

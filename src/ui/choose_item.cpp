@@ -41,18 +41,18 @@ namespace {
     float lastOffset(const WindowState& w, float rows) { return std::max(1.0f, w.entryTotal - rows + 1); }
 
     // Keys "0", "5", "7", "3" of a paged list: first page, last page, page back, page forward.
-    bool pagingKey(WindowState& w, const std::string& key, float rows)
+    bool pagingKey(WindowState& w, const std::string& code, float rows)
     {
-        if (key == "0") {
+        if (code == key::ListStart) {
             w.listOffset = 1;
             w.choice = 1;
-        } else if (key == "5") {
+        } else if (code == key::ListEnd) {
             w.listOffset = lastOffset(w, rows);
             w.choice = rows;
-        } else if (key == "7") {
+        } else if (code == key::PageUp) {
             w.choice = 1;
             w.listOffset = std::max(1.0f, w.listOffset - (rows - 2));
-        } else if (key == "3") {
+        } else if (code == key::PageDown) {
             w.choice = rows;
             w.listOffset = std::min(lastOffset(w, rows), w.listOffset + (rows - 2));
         } else {
@@ -145,46 +145,46 @@ void ChooseItem(Context& ctx)
         }
 
         PollInput(ctx);
-        const std::string& key = ctx.input.keyCode;
+        const std::string& code = ctx.input.keyCode;
         if (latched.empty() && !empty) {
-            if (key == "2") {
+            if (code == key::Down) {
                 if (choice < rows) {
                     ++choice;
                 } else if (!paged) {
                     choice = 1;
                 } else if (w.listOffset < lastOffset(w, static_cast<float>(rows))) {
                     w.listOffset += 1;
-                    w.pageTurnKey = key;
+                    w.pageTurnKey = code;
                     turnPage(rows);
                     return;
                 }
-            } else if (key == "8") {
+            } else if (code == key::Up) {
                 if (choice > 1) {
                     --choice;
                 } else if (!paged) {
                     choice = rows;
                 } else if (w.listOffset > 1) {
                     w.listOffset -= 1;
-                    w.pageTurnKey = key;
+                    w.pageTurnKey = code;
                     turnPage(1);
                     return;
                 }
-            } else if (paged && pagingKey(w, key, static_cast<float>(rows))) {
+            } else if (paged && pagingKey(w, code, static_cast<float>(rows))) {
                 WaitRelease(ctx);
                 w.redraw = 1;
                 return;
             }
         }
-        if (key == "9")
+        if (code == key::Quit)
             quitGame(ctx);
-        if (!key.empty() && latched.empty()) {
-            latched = key;
-        } else if (key.empty() && !latched.empty()) {
-            if (latched == "4") {
+        if (!code.empty() && latched.empty()) {
+            latched = code;
+        } else if (code.empty() && !latched.empty()) {
+            if (latched == key::Cancel) {
                 finish(0);
                 return;
             }
-            if (latched == "1" || latched == "6") {
+            if (latched == key::Decide || latched == key::Right) {
                 finish(choice);
                 return;
             }

@@ -1,6 +1,7 @@
 // The item lists of the menu kinds, built from fixed texts or from the game state.
 #include "core/context.h"
-#include "platform/encoding.h"
+#include "core/party.h"
+#include "core/messages.h"
 #include "ui/text_cells.h"
 #include "ui/window_art.h"
 #include "ui/windows.h"
@@ -11,16 +12,13 @@ namespace vorn {
 
 namespace {
 
-    std::vector<std::string> fixed(std::initializer_list<const char*> utf8)
+    std::vector<std::string> fixed(std::initializer_list<Message> texts)
     {
         std::vector<std::string> items;
-        for (const char* text : utf8)
-            items.push_back(utf8ToCp932(text));
+        for (Message text : texts)
+            items.push_back(message(text));
         return items;
     }
-
-    // Index of the party's last member, within the roster.
-    int partyLast(const Context& ctx) { return std::clamp(toInt(ctx.db.sizes.lastCharacter), 0, capacity::characters - 1); }
 
     const Character* member(const Context& ctx, float index)
     {
@@ -58,9 +56,9 @@ namespace {
             std::string name = item >= 0 && item < capacity::items ? ctx.db.items[static_cast<std::size_t>(item)].text[0] : "";
             std::string text = ctx.windows.paged != 0 ? name : "  " + name;
             if (entry[InventoryEquipped] >= 2)
-                text += utf8ToCp932("≪");
+                text += message(Message::EquippedMark);
             if (entry[InventoryUses] == 999)
-                text += utf8ToCp932(" (無)");
+                text += message(Message::UnlimitedUses);
             else
                 text += " (" + decimalText(entry[InventoryUses]) + ")";
             items.push_back(text);
@@ -87,20 +85,20 @@ namespace {
     std::vector<std::string> memberNames(const Context& ctx)
     {
         std::vector<std::string> items;
-        for (int m = 0; m <= partyLast(ctx); ++m)
+        for (int m = 0; m <= partyLast(ctx.db); ++m)
             items.push_back("  " + ctx.db.characters[static_cast<std::size_t>(m)].name);
         return items;
     }
 
     std::vector<std::string> statusPanelLines(const Context& ctx)
     {
-        int members = partyLast(ctx) + 1;
+        int members = partyLast(ctx.db) + 1;
         int columnTiles = std::max(0, toInt((ctx.windows.panelW - 5) / static_cast<float>(members)));
         std::string names(8, ' ');
         for (int m = 0; m < members; ++m)
             names += fitBytes(ctx.db.characters[static_cast<std::size_t>(m)].name, static_cast<std::size_t>(columnTiles) * 2);
         std::vector<std::string> items { names };
-        for (const std::string& label : fixed({ "状態：", "体力：", "魔力：" }))
+        for (const std::string& label : fixed({ Message::PanelConditions, Message::PanelHp, Message::PanelMp }))
             items.push_back(label);
         return items;
     }
@@ -130,85 +128,86 @@ namespace {
         return items;
     }
 
-    std::string onOff(float value) { return utf8ToCp932(value == 1 ? "ＯＮ" : "ＯＦＦ"); }
+    const std::string& onOff(float value) { return message(value == 1 ? Message::SwitchOn : Message::SwitchOff); }
 
     std::vector<std::string> settingsItems(const Context& ctx)
     {
         const Settings& s = ctx.settings;
         std::string speed = toFullWidthDigits(FormatRight(s.walkDelay, 1));
         return {
-            utf8ToCp932("  ＢＧＭ  ") + onOff(s.musicOn),
-            utf8ToCp932("  効果音  ") + onOff(s.soundOn),
-            utf8ToCp932("  人移動  ") + onOff(s.walkAnim),
-            utf8ToCp932("  速　度  ") + speed,
-            utf8ToCp932("  敵遭遇  ") + utf8ToCp932(s.encounterMode == 1 ? "移動時" : "停止時"),
-            utf8ToCp932("  キー設定  "),
+            message(Message::SettingsMusic) + onOff(s.musicOn),
+            message(Message::SettingsSound) + onOff(s.soundOn),
+            message(Message::SettingsWalkers) + onOff(s.walkAnim),
+            message(Message::SettingsSpeed) + speed,
+            message(Message::SettingsEncounters)
+                + message(s.encounterMode == 1 ? Message::EncountersWhileWalking : Message::EncountersWhileStanding),
+            message(Message::SettingsKeys),
         };
     }
 
 } // namespace
 
-void buildMenuItems(Context& ctx)
+void buildMenuItems(Context& ctx, MenuKind kind)
 {
     std::vector<std::string> items;
-    switch (toInt(ctx.windows.menuKind)) {
-    case 1:
-        items = fixed({ "  攻  撃", "  魔  法", "  逃げる", "  道  具", "  オート" });
+    switch (kind) {
+    case MenuKind::BattleCommand:
+        items = fixed({ Message::BattleAttack, Message::BattleMagic, Message::BattleFlee, Message::BattleItems, Message::BattleAuto });
         break;
-    case 2:
+    case MenuKind::Spells:
         items = spellItems(ctx);
         break;
-    case 3:
-        items = fixed({ "  使  う", "  装  備", "  渡  す", "  捨てる", "  説  明" });
+    case MenuKind::ItemAction:
+        items = fixed({ Message::ItemUse, Message::ItemEquip, Message::ItemGive, Message::ItemDiscard, Message::ItemDescribe });
         break;
-    case 5:
+    case MenuKind::Members:
         items = memberNames(ctx);
         break;
-    case 6:
+    case MenuKind::SaveSlots:
         items = slotItems(ctx);
         break;
-    case 7:
+    case MenuKind::Items:
         items = inventoryItems(ctx);
         break;
-    case 8:
-        items = fixed({ "  次へ" });
+    case MenuKind::Next:
+        items = fixed({ Message::Next });
         break;
-    case 9:
-        items = fixed({ "  戻る" });
+    case MenuKind::Back:
+        items = fixed({ Message::Back });
         break;
-    case 10:
-        items = fixed({ "  は  い", "  いいえ" });
+    case MenuKind::YesNo:
+        items = fixed({ Message::Yes, Message::No });
         break;
-    case 11:
-        items = { utf8ToCp932("所持金  ") + FormatRight(ctx.game.gold, 8) };
+    case MenuKind::Gold:
+        items = { message(Message::GoldLabel) + FormatRight(ctx.game.gold, 8) };
         break;
-    case 12:
+    case MenuKind::PartyStatus:
         items = statusPanelLines(ctx);
         break;
-    case 13:
+    case MenuKind::Formation:
         items = formationNames(ctx);
         break;
-    case 14:
+    case MenuKind::ShopStock:
         items = shopStockItems(ctx);
         break;
-    case 15:
-        items = fixed({ "  買う", "  売る", "  説明" });
+    case MenuKind::Shop:
+        items = fixed({ Message::ShopBuy, Message::ShopSell, Message::ShopDescribe });
         break;
-    case 17:
-        items = fixed({ "  意識回復", "  状態回復" });
+    case MenuKind::Healer:
+        items = fixed({ Message::HealerRevive, Message::HealerCure });
         break;
-    case 20:
+    case MenuKind::Settings:
         items = settingsItems(ctx);
         break;
-    case 21:
-        items = fixed({ "  魔      法", "  道      具", "  ステータス", "  隊      列", "  セ  ー  ブ", "  ロ  ー  ド",
-            "  設      定", "  終      了" });
+    case MenuKind::FieldMenu:
+        items = fixed({ Message::FieldMagic, Message::FieldItems, Message::FieldStatus, Message::FieldFormation,
+            Message::FieldSave, Message::FieldLoad, Message::FieldSettings, Message::FieldQuit });
         break;
-    case 23:
-        items = fixed({ "  新  規", "  読  込" });
+    case MenuKind::Title:
+        items = fixed({ Message::TitleNewGame, Message::TitleLoad });
         break;
-    case 24:
-        items = fixed({ "  装　着", "  最　強", "  はずす", "  無装備" });
+    case MenuKind::EquipAction:
+        items = fixed({ Message::EquipWear, Message::EquipStrongest, Message::EquipRemove, Message::EquipRemoveAll });
         break;
     default:
         // Kinds listing town names, shop names only and the other data lists are built by the

@@ -75,7 +75,7 @@ void OpenMenu(Context& ctx)
     SavedWindow saved(w);
     setWindow(w, w.menuX, w.menuY, w.menuW, w.menuH);
     DrawWindow(ctx);
-    buildMenuItems(ctx);
+    buildMenuItems(ctx, w.menuKind);
     int lines = std::min(toInt(w.menuH) - 2, maxRows);
     for (int i = 0; i < lines; ++i) {
         std::string item = static_cast<std::size_t>(i) < w.menuItems.size() ? w.menuItems[static_cast<std::size_t>(i)] : "";
@@ -84,38 +84,63 @@ void OpenMenu(Context& ctx)
     saved.restore(w);
 }
 
-void ShowGold(Context& ctx)
+void openMenu(Context& ctx, MenuKind kind, MenuRect rect)
 {
     WindowState& w = ctx.windows;
-    w.menuKind = 11;
-    w.menuX = 20;
-    w.menuY = 1;
-    w.menuW = 10;
-    w.menuH = 3;
+    w.menuKind = kind;
+    w.menuX = rect.x;
+    w.menuY = rect.y;
+    w.menuW = rect.w;
+    w.menuH = rect.h;
     OpenMenu(ctx);
 }
 
-void ShowList(Context& ctx)
+int chooseAt(Context& ctx, float x, float y, float width, int items)
+{
+    WindowState& w = ctx.windows;
+    w.cursorX = x;
+    w.cursorY = y;
+    w.menuW = width;
+    w.itemCount = static_cast<float>(items);
+    w.paged = 0;
+    ChooseItem(ctx);
+    return toInt(w.choice);
+}
+
+int chooseFromMenu(Context& ctx, MenuKind kind, MenuRect rect, int items)
+{
+    // A menu chosen from is not a paged list: the spell and item kinds keep their cursor blanks.
+    ctx.windows.paged = 0;
+    openMenu(ctx, kind, rect);
+    return chooseAt(ctx, rect.x, rect.y, rect.w, items < 0 ? toInt(rect.h) - 2 : items);
+}
+
+void ShowGold(Context& ctx) { openMenu(ctx, MenuKind::Gold, { 20, 1, 10, 3 }); }
+
+int ShowList(Context& ctx, float x, float y, float width, int rowsWanted)
 {
     WindowState& w = ctx.windows;
     SavedWindow saved(w);
+    w.menuX = w.cursorX = x;
+    w.menuY = w.cursorY = y;
+    w.menuW = width;
     std::size_t total = w.listTexts.size();
-    float rows = std::clamp(std::floor(w.listRows), 1.0f, static_cast<float>(maxRows));
+    float rows = static_cast<float>(std::clamp(rowsWanted, 1, maxRows));
     w.entryTotal = static_cast<float>(total);
     if (static_cast<float>(total) <= rows) {
-        setWindow(w, w.menuX, w.menuY, w.menuW, static_cast<float>(total) + 2);
+        setWindow(w, x, y, width, static_cast<float>(total) + 2);
         drawListPage(ctx, 0, total);
         w.paged = 0;
         w.itemCount = static_cast<float>(total);
         ChooseItem(ctx);
         saved.restore(w);
-        return;
+        return toInt(w.choice);
     }
     w.listOffset = 1;
     w.choice = 1;
     w.pageTurnKey.clear();
     for (;;) {
-        setWindow(w, w.menuX, w.menuY, w.menuW, rows + 2);
+        setWindow(w, x, y, width, rows + 2);
         drawListPage(ctx, static_cast<std::size_t>(toInt(w.listOffset) - 1), static_cast<std::size_t>(rows));
         drawScrollMarks(ctx, rows);
         w.paged = 1;
@@ -128,6 +153,7 @@ void ShowList(Context& ctx)
     if (w.choice != 0)
         w.choice = w.choice + w.listOffset - 1;
     saved.restore(w);
+    return toInt(w.choice);
 }
 
 } // namespace vorn

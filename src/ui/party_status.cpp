@@ -1,6 +1,7 @@
 // The party status panel of battles: member names, condition marks and the hit-point and
 // magic-point gauges, drawn from the frame sheet's gauge pieces and marks.
 #include "core/context.h"
+#include "core/party.h"
 #include "ui/text_cells.h"
 #include "ui/window_art.h"
 #include "ui/windows.h"
@@ -12,10 +13,7 @@ namespace vorn {
 
 namespace {
 
-    int memberCount(const Context& ctx)
-    {
-        return std::clamp(toInt(ctx.db.sizes.lastCharacter), 0, capacity::characters - 1) + 1;
-    }
+    int memberCount(const Context& ctx) { return partyLast(ctx.db) + 1; }
 
     // Width of one member's column of the panel, in tiles.
     int columnTiles(const Context& ctx)
@@ -98,16 +96,13 @@ void ShowConditionMarks(Context& ctx, int member)
         putSheet(ctx, screen, x, y, cell::healthy);
 }
 
-void ShowPartyStatus(Context& ctx)
+void ShowPartyStatus(Context& ctx, float x, float y)
 {
     WindowState& w = ctx.windows;
-    w.menuKind = 12;
-    w.menuW = 31;
-    w.menuH = 6;
-    w.panelX = w.menuX;
-    w.panelY = w.menuY;
+    w.panelX = x;
+    w.panelY = y;
     w.panelW = 31;
-    OpenMenu(ctx); // keeps the caller's window
+    openMenu(ctx, MenuKind::PartyStatus, { x, y, 31, 6 }); // keeps the caller's window
     int members = memberCount(ctx);
     for (int m = 0; m < members; ++m) {
         ShowHpGauge(ctx, m);

@@ -1,6 +1,7 @@
 // The text printer: message lines with page prompts, scrolling, name substitutions, wrapping
 // and typing, and the menu lines OpenMenu prints at once.
 #include "core/context.h"
+#include "core/quit.h"
 #include "platform/encoding.h"
 #include "ui/print_line.h"
 #include "ui/text_cells.h"

@@ -44,10 +44,6 @@ void fillWithWindowFill(Context& ctx, int x, int y, int width, int height);
 // Draws the exclusive-or cursor box (corners included); drawing it twice restores the screen.
 void drawXorBox(Context& ctx, int x1, int y1, int x2, int y2);
 
-// Whether a key (any key code) or a pointer button is down after the last poll.
-bool anyInputHeld(Context& ctx);
-// Polls the keys and leaves through the quit path when the player confirmed quitting.
-void pollOrQuit(Context& ctx);
 // Waits 10 ms of game time.
 void waitTenMs(Context& ctx);
 

@@ -59,18 +59,6 @@ void drawXorBox(Context& ctx, int x1, int y1, int x2, int y2)
     screen.mode = saved;
 }
 
-bool anyInputHeld(Context& ctx)
-{
-    return !ctx.input.keyCode.empty() || ctx.platform.pointerHeld(0) || ctx.platform.pointerHeld(1);
-}
-
-void pollOrQuit(Context& ctx)
-{
-    PollInput(ctx);
-    if (ctx.input.keyCode == "9")
-        quitGame(ctx);
-}
-
 void waitTenMs(Context& ctx) { ctx.platform.waitUntil(ctx.platform.nowMs() + 10); }
 
 void applyWindowFont(Context& ctx)

@@ -4,6 +4,8 @@
 // frames; the quit confirmation ("9") leaves through the quit path.
 #pragma once
 
+#include "ui/window_state.h"
+
 #include <string>
 
 namespace vorn {
@@ -30,21 +32,33 @@ void WaitPage(Context& ctx);
 // Returns once no key and no pointer button is held.
 void WaitRelease(Context& ctx);
 
-// Builds the items of ctx.windows.menuKind, opens a window at the menu rectangle and prints
-// them at once (no page prompts, no typing delay). The caller's window is kept.
+// Opens a menu of `kind` at `rect`: builds its items, draws the window and prints them at once
+// (no page prompts, no typing delay). The caller's window is kept.
+void openMenu(Context& ctx, MenuKind kind, MenuRect rect);
+// Opens a menu of `kind` at `rect` and runs the cursor over its first `items` rows (all its rows,
+// rect.h - 2, when not given); returns the choice: 0 cancelled, else the item number.
+int chooseFromMenu(Context& ctx, MenuKind kind, MenuRect rect, int items = -1);
+// Runs the cursor over `items` rows below tile (x, y) of a window of width parameter `width`
+// already on the screen (the alternatives of a choice printed as message lines); returns the
+// choice.
+int chooseAt(Context& ctx, float x, float y, float width, int items);
+
+// OpenMenu and ChooseItem themselves, over the menu fields of ctx.windows: OpenMenu builds the
+// items of menuKind and prints them in a window at the menu rectangle; ChooseItem is the cursor
+// loop over the open menu and sets ctx.windows.choice (0 cancelled).
 void OpenMenu(Context& ctx);
-// Builds the items of a menu kind from the game state (the list OpenMenu prints).
-void buildMenuItems(Context& ctx);
-// The cursor loop over the open menu; sets ctx.windows.choice (0 cancelled).
 void ChooseItem(Context& ctx);
-// Shows ctx.windows.listTexts in a window at (menuX, menuY), menuW wide, paged when there are
-// more than listRows entries; choice is the entry number (1..N) or 0.
-void ShowList(Context& ctx);
+// Builds the items of a menu kind from the game state into ctx.windows.menuItems.
+void buildMenuItems(Context& ctx, MenuKind kind);
+
+// Shows ctx.windows.listTexts in a window at tile (x, y) with width parameter `width`, paged
+// when there are more than `rows` entries; returns the entry number (1..N) or 0.
+int ShowList(Context& ctx, float x, float y, float width, int rows);
 // The gold window at tile (20, 1).
 void ShowGold(Context& ctx);
 
-// The party status panel at (menuX, menuY): names, condition marks and both gauges per member.
-void ShowPartyStatus(Context& ctx);
+// The party status panel at tile (x, y): names, condition marks and both gauges per member.
+void ShowPartyStatus(Context& ctx, float x, float y);
 // Redraw one member's hit-point or magic-point gauge in the panel last opened.
 void ShowHpGauge(Context& ctx, int member);
 void ShowMpGauge(Context& ctx, int member);

@@ -16,19 +16,7 @@ namespace {
 // and columns 2..5.
 float chooseFromShopMenu(UiFixture& f)
 {
-    WindowState& w = f.windows();
-    w.menuKind = 15;
-    w.menuX = 1;
-    w.menuY = 1;
-    w.menuW = 5;
-    w.menuH = 5;
-    OpenMenu(f.ctx());
-    w.cursorX = 1;
-    w.cursorY = 1;
-    w.itemCount = 3;
-    w.paged = 0;
-    ChooseItem(f.ctx());
-    return w.choice;
+    return static_cast<float>(chooseFromMenu(f.ctx(), MenuKind::Shop, { 1, 1, 5, 5 }, 3));
 }
 
 float choose(const std::string& timeline)
@@ -52,11 +40,7 @@ ListRun showList(const std::string& timeline, int entries = 20)
     w.listTexts.clear();
     for (int i = 1; i <= entries; ++i)
         w.listTexts.push_back(utf8ToCp932("項目" + std::to_string(i)));
-    w.listRows = 5;
-    w.menuX = w.cursorX = 15;
-    w.menuY = w.cursorY = 1;
-    w.menuW = 14;
-    ShowList(f.ctx());
+    ShowList(f.ctx(), 15, 1, 14, 5);
     ListRun run { w.choice, w.listOffset, f.lines("text"), false, false };
     run.upMark = f.screenShowsCell(22 * 16, 1 * 16, 32, 48);
     run.downMark = f.screenShowsCell(22 * 16, 7 * 16, 48, 48);
@@ -103,14 +87,9 @@ TEST(ChooseItem, TheCursorIsErasedOnReturn)
 {
     UiFixture f("press down\npress down\npress enter\n");
     WindowState& w = f.windows();
-    w.menuKind = 15;
-    w.menuX = w.menuY = 1;
-    w.menuW = w.menuH = 5;
-    OpenMenu(f.ctx());
+    openMenu(f.ctx(), MenuKind::Shop, { 1, 1, 5, 5 });
     Picture before = f.screen();
-    w.cursorX = w.cursorY = 1;
-    w.itemCount = 3;
-    ChooseItem(f.ctx());
+    chooseAt(f.ctx(), 1, 1, 5, 3);
     EXPECT_EQ(w.choice, 3);
     EXPECT_TRUE(f.screen().pixels == before.pixels);
 }

@@ -1,9 +1,12 @@
 // Menu kinds built from the game state, and the gold window.
+#include "core/party.h"
 #include "platform/encoding.h"
 #include "ui/windows.h"
 #include "ui_fixture.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace vorn;
 using vorn::test::UiFixture;
@@ -12,8 +15,7 @@ namespace {
 
 std::vector<std::string> items(UiFixture& f, int kind)
 {
-    f.windows().menuKind = static_cast<float>(kind);
-    buildMenuItems(f.ctx());
+    buildMenuItems(f.ctx(), static_cast<MenuKind>(kind));
     std::vector<std::string> out;
     for (const auto& item : f.windows().menuItems)
         out.push_back(cp932ToUtf8(item));
@@ -96,4 +98,50 @@ TEST(MenuItems, GoldWindowShowsTheGoldRightAligned)
     EXPECT_EQ(f.lines("text"), (std::vector<std::string> { "所持金       500" }));
     EXPECT_TRUE(f.screenShowsCell(20 * 16, 16, 0, 0));
     EXPECT_TRUE(f.screenShowsCell(30 * 16, 3 * 16, 16, 16));
+}
+
+TEST(MenuItems, EveryKindOpensAndTheFixedOnesListTheirItems)
+{
+    UiFixture f;
+    Context& ctx = f.ctx();
+    ctx.db.sizes.lastCharacter = 1;
+    f.windows().winX = 3;
+    // Kinds whose items do not depend on lists a screen fills in, and the data lists that the
+    // screens using them will build.
+    const std::vector<MenuKind> listing { MenuKind::BattleCommand, MenuKind::ItemAction, MenuKind::Members,
+        MenuKind::SaveSlots, MenuKind::Next, MenuKind::Back, MenuKind::YesNo, MenuKind::Gold, MenuKind::PartyStatus,
+        MenuKind::Shop, MenuKind::Healer, MenuKind::Settings, MenuKind::FieldMenu, MenuKind::Title,
+        MenuKind::EquipAction };
+    const std::vector<MenuKind> notBuilt { MenuKind::List4, MenuKind::ShopNames, MenuKind::List18, MenuKind::List19,
+        MenuKind::Towns, MenuKind::List25, MenuKind::List26, MenuKind::List27, MenuKind::List28, MenuKind::List29,
+        MenuKind::List30 };
+    auto holds = [](const std::vector<MenuKind>& kinds, MenuKind kind) {
+        return std::find(kinds.begin(), kinds.end(), kind) != kinds.end();
+    };
+    for (MenuKind kind : allMenuKinds) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        openMenu(ctx, kind, { 1, 1, 12, 10 });
+        EXPECT_EQ(f.windows().menuKind, kind);
+        if (holds(listing, kind)) {
+            EXPECT_FALSE(f.windows().menuItems.empty());
+        }
+        if (holds(notBuilt, kind)) {
+            EXPECT_TRUE(f.windows().menuItems.empty());
+        }
+    }
+    // The menus keep the caller's window.
+    EXPECT_EQ(f.windows().winX, 3);
+}
+
+TEST(MenuItems, ThePartyStaysWithinTheRoster)
+{
+    UiFixture f;
+    Context& ctx = f.ctx();
+    ctx.db.sizes.lastCharacter = 500;
+    EXPECT_EQ(partyLast(ctx.db), capacity::characters - 1);
+    EXPECT_EQ(items(f, 5).size(), static_cast<std::size_t>(capacity::characters));
+    ctx.db.sizes.lastCharacter = -3;
+    EXPECT_EQ(partyLast(ctx.db), 0);
+    ctx.db.sizes.lastCharacter = 1.6f; // an index rounds to the nearest
+    EXPECT_EQ(partyLast(ctx.db), 2);
 }

@@ -100,12 +100,7 @@ TEST(PrintLine, NoPromptsInBattleInTheEndingScriptOrInMenus)
     // A full field menu of height 10 shows all eight items at once.
     f.windows().inBattle = 0;
     WindowState& w = f.windows();
-    w.menuKind = 21;
-    w.menuX = 1;
-    w.menuY = 1;
-    w.menuW = 8;
-    w.menuH = 10;
-    OpenMenu(f.ctx());
+    openMenu(f.ctx(), MenuKind::FieldMenu, { 1, 1, 8, 10 });
     EXPECT_EQ(f.now(), 0u);
     auto text = f.lines("text");
     ASSERT_GE(text.size(), 8u);

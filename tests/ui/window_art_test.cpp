@@ -54,15 +54,9 @@ TEST(WindowArt, CursorOverTheFieldMenu)
 {
     UiFixture f("wait 100\nshot first\npress down\nwait 100\nshot second\npress left\n");
     WindowState& w = f.windows();
-    w.menuKind = 21;
-    w.menuX = w.menuY = 1;
-    w.menuW = 8;
-    w.menuH = 10;
-    OpenMenu(f.ctx());
+    openMenu(f.ctx(), MenuKind::FieldMenu, { 1, 1, 8, 10 });
     Picture menu = f.screen();
-    w.cursorX = w.cursorY = 1;
-    w.itemCount = 8;
-    ChooseItem(f.ctx());
+    chooseAt(f.ctx(), 1, 1, 8, 8);
     EXPECT_EQ(w.choice, 0);
     EXPECT_EQ(compareWithGolden(menu, "field_menu"), "");
     Picture first = loadShot(f, "first");
@@ -88,11 +82,7 @@ TEST(WindowArt, PagedListScrollMarks)
     WindowState& w = f.windows();
     for (int i = 1; i <= 12; ++i)
         w.listTexts.push_back(utf8ToCp932("道具" + std::to_string(i)));
-    w.listRows = 6;
-    w.menuX = w.cursorX = 15;
-    w.menuY = w.cursorY = 1;
-    w.menuW = 14;
-    ShowList(f.ctx());
+    ShowList(f.ctx(), 15, 1, 14, 6);
     EXPECT_EQ(compareWithGolden(loadShot(f, "top"), "list_top"), "");
     EXPECT_EQ(compareWithGolden(loadShot(f, "middle"), "list_middle"), "");
     EXPECT_EQ(compareWithGolden(loadShot(f, "bottom"), "list_bottom"), "");
@@ -109,10 +99,7 @@ TEST(WindowArt, PartyStatusGaugesAndConditionMarks)
     db.characters[1].mp = 0;
     db.characters[2].hp = 0; // fainted, whatever else it has
     db.characters[2].conditions[4] = 1;
-    WindowState& w = f.windows();
-    w.menuX = 0;
-    w.menuY = 17;
-    ShowPartyStatus(f.ctx());
+    ShowPartyStatus(f.ctx(), 0, 17);
     EXPECT_EQ(compareWithGolden(f.screen(), "party_status"), "");
 
     // Three members: columns of floor(26 / 3) = 8 tiles, gauges of 6 middle pieces.

@@ -1,0 +1,111 @@
+#include "core/messages.h"
+
+#include "platform/encoding.h"
+
+#include <array>
+#include <cstddef>
+
+namespace vorn {
+
+namespace {
+
+    using enum Message;
+
+    constexpr std::array<MessageRow, static_cast<std::size_t>(Count)> rows { {
+        { FileErrorCaption, "ファイル読込みエラー" },
+        { FileErrorText, "ファイルが開けません、ゲームデータファイルがすべて揃っているか確認してください" },
+        { EventErrorCaption, "イベント実行エラー" },
+        { EventErrorText, "コマンド実行中にエラーが発生しました、コマンド記述に誤りがあります" },
+        { QuitCaption, "確認" },
+        { QuitText, "終了します、よろしいですか？" },
+
+        { BattleAttack, "  攻  撃" },
+        { BattleMagic, "  魔  法" },
+        { BattleFlee, "  逃げる" },
+        { BattleItems, "  道  具" },
+        { BattleAuto, "  オート" },
+        { ItemUse, "  使  う" },
+        { ItemEquip, "  装  備" },
+        { ItemGive, "  渡  す" },
+        { ItemDiscard, "  捨てる" },
+        { ItemDescribe, "  説  明" },
+        { EquippedMark, "≪" },
+        { UnlimitedUses, " (無)" },
+        { Next, "  次へ" },
+        { Back, "  戻る" },
+        { Yes, "  は  い" },
+        { No, "  いいえ" },
+        { GoldLabel, "所持金  " },
+        { PanelConditions, "状態：" },
+        { PanelHp, "体力：" },
+        { PanelMp, "魔力：" },
+        { ShopBuy, "  買う" },
+        { ShopSell, "  売る" },
+        { ShopDescribe, "  説明" },
+        { HealerRevive, "  意識回復" },
+        { HealerCure, "  状態回復" },
+        { SettingsMusic, "  ＢＧＭ  " },
+        { SettingsSound, "  効果音  " },
+        { SettingsWalkers, "  人移動  " },
+        { SettingsSpeed, "  速　度  " },
+        { SettingsEncounters, "  敵遭遇  " },
+        { SettingsKeys, "  キー設定  " },
+        { SwitchOn, "ＯＮ" },
+        { SwitchOff, "ＯＦＦ" },
+        { EncountersWhileWalking, "移動時" },
+        { EncountersWhileStanding, "停止時" },
+        { FieldMagic, "  魔      法" },
+        { FieldItems, "  道      具" },
+        { FieldStatus, "  ステータス" },
+        { FieldFormation, "  隊      列" },
+        { FieldSave, "  セ  ー  ブ" },
+        { FieldLoad, "  ロ  ー  ド" },
+        { FieldSettings, "  設      定" },
+        { FieldQuit, "  終      了" },
+        { TitleNewGame, "  新  規" },
+        { TitleLoad, "  読  込" },
+        { EquipWear, "  装　着" },
+        { EquipStrongest, "  最　強" },
+        { EquipRemove, "  はずす" },
+        { EquipRemoveAll, "  無装備" },
+
+        { RefusalFainted, "は気絶しています" },
+        { RefusalSealed, "は魔法を封じられている" },
+        { RefusalConfused, "は狂っています" },
+        { RefusalCursed, "は呪われています" },
+        { RefusalParalysed, "は麻痺しています" },
+        { RefusalPetrified, "は石化しています" },
+        { RefusalAsleep, "は眠っています" },
+
+        { MemberFainted, "は気絶した！" },
+        { LoadNotReady, "  データの読込はまだできません（準備中）" },
+    } };
+
+    constexpr bool inOrder()
+    {
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (static_cast<std::size_t>(rows[i].id) != i)
+                return false;
+        }
+        return true;
+    }
+    static_assert(inOrder(), "the message table lists every message in the order of the enumeration");
+
+} // namespace
+
+const std::string& message(Message id)
+{
+    static const std::array<std::string, rows.size()> cp932 = [] {
+        std::array<std::string, rows.size()> texts;
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            texts[i] = utf8ToCp932(std::string(rows[i].utf8));
+        return texts;
+    }();
+    std::size_t index = static_cast<std::size_t>(id);
+    static const std::string none;
+    return index < cp932.size() ? cp932[index] : none;
+}
+
+std::span<const MessageRow> messageTable() { return rows; }
+
+} // namespace vorn

@@ -1,0 +1,107 @@
+// The fixed texts the player sees: dialog captions and texts, menu items, and the lines of the
+// field, battles and screens. Each is written once here in UTF-8 and converted to cp932 once.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace vorn {
+
+enum class Message : int {
+    // The fatal dialogs and the quit question.
+    FileErrorCaption,
+    FileErrorText,
+    EventErrorCaption,
+    EventErrorText,
+    QuitCaption,
+    QuitText,
+
+    // Battle commands (menu kind 1).
+    BattleAttack,
+    BattleMagic,
+    BattleFlee,
+    BattleItems,
+    BattleAuto,
+    // Item actions (menu kind 3).
+    ItemUse,
+    ItemEquip,
+    ItemGive,
+    ItemDiscard,
+    ItemDescribe,
+    // Marks after an item's name in a member's item list (menu kind 7).
+    EquippedMark,
+    UnlimitedUses,
+    // The status screen's buttons (kinds 8 and 9), yes/no (kind 10), the gold window (kind 11).
+    Next,
+    Back,
+    Yes,
+    No,
+    GoldLabel,
+    // Row labels of the party status panel (kind 12).
+    PanelConditions,
+    PanelHp,
+    PanelMp,
+    // The shop and the healer (kinds 15 and 17).
+    ShopBuy,
+    ShopSell,
+    ShopDescribe,
+    HealerRevive,
+    HealerCure,
+    // The settings menu (kind 20).
+    SettingsMusic,
+    SettingsSound,
+    SettingsWalkers,
+    SettingsSpeed,
+    SettingsEncounters,
+    SettingsKeys,
+    SwitchOn,
+    SwitchOff,
+    EncountersWhileWalking,
+    EncountersWhileStanding,
+    // The field menu (kind 21).
+    FieldMagic,
+    FieldItems,
+    FieldStatus,
+    FieldFormation,
+    FieldSave,
+    FieldLoad,
+    FieldSettings,
+    FieldQuit,
+    // The title (kind 23).
+    TitleNewGame,
+    TitleLoad,
+    // Equipment actions (kind 24).
+    EquipWear,
+    EquipStrongest,
+    EquipRemove,
+    EquipRemoveAll,
+
+    // Why a member cannot act, after the member's name.
+    RefusalFainted,
+    RefusalSealed,
+    RefusalConfused,
+    RefusalCursed,
+    RefusalParalysed,
+    RefusalPetrified,
+    RefusalAsleep,
+
+    // Lines of the field and the title.
+    MemberFainted, // after the member's name
+    LoadNotReady,
+
+    Count // not a message: the number of messages
+};
+
+// The cp932 text of a message.
+const std::string& message(Message id);
+
+// One row of the message table: the message and its text in UTF-8.
+struct MessageRow {
+    Message id;
+    std::string_view utf8;
+};
+// Every row, in the order of the messages.
+std::span<const MessageRow> messageTable();
+
+} // namespace vorn

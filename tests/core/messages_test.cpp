@@ -1,0 +1,40 @@
+// The table of fixed texts: every row holds its own message, and every text survives the trip to
+// cp932 and back unchanged, so no character is lost as "?" on the screen.
+#include "core/messages.h"
+#include "platform/encoding.h"
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <string>
+
+using namespace vorn;
+
+TEST(Messages, EveryMessageHasItsRow)
+{
+    auto table = messageTable();
+    ASSERT_EQ(table.size(), static_cast<std::size_t>(Message::Count));
+    for (std::size_t i = 0; i < table.size(); ++i)
+        EXPECT_EQ(static_cast<std::size_t>(table[i].id), i);
+}
+
+TEST(Messages, EveryTextEncodesToCp932AndBack)
+{
+    for (const MessageRow& row : messageTable()) {
+        std::string utf8(row.utf8);
+        SCOPED_TRACE(utf8);
+        const std::string& cp932 = message(row.id);
+        EXPECT_FALSE(cp932.empty());
+        EXPECT_EQ(cp932, utf8ToCp932(utf8));
+        EXPECT_EQ(cp932ToUtf8(cp932), utf8);
+        // Japanese text takes two bytes a character: a shorter result lost characters.
+        EXPECT_EQ(cp932.find('?'), utf8.find('?'));
+    }
+}
+
+TEST(Messages, TextsAreThePlayersOwn)
+{
+    EXPECT_EQ(cp932ToUtf8(message(Message::EventErrorCaption)), "イベント実行エラー");
+    EXPECT_EQ(message(Message::Yes).size(), 8u); // four blanks and two two-byte characters
+    EXPECT_EQ(message(Message::Count), "");
+}
