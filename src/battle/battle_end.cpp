@@ -111,21 +111,11 @@ namespace {
     int chooseTaker(Context& ctx)
     {
         battleLine(ctx, text("誰が持ちますか？"));
-        WindowState& w = ctx.windows;
         Picture under = ctx.platform.screen();
-        w.menuKind = 5;
-        w.menuX = 1;
-        w.menuY = 2;
-        w.menuW = 10;
-        w.menuH = static_cast<float>(partyLast(ctx) + 3);
-        OpenMenu(ctx);
-        w.cursorX = 1;
-        w.cursorY = 2;
-        w.itemCount = static_cast<float>(partyLast(ctx) + 1);
-        w.paged = 0;
-        ChooseItem(ctx);
+        int choice = chooseFromMenu(ctx, MenuKind::Members, { 1, 2, 10, static_cast<float>(partyLast(ctx) + 3) },
+            partyLast(ctx) + 1);
         ctx.platform.screen().pixels = under.pixels;
-        return roundIndex(w.choice) - 1;
+        return choice - 1;
     }
 
     void giveOne(Context& ctx, const LootEntry& entry)

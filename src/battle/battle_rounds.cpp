@@ -4,6 +4,7 @@
 #include "battle/battle_flow.h"
 
 #include "core/context.h"
+#include "core/quit.h"
 #include "core/input.h"
 #include "data/record.h"
 #include "platform/encoding.h"
@@ -246,21 +247,10 @@ namespace {
     // The battle command menu; its choice (0 cancelled).
     int chooseCommand(Context& ctx)
     {
-        WindowState& w = ctx.windows;
         ScreenUnder under(ctx, 25, 11, 6, 7);
-        w.menuKind = 1;
-        w.menuX = 25;
-        w.menuY = 11;
-        w.menuW = 6;
-        w.menuH = 7;
-        OpenMenu(ctx);
-        w.cursorX = 25;
-        w.cursorY = 11;
-        w.itemCount = 5;
-        w.paged = 0;
-        ChooseItem(ctx);
+        int choice = chooseFromMenu(ctx, MenuKind::BattleCommand, { 25, 11, 6, 7 }, 5);
         under.restore(ctx);
-        return toInt(w.choice);
+        return choice;
     }
 
     // Attack by the command menu: the target (unless the weapon attacks every enemy), then the

@@ -161,7 +161,7 @@ void redrawPartyPanel(Context& ctx)
     WindowState& w = ctx.windows;
     w.menuX = 0;
     w.menuY = 0;
-    ShowPartyStatus(ctx);
+    ShowPartyStatus(ctx, w.menuX, w.menuY);
 }
 
 void drawBackgroundAndPanel(Context& ctx)
