@@ -74,7 +74,9 @@ namespace {
         EXPECT_FALSE(testEncounter(ctx));
     }
 
-    TEST(EncounterOnTheField, AWalkOnAHundredPercentMapNotesTheEncounterAndGoesOn)
+    // The field reports the encounter and leaves the battle to the main loop: on a map where every
+    // counted step fights, the first step's end is an encounter.
+    TEST(EncounterOnTheField, AWalkOnAHundredPercentMapEndsTheStepWithAnEncounter)
     {
         TestContext t("hold right\n");
         startFieldGame(t);
@@ -84,10 +86,15 @@ namespace {
         writeFixtureMap(ctx, 1, map, {});
         ctx.db.encounters[1].enemies = { 0, 99, 99, 99, 99, 99 };
         enterAt(ctx, 1, 1, 5);
-        runPasses(ctx, 2 * 8);
-        EXPECT_EQ(playerColumn(ctx), 3);
-        auto states = t.lines("state");
-        EXPECT_EQ(std::count(states.begin(), states.end(), "encounter"), 2);
+        fieldLoopEntry(ctx);
+        FieldOutcome outcome = FieldOutcome::PassEnded;
+        int passes = 0;
+        while (outcome == FieldOutcome::PassEnded && passes < 64) {
+            outcome = fieldPass(ctx).outcome;
+            ++passes;
+        }
+        EXPECT_EQ(outcome, FieldOutcome::Encounter);
+        EXPECT_EQ(playerColumn(ctx), 2);
     }
 
 } // namespace
