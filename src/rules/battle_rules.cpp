@@ -1,5 +1,6 @@
 #include "rules/battle_rules.h"
 
+#include "core/party.h"
 #include "data/record.h"
 
 #include <algorithm>
@@ -64,10 +65,7 @@ float resistScaled(const Database& db, float value, float attacker, float target
     return intDown(value * (100 - resist) / 100);
 }
 
-int partyLast(const Context& ctx)
-{
-    return std::clamp(roundIndex(ctx.db.sizes.lastCharacter), 0, capacity::characters - 1);
-}
+int partyLast(const Context& ctx) { return partyLast(ctx.db); }
 
 const Item* itemByNumber(const Context& ctx, float number)
 {

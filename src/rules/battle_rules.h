@@ -33,7 +33,7 @@ bool hasAnyCondition(const Conditions& conditions);
 // Attribute rows or columns outside the table resist nothing.
 float resistScaled(const Database& db, float value, float attacker, float target);
 
-// The party size (party members are roster entries 0..partyLast).
+// The party's last index (core/party.h) for the rules that hold the whole game state.
 int partyLast(const Context& ctx);
 // Safe access by number: nullptr when the number is outside the table.
 const Item* itemByNumber(const Context& ctx, float number);
