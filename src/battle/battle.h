@@ -1,4 +1,4 @@
-// Battles: the operations over the battle records (battle/battle_state.h). Random battles start
+// Battles: the operations over the battle records (core/battle_state.h). Random battles start
 // from the field, scripted ones from the BTL and BTE commands through the main loop; both run
 // StartBattle, which returns once the battle has ended (or was suspended by its break counter)
 // with ctx.battle.result telling how.

@@ -14,7 +14,7 @@ namespace {
     using Bytes = std::vector<std::uint8_t>;
 
     // Describes a BMP file for the builder below; the pixel data is given as raw bytes.
-    struct BmpSpec {
+    struct BmpLayout {
         std::uint32_t headerSize = 40;
         std::int32_t width = 0;
         std::int32_t height = 0;
@@ -39,7 +39,7 @@ namespace {
         put16(out, v >> 16);
     }
 
-    Bytes build(const BmpSpec& shape)
+    Bytes build(const BmpLayout& shape)
     {
         Bytes header;
         if (shape.headerSize == 12) {
@@ -109,14 +109,14 @@ namespace {
     // Every sample the decoder should accept, with the picture it should give.
     struct Sample {
         const char* name;
-        BmpSpec shape;
+        BmpLayout shape;
         int width;
         std::vector<Pixel> pixels;
     };
 
-    BmpSpec shape(std::int32_t width, std::int32_t height, std::uint16_t bits, Bytes data, std::vector<Pixel> palette = {})
+    BmpLayout shape(std::int32_t width, std::int32_t height, std::uint16_t bits, Bytes data, std::vector<Pixel> palette = {})
     {
-        BmpSpec result;
+        BmpLayout result;
         result.width = width;
         result.height = height;
         result.bits = bits;
@@ -126,13 +126,13 @@ namespace {
     }
 
     template <typename Change>
-    BmpSpec with(BmpSpec base, Change change)
+    BmpLayout with(BmpLayout base, Change change)
     {
         change(base);
         return base;
     }
 
-    BmpSpec compressed(BmpSpec base, std::uint32_t compression, std::vector<std::uint32_t> masks = {})
+    BmpLayout compressed(BmpLayout base, std::uint32_t compression, std::vector<std::uint32_t> masks = {})
     {
         base.compression = compression;
         base.masks = std::move(masks);
@@ -152,11 +152,11 @@ namespace {
             { c, b, a, a, b, c } });
         // Three palette entries: index 200 is outside the palette and comes out black.
         list.push_back({ "8 bits short palette",
-            with(shape(3, 1, 8, rows({ { 2, 200, 0 } }), { a, b, c }), [](BmpSpec& s) { s.colourCount = 3; }), 3,
+            with(shape(3, 1, 8, rows({ { 2, 200, 0 } }), { a, b, c }), [](BmpLayout& s) { s.colourCount = 3; }), 3,
             { c, 0, a } });
         list.push_back({ "8 bits top-down", shape(2, -2, 8, rows({ { 0, 1 }, { 1, 1 } }), { a, b }), 2, { a, b, b, b } });
         list.push_back({ "OS/2 core",
-            with(shape(2, 1, 8, rows({ { 0, 255 } }), corePalette), [](BmpSpec& s) { s.headerSize = 12; }), 2,
+            with(shape(2, 1, 8, rows({ { 0, 255 } }), corePalette), [](BmpLayout& s) { s.headerSize = 12; }), 2,
             { 0x445566, 0xABCDEF } });
         list.push_back({ "16 bits 555", shape(3, 1, 16, rows({ { 0xFF, 0x7F, 0x00, 0x7C, 0x10, 0x00 } })), 3,
             { 0xFFFFFF, 0xFF0000, 0x000084 } });
@@ -172,7 +172,7 @@ namespace {
         // 10-bit channels keep their top 8 bits; 1-bit channels become 0 or 255.
         list.push_back({ "32 bits 10-10-10 fields in a v5 header",
             with(compressed(shape(2, 1, 32, { 0xFF, 0x03, 0x00, 0x20, 0, 0, 0, 0 }), 3, { 0x3FF00000, 0x000FFC00, 0x3FF }),
-                [](BmpSpec& s) { s.headerSize = 124; }),
+                [](BmpLayout& s) { s.headerSize = 124; }),
             2, { 0x8000FF, 0 } });
         list.push_back({ "16 bits 1-1-1 alpha fields", compressed(shape(2, 1, 16, { 0x0D, 0x00, 0x02, 0x00 }), 6, { 4, 2, 1, 8 }),
             2, { 0xFF00FF, 0x00FF00 } });
@@ -206,31 +206,31 @@ namespace {
         struct Case {
             const char* name;
             const char* reason; // part of the expected error message
-            BmpSpec shape;
+            BmpLayout shape;
         };
         std::vector<Case> cases;
         auto reject = [&](const char* name, const char* reason, auto change) {
             cases.push_back({ name, reason, with(base(), change) });
         };
-        reject("zero width", "no pixels", [](BmpSpec& s) { s.width = 0; });
-        reject("negative width", "no pixels", [](BmpSpec& s) { s.width = -2; });
-        reject("too wide", "too large", [](BmpSpec& s) { s.width = 16385; });
-        reject("too tall top-down", "too large", [](BmpSpec& s) { s.height = -20000; });
-        reject("more pixels than the data", "shorter", [](BmpSpec& s) { s.width = s.height = 4096; s.bits = 1; });
-        reject("huge RLE", "too large", [](BmpSpec& s) { s.width = s.height = 16384; s.compression = 1; });
-        reject("bit count 3", "bit count", [](BmpSpec& s) { s.bits = 3; });
-        reject("bit count 64", "bit count", [](BmpSpec& s) { s.bits = 64; });
-        reject("two planes", "plane", [](BmpSpec& s) { s.planes = 2; });
-        reject("unknown header size", "header size", [](BmpSpec& s) { s.headerSize = 200; });
-        reject("RLE4 on 8 bits", "does not match", [](BmpSpec& s) { s.compression = 2; });
-        reject("top-down RLE", "top-down", [](BmpSpec& s) { s.compression = 1; s.height = -2; });
-        reject("JPEG", "JPEG", [](BmpSpec& s) { s.compression = 4; });
-        reject("unknown compression", "unknown compression", [](BmpSpec& s) { s.compression = 77; });
-        reject("absurd palette count", "palette", [](BmpSpec& s) { s.colourCount = 0x40000000; });
-        reject("bit fields on 8 bits", "bit count", [](BmpSpec& s) { s.compression = 3; s.masks = { 1, 2, 4 }; });
-        reject("scattered mask", "contiguous", [](BmpSpec& s) { s.bits = 16; s.compression = 3; s.palette.clear(); s.masks = { 0x0101, 0x00F0, 0x000F }; });
-        reject("mask wider than 16 bits", "wider", [](BmpSpec& s) { s.bits = 16; s.compression = 3; s.palette.clear(); s.masks = { 0x10000, 0xF0, 0x0F }; });
-        reject("short pixel data", "shorter", [](BmpSpec& s) { s.data.resize(5); });
+        reject("zero width", "no pixels", [](BmpLayout& s) { s.width = 0; });
+        reject("negative width", "no pixels", [](BmpLayout& s) { s.width = -2; });
+        reject("too wide", "too large", [](BmpLayout& s) { s.width = 16385; });
+        reject("too tall top-down", "too large", [](BmpLayout& s) { s.height = -20000; });
+        reject("more pixels than the data", "shorter", [](BmpLayout& s) { s.width = s.height = 4096; s.bits = 1; });
+        reject("huge RLE", "too large", [](BmpLayout& s) { s.width = s.height = 16384; s.compression = 1; });
+        reject("bit count 3", "bit count", [](BmpLayout& s) { s.bits = 3; });
+        reject("bit count 64", "bit count", [](BmpLayout& s) { s.bits = 64; });
+        reject("two planes", "plane", [](BmpLayout& s) { s.planes = 2; });
+        reject("unknown header size", "header size", [](BmpLayout& s) { s.headerSize = 200; });
+        reject("RLE4 on 8 bits", "does not match", [](BmpLayout& s) { s.compression = 2; });
+        reject("top-down RLE", "top-down", [](BmpLayout& s) { s.compression = 1; s.height = -2; });
+        reject("JPEG", "JPEG", [](BmpLayout& s) { s.compression = 4; });
+        reject("unknown compression", "unknown compression", [](BmpLayout& s) { s.compression = 77; });
+        reject("absurd palette count", "palette", [](BmpLayout& s) { s.colourCount = 0x40000000; });
+        reject("bit fields on 8 bits", "bit count", [](BmpLayout& s) { s.compression = 3; s.masks = { 1, 2, 4 }; });
+        reject("scattered mask", "contiguous", [](BmpLayout& s) { s.bits = 16; s.compression = 3; s.palette.clear(); s.masks = { 0x0101, 0x00F0, 0x000F }; });
+        reject("mask wider than 16 bits", "wider", [](BmpLayout& s) { s.bits = 16; s.compression = 3; s.palette.clear(); s.masks = { 0x10000, 0xF0, 0x0F }; });
+        reject("short pixel data", "shorter", [](BmpLayout& s) { s.data.resize(5); });
 
         for (const Case& c : cases) {
             const BmpResult result = decodeBmp(build(c.shape));

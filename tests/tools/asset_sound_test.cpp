@@ -185,20 +185,20 @@ namespace {
 std::vector<double> waveSamples(const std::vector<std::uint8_t>& bytes, int& rate)
 {
     std::vector<double> out;
-    SDL_AudioSpec spec;
+    SDL_AudioSpec format;
     Uint8* buffer = nullptr;
     Uint32 length = 0;
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    if (!SDL_LoadWAV_RW(rw, 1, &spec, &buffer, &length) || spec.format != AUDIO_S16LSB || spec.channels != 1)
+    if (!SDL_LoadWAV_RW(rw, 1, &format, &buffer, &length) || format.format != AUDIO_S16LSB || format.channels != 1)
         return out;
-    rate = spec.freq;
+    rate = format.freq;
     for (Uint32 i = 0; i + 1 < length; i += 2)
         out.push_back(static_cast<std::int16_t>(buffer[i] | (buffer[i + 1] << 8)) / 32768.0);
     SDL_FreeWAV(buffer);
     return out;
 }
 
-// The share of a sound's energy between two frequencies, from its spectrum (a radix-2 fast
+// The share of a sound's energy between two frequencies, from its frequency content (a radix-2 fast
 // Fourier transform of the sound padded with silence).
 double bandShare(const std::vector<double>& s, int rate, double low, double high)
 {
