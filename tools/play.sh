@@ -3,4 +3,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/build.sh
+cat <<'KEYS'
+vorn: starting the demo game
+  arrows        walk, move the cursor        Space / Enter  decide; on the field: the menu
+  Ctrl          cancel                       Esc            quit (asks first)
+  mouse         click to walk or choose      right button   the menu
+KEYS
 exec build/vorn build/games/demo "$@"
