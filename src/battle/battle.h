@@ -14,6 +14,8 @@
 // conditions and enemy actions in spells.cpp, conditions.cpp, enemy_actions.cpp.
 #pragma once
 
+#include "rules/effects.h"
+
 #include <string>
 
 namespace vorn {
@@ -106,24 +108,23 @@ enum class UseSource { Spells,
     Items };
 
 // Casting a spell or using an item, in battle (for ctx.battle.actingMember) and on the field.
-// Returns the Choice: 0 nothing was used (in battle: back to the command menu), 97 a town warp
-// (field), 98 an item was given or thrown away in battle (the turn is spent), otherwise the use
-// happened (in battle the turn is spent; an "RA" escape sets the result Fled).
-int UseSpellOrItem(Context& ctx, UseSource source);
+// On the field `user` is the member who uses it, or -1 to choose one with the member menu (a
+// party of one needs no choice). Returns the Choice: 0 nothing was used (in battle: back to the
+// command menu), 97 a town warp (field), 98 an item was given or thrown away in battle (the turn
+// is spent), otherwise the use happened (in battle the turn is spent; an "RA" escape sets the
+// result Fled).
+int UseSpellOrItem(Context& ctx, UseSource source, int user = -1);
 // The automatic action's cast: spell list entry `entry` of `member` on `target`, without menus.
 void castOnMember(Context& ctx, int member, int entry, int target);
 
-// What is being used: a spell or an item, by whom. A weapon's extra effect is an item use.
-struct EffectUse {
-    bool spell = true;
-    int number = 0; // spell or item number
-    int user = 0; // the member using it
-};
+// What is being used (EffectUse, rules/effects.h): a spell or an item, by whom. A weapon's extra
+// effect is an item use.
 void ApplyPartyEffect(Context& ctx, const EffectUse& use, int member);
 // `weaponEffect`: a weapon's extra effect after a hit (no picture; failures show nothing).
 void ApplyEnemyEffect(Context& ctx, const EffectUse& use, int slot, bool weaponEffect);
-// The town warp; returns the Choice (97 when the party warps, 0 when cancelled).
-int TownWarp(Context& ctx, const EffectUse& use);
+// The town warp (field only) with list entry `entry` of the user's spells or items; returns the
+// Choice (97 when the party warps: Game.map holds the town's return map; 0 when cancelled).
+int TownWarp(Context& ctx, const EffectUse& use, int entry);
 
 // The condition steps at the start of a turn; false when the turn ends there.
 bool memberConditionStep(Context& ctx, int member);
@@ -132,6 +133,8 @@ bool enemyConditionStep(Context& ctx, int slot);
 void memberConfusedAction(Context& ctx, int member);
 // The enemy's turn: condition step, target, spell or attack.
 void EnemyTurn(Context& ctx, int slot);
-void EnemyCastSpell(Context& ctx, int slot, int member);
+// Casts one of the enemy's spells at `member` (or its own side); false when the spell drawn costs
+// more MP than the enemy has left (its turn then starts over).
+bool EnemyCastSpell(Context& ctx, int slot, int member);
 
 } // namespace vorn

@@ -2,6 +2,7 @@
 #include "core/context.h"
 #include "core/party.h"
 #include "core/messages.h"
+#include "rules/effects.h"
 #include "ui/text_cells.h"
 #include "ui/window_art.h"
 #include "ui/windows.h"
@@ -145,6 +146,15 @@ namespace {
         };
     }
 
+    // The towns a town warp can reach, by the names of their maps.
+    std::vector<std::string> townNames(const Context& ctx)
+    {
+        std::vector<std::string> items;
+        for (int town : warpTowns(ctx.db))
+            items.push_back("  " + ctx.db.encounters[static_cast<std::size_t>(town)].name);
+        return items;
+    }
+
 } // namespace
 
 void buildMenuItems(Context& ctx, MenuKind kind)
@@ -203,6 +213,9 @@ void buildMenuItems(Context& ctx, MenuKind kind)
         items = fixed({ Message::FieldMagic, Message::FieldItems, Message::FieldStatus, Message::FieldFormation,
             Message::FieldSave, Message::FieldLoad, Message::FieldSettings, Message::FieldQuit });
         break;
+    case MenuKind::Towns:
+        items = townNames(ctx);
+        break;
     case MenuKind::Title:
         items = fixed({ Message::TitleNewGame, Message::TitleLoad });
         break;
@@ -210,8 +223,8 @@ void buildMenuItems(Context& ctx, MenuKind kind)
         items = fixed({ Message::EquipWear, Message::EquipStrongest, Message::EquipRemove, Message::EquipRemoveAll });
         break;
     default:
-        // Kinds listing town names, shop names only and the other data lists are built by the
-        // screens that use them.
+        // Kinds listing shop names only and the other data lists are built by the screens that
+        // use them.
         break;
     }
     ctx.windows.menuItems = std::move(items);
