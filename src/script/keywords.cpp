@@ -1,5 +1,10 @@
 #include "script/commands.h"
 
+#include "core/context.h"
+#include "script/arguments.h"
+#include "script/command_shapes.h"
+#include "script/script_access.h"
+
 namespace vorn {
 
 // The dispatch order matters only where one keyword could shadow another; it is kept as the game
@@ -122,7 +127,27 @@ CommandHandler findCommand(std::string_view keyword)
 
 namespace command {
 
-    Flow notYetBuilt(Context&) { return Flow::FallThrough; }
+    // A command that is recognised but not carried out reads its arguments by its shape and does
+    // nothing else, so that its arguments are never read as keywords ("GRP,MAP01,..." must not
+    // run MAP).
+    Flow notYetBuilt(Context& ctx)
+    {
+        const CommandShape* shape = findCommandShape(ctx.script.keyword);
+        if (!shape)
+            return Flow::FallThrough;
+        int index = 0;
+        readShapedArguments(shape->shape, [&](ArgUse) {
+            ScriptState& s = ctx.script;
+            ArgToken token;
+            token.pastEnd = static_cast<std::size_t>(s.position) > currentCommands(ctx).size();
+            ParseArgument(ctx, index);
+            token.text = s.currentToken;
+            token.value = s.args[static_cast<std::size_t>(index)];
+            index = (index + 1) % scriptLimits::arguments;
+            return token;
+        });
+        return Flow::FallThrough;
+    }
 
 } // namespace command
 

@@ -394,6 +394,35 @@ namespace {
             "error: DAT\\vornT001.dat: event 0 line 0: label \"shop\" of MES is not found\n");
     }
 
+    TEST(VornDataCheck, ArgumentsTableNumbersAndJumps)
+    {
+        GameSource game = fixtureGame(232);
+        const TableSizes& sizes = game.db.sizes;
+        std::string items = std::to_string(static_cast<int>(sizes.itemCount));
+        std::string spells = std::to_string(static_cast<int>(sizes.spellCount));
+        std::string roster = std::to_string(static_cast<int>(sizes.lastCharacterSaved) + 1);
+        auto& lines = (*game.maps[0].events)[0].lines;
+        lines.resize(5);
+        // Shaped reading: GRP's picture name is not read as a keyword, and the whole party (99) is
+        // a fine selection for HMP but not a character to join.
+        lines[0].commands = "GRP,MAP01,0,0,8,8,0,0,HMP,99,+5,0,GET,99,ITP," + items + ",NEX";
+        lines[1].commands = "ITS,2,0," + items + ",MGT,0," + spells + ",STT,0," + roster + ",1,1,THR";
+        lines[2].commands = "GRP,pic,0,0"; // the command string ends before the source position
+        lines[3].commands = "JMP,-9";
+        lines[4].commands = "FLG,40";
+        CheckRun run = checkGame(game);
+        EXPECT_EQ(run.code, 1);
+        std::string at = "error: DAT\\vornT000.dat: event 0 line ";
+        EXPECT_EQ(run.output,
+            at + "0: GRP\\MAP01.bmp is missing\n" + at + "0: GET: character 99 is not in the roster\n" + at
+                + "0: ITP: item " + items + " does not exist\n" + at + "1: ITS: item " + items + " does not exist\n" + at
+                + "1: MGT: spell " + spells + " does not exist\n" + at + "1: STT: character " + roster
+                + " is not in the roster\n" + at + "2: GRP takes 7 arguments here; the command string ends after 3\n"
+                + at + "3: JMP jumps -9 lines to line -6, before the event's first line\n"
+                + "warning: DAT\\vornT000.dat: event 0 line 4: FLG jumps 40 lines to line 44, after the event's last "
+                  "line (an empty line ends the run)\n");
+    }
+
     TEST(VornDataCheck, EventsAndLinesBeyondOneHundred)
     {
         CheckRun run = checkGame(fixtureGame(232), [](const fs::path& root) {

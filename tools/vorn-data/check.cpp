@@ -110,6 +110,11 @@ namespace {
         void checkFlagIndex(const std::string& file, const std::string& where, float index);
         void checkFlagToken(const std::string& file, const std::string& where, const std::string& token);
         void checkBattle(const std::string& file, const std::string& where, const ScannedCommand&, float maxSize);
+        void checkArgumentCount(const std::string& file, const std::string& where, const ScannedCommand& command);
+        void checkTableNumber(
+            const std::string& file, const std::string& where, const std::string& keyword, const ScannedArg& arg);
+        void checkLineJump(const std::string& file, const std::string& where, const std::string& keyword,
+            const std::string& token, int line, std::size_t lineCount);
         void checkLines(const std::string& file, const std::vector<ScriptEvent>& events, float maxSize);
         void checkMessageWidths(const std::string& file, const std::vector<ScriptEvent>& events, bool openAtStart);
         void checkMap(int number);
@@ -283,6 +288,59 @@ namespace {
             error(file, where, "scripted battle enemy sizes " + sizes + " exceed maxEnemySize " + show(maxSize));
     }
 
+    void Checker::checkArgumentCount(const std::string& file, const std::string& where, const ScannedCommand& command)
+    {
+        std::size_t given = 0;
+        for (const ScannedArg& arg : command.args)
+            given += arg.missing ? 0 : 1;
+        if (given < command.args.size())
+            error(file, where,
+                command.keyword + " takes " + std::to_string(command.args.size()) + " arguments here; the command string ends after "
+                    + std::to_string(given));
+    }
+
+    void Checker::checkTableNumber(
+        const std::string& file, const std::string& where, const std::string& keyword, const ScannedArg& arg)
+    {
+        int value = 0;
+        if (arg.missing || !literalNumber(arg.token, value))
+            return;
+        const TableSizes& sizes = m_db.sizes;
+        switch (arg.use) {
+        case ArgUse::Character:
+            // 99 selects the whole party, except where one character joins or is renamed.
+            if (value == 99 && keyword != "GET" && keyword != "NCG")
+                return;
+            if (value < 0 || value > roundIndex(sizes.lastCharacterSaved))
+                error(file, where, keyword + ": character " + arg.token + " is not in the roster");
+            return;
+        case ArgUse::Item:
+            if (value < 0 || value >= roundIndex(sizes.itemCount))
+                error(file, where, keyword + ": item " + arg.token + " does not exist");
+            return;
+        case ArgUse::Spell:
+            if (value < 0 || value >= roundIndex(sizes.spellCount))
+                error(file, where, keyword + ": spell " + arg.token + " does not exist");
+            return;
+        default:
+            return;
+        }
+    }
+
+    void Checker::checkLineJump(const std::string& file, const std::string& where, const std::string& keyword,
+        const std::string& token, int line, std::size_t lineCount)
+    {
+        int offset = 0;
+        if (!literalNumber(token, offset) || offset == 0)
+            return;
+        int target = line + offset;
+        std::string jump = keyword + " jumps " + token + " lines to line " + std::to_string(target);
+        if (target < 0)
+            error(file, where, jump + ", before the event's first line");
+        else if (static_cast<std::size_t>(target) >= lineCount)
+            warning(file, where, jump + ", after the event's last line (an empty line ends the run)");
+    }
+
     void Checker::checkLines(const std::string& file, const std::vector<ScriptEvent>& events, float maxSize)
     {
         for (std::size_t e = 0; e < events.size(); ++e) {
@@ -294,8 +352,12 @@ namespace {
                         error(file, where, "unknown keyword \"" + cp932ToUtf8(command.keyword) + "\"");
                         continue;
                     }
+                    checkArgumentCount(file, where, command);
                     for (const ScannedArg& arg : command.args) {
                         checkFlagToken(file, where, arg.token);
+                        checkTableNumber(file, where, command.keyword, arg);
+                        if (arg.use == ArgUse::LineTarget)
+                            checkLineJump(file, where, command.keyword, arg.token, static_cast<int>(l), lines.size());
                         int value = 0;
                         if (arg.use == ArgUse::FlagIndex && literalNumber(arg.token, value))
                             checkFlagIndex(file, where, static_cast<float>(value));

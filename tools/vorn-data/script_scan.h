@@ -1,42 +1,31 @@
 // Reading event command strings the way the interpreter reads them, without running them: the
-// keyword at each command and the argument tokens that command takes, so that the checker can
-// look at labels, flag indexes, battles and file names.
+// keyword at each command and the argument tokens that command takes (by the interpreter's own
+// argument shapes), so that the checker can look at labels, flag indexes, battles and file names.
 #pragma once
+
+#include "script/command_shapes.h"
 
 #include <string>
 #include <vector>
 
 namespace vorn::datatool {
 
-// What an argument is used for.
-enum class ArgUse {
-    Number,
-    LineTarget, // "NEX", "*label" in this event, or a relative number
-    EventTarget, // "NEX", "*label" in any event, or a relative event number
-    FlagIndex, // one index of flag (a, b)
-    Picture, // GRP\<name>.bmp
-    Mask, // GRP\<name>m.bmp
-    Sound, // WAV\<name>.WAV
-    Music, // MID\<name>.MID
-    Enemy, // an enemy number of a scripted battle
-    Word, // a label name, an operator or other text
-};
-
 struct ScannedArg {
     std::string token; // as written, blanks dropped
     ArgUse use = ArgUse::Number;
+    bool missing = false; // the command string had ended before this argument
 };
 
 struct ScannedCommand {
     std::string keyword;
     bool known = false;
     std::vector<ScannedArg> args;
-    bool scriptedBattleList = false; // BTL/BTE with "S": args of use Enemy are the whole list
 };
 
 // The commands of a command string in the order the interpreter reads them. Scanning stops after
 // an unknown keyword (its arguments cannot be told apart), after a command that always leaves the
-// line, and where the interpreter's reading depends on the run (BTE 1).
+// line, and where the interpreter's reading depends on the run (a count or direction chosen at
+// random or read from a flag, BTE 1).
 std::vector<ScannedCommand> scanCommands(const std::string& commands);
 
 bool isKnownKeyword(const std::string& keyword);
