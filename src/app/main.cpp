@@ -6,6 +6,7 @@
 #include "core/program_end.h"
 #include "app/startup.h"
 #include "app/state_dump.h"
+#include "platform/game_files.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/text_renderer.h"
@@ -73,6 +74,10 @@ int main(int argc, char** argv)
     if (chdir(gameDirectory.c_str()) != 0)
         return fail("cannot enter the game folder " + gameDirectory.string());
     gameDirectory = fs::current_path();
+    // A folder without the game's settings file is not a game: say so plainly before the file
+    // error dialog the player shows for it.
+    if (!resolveGamePath(gameDirectory, "DAT\\vornINI.DAT"))
+        std::cerr << "vorn: no DAT/vornINI.DAT in " << gameDirectory.string() << ": not a game folder\n";
 
     std::unique_ptr<Platform> platform;
     HeadlessPlatform* headless = nullptr;

@@ -6,6 +6,8 @@
 #include "platform/encoding.h"
 #include "platform/game_files.h"
 
+#include <cstdio>
+
 namespace vorn {
 
 BoxAnswer showMessageBox(Context& ctx, const std::string& caption, const std::string& text, BoxButtons buttons,
@@ -21,7 +23,9 @@ namespace {
         const std::string& detail, ExitCode code)
     {
         // The detail names the file or command for the game's author; the player sees the
-        // dialog's own text.
+        // dialog's own text. The terminal gets it too, so a player can tell what went wrong.
+        std::string kind = code == ExitCode::FileError ? "file error" : "event error";
+        std::fprintf(stderr, "vorn: %s: %s\n", kind.c_str(), cp932ToUtf8(detail).c_str());
         ctx.transcript.write("error", cp932ToUtf8(caption) + ": " + cp932ToUtf8(text) + " (" + detail + ")");
         showMessageBox(ctx, caption, text, BoxButtons::Ok, BoxIcon::Stop);
         throw ProgramEnd { code };

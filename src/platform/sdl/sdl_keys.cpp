@@ -133,21 +133,4 @@ int virtualKeyForScancode(SDL_Scancode scancode)
     }
 }
 
-bool KeyTable::held(int virtualKey) const
-{
-    if (virtualKey <= 0 || virtualKey >= static_cast<int>(m_held.size()))
-        return false;
-    auto at = [this](int code) { return m_held[static_cast<std::size_t>(code)]; };
-    switch (virtualKey) {
-    case 0x10:
-        return at(0xA0) || at(0xA1);
-    case 0x11:
-        return at(0xA2) || at(0xA3);
-    case 0x12:
-        return at(0xA4) || at(0xA5);
-    default:
-        return at(virtualKey);
-    }
-}
-
 } // namespace vorn

@@ -1,12 +1,15 @@
 #include "platform/sdl/sdl_platform.h"
 
 #include "platform/encoding.h"
+#include "platform/player_paths.h"
 #include "platform/sdl/sdl_media.h"
 
 #include <SDL2/SDL.h>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <ctime>
 #include <stdexcept>
 
@@ -55,7 +58,8 @@ SdlPlatform::SdlPlatform(const SdlOptions& options)
         while (scale > 1 && (ScreenWidth * scale > desktop.w || ScreenHeight * scale > desktop.h - 48))
             --scale;
     }
-    Uint32 flags = options.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
+    // The window can be resized; the screen keeps a whole-number scale with black bars.
+    Uint32 flags = SDL_WINDOW_RESIZABLE | (options.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     m_window = SDL_CreateWindow("vorn", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, ScreenWidth * scale,
         ScreenHeight * scale, flags);
     if (m_window)
@@ -139,11 +143,25 @@ void SdlPlatform::waitUntil(std::uint64_t deadlineMs)
 
 void SdlPlatform::frame()
 {
+    m_keys.newFrame();
     double now = preciseTicksMs() - static_cast<double>(m_startTicks);
     m_nextFrameMs += FrameMs;
     if (m_nextFrameMs < now - ResyncMs || m_nextFrameMs > now + 2 * FrameMs)
         m_nextFrameMs = now + FrameMs;
     waitUntil(static_cast<std::uint64_t>(std::ceil(m_nextFrameMs)));
+}
+
+void SdlPlatform::drawNotice(Picture& picture)
+{
+    const int height = 18, width = 8 + 6 * static_cast<int>(m_notice.size());
+    const int top = picture.height - height - 4;
+    for (int y = top; y < top + height && y < picture.height; ++y) {
+        for (int x = 4; x < 4 + width && x < picture.width; ++x) {
+            Pixel& p = picture.at(x, y);
+            p = (p >> 2) & 0x3F3F3F; // darkened to a quarter behind the text
+        }
+    }
+    m_text.draw(picture, 8, top + 3, m_notice, paletteColour(15));
 }
 
 void SdlPlatform::presentIfDue()
@@ -155,6 +173,8 @@ void SdlPlatform::presentIfDue()
         return;
     // An unchanged screen is not shown again (unless the window needs repainting), which keeps
     // long waits nearly free of work.
+    if (!m_notice.empty())
+        m_repaint = true; // shown until it runs out, then once more without it
     if (!m_repaint && m_screen.pixels == m_shown) {
         m_lastPresentMs = now; // what the window shows is current until the next refresh
         return;
@@ -164,9 +184,21 @@ void SdlPlatform::presentIfDue()
     m_repaint = false;
 }
 
-void SdlPlatform::present(const Picture& picture)
+void SdlPlatform::present(const Picture& game)
 {
     m_lastPresentMs = preciseTicksMs() - static_cast<double>(m_startTicks);
+    // A notice of the player's own (not of the game) is drawn over a copy of the screen.
+    Picture withNotice;
+    bool notice = !m_notice.empty() && m_lastPresentMs < m_noticeUntilMs;
+    if (!m_notice.empty() && !notice) {
+        m_notice.clear();
+        m_repaint = true;
+    }
+    if (notice) {
+        withNotice = game;
+        drawNotice(withNotice);
+    }
+    const Picture& picture = notice ? withNotice : game;
     if (picture.width == ScreenWidth && picture.height == ScreenHeight
         && picture.pixels.size() == static_cast<std::size_t>(ScreenWidth) * ScreenHeight) {
         SDL_UpdateTexture(m_texture, nullptr, picture.pixels.data(), ScreenWidth * static_cast<int>(sizeof(Pixel)));
@@ -215,8 +247,12 @@ void SdlPlatform::handleEvent(const SDL_Event& event)
         case SDL_WINDOWEVENT_CLOSE:
             m_closeRequested = true;
             break;
-        case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
+            // The whole-number scale and the bars follow the new size.
+            SDL_RenderSetLogicalSize(m_renderer, ScreenWidth, ScreenHeight);
+            m_repaint = true;
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
             m_repaint = true;
             break;
         default:
@@ -224,6 +260,9 @@ void SdlPlatform::handleEvent(const SDL_Event& event)
         }
         break;
     case SDL_KEYDOWN:
+        // The player's own hotkeys never reach the game.
+        if (playerHotkey(event.key))
+            break;
         m_keys.press(virtualKeyForScancode(event.key.keysym.scancode));
         break;
     case SDL_KEYUP:
@@ -245,6 +284,50 @@ void SdlPlatform::handleEvent(const SDL_Event& event)
     default:
         break;
     }
+}
+
+bool SdlPlatform::playerHotkey(const SDL_KeyboardEvent& key)
+{
+    SDL_Scancode code = key.keysym.scancode;
+    bool enter = code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER;
+    if (code == SDL_SCANCODE_F11 || (enter && (key.keysym.mod & KMOD_ALT))) {
+        if (!key.repeat)
+            toggleFullscreen();
+        return true;
+    }
+    if (code == SDL_SCANCODE_F12) {
+        if (!key.repeat)
+            saveScreenshot();
+        return true;
+    }
+    return false;
+}
+
+void SdlPlatform::toggleFullscreen()
+{
+    bool full = (SDL_GetWindowFlags(m_window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    SDL_SetWindowFullscreen(m_window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    m_repaint = true;
+}
+
+void SdlPlatform::saveScreenshot()
+{
+    std::filesystem::path folder = screenshotFolder(std::getenv("XDG_PICTURES_DIR"), std::getenv("HOME"));
+    std::error_code ec;
+    if (!folder.empty())
+        std::filesystem::create_directories(folder, ec);
+    std::filesystem::path path = newScreenshotPath(folder, localTime());
+    bool saved = !folder.empty() && !ec && savePng(m_screen, path.string());
+    std::string notice = saved ? "screenshot: " + path.filename().string() : "screenshot not saved";
+    std::fprintf(stderr, "vorn: %s\n", (saved ? "screenshot saved to " + path.string() : notice).c_str());
+    showNotice(notice);
+}
+
+void SdlPlatform::showNotice(const std::string& text)
+{
+    m_notice = text;
+    m_noticeUntilMs = preciseTicksMs() - static_cast<double>(m_startTicks) + NoticeMs;
+    m_repaint = true;
 }
 
 void SdlPlatform::releaseAllKeys()

@@ -18,6 +18,7 @@ struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
 union SDL_Event;
+struct SDL_KeyboardEvent;
 
 namespace vorn {
 
@@ -74,6 +75,15 @@ private:
     // Drops the key and text events waiting in the queue and forgets every held key.
     void discardKeyEvents();
     void pointerPosition(int& x, int& y);
+    // Alt+Enter or F11: full screen on and off; F12: a screenshot. True when `key` was one.
+    bool playerHotkey(const SDL_KeyboardEvent& key);
+    void toggleFullscreen();
+    void saveScreenshot();
+    // A short line of the player's own over the bottom of the window for a few seconds.
+    void showNotice(const std::string& text);
+    void drawNotice(Picture& picture);
+
+    static constexpr double NoticeMs = 2500;
 
     SDL_Window* m_window = nullptr;
     SDL_Renderer* m_renderer = nullptr;
@@ -90,6 +100,8 @@ private:
     double m_nextFrameMs = 0; // the running 60 Hz frame deadline
     std::vector<Pixel> m_shown; // the screen as last presented
     bool m_repaint = true; // the window needs the screen shown again even if unchanged
+    std::string m_notice; // ASCII; empty when none is shown
+    double m_noticeUntilMs = 0;
 };
 
 } // namespace vorn

@@ -1,0 +1,29 @@
+#include "platform/player_paths.h"
+
+#include <cstdio>
+#include <string>
+
+namespace vorn {
+
+std::filesystem::path screenshotFolder(const char* xdgPictures, const char* home)
+{
+    if (xdgPictures && *xdgPictures)
+        return std::filesystem::path(xdgPictures) / "vorn";
+    if (home && *home)
+        return std::filesystem::path(home) / "Pictures" / "vorn";
+    return {};
+}
+
+std::filesystem::path newScreenshotPath(const std::filesystem::path& folder, const LocalTime& when)
+{
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "vorn-%04d%02d%02d-%02d%02d%02d", when.year % 10000, when.month % 100,
+        when.day % 100, when.hour % 100, when.minute % 100, when.second % 100);
+    std::filesystem::path path = folder / (std::string(stamp) + ".png");
+    std::error_code ec;
+    for (int n = 2; std::filesystem::exists(path, ec) && n < 1000; ++n)
+        path = folder / (std::string(stamp) + "-" + std::to_string(n) + ".png");
+    return path;
+}
+
+} // namespace vorn

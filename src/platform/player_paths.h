@@ -1,0 +1,18 @@
+// Folders of the player's own files outside the game folder, chosen by the usual desktop rules.
+#pragma once
+
+#include "platform/platform.h"
+
+#include <filesystem>
+
+namespace vorn {
+
+// Where screenshots go: $XDG_PICTURES_DIR/vorn when that variable is set, else ~/Pictures/vorn.
+// Empty when neither the variable nor a home folder is known.
+std::filesystem::path screenshotFolder(const char* xdgPictures, const char* home);
+
+// A file name in `folder` that no file has yet: vorn-YYYYMMDD-HHMMSS.png, then -2, -3, ... for
+// several shots within one second.
+std::filesystem::path newScreenshotPath(const std::filesystem::path& folder, const LocalTime& when);
+
+} // namespace vorn
