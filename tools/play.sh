@@ -8,5 +8,6 @@ vorn: starting the demo game
   arrows        walk, move the cursor        Space / Enter  decide; on the field: the menu
   Ctrl          cancel                       Esc            quit (asks first)
   mouse         click to walk or choose      right button   the menu
+  F1            list of keys                 F11, Alt+Enter full screen      F12  screenshot
 KEYS
 exec build/vorn build/games/demo "$@"

@@ -89,6 +89,11 @@ SdlPlatform::SdlPlatform(const SdlOptions& options)
     if (SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) == 0 && mode.refresh_rate > 0)
         m_refreshMs = 1000.0 / mode.refresh_rate;
 
+    // Game controllers are a comfort: without them the keyboard and mouse still work. Pads
+    // plugged in now or later arrive as device events.
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0)
+        m_padsReady = true;
+
     // Text input (and with it an input method) is only wanted while a name is entered.
     SDL_StopTextInput();
     m_text.setFont(FontFace::Gothic, 12);
@@ -101,6 +106,8 @@ SdlPlatform::SdlPlatform(const SdlOptions& options)
 SdlPlatform::~SdlPlatform()
 {
     m_media.reset();
+    if (m_pad)
+        SDL_GameControllerClose(m_pad);
     SDL_DestroyTexture(m_texture);
     SDL_DestroyRenderer(m_renderer);
     SDL_DestroyWindow(m_window);
@@ -151,16 +158,49 @@ void SdlPlatform::frame()
     waitUntil(static_cast<std::uint64_t>(std::ceil(m_nextFrameMs)));
 }
 
+namespace {
+
+    // Darkens a rectangle of the picture to an eighth, behind text of the player's own.
+    void shade(Picture& picture, int left, int top, int width, int height)
+    {
+        for (int y = std::max(top, 0); y < top + height && y < picture.height; ++y) {
+            for (int x = std::max(left, 0); x < left + width && x < picture.width; ++x) {
+                Pixel& p = picture.at(x, y);
+                p = (p >> 3) & 0x1F1F1F;
+            }
+        }
+    }
+
+    // The player's keys, shown over the game with F1.
+    constexpr const char* keyList[] = {
+        "Keys (F1 closes this list)",
+        "",
+        "arrows / d-pad / stick   walk, move the cursor",
+        "Space, Enter / A, start  decide; on the field: the menu",
+        "Ctrl / B                 cancel",
+        "Esc                      quit (asks first)",
+        "mouse: left click        walk there, choose",
+        "mouse: right button      the menu",
+        "",
+        "F11 or Alt+Enter         full screen on / off",
+        "F12                      screenshot (in Pictures/vorn)",
+    };
+
+} // namespace
+
+void SdlPlatform::drawKeyList(Picture& picture)
+{
+    const int lines = static_cast<int>(std::size(keyList));
+    shade(picture, 16, 40, picture.width - 32, lines * 16 + 16);
+    for (int i = 0; i < lines; ++i)
+        m_text.draw(picture, 28, 48 + 16 * i, keyList[i], paletteColour(15));
+}
+
 void SdlPlatform::drawNotice(Picture& picture)
 {
     const int height = 18, width = 8 + 6 * static_cast<int>(m_notice.size());
     const int top = picture.height - height - 4;
-    for (int y = top; y < top + height && y < picture.height; ++y) {
-        for (int x = 4; x < 4 + width && x < picture.width; ++x) {
-            Pixel& p = picture.at(x, y);
-            p = (p >> 2) & 0x3F3F3F; // darkened to a quarter behind the text
-        }
-    }
+    shade(picture, 4, top, width, height);
     m_text.draw(picture, 8, top + 3, m_notice, paletteColour(15));
 }
 
@@ -194,11 +234,14 @@ void SdlPlatform::present(const Picture& game)
         m_notice.clear();
         m_repaint = true;
     }
-    if (notice) {
+    if (notice || m_showKeys) {
         withNotice = game;
-        drawNotice(withNotice);
+        if (m_showKeys)
+            drawKeyList(withNotice);
+        if (notice)
+            drawNotice(withNotice);
     }
-    const Picture& picture = notice ? withNotice : game;
+    const Picture& picture = notice || m_showKeys ? withNotice : game;
     if (picture.width == ScreenWidth && picture.height == ScreenHeight
         && picture.pixels.size() == static_cast<std::size_t>(ScreenWidth) * ScreenHeight) {
         SDL_UpdateTexture(m_texture, nullptr, picture.pixels.data(), ScreenWidth * static_cast<int>(sizeof(Pixel)));
@@ -268,6 +311,13 @@ void SdlPlatform::handleEvent(const SDL_Event& event)
     case SDL_KEYUP:
         m_keys.release(virtualKeyForScancode(event.key.keysym.scancode));
         break;
+    case SDL_CONTROLLERDEVICEADDED:
+    case SDL_CONTROLLERDEVICEREMOVED:
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+    case SDL_CONTROLLERAXISMOTION:
+        handlePadEvent(event);
+        break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
         // The mouse buttons have virtual-key codes too (left 1, right 2, middle 4, extra 5, 6).
@@ -286,6 +336,57 @@ void SdlPlatform::handleEvent(const SDL_Event& event)
     }
 }
 
+void SdlPlatform::handlePadEvent(const SDL_Event& event)
+{
+    switch (event.type) {
+    case SDL_CONTROLLERDEVICEADDED:
+        if (m_padsReady && !m_pad)
+            m_pad = SDL_GameControllerOpen(event.cdevice.which);
+        return;
+    case SDL_CONTROLLERDEVICEREMOVED:
+        if (m_pad && SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(m_pad)) == event.cdevice.which) {
+            SDL_GameControllerClose(m_pad);
+            m_pad = nullptr;
+            m_padKeys.clear(m_keys);
+        }
+        return;
+    case SDL_CONTROLLERAXISMOTION:
+        if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX)
+            m_padKeys.axis(0, event.caxis.value, m_keys);
+        else if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY)
+            m_padKeys.axis(1, event.caxis.value, m_keys);
+        return;
+    default:
+        break;
+    }
+    bool down = event.type == SDL_CONTROLLERBUTTONDOWN;
+    switch (event.cbutton.button) {
+    case SDL_CONTROLLER_BUTTON_DPAD_UP:
+        m_padKeys.button(PadInput::Up, down, m_keys);
+        break;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+        m_padKeys.button(PadInput::Down, down, m_keys);
+        break;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+        m_padKeys.button(PadInput::Left, down, m_keys);
+        break;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+        m_padKeys.button(PadInput::Right, down, m_keys);
+        break;
+    case SDL_CONTROLLER_BUTTON_A:
+        m_padKeys.button(PadInput::South, down, m_keys);
+        break;
+    case SDL_CONTROLLER_BUTTON_B:
+        m_padKeys.button(PadInput::East, down, m_keys);
+        break;
+    case SDL_CONTROLLER_BUTTON_START:
+        m_padKeys.button(PadInput::Start, down, m_keys);
+        break;
+    default:
+        break;
+    }
+}
+
 bool SdlPlatform::playerHotkey(const SDL_KeyboardEvent& key)
 {
     SDL_Scancode code = key.keysym.scancode;
@@ -298,6 +399,13 @@ bool SdlPlatform::playerHotkey(const SDL_KeyboardEvent& key)
     if (code == SDL_SCANCODE_F12) {
         if (!key.repeat)
             saveScreenshot();
+        return true;
+    }
+    if (code == SDL_SCANCODE_F1) {
+        if (!key.repeat) {
+            m_showKeys = !m_showKeys;
+            m_repaint = true;
+        }
         return true;
     }
     return false;

@@ -6,6 +6,7 @@
 // presenting the screen at most once per display refresh.
 #pragma once
 
+#include "platform/pad_state.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_keys.h"
 #include "platform/text_renderer.h"
@@ -19,6 +20,7 @@ struct SDL_Renderer;
 struct SDL_Texture;
 union SDL_Event;
 struct SDL_KeyboardEvent;
+struct _SDL_GameController;
 
 namespace vorn {
 
@@ -75,8 +77,12 @@ private:
     // Drops the key and text events waiting in the queue and forgets every held key.
     void discardKeyEvents();
     void pointerPosition(int& x, int& y);
-    // Alt+Enter or F11: full screen on and off; F12: a screenshot. True when `key` was one.
+    // Alt+Enter or F11: full screen on and off; F12: a screenshot; F1: the list of keys. True
+    // when `key` was one of these.
     bool playerHotkey(const SDL_KeyboardEvent& key);
+    // A game controller plugged in or out, or one of its buttons or sticks moved.
+    void handlePadEvent(const SDL_Event& event);
+    void drawKeyList(Picture& picture);
     void toggleFullscreen();
     void saveScreenshot();
     // A short line of the player's own over the bottom of the window for a few seconds.
@@ -101,6 +107,10 @@ private:
     std::vector<Pixel> m_shown; // the screen as last presented
     bool m_repaint = true; // the window needs the screen shown again even if unchanged
     std::string m_notice; // ASCII; empty when none is shown
+    bool m_showKeys = false; // the F1 list of keys is shown over the game
+    _SDL_GameController* m_pad = nullptr; // the first game controller plugged in
+    PadState m_padKeys;
+    bool m_padsReady = false;
     double m_noticeUntilMs = 0;
 };
 
