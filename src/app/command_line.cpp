@@ -6,13 +6,18 @@ namespace vorn {
 
 const char* const usageText = R"(usage: vorn [GAME_DIR] [options]
   GAME_DIR            the game's folder (default: the current directory); the program works inside it
-  --scale N           window scale (default 2)      --fullscreen
+  --scale N           window scale, 1 to 8 (default 2)      --fullscreen, --windowed
+  --music-volume N    music volume in percent (default 100)  --sound-volume N  effects, the same
+  --mute              no music and no effects
   --headless          no window, no audio device; a virtual clock: pauses and frames take no real time
   --input FILE        input timeline; when it has run out the program ends with exit code 0
   --seed N            seed of the random generator (default: from the clock)
   --transcript FILE   one line per event: virtual milliseconds, TAB, kind, TAB, text (UTF-8)
   --shots DIR         folder for `shot` (default: the current directory)
   --help, --version
+window and sound settings are also read from $XDG_CONFIG_HOME/vorn/player.ini (scale, fullscreen,
+music-volume, sound-volume, mute; one "name = value" a line); F11 or Alt+Enter remember full screen
+there. Keys of the player's own: F1 list of keys, F11 / Alt+Enter full screen, F12 screenshot.
 exit codes: 0 normal end; 1 ended by the file error dialog; 2 by the event error dialog;
             3 bad command line or input file; 4 an `expect` ran out of time
 )";
@@ -49,15 +54,22 @@ std::optional<CommandLine> parseCommandLine(int argc, const char* const* argv, s
             cl.version = true;
         } else if (arg == "--headless") {
             cl.headless = true;
-        } else if (arg == "--fullscreen") {
-            cl.fullscreen = true;
-        } else if (arg == "--scale") {
+        } else if (arg == "--fullscreen" || arg == "--windowed") {
+            cl.player.fullscreen = arg == "--fullscreen";
+        } else if (arg == "--mute") {
+            cl.player.mute = true;
+        } else if (arg == "--scale" || arg == "--music-volume" || arg == "--sound-volume") {
             if (!value(text))
                 return std::nullopt;
-            if (!parseNumber(text, cl.scale) || cl.scale < 1 || cl.scale > 8) {
-                error = "--scale takes a whole number from 1 to 8";
+            bool scale = arg == "--scale";
+            int number = 0, high = scale ? 8 : 100;
+            if (!parseNumber(text, number) || number < (scale ? 1 : 0) || number > high) {
+                error = arg + " takes a whole number from " + (scale ? "1" : "0") + " to " + std::to_string(high);
                 return std::nullopt;
             }
+            (scale ? cl.player.scale : arg == "--music-volume" ? cl.player.musicVolume
+                                                               : cl.player.soundVolume)
+                = number;
         } else if (arg == "--seed") {
             if (!value(text))
                 return std::nullopt;

@@ -1,6 +1,8 @@
 // The player's command line.
 #pragma once
 
+#include "platform/player_settings.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,8 +11,9 @@ namespace vorn {
 
 struct CommandLine {
     std::string gameDirectory = "."; // the game's folder; the program works inside it
-    int scale = 2;
-    bool fullscreen = false;
+    // Window and sound settings given on the command line; they override the player settings
+    // file for this run.
+    PlayerSettings player;
     bool headless = false;
     std::string inputFile; // input timeline; empty for none
     std::optional<std::uint32_t> seed;

@@ -12,6 +12,7 @@
 #include "platform/text_renderer.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -93,10 +94,24 @@ int main(int argc, char** argv)
         headless = made.get();
         platform = std::move(made);
     } else {
+        // The player settings file, then the command line over it.
+        fs::path settingsPath = playerSettingsPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+        PlayerSettings saved = readPlayerSettings(settingsPath);
+        PlayerSettings settings = saved;
+        settings.takeFrom(cl->player);
+        bool mute = settings.mute.value_or(false);
         SdlOptions options;
-        options.scale = cl->scale;
-        options.fullscreen = cl->fullscreen;
+        options.scale = settings.scale.value_or(2);
+        options.fullscreen = settings.fullscreen.value_or(false);
+        options.musicVolume = mute ? 0 : settings.musicVolume.value_or(100);
+        options.soundVolume = mute ? 0 : settings.soundVolume.value_or(100);
         options.startDirectory = gameDirectory;
+        // Full screen toggled in the window is remembered for the next run.
+        options.onFullscreenChanged = [settingsPath, saved](bool fullscreen) mutable {
+            saved.fullscreen = fullscreen;
+            if (!writePlayerSettings(settingsPath, saved))
+                std::cerr << "vorn: cannot write " << settingsPath.string() << "\n";
+        };
         try {
             platform = createSdlPlatform(options);
         } catch (const std::exception& e) {

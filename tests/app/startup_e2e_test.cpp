@@ -110,6 +110,8 @@ TEST(CommandLine, BadInputFileOrOptionGivesExitCodeThree)
     EXPECT_EQ(runPlayer(f.game, "jump 3\n", f.dir.path()).exitCode, 3);
     EXPECT_EQ(runPlayer(f.game, "press nokey\n", f.dir.path()).exitCode, 3);
     EXPECT_EQ(runPlayer(f.game, "wait 1\n", f.dir.path(), { "--scale", "zero" }).exitCode, 3);
+    EXPECT_EQ(runPlayer(f.game, "wait 1\n", f.dir.path(), { "--music-volume", "101" }).exitCode, 3);
+    EXPECT_EQ(runPlayer(f.game, "wait 1\n", f.dir.path(), { "--sound-volume" }).exitCode, 3);
 }
 
 TEST(CommandLine, ShotAndDumpWriteTheirFiles)

@@ -47,9 +47,11 @@ namespace {
 
 } // namespace
 
-SdlMedia::SdlMedia(std::filesystem::path startDirectory, std::function<void()> wait)
+SdlMedia::SdlMedia(std::filesystem::path startDirectory, std::function<void()> wait, int musicPercent, int soundPercent)
     : m_startDirectory(std::move(startDirectory))
     , m_wait(std::move(wait))
+    , m_musicPercent(std::clamp(musicPercent, 0, 100))
+    , m_soundPercent(std::clamp(soundPercent, 0, 100))
 {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         std::fprintf(stderr, "vorn: no sound: %s\n", SDL_GetError());
@@ -70,7 +72,7 @@ SdlMedia::SdlMedia(std::filesystem::path startDirectory, std::function<void()> w
     if (Mix_QuerySpec(&frequency, &format, &channels) && channels > 0)
         m_frameBytes = channels * (SDL_AUDIO_BITSIZE(format) / 8);
     Mix_SetPostMix(&SdlMedia::countFrames, this);
-    Mix_VolumeMusic(MusicVolume);
+    Mix_VolumeMusic(MusicVolume * m_musicPercent / 100);
 }
 
 void SdlMedia::countFrames(void* self, std::uint8_t*, int length)
@@ -148,6 +150,8 @@ void SdlMedia::open(const std::string& alias, const std::string& path)
             entry.lengthFrames = midiLengthMs(*bytes) * static_cast<std::uint64_t>(frequency) / 1000;
     } else {
         entry.chunk = Mix_LoadWAV(file->c_str());
+        if (entry.chunk)
+            Mix_VolumeChunk(entry.chunk, MIX_MAX_VOLUME * m_soundPercent / 100);
     }
     if (!entry.music && !entry.chunk) {
         std::fprintf(stderr, "vorn: cannot load %s: %s\n", file->c_str(), Mix_GetError());

@@ -26,7 +26,9 @@ class SdlMedia {
 public:
     // `wait` is called in a loop while a command with "wait" blocks; it should service the
     // window and sleep a little.
-    SdlMedia(std::filesystem::path startDirectory, std::function<void()> wait);
+    // The volumes are percent of the player's normal levels (0 silences, 100 is normal).
+    SdlMedia(std::filesystem::path startDirectory, std::function<void()> wait, int musicPercent = 100,
+        int soundPercent = 100);
     ~SdlMedia();
     SdlMedia(const SdlMedia&) = delete;
     SdlMedia& operator=(const SdlMedia&) = delete;
@@ -63,6 +65,8 @@ private:
     std::filesystem::path m_startDirectory;
     std::function<void()> m_wait;
     bool m_device = false;
+    int m_musicPercent = 100;
+    int m_soundPercent = 100;
     bool m_audioStarted = false;
     std::map<std::string, Entry> m_entries;
     // The last closed piece, kept loaded: the keep-alive closes and reopens the same file at

@@ -98,7 +98,9 @@ SdlPlatform::SdlPlatform(const SdlOptions& options)
     SDL_StopTextInput();
     m_text.setFont(FontFace::Gothic, 12);
     m_startTicks = static_cast<std::uint64_t>(preciseTicksMs());
-    m_media = std::make_unique<SdlMedia>(options.startDirectory, [this] { waitUntil(nowMs() + 10); });
+    m_media = std::make_unique<SdlMedia>(
+        options.startDirectory, [this] { waitUntil(nowMs() + 10); }, options.musicVolume, options.soundVolume);
+    m_onFullscreenChanged = options.onFullscreenChanged;
     present(m_screen);
     m_nextFrameMs = preciseTicksMs() - static_cast<double>(m_startTicks);
 }
@@ -416,6 +418,8 @@ void SdlPlatform::toggleFullscreen()
     bool full = (SDL_GetWindowFlags(m_window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
     SDL_SetWindowFullscreen(m_window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
     m_repaint = true;
+    if (m_onFullscreenChanged)
+        m_onFullscreenChanged(!full);
 }
 
 void SdlPlatform::saveScreenshot()

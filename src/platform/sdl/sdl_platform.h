@@ -12,6 +12,7 @@
 #include "platform/text_renderer.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -29,6 +30,9 @@ class SdlMedia;
 struct SdlOptions {
     int scale = 2;
     bool fullscreen = false;
+    int musicVolume = 100; // percent of the player's normal levels
+    int soundVolume = 100;
+    std::function<void(bool fullscreen)> onFullscreenChanged; // full screen toggled in the window
     std::filesystem::path startDirectory; // the game folder, for media paths
 };
 
@@ -107,6 +111,7 @@ private:
     std::vector<Pixel> m_shown; // the screen as last presented
     bool m_repaint = true; // the window needs the screen shown again even if unchanged
     std::string m_notice; // ASCII; empty when none is shown
+    std::function<void(bool)> m_onFullscreenChanged;
     bool m_showKeys = false; // the F1 list of keys is shown over the game
     _SDL_GameController* m_pad = nullptr; // the first game controller plugged in
     PadState m_padKeys;
