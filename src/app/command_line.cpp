@@ -9,6 +9,8 @@ const char* const usageText = R"(usage: vorn [GAME_DIR] [options]
   --scale N           window scale, 1 to 8 (default 2)      --fullscreen, --windowed
   --music-volume N    music volume in percent (default 100)  --sound-volume N  effects, the same
   --mute              no music and no effects
+  --text-speed N      typing delay per character in 10 ms steps, 0 (whole lines at once) to 10
+                      (default 1 in a window, 0 headless)
   --headless          no window, no audio device; a virtual clock: pauses and frames take no real time
   --input FILE        input timeline; when it has run out the program ends with exit code 0
   --seed N            seed of the random generator (default: from the clock)
@@ -16,7 +18,7 @@ const char* const usageText = R"(usage: vorn [GAME_DIR] [options]
   --shots DIR         folder for `shot` (default: the current directory)
   --help, --version
 window and sound settings are also read from $XDG_CONFIG_HOME/vorn/player.ini (scale, fullscreen,
-music-volume, sound-volume, mute; one "name = value" a line); F11 or Alt+Enter remember full screen
+music-volume, sound-volume, mute, text-speed; one "name = value" a line); F11 or Alt+Enter remember full screen
 there. Keys of the player's own: F1 list of keys, F11 / Alt+Enter full screen, F12 screenshot.
 exit codes: 0 normal end; 1 ended by the file error dialog; 2 by the event error dialog;
             3 bad command line or input file; 4 an `expect` ran out of time
@@ -58,18 +60,24 @@ std::optional<CommandLine> parseCommandLine(int argc, const char* const* argv, s
             cl.player.fullscreen = arg == "--fullscreen";
         } else if (arg == "--mute") {
             cl.player.mute = true;
-        } else if (arg == "--scale" || arg == "--music-volume" || arg == "--sound-volume") {
+        } else if (arg == "--scale" || arg == "--music-volume" || arg == "--sound-volume" || arg == "--text-speed") {
             if (!value(text))
                 return std::nullopt;
             bool scale = arg == "--scale";
-            int number = 0, high = scale ? 8 : 100;
+            int number = 0, high = scale ? 8 : arg == "--text-speed" ? 10
+                                                                     : 100;
             if (!parseNumber(text, number) || number < (scale ? 1 : 0) || number > high) {
                 error = arg + " takes a whole number from " + (scale ? "1" : "0") + " to " + std::to_string(high);
                 return std::nullopt;
             }
-            (scale ? cl.player.scale : arg == "--music-volume" ? cl.player.musicVolume
-                                                               : cl.player.soundVolume)
-                = number;
+            if (scale)
+                cl.player.scale = number;
+            else if (arg == "--music-volume")
+                cl.player.musicVolume = number;
+            else if (arg == "--sound-volume")
+                cl.player.soundVolume = number;
+            else
+                cl.player.textDelay = number;
         } else if (arg == "--seed") {
             if (!value(text))
                 return std::nullopt;

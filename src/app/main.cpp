@@ -82,6 +82,7 @@ int main(int argc, char** argv)
 
     std::unique_ptr<Platform> platform;
     HeadlessPlatform* headless = nullptr;
+    std::optional<int> textDelay = cl->player.textDelay;
     if (cl->headless) {
         HeadlessOptions options;
         options.endWhenTimelineRunsOut = !cl->inputFile.empty();
@@ -100,6 +101,7 @@ int main(int argc, char** argv)
         PlayerSettings settings = saved;
         settings.takeFrom(cl->player);
         bool mute = settings.mute.value_or(false);
+        textDelay = settings.textDelay;
         SdlOptions options;
         options.scale = settings.scale.value_or(2);
         options.fullscreen = settings.fullscreen.value_or(false);
@@ -126,6 +128,8 @@ int main(int argc, char** argv)
     Platform* p = platform.get();
     transcript.setClock([p] { return p->nowMs(); });
     auto ctx = std::make_unique<Context>(*platform, transcript, gameDirectory, seed);
+    // Letters are typed one by one in a window; headless runs print whole lines unless asked.
+    ctx->windows.textDelay = static_cast<float>(textDelay.value_or(headless ? 0 : 1));
     if (headless) {
         transcript.setObserver(
             [headless](const std::string& kind, const std::string& text) { headless->observeTranscript(kind, text); });

@@ -53,6 +53,7 @@ void PlayerSettings::takeFrom(const PlayerSettings& over)
     takeIfSet(musicVolume, over.musicVolume);
     takeIfSet(soundVolume, over.soundVolume);
     takeIfSet(mute, over.mute);
+    takeIfSet(textDelay, over.textDelay);
 }
 
 std::filesystem::path playerSettingsPath(const char* xdgConfig, const char* home)
@@ -84,6 +85,8 @@ PlayerSettings parsePlayerSettings(const std::string& text)
             settings.soundVolume = number(value, 0, 100);
         else if (name == "mute")
             settings.mute = yesNo(value);
+        else if (name == "text-speed")
+            settings.textDelay = number(value, 0, 10);
     }
     return settings;
 }
@@ -102,6 +105,8 @@ std::string formatPlayerSettings(const PlayerSettings& settings)
         line("sound-volume", std::to_string(*settings.soundVolume));
     if (settings.mute)
         line("mute", *settings.mute ? "yes" : "no");
+    if (settings.textDelay)
+        line("text-speed", std::to_string(*settings.textDelay));
     return text;
 }
 

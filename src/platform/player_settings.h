@@ -14,6 +14,7 @@ struct PlayerSettings {
     std::optional<int> musicVolume; // percent, 0 to 100
     std::optional<int> soundVolume; // percent, 0 to 100
     std::optional<bool> mute;
+    std::optional<int> textDelay; // typing delay per character in 10 ms steps, 0 to 10
 
     // Each setting of `over` that is set replaces this one's.
     void takeFrom(const PlayerSettings& over);

@@ -54,6 +54,7 @@ namespace {
         s.fullscreen = false;
         s.musicVolume = 0;
         s.mute = true;
+        s.textDelay = 2;
         fs::path path = dir / "vorn" / "player.ini"; // the folder is made
         ASSERT_TRUE(writePlayerSettings(path, s));
         EXPECT_EQ(readPlayerSettings(path), s);
