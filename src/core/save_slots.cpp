@@ -5,6 +5,7 @@
 #include "platform/game_files.h"
 
 #include <optional>
+#include <stdexcept>
 
 namespace vorn {
 
@@ -49,20 +50,19 @@ void readSlotLabels(Context& ctx)
     for (int slot = 1; slot <= 9; ++slot) {
         std::string& label = ctx.saves.labels[static_cast<size_t>(slot - 1)];
         auto path = resolveGamePath(ctx.root, slotFileName(slot));
-        if (auto bytes = path ? readWholeFile(*path) : std::nullopt) {
-            try {
-                label = RecordReader(std::move(*bytes)).string();
-                continue;
-            } catch (const ReadError&) {
-            }
-        }
-        label = emptySlotLabel;
-        if (!folder)
+        SlotLabel read = readSlotLabel(path);
+        label = read.state == SlotLabelState::Read ? read.text : emptySlotLabel;
+        if (read.state == SlotLabelState::Unreadable)
+            ctx.transcript.write("state", "slot " + std::to_string(slot) + " cannot be read: shown as empty, kept");
+        if (read.state != SlotLabelState::Missing || !folder)
             continue;
         RecordWriter writer;
-        writeSlotHead(ctx, writer, label);
-        auto target = path ? *path : *folder / ("DATA" + std::to_string(slot) + ".DAT");
-        writeWholeFileAtomically(target, writer.bytes());
+        try {
+            writeSlotHead(ctx, writer, label);
+        } catch (const std::invalid_argument&) {
+            continue; // a state the file cannot hold: the slot stays missing and shows as empty
+        }
+        writeWholeFileAtomically(*folder / ("DATA" + std::to_string(slot) + ".DAT"), writer.bytes());
     }
 }
 

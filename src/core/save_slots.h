@@ -17,9 +17,10 @@ SlotFile currentSlotHead(const Context& ctx, const std::string& label);
 // Writes the first four records of a slot file (header, roster, event flags, towns visited).
 void writeSlotHead(const Context& ctx, RecordWriter& writer, const std::string& label);
 
-// Reads the label of every slot. A slot whose file is missing or whose label cannot be read is
-// made an empty slot: its file is written anew with the empty label and the game state's head
-// records, so the nine files always exist after start-up.
+// Reads the label of every slot. Only a slot whose file is missing is made an empty slot: its file
+// is written anew with the empty label and the game state's head records. A file that cannot be
+// opened, or whose label cannot be read, is shown as an empty slot and left as it is, so a save
+// the game cannot read today is never destroyed.
 void readSlotLabels(Context& ctx);
 
 } // namespace vorn

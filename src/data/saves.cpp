@@ -13,16 +13,6 @@ namespace vorn {
 
 const char* const emptySlotLabel = "------------";
 
-namespace {
-
-    // A loop bound from a table size, kept within the table's capacity.
-    int boundedCount(float count, int capacityEntries)
-    {
-        return std::clamp(roundIndex(count), 0, capacityEntries);
-    }
-
-} // namespace
-
 std::string slotFileName(int slot) { return "SAV\\DATA" + std::to_string(slot) + ".DAT"; }
 
 SlotShape slotShapeOf(const Database& db)
@@ -31,16 +21,15 @@ SlotShape slotShapeOf(const Database& db)
         roundIndex(db.sizes.spellSlots), roundIndex(db.sizes.mapCount), roundIndex(db.sizes.townCount) };
 }
 
-namespace {
+SlotShape boundedSlotShapeOf(const Database& db)
+{
+    auto bounded = [](float count, int capacityEntries) { return std::clamp(roundIndex(count), 0, capacityEntries); };
+    return { bounded(db.sizes.lastCharacterSaved + 1, capacity::characters) - 1,
+        bounded(db.sizes.inventorySlots, capacity::inventory), bounded(db.sizes.spellSlots, capacity::spellList),
+        bounded(db.sizes.mapCount, capacity::maps), bounded(db.sizes.townCount, capacity::towns) };
+}
 
-    // The database's slot shape with every count kept within its table's capacity.
-    SlotShape boundedShape(const Database& db)
-    {
-        return { boundedCount(db.sizes.lastCharacterSaved + 1, capacity::characters) - 1,
-            boundedCount(db.sizes.inventorySlots, capacity::inventory),
-            boundedCount(db.sizes.spellSlots, capacity::spellList), boundedCount(db.sizes.mapCount, capacity::maps),
-            boundedCount(db.sizes.townCount, capacity::towns) };
-    }
+namespace {
 
     // The records of a slot file, each listed once as a walk over a SlotIn (reading) or a
     // SlotOut (writing). `end` closes a record.
@@ -67,6 +56,12 @@ namespace {
                 fail(error);
             }
         }
+        template <std::size_t N>
+        void texts(std::array<std::string, N>& values)
+        {
+            for (auto& value : values)
+                text(value);
+        }
         void end() { }
         template <class T>
         void sized(std::vector<T>& list, int count) { list.assign(static_cast<size_t>(count), T {}); }
@@ -86,7 +81,21 @@ namespace {
         {
         }
         void number(float value) { m_writer.number(value); }
-        void text(const std::string& value) { m_writer.string(value); }
+        void text(const std::string& value)
+        {
+            if (plainFieldText(value))
+                m_writer.string(value);
+            else if (writableFieldText(value))
+                m_writer.quoted(value);
+            else
+                throw std::invalid_argument("slot file: a text holds a double quote and a separator, or a byte 0x1A");
+        }
+        template <std::size_t N>
+        void texts(const std::array<std::string, N>& values)
+        {
+            for (const auto& value : values)
+                text(value);
+        }
         void end() { m_writer.endRecord(); }
         template <class T>
         void sized(const std::vector<T>& list, int count)
@@ -173,8 +182,7 @@ namespace {
             for (auto* value : { &event.x, &event.y, &event.speed, &event.stepFrames, &event.facing })
                 v.number(*value);
             v.end();
-            for (auto& mark : event.marks)
-                v.number(mark);
+            v.texts(event.marks);
             v.end();
         }
     }
@@ -254,7 +262,7 @@ SlotFile slotHeadOf(const Database& db, const std::string& label)
     slot.label = label;
     slot.partyLast = db.sizes.lastCharacter;
 
-    SlotShape shape = boundedShape(db);
+    SlotShape shape = boundedSlotShapeOf(db);
     for (int c = 0; c <= shape.rosterLast; ++c) {
         const Character& ch = db.characters[static_cast<size_t>(c)];
         SlotCharacter& out = slot.roster.emplace_back();
@@ -290,7 +298,7 @@ SlotFile slotHeadOf(const Database& db, const std::string& label)
 void writeSlotHead(RecordWriter& w, const SlotFile& slot, const Database& db)
 {
     SlotOut out(w);
-    headRecords(out, slot, boundedShape(db));
+    headRecords(out, slot, boundedSlotShapeOf(db));
 }
 
 SlotFile readSlotFile(std::vector<std::uint8_t> bytes, const SlotShape& shape, bool* trailing)
@@ -376,6 +384,28 @@ bool plainFieldText(const std::string& text)
     if (text.front() == ' ' || text.back() == ' ' || text.front() == '"')
         return false;
     return text.find_first_of(std::string(",:\r\n\x1a", 5)) == std::string::npos;
+}
+
+bool writableFieldText(const std::string& text)
+{
+    if (text.find('\x1a') != std::string::npos)
+        return false;
+    return plainFieldText(text) || text.find('"') == std::string::npos;
+}
+
+SlotLabel readSlotLabel(const std::optional<std::filesystem::path>& path)
+{
+    std::error_code ec;
+    if (!path || !std::filesystem::exists(std::filesystem::symlink_status(*path, ec)))
+        return { SlotLabelState::Missing, {} };
+    auto bytes = readWholeFile(*path);
+    if (!bytes)
+        return { SlotLabelState::Unreadable, {} };
+    try {
+        return { SlotLabelState::Read, RecordReader(std::move(*bytes)).string() };
+    } catch (const ReadError&) {
+        return { SlotLabelState::Unreadable, {} };
+    }
 }
 
 } // namespace vorn

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,17 +11,38 @@
 namespace vorn {
 
 struct Database;
-class RecordWriter;
+
+// Values a slot file carries that the game keeps only to write them back.
+struct SlotCarry {
+    float passThrough = 0; // record 9, third number
+    std::array<float, 4> passThroughMore {}; // record 9, after the battle music name
+    float layoutExtra = 0; // window layout table entry 8
+    float viewColumns = 16, viewRows = 12;
+};
 
 struct SaveSlots {
     // Twelve digits (year, month, day, hour, minute, second of saving) or emptySlotLabel.
     std::array<std::string, 9> labels;
+    SlotCarry carry;
 };
 
 extern const char* const emptySlotLabel; // "------------"
 
 // The slot file's game path: "SAV\DATA" + slot digit + ".DAT", slot 1 to 9.
 std::string slotFileName(int slot);
+
+// What the first field of a slot file says.
+enum class SlotLabelState {
+    Missing, // no file of that name
+    Unreadable, // a file (or something else) that cannot be opened, or whose label cannot be read
+    Read,
+};
+struct SlotLabel {
+    SlotLabelState state = SlotLabelState::Missing;
+    std::string text; // the label when read
+};
+// Reads the label of the slot file at `path` (nothing found there: Missing).
+SlotLabel readSlotLabel(const std::optional<std::filesystem::path>& path);
 
 // The save format version this program writes.
 inline constexpr float currentSaveVersion = 331;
@@ -38,6 +60,8 @@ struct SlotShape {
 
 // The shape of the loaded database (rosterLast = the roster's last saved index).
 SlotShape slotShapeOf(const Database&);
+// The same with every count kept within its table's capacity (the shape the game writes).
+SlotShape boundedSlotShapeOf(const Database&);
 
 // One roster character as a slot holds it.
 struct SlotCharacter {
@@ -55,10 +79,11 @@ struct SlotCharacter {
     bool operator==(const SlotCharacter&) const = default;
 };
 
-// One of the 101 event entries of the current map, with the cell marks of the cell it stands on.
+// One of the 101 event entries of the current map, with the cell marks of the cell it stands on:
+// the two-digit hexadecimal picture code (or empty), the movement text and the event number.
 struct SlotEvent {
     float x = 0, y = 0, speed = 0, stepFrames = 0, facing = 0;
-    std::array<float, 3> marks {};
+    std::array<std::string, 3> marks {};
 
     bool operator==(const SlotEvent&) const = default;
 };
@@ -113,15 +138,21 @@ SlotFile readSlotFile(std::vector<std::uint8_t> bytes, const SlotShape& shape, b
 // label, the party's last index, the roster, the flags and the towns visited. The position, the
 // map and the gold are left for the caller; the rest of the slot keeps its defaults.
 SlotFile slotHeadOf(const Database& db, const std::string& label);
-// Writes the first four records of `slot`, shaped by the database's tables.
+// Writes the first four records of `slot`, shaped by the database's tables. Throws
+// std::invalid_argument like writeSlotFile.
 void writeSlotHead(RecordWriter& writer, const SlotFile& slot, const Database& db);
 
-// Writes the records the slot's version holds. The slot's lists must have the shape's sizes
-// (std::invalid_argument otherwise).
+// Writes the records the slot's version holds; a text that holds a separator is written between
+// double quotes. Throws std::invalid_argument, having written nothing, when the slot's lists do
+// not have the shape's sizes or a value cannot be written (an infinite number, NaN, a text that
+// even quotes cannot hold).
 std::string writeSlotFile(const SlotFile&, const SlotShape& shape);
 
 // Text that reads back unchanged from an unquoted field: no comma, colon, line end, 0x1A, no
 // leading double quote, no blanks at either end.
 bool plainFieldText(const std::string& cp932);
+// Text that reads back unchanged from a field, quoted when it is not plain: no 0x1A, and no double
+// quote unless it is plain.
+bool writableFieldText(const std::string& cp932);
 
 } // namespace vorn

@@ -141,7 +141,7 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(const fs::path& path)
     return bytes;
 }
 
-bool writeWholeFileAtomically(const fs::path& path, const std::string& bytes)
+bool writeWholeFileAtomically(const fs::path& path, const std::string& bytes, const std::function<void()>& beforeRename)
 {
     fs::path temporary = path;
     temporary += ".tmp";
@@ -153,6 +153,8 @@ bool writeWholeFileAtomically(const fs::path& path, const std::string& bytes)
     ok = fsync(fileno(file)) == 0 && ok;
     ok = std::fclose(file) == 0 && ok;
     std::error_code ec;
+    if (ok && beforeRename)
+        beforeRename();
     if (ok)
         fs::rename(temporary, path, ec);
     if (!ok || ec) {

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,7 +25,9 @@ std::optional<std::filesystem::path> resolveGamePathForWriting(
 // Reads a whole file; nothing when it cannot be opened or read.
 std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& path);
 // Writes a whole file safely: a temporary file in the same folder, flushed, then renamed over the
-// old one, so a failure never leaves a half-written file. Returns false on failure.
-bool writeWholeFileAtomically(const std::filesystem::path& path, const std::string& bytes);
+// old one, so a failure never leaves a half-written file. Returns false on failure. `beforeRename`
+// (tests) runs once the temporary file is written, before the rename.
+bool writeWholeFileAtomically(
+    const std::filesystem::path& path, const std::string& bytes, const std::function<void()>& beforeRename = {});
 
 } // namespace vorn

@@ -3,14 +3,15 @@
 #include "data/errors.h"
 #include "data/record.h"
 #include "data/saves.h"
-#include "core/context.h"
-#include "core/save_slots.h"
 #include "platform/encoding.h"
-#include "support/test_context.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
 
 namespace vorn {
 namespace {
@@ -59,7 +60,10 @@ namespace {
         slot.mapHeight = 15;
         for (size_t n = 0; n < slot.events.size(); ++n) {
             float f = static_cast<float>(n);
-            slot.events[n] = { f, f + 1, 2, 3, 4, { f * 2, 0, 99 } };
+            // Picture codes are two hexadecimal digits ("0A", "05") or empty; marks stay text.
+            char code[3];
+            std::snprintf(code, sizeof code, "%02X", static_cast<unsigned>(n % 256));
+            slot.events[n] = { f, f + 1, 2, 3, 4, { n % 7 ? code : "", n % 3 ? "1" : "", std::to_string(n) } };
         }
         slot.picture = 5;
         slot.fontChoice = 1;
@@ -221,48 +225,75 @@ namespace {
     // The empty slots made at start-up hold the same first four records as a full save.
     TEST(SlotFile, SlotHeadIsTheStartOfTheFullLayout)
     {
-        test::TestContext t;
-        Context& ctx = t.ctx();
-        ctx.db.sizes.lastCharacterSaved = static_cast<float>(shape.rosterLast);
-        ctx.db.sizes.inventorySlots = static_cast<float>(shape.inventorySlots);
-        ctx.db.sizes.spellSlots = static_cast<float>(shape.spellSlots);
-        ctx.db.sizes.mapCount = static_cast<float>(shape.mapCount);
-        ctx.db.sizes.townCount = static_cast<float>(shape.townCount);
-        ctx.db.sizes.lastCharacter = 1;
-        ctx.game.gold = 12345;
-        ctx.game.map = 1;
-        ctx.field.screenX = 224;
-        ctx.field.facing = 6;
         SlotFile slot = sampleSlot();
-        for (size_t c = 0; c < slot.roster.size(); ++c) {
-            const SlotCharacter& from = slot.roster[c];
-            Character& ch = ctx.db.characters[c];
-            ch.growthType = from.growthType;
-            ch.name = from.name;
-            ch.level = from.level;
-            ch.spellCount = from.spellCount;
-            std::copy(from.inventory.begin(), from.inventory.end(), ch.inventory.begin());
-            std::copy(from.spells.begin(), from.spells.end(), ch.spells.begin());
-            ch.conditions = from.conditions;
-            ch.equipment = from.equipment;
-        }
-        std::copy(slot.flags.begin(), slot.flags.end(), ctx.db.flags.begin());
-        for (size_t i = 0; i < slot.visited.size(); ++i)
-            ctx.db.towns[i].visited = slot.visited[i];
+        Database db;
+        db.sizes.lastCharacterSaved = static_cast<float>(shape.rosterLast);
+        db.sizes.inventorySlots = static_cast<float>(shape.inventorySlots);
+        db.sizes.spellSlots = static_cast<float>(shape.spellSlots);
+        db.sizes.mapCount = static_cast<float>(shape.mapCount);
+        db.sizes.townCount = static_cast<float>(shape.townCount);
+        RecordWriter writer;
+        writeSlotHead(writer, slot, db);
+        const std::string& head = writer.bytes();
+        std::string full = writeSlotFile(slot, shape);
+        ASSERT_LT(head.size(), full.size());
+        EXPECT_EQ(full.substr(0, head.size()), head);
+        EXPECT_EQ(linesOf(head).size(), headAndEventLines() - 1 - 2 * 101);
+    }
 
-        RecordWriter head;
-        writeSlotHead(ctx, head, "------------");
-        SlotFile expected = sampleSlot();
-        expected.label = "------------";
-        expected.screenY = expected.scrollX = expected.scrollY = expected.animFrame = 0;
-        for (SlotCharacter& ch : expected.roster) {
-            ch.hp = ch.mp = ch.maxHp = ch.maxMp = ch.attack = ch.defense = ch.speed = ch.exp = ch.nextExp = 0;
-            ch.itemCount = 0;
+    TEST(SlotFile, CellMarksAreTextAndComeBackAsWritten)
+    {
+        SlotFile slot = sampleSlot();
+        slot.events[10].marks = { "0A", "", "10" };
+        slot.events[5].marks = { "05", "1", "5" };
+        std::string bytes = writeSlotFile(slot, shape);
+        EXPECT_NE(bytes.find("\r\n0A,,10,\r\n"), std::string::npos);
+        SlotFile read = readSlotFile(bytesOf(bytes), shape);
+        EXPECT_EQ(read.events[10].marks, (std::array<std::string, 3> { "0A", "", "10" }));
+        EXPECT_EQ(read.events[5].marks[0], "05");
+    }
+
+    TEST(SlotFile, TextsHoldingSeparatorsAreQuotedAndReadBack)
+    {
+        SlotFile slot = sampleSlot();
+        slot.roster[0].name = utf8ToCp932("ア,ル:ト");
+        slot.roster[1].name = " Mina ";
+        slot.music = "a\"b"; // a quote inside plain text needs no quotes
+        std::string bytes = writeSlotFile(slot, shape);
+        EXPECT_NE(bytes.find(utf8ToCp932("\"ア,ル:ト\",")), std::string::npos);
+        EXPECT_NE(bytes.find("\" Mina \","), std::string::npos);
+        SlotFile read = readSlotFile(bytesOf(bytes), shape);
+        EXPECT_EQ(read, slot);
+        EXPECT_EQ(writeSlotFile(read, shape), bytes);
+    }
+
+    TEST(SlotFile, ValuesThatCannotBeWrittenThrowBeforeAnythingIsReturned)
+    {
+        for (float bad : { INFINITY, -INFINITY, NAN }) {
+            SlotFile slot = sampleSlot();
+            slot.roster[1].hp = bad;
+            EXPECT_THROW(writeSlotFile(slot, shape), std::invalid_argument);
         }
-        std::string full = writeSlotFile(expected, shape);
-        ASSERT_LT(head.bytes().size(), full.size());
-        EXPECT_EQ(full.substr(0, head.bytes().size()), head.bytes());
-        EXPECT_EQ(linesOf(head.bytes()).size(), headAndEventLines() - 1 - 2 * 101);
+        SlotFile slot = sampleSlot();
+        slot.roster[0].name = "a\",b";
+        EXPECT_THROW(writeSlotFile(slot, shape), std::invalid_argument);
+        slot.roster[0].name = "a\x1a";
+        EXPECT_THROW(writeSlotFile(slot, shape), std::invalid_argument);
+    }
+
+    TEST(SlotFile, LabelOfMissingUnreadableAndGoodFiles)
+    {
+        test::TempDir dir;
+        EXPECT_EQ(readSlotLabel(std::nullopt).state, SlotLabelState::Missing);
+        EXPECT_EQ(readSlotLabel(dir.file("none")).state, SlotLabelState::Missing);
+        std::filesystem::create_directory(dir.file("folder"));
+        EXPECT_EQ(readSlotLabel(dir.file("folder")).state, SlotLabelState::Unreadable);
+        std::ofstream(dir.file("empty"), std::ios::binary) << "";
+        EXPECT_EQ(readSlotLabel(dir.file("empty")).state, SlotLabelState::Unreadable);
+        std::ofstream(dir.file("good"), std::ios::binary) << "261206193015,1,\r\n";
+        SlotLabel good = readSlotLabel(dir.file("good"));
+        EXPECT_EQ(good.state, SlotLabelState::Read);
+        EXPECT_EQ(good.text, "261206193015");
     }
 
     // Record 1 holds the party's last index, not the roster's; the character records cover the
@@ -297,6 +328,12 @@ namespace {
         EXPECT_TRUE(plainFieldText("a\"b"));
         for (const char* text : { "a,b", "a:b", " a", "a ", "\"a", "a\rb", "a\nb", "a\x1a" })
             EXPECT_FALSE(plainFieldText(text)) << text;
+        EXPECT_TRUE(writableFieldText("a,b"));
+        EXPECT_TRUE(writableFieldText(" a"));
+        EXPECT_TRUE(writableFieldText("a\"b"));
+        EXPECT_FALSE(writableFieldText("\"a"));
+        EXPECT_FALSE(writableFieldText("a\",b"));
+        EXPECT_FALSE(writableFieldText("a\x1a"));
     }
 
 } // namespace

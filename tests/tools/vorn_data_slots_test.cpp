@@ -47,7 +47,7 @@ namespace {
         for (int c = 0; c <= shape.rosterLast; ++c) {
             SlotCharacter& ch = slot.roster.emplace_back();
             ch.growthType = static_cast<float>(c);
-            ch.name = utf8ToCp932(c == 0 ? "アルト" : "ミナ");
+            ch.name = utf8ToCp932(c == 0 ? "アルト" : "ミ,ナ:2"); // the name dialog allows separators
             ch.level = static_cast<float>(3 + c);
             ch.hp = 12.5f;
             ch.inventory.assign(static_cast<size_t>(shape.inventorySlots), { 0, 0, 1 });
@@ -64,7 +64,8 @@ namespace {
         slot.visited.assign(static_cast<size_t>(shape.townCount), 1);
         slot.mapWidth = 20;
         slot.mapHeight = 15;
-        slot.events[3] = { 5, 6, 2, 0, 4, { 1, 0, 2 } };
+        slot.events[3] = { 5, 6, 2, 0, 4, { "0A", "0", "3" } };
+        slot.events[4] = { 7, 6, 2, 0, 4, { "05", "", "4" } };
         slot.picture = 2;
         slot.music = "field";
         slot.windowLayout[8] = 1;
@@ -156,8 +157,9 @@ namespace {
         };
         std::string label = "label: 261206193015";
         ASSERT_NE(text.find(label), std::string::npos) << text.substr(0, 200);
+        // A comma alone is written between quotes; with a double quote beside it no field can hold it.
         std::string comma = text;
-        comma.replace(comma.find(label), label.size(), "label: \"26,12\"");
+        comma.replace(comma.find(label), label.size(), "label: '26\",12'");
         EXPECT_NE(buildWith(comma).find("saves/slot2.yaml.label"), std::string::npos);
 
         std::string unknown = text + "stranger: 1\n";

@@ -88,7 +88,7 @@ namespace {
         v.number("speed", event.speed);
         v.number("stepFrames", event.stepFrames);
         v.number("facing", event.facing);
-        v.numbers("marks", event.marks.data(), 3);
+        v.texts("marks", event.marks.data(), 3);
     }
 
     YAML::Node slotOut(const SlotFile& slot, const SlotShape& shape)
@@ -119,11 +119,11 @@ namespace {
         return node;
     }
 
-    void needPlainText(const std::string& text, const std::string& where)
+    void needWritableText(const std::string& text, const std::string& where)
     {
-        if (!plainFieldText(text))
-            throw SourceError(where + ": a slot's text cannot hold a comma, colon or line end, begin with a double "
-                                      "quote or begin or end with a blank");
+        if (!writableFieldText(text))
+            throw SourceError(where + ": a slot's text cannot hold a byte 0x1A, nor a double quote together with a "
+                                      "comma, colon, line end or a blank at either end");
     }
 
     SlotFile slotIn(const YAML::Node& file, const SlotShape& shape, const std::string& where)
@@ -138,9 +138,9 @@ namespace {
             slot.version.reset();
         }
         slotHeaderFields(in, slot);
-        needPlainText(slot.label, where + ".label");
-        needPlainText(slot.battleMusic, where + ".battleMusic");
-        needPlainText(slot.music, where + ".music");
+        needWritableText(slot.label, where + ".label");
+        needWritableText(slot.battleMusic, where + ".battleMusic");
+        needWritableText(slot.music, where + ".music");
 
         YAML::Node roster = SourceIn::sequence(file["roster"], where + ".roster");
         if (static_cast<int>(roster.size()) != shape.rosterLast + 1)
@@ -155,7 +155,7 @@ namespace {
             SourceIn character(roster[c], at);
             slotCharacterFields(character, ch, shape, holdsCharacterExtras(slot));
             character.finish();
-            needPlainText(ch.name, at + ".name");
+            needWritableText(ch.name, at + ".name");
         }
         slot.flags.assign(static_cast<std::size_t>(shape.mapCount), {});
         slot.visited.assign(static_cast<std::size_t>(shape.townCount), 0);
@@ -170,6 +170,8 @@ namespace {
             SourceIn event(events[n], where + ".events[" + std::to_string(n) + "]");
             slotEventFields(event, slot.events[n]);
             event.finish();
+            for (const std::string& mark : slot.events[n].marks)
+                needWritableText(mark, where + ".events[" + std::to_string(n) + "].marks");
         }
         in.allow("version");
         in.allow("roster");
