@@ -3,6 +3,7 @@
 #include "battle/battle.h"
 #include "core/context.h"
 #include "core/quit.h"
+#include "screens/field_menu.h"
 #include "script/interpreter.h"
 
 namespace vorn {
@@ -16,13 +17,18 @@ namespace {
         resumeAfterBattle(ctx);
     }
 
-    // The field menu does not exist yet: the request is noted and the field goes on.
-    void openFieldMenu(Context& ctx)
+    // The field menu; the field is drawn again when it closes. Returns true when the menu
+    // entered a map (a game was loaded): the loop entry comes next.
+    bool openFieldMenu(Context& ctx)
     {
-        ctx.transcript.write("state", "field menu not built");
         ctx.field.request = fieldRequest::None;
+        if (FieldMenu(ctx) == FieldMenuResult::EnterMap) {
+            enterMap(ctx);
+            return true;
+        }
         refreshField(ctx);
         ctx.platform.frame();
+        return false;
     }
 
     // A random battle; the loop entry follows. A lost one ends in the game over.
@@ -68,8 +74,7 @@ FieldOutcome finishFieldPass(Context& ctx, FieldPass pass)
             pass = fieldPassAfterEvent(ctx);
             break;
         case FieldOutcome::MenuRequested:
-            openFieldMenu(ctx);
-            return FieldOutcome::PassEnded;
+            return openFieldMenu(ctx) ? FieldOutcome::MapEntered : FieldOutcome::PassEnded;
         case FieldOutcome::QuitRequested:
             quitGame(ctx);
         case FieldOutcome::Encounter:

@@ -15,6 +15,25 @@ namespace {
 
     using nlohmann::json;
 
+    std::string itemName(const Database& db, float item)
+    {
+        int i = roundIndex(item);
+        return i >= 0 && i < capacity::items ? cp932ToUtf8(db.items[static_cast<size_t>(i)].text[0]) : "";
+    }
+
+    json cellMarksToJson(const MapState& map)
+    {
+        json marks = json::array();
+        for (int column = 0; column < map.width(); ++column) {
+            for (int row = 0; row < map.height(); ++row) {
+                const CellMarks& m = *map.marksAt(column, row);
+                if (!m[0].empty() || !m[1].empty() || !m[2].empty())
+                    marks.push_back({ { "column", column }, { "row", row }, { "marks", m } });
+            }
+        }
+        return marks;
+    }
+
     json memberToJson(const Database& db, const Character& ch)
     {
         int inventory = std::clamp(roundIndex(db.sizes.inventorySlots), 0, capacity::inventory);
@@ -41,10 +60,16 @@ namespace {
         int itemCount = std::clamp(roundIndex(ch.itemCount), 0, inventory);
         for (int k = 0; k < itemCount; ++k) {
             const auto& entry = ch.inventory[static_cast<size_t>(k)];
-            items.push_back({ { "item", entry[InventoryItem] }, { "equipped", entry[InventoryEquipped] },
-                { "uses", entry[InventoryUses] } });
+            items.push_back({ { "item", entry[InventoryItem] }, { "name", itemName(db, entry[InventoryItem]) },
+                { "equipped", entry[InventoryEquipped] }, { "uses", entry[InventoryUses] } });
         }
         m["inventory"] = items;
+        json worn = json::array();
+        for (float slot : ch.equipment)
+            worn.push_back(slot == 0 ? json(nullptr) : json { { "item", slot - 1 }, { "name", itemName(db, slot - 1) } });
+        m["worn"] = worn;
+        m["criticalRate"] = ch.criticalRate;
+        m["attribute"] = ch.attribute;
         return m;
     }
 
@@ -83,6 +108,24 @@ json stateToJson(const Context& ctx)
         state["battle"] = { { "enemies", enemies }, { "autoBattle", b.autoBattle }, { "expTotal", b.expTotal },
             { "goldTotal", b.goldTotal } };
     }
+    json visited = json::array();
+    int towns = std::clamp(roundIndex(db.sizes.townCount), 0, capacity::towns);
+    for (int i = 0; i < towns; ++i) {
+        if (db.towns[static_cast<size_t>(i)].visited != 0)
+            visited.push_back(i);
+    }
+    state["visitedTowns"] = visited;
+    state["slots"] = ctx.saves.labels;
+    state["cellMarks"] = cellMarksToJson(ctx.map);
+    state["music"] = cp932ToUtf8(ctx.sound.musicName);
+    json layout = json::array();
+    for (float v : ctx.windows.messageWindow)
+        layout.push_back(v);
+    for (float v : ctx.field.scrollMargins)
+        layout.push_back(v);
+    layout.push_back(ctx.saves.carry.layoutExtra);
+    state["windowLayout"] = layout;
+    state["playerPicture"] = ctx.field.playerPicture;
     const Settings& s = ctx.settings;
     state["settings"] = { { "musicOn", s.musicOn }, { "soundOn", s.soundOn }, { "walkAnim", s.walkAnim },
         { "walkDelay", s.walkDelay }, { "reserved", cp932ToUtf8(s.reserved) }, { "encounterMode", s.encounterMode } };

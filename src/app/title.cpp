@@ -2,31 +2,20 @@
 
 #include "app/main_loop.h"
 #include "core/context.h"
-#include "core/messages.h"
+#include "screens/saved_games.h"
 #include "ui/windows.h"
 
 namespace vorn {
 
-namespace {
-
-    // A message in the standing message window until the player presses a key; the screen
-    // behind it is put back afterwards.
-    void showNotice(Context& ctx, Message text)
-    {
-        Picture behind = ctx.platform.screen();
-        RedrawMessageWindow(ctx);
-        ctx.windows.lineText = message(text);
-        PrintLine(ctx);
-        WaitPage(ctx);
-        ctx.platform.screen().pixels = behind.pixels;
-    }
-
-} // namespace
-
 void loadFromTitle(Context& ctx)
 {
-    // Saved games cannot be loaded yet: say so and go back to the title.
-    showNotice(ctx, Message::LoadNotReady);
+    Picture behind = ctx.platform.screen();
+    if (LoadCommand(ctx)) {
+        prepareLoadedMapEntry(ctx);
+        runMainLoop(ctx);
+    }
+    // Cancelled: the title screen as it was.
+    ctx.platform.screen().pixels = behind.pixels;
 }
 
 void showTitle(Context& ctx)

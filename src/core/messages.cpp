@@ -78,7 +78,6 @@ namespace {
         { RefusalAsleep, "は眠っています" },
 
         { MemberFainted, "は気絶した！" },
-        { LoadNotReady, "  データの読込はまだできません（準備中）" },
     } };
 
     constexpr bool inOrder()

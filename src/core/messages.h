@@ -88,7 +88,6 @@ enum class Message : int {
 
     // Lines of the field and the title.
     MemberFainted, // after the member's name
-    LoadNotReady,
 
     Count // not a message: the number of messages
 };

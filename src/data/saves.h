@@ -11,6 +11,7 @@
 namespace vorn {
 
 struct Database;
+class RecordWriter;
 
 // Values a slot file carries that the game keeps only to write them back.
 struct SlotCarry {

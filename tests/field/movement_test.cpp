@@ -188,7 +188,8 @@ namespace {
         // The player stands at screen (160, 160): a click right of it in its row band walks right,
         // one above it in its column band walks up.
         // (The map entry's transitions take about 1.1 s of virtual time.)
-        TestContext t("wait 1200\nclick 400 170\nwait 400\nclick 170 20\nwait 400\nclick 100 100 right\n");
+        TestContext t("wait 1200\nclick 400 170\nwait 400\nclick 170 20\nwait 400\nclick 100 100 right\nwait 300\n"
+                      "press ctrl\n");
         startFieldGame(t);
         Context& ctx = t.ctx();
         writeFixtureMap(ctx, 0, makeFixtureMap(12, 12, 0x90), {});
@@ -201,7 +202,7 @@ namespace {
         EXPECT_EQ(playerRow(ctx), 4);
         EXPECT_EQ(ctx.field.facing, 0);
         runPasses(ctx, 30);
-        EXPECT_TRUE(anyContains(t.lines("state"), "field menu not built"));
+        EXPECT_TRUE(anyContains(t.lines("text"), "ステータス")) << "the field menu opened and was cancelled";
     }
 
     TEST(Poison, CostsAHitPointPerStepAndFlashesTheView)

@@ -20,14 +20,17 @@ TEST(TitleMenu, ShowsBothChoicesAndComesBackAfterAChoiceOrCancel)
         "shot title\n"
         "press down\n"
         "press enter\n"
-        "expect 読込 2000\n" // the load choice answers with its notice
-        "press enter\n"
+        "expect 読込先を選択してください 2000\n" // the load choice opens the slot menu
+        "press ctrl\n"
         "expect title 2000\n"
         "press left\n"
         "expect title 2000\n",
         dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.errorOutput;
-    std::vector<std::string> expected { "  新  規", "  読  込", "  データの読込はまだできません（準備中）", "  新  規",
+    std::vector<std::string> expected { "  新  規", "  読  込", "読込先を選択してください", // an empty label's dashes are split like a date
+        "  1:--/--/--  --:--:--", "  2:--/--/--  --:--:--",
+        "  3:--/--/--  --:--:--", "  4:--/--/--  --:--:--", "  5:--/--/--  --:--:--", "  6:--/--/--  --:--:--", "  7:--/--/--  --:--:--",
+        "  8:--/--/--  --:--:--", "  9:--/--/--  --:--:--", "  新  規",
         "  読  込", "  新  規", "  読  込" };
     EXPECT_EQ(run.lines("text"), expected);
     EXPECT_EQ(run.lines("state"), (std::vector<std::string> { "started", "title", "title", "title" }));

@@ -1,0 +1,76 @@
+// The field menu's loop, the member chooser and the quit confirmation.
+#include "screens/field_menu.h"
+
+#include "core/context.h"
+#include "core/quit.h"
+#include "screens/saved_games.h"
+#include "screens/screen_kit.h"
+#include "screens/screen_texts.h"
+#include "ui/windows.h"
+
+namespace vorn {
+
+namespace {
+
+    constexpr int fieldMenuKind = 21, yesNoKind = 10;
+
+    enum FieldCommand { Magic = 1,
+        Items,
+        Status,
+        Formation,
+        Save,
+        Load,
+        Options,
+        Quit };
+
+} // namespace
+
+void QuitConfirmation(Context& ctx)
+{
+    RedrawMessageWindow(ctx);
+    printUtf8(ctx, screen_text::reallyQuit);
+    if (menuChoice(ctx, yesNoKind, 8, 6, 6, 4, 2) == 1)
+        quitGame(ctx);
+}
+
+FieldMenuResult FieldMenu(Context& ctx)
+{
+    ctx.windows.inBattle = 0;
+    for (;;) {
+        int choice = menuChoice(ctx, fieldMenuKind, 1, 1, 8, 10, 8);
+        switch (choice) {
+        case 0:
+            return FieldMenuResult::Closed;
+        case Magic:
+        case Items:
+            // Spells and items on the field come with the battle's spell and item effects.
+            ctx.transcript.write("state", "field use of spells and items not built");
+            break;
+        case Status:
+            StatusCommand(ctx);
+            break;
+        case Formation:
+            FormationCommand(ctx);
+            break;
+        case Save:
+            SaveCommand(ctx);
+            break;
+        case Load:
+            if (LoadCommand(ctx)) {
+                prepareLoadedMapEntry(ctx);
+                return FieldMenuResult::EnterMap;
+            }
+            break;
+        case Options:
+            SettingsScreen(ctx);
+            break;
+        case Quit:
+            QuitConfirmation(ctx);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+} // namespace vorn

@@ -1,0 +1,74 @@
+// The formation change: the player names the members in their new order.
+#include "core/context.h"
+#include "data/record.h"
+#include "platform/encoding.h"
+#include "screens/field_menu.h"
+#include "rules/inventory.h"
+#include "screens/screen_kit.h"
+#include "screens/screen_texts.h"
+#include "ui/inventory_menus.h"
+#include "ui/windows.h"
+
+#include <algorithm>
+
+namespace vorn {
+
+namespace {
+
+    constexpr int formationKind = 13;
+    constexpr float noPicture = 99;
+
+} // namespace
+
+void ReorderParty(Context& ctx, const std::vector<float>& order)
+{
+    std::vector<Character>& roster = ctx.db.characters;
+    int last = partyLastIndex(ctx.db);
+    std::vector<Character> moved;
+    for (int i = 0; i <= last && i < static_cast<int>(order.size()); ++i) {
+        int from = roundIndex(order[static_cast<size_t>(i)]);
+        if (from < 0 || from > last)
+            return; // not a permutation of the party: nothing moves
+        moved.push_back(roster[static_cast<size_t>(from)]);
+    }
+    if (static_cast<int>(moved.size()) != last + 1)
+        return;
+    std::copy(moved.begin(), moved.end(), roster.begin());
+    // The player is drawn with the picture of the new leader.
+    if (ctx.field.playerPicture != noPicture)
+        ctx.field.playerPicture = roster[0].growthType;
+}
+
+void FormationCommand(Context& ctx)
+{
+    WindowState& w = ctx.windows;
+    RedrawMessageWindow(ctx);
+    int last = partyLastIndex(ctx.db);
+    if (last == 0) {
+        printUtf8(ctx, screen_text::cannotReorder);
+        WaitPage(ctx);
+        return;
+    }
+    printUtf8(ctx, screen_text::chooseOrder);
+    std::vector<bool> placed(static_cast<size_t>(last + 1), false);
+    w.formationOrder.clear();
+    while (static_cast<int>(w.formationOrder.size()) <= last) {
+        if (ChooseMember(ctx, 4, 2) == 0) {
+            w.formationOrder.clear();
+            return;
+        }
+        size_t member = static_cast<size_t>(std::clamp(roundIndex(w.menuMember), 0, last));
+        if (placed[member]) {
+            w.lineText = ctx.db.characters[member].name + utf8ToCp932(screen_text::orderAlreadySet);
+            PrintLine(ctx);
+            continue;
+        }
+        placed[member] = true;
+        w.formationOrder.push_back(static_cast<float>(member));
+        showMenu(ctx, formationKind, 19, 10, 10, static_cast<float>(w.formationOrder.size() + 2));
+    }
+    ReorderParty(ctx, w.formationOrder);
+    w.formationOrder.clear();
+}
+
+} // namespace vorn

@@ -1,0 +1,167 @@
+// Saved games in the demo game, played headless by the real player through the field menu and
+// the title: a save in slot 3 and its load, the empty slots of a first start, an old save
+// version, a save cut short before its rename, and a slot that cannot be read.
+#include "demo_support.h"
+
+#include "data/database_files.h"
+#include "data/saves.h"
+#include "platform/game_files.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+
+using namespace vorn::test::demo;
+using vorn::test::runPlayer;
+using vorn::test::TempDir;
+
+namespace {
+
+nlohmann::json readDump(const fs::path& path)
+{
+    std::ifstream in(path);
+    return nlohmann::json::parse(in, nullptr, false);
+}
+
+// The field menu opened, `downs` moves of the cursor and the item chosen.
+std::string fieldMenuItem(int downs)
+{
+    return "press space\nexpect 終      了 5000\n" + presses("down", downs) + "press space\n";
+}
+
+// From the field menu's save or load entry: slot 3 chosen in the slot menu.
+std::string slotThree(const char* prompt)
+{
+    return std::string("expect ") + prompt + " 5000\n" + presses("down", 2) + "press space\n";
+}
+
+// A new game saved in slot 3 one step left of the start, then walked on.
+const std::string saveInSlotThree = std::string(newGameInTheHome) + "press left\nwait 300\ndump saved\n"
+    + fieldMenuItem(4) + slotThree("保存先を選択してください") + "expect Ｓａｖｅ 5000\npress space\n"
+    + "expect 終      了 5000\npress ctrl\nwait 300\n";
+
+// The load from the field menu's load entry.
+const std::string loadSlotThreeFromTheMenu = fieldMenuItem(5) + slotThree("読込先を選択してください");
+
+fs::path slotFile(const fs::path& game, int n) { return game / "SAV" / ("DATA" + std::to_string(n) + ".DAT"); }
+
+} // namespace
+
+TEST(DemoSaves, SaveInSlotThreeThenLoadItRestoresTheGame)
+{
+    TempDir dir;
+    fs::path game = copyOfDemo(dir);
+    std::string timeline = "expect title 60000\ndump title\n" + std::string(saveInSlotThree.substr(std::string("expect title 60000\n").size()));
+    timeline += "press right\nwait 300\npress down\nwait 300\ndump walked\n";
+    timeline += loadSlotThreeFromTheMenu + "expect map 7 5000\nwait 1500\ndump loaded\n";
+    auto run = runPlayer(game, timeline, dir.path());
+    ASSERT_EQ(run.exitCode, 0) << run.errorOutput;
+
+    auto title = readDump(dir.path() / "title.json");
+    ASSERT_EQ(title["slots"].size(), 9u);
+    for (const auto& label : title["slots"])
+        EXPECT_EQ(label, "------------") << "a first start writes nine empty slots";
+
+    auto saved = readDump(dir.path() / "saved.json");
+    auto walked = readDump(dir.path() / "walked.json");
+    auto loaded = readDump(dir.path() / "loaded.json");
+    ASSERT_FALSE(saved.is_discarded());
+    ASSERT_FALSE(loaded.is_discarded());
+    EXPECT_NE(walked["player"], saved["player"]);
+    EXPECT_EQ(loaded["player"], saved["player"]);
+    EXPECT_EQ(loaded["map"], saved["map"]);
+    EXPECT_EQ(loaded["party"], saved["party"]);
+    EXPECT_EQ(loaded["flags"], saved["flags"]);
+    EXPECT_EQ(loaded["gold"], saved["gold"]);
+    EXPECT_EQ(loaded["cellMarks"], saved["cellMarks"]);
+    EXPECT_EQ(loaded["music"], saved["music"]);
+    EXPECT_EQ(loaded["visitedTowns"], saved["visitedTowns"]);
+    EXPECT_EQ(loaded["slots"][2].get<std::string>().size(), 12u);
+    EXPECT_NE(loaded["slots"][2], "------------");
+    EXPECT_TRUE(run.has("state", "saved slot 3"));
+    EXPECT_TRUE(run.has("state", "loaded slot 3"));
+}
+
+// Writes slot 3 of `game` again as a save of `version`.
+void rewriteSlotVersion(const fs::path& game, float version)
+{
+    vorn::Database db;
+    vorn::loadDatabase(db, game);
+    vorn::SlotShape shape = vorn::boundedSlotShapeOf(db);
+    auto bytes = vorn::readWholeFile(slotFile(game, 3));
+    ASSERT_TRUE(bytes);
+    vorn::SlotFile slot = vorn::readSlotFile(*bytes, shape);
+    slot.version = version;
+    writeText(slotFile(game, 3), vorn::writeSlotFile(slot, shape));
+}
+
+TEST(DemoSaves, AVersion310SaveLoadsFromTheTitleWithHitRate100AndTheDefaultLayout)
+{
+    TempDir dir;
+    fs::path game = copyOfDemo(dir);
+    auto first = runPlayer(game, saveInSlotThree, dir.path());
+    ASSERT_EQ(first.exitCode, 0) << first.errorOutput;
+    rewriteSlotVersion(game, 310);
+
+    std::string timeline = "expect title 60000\npress down\npress space\n" + slotThree("読込先を選択してください")
+        + "expect map 7 5000\nwait 1500\ndump loaded\n";
+    auto run = runPlayer(game, timeline, dir.path());
+    ASSERT_EQ(run.exitCode, 0) << run.errorOutput;
+    auto loaded = readDump(dir.path() / "loaded.json");
+    ASSERT_FALSE(loaded.is_discarded());
+    for (const auto& member : loaded["party"])
+        EXPECT_EQ(member["hitRate"], 100);
+    EXPECT_EQ(loaded["windowLayout"], nlohmann::json::parse("[0,17,31,7,3,3,3,3,0]"));
+    auto saved = readDump(dir.path() / "saved.json");
+    EXPECT_EQ(saved["party"][0]["hitRate"], 95) << "the hero's own rate, which the old save replaces";
+    EXPECT_EQ(loaded["player"], saved["player"]);
+}
+
+TEST(DemoSaves, ASaveCutShortBeforeItsRenameLeavesTheOldSlotLoadable)
+{
+    TempDir dir;
+    fs::path game = copyOfDemo(dir);
+    auto first = runPlayer(game, saveInSlotThree, dir.path());
+    ASSERT_EQ(first.exitCode, 0) << first.errorOutput;
+    std::string old = readText(slotFile(game, 3));
+    // What a save stopped between writing its temporary file and renaming it leaves behind.
+    writeText(fs::path(slotFile(game, 3)) += ".tmp", old.substr(0, old.size() / 3));
+
+    std::string timeline = "expect title 60000\npress down\npress space\n" + slotThree("読込先を選択してください")
+        + "expect map 7 5000\nwait 1500\ndump loaded\n";
+    auto run = runPlayer(game, timeline, dir.path());
+    ASSERT_EQ(run.exitCode, 0) << run.errorOutput;
+    EXPECT_EQ(readText(slotFile(game, 3)), old);
+    auto loaded = readDump(dir.path() / "loaded.json");
+    auto saved = readDump(dir.path() / "saved.json");
+    ASSERT_FALSE(loaded.is_discarded());
+    EXPECT_EQ(loaded["player"], saved["player"]);
+    EXPECT_EQ(loaded["flags"], saved["flags"]);
+}
+
+TEST(DemoSaves, ACorruptSlotChosenFromTheFieldMenuLeavesTheGameRunning)
+{
+    TempDir dir;
+    fs::path game = copyOfDemo(dir);
+    auto first = runPlayer(game, saveInSlotThree, dir.path());
+    ASSERT_EQ(first.exitCode, 0) << first.errorOutput;
+    std::string old = readText(slotFile(game, 3));
+    writeText(slotFile(game, 3), old.substr(0, old.size() / 2));
+
+    std::string timeline = std::string(newGameInTheHome) + "press down\nwait 300\ndump before\n"
+        + loadSlotThreeFromTheMenu + "expect データが読めません 5000\npress space\n"
+        + "expect 読込先を選択してください 5000\npress ctrl\nexpect 終      了 5000\npress ctrl\nwait 300\n"
+        + "dump after\npress down\nwait 300\ndump walked\n";
+    auto run = runPlayer(game, timeline, dir.path());
+    ASSERT_EQ(run.exitCode, 0) << run.errorOutput;
+    EXPECT_TRUE(run.lines("error").empty());
+    auto before = readDump(dir.path() / "before.json");
+    auto after = readDump(dir.path() / "after.json");
+    auto walked = readDump(dir.path() / "walked.json");
+    ASSERT_FALSE(after.is_discarded());
+    EXPECT_EQ(after["player"], before["player"]);
+    EXPECT_EQ(after["party"], before["party"]);
+    EXPECT_EQ(after["flags"], before["flags"]);
+    EXPECT_NE(walked["player"], after["player"]) << "the field goes on";
+}
