@@ -3,8 +3,11 @@
 #include "data/errors.h"
 #include "data/record.h"
 #include "data/saves.h"
+#include "core/context.h"
+#include "core/save_slots.h"
 #include "platform/encoding.h"
 #include "support/temp_dir.h"
+#include "support/test_context.h"
 
 #include <gtest/gtest.h>
 

@@ -68,10 +68,10 @@ TEST(DemoGame, ElderSetsTheQuestFlagAndRemembersIt)
     // To the elder at (18, 6): along the top path to column 12, down to row 7, right to 18, face up.
     timeline += presses("right", 8) + presses("down", 6) + presses("right", 6) + "press up\n";
     timeline += "expect 村へ押し寄せる 8000\nwait 300\npress space\nexpect 様子を見てきて 3000\nwait 300\n";
-    // Yes; then page through the rest: two page prompts and WIT (a key more on the field would
-    // open the field menu).
+    // Yes; then page through the rest: a page prompt and WIT (a key more on the field would open
+    // the field menu).
     timeline += "name レイ\npress space\nexpect ありがたい 3000\n";
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 2; ++i)
         timeline += "wait 400\npress space\n";
     timeline += "wait 500\npress up\nexpect 頼んだぞ 5000\npress space\nwait 300\n";
     auto run = runPlayer(game, timeline, dir.path());
