@@ -89,6 +89,58 @@ enum class Message : int {
     // Lines of the field and the title.
     MemberFainted, // after the member's name
 
+    // Saved games.
+    ChooseSaveSlot,
+    ChooseLoadSlot,
+    NowSaving,
+    SaveComplete,
+    NowLoading,
+    NoData,
+    UnreadableData,
+    NotSaved,
+    // The status screen: its labels, the condition letters and the empty lists.
+    StatusName,
+    StatusNameEnd,
+    StatusAttribute,
+    StatusCondition,
+    StatusLevel,
+    StatusHp,
+    StatusMp,
+    StatusExp,
+    StatusAttack,
+    StatusDefense,
+    StatusSpeed,
+    StatusMagicDefense,
+    StatusHitRate,
+    StatusOf, // between a figure and its maximum
+    StatusPlus, // between a figure and its equipment bonus
+    StatusExpOf,
+    StatusPercent,
+    ConditionGood,
+    ConditionFainted,
+    ConditionSleep,
+    ConditionMadness,
+    ConditionCurse,
+    ConditionPoison,
+    ConditionParalysis,
+    ConditionStone,
+    ConditionSeal,
+    ConditionDark,
+    NoSpells,
+    NoItems,
+    // The formation change and the quit question of the field menu.
+    CannotReorder,
+    ChooseOrder,
+    OrderAlreadySet, // after the member's name
+    ReallyQuit,
+    // The key configuration's prompts, in the order of ConfiguredKey.
+    KeyPromptUp,
+    KeyPromptDown,
+    KeyPromptRight,
+    KeyPromptLeft,
+    KeyPromptDecide,
+    KeyPromptCancel,
+
     Count // not a message: the number of messages
 };
 

@@ -4,15 +4,12 @@
 #include "core/context.h"
 #include "core/quit.h"
 #include "screens/saved_games.h"
-#include "screens/screen_kit.h"
-#include "screens/screen_texts.h"
+#include "screens/screen_lines.h"
 #include "ui/windows.h"
 
 namespace vorn {
 
 namespace {
-
-    constexpr int fieldMenuKind = 21, yesNoKind = 10;
 
     enum FieldCommand { Magic = 1,
         Items,
@@ -27,9 +24,8 @@ namespace {
 
 void QuitConfirmation(Context& ctx)
 {
-    RedrawMessageWindow(ctx);
-    printUtf8(ctx, screen_text::reallyQuit);
-    if (menuChoice(ctx, yesNoKind, 8, 6, 6, 4, 2) == 1)
+    say(ctx, Message::ReallyQuit);
+    if (chooseFromMenu(ctx, MenuKind::YesNo, { 8, 6, 6, 4 }) == 1)
         quitGame(ctx);
 }
 
@@ -37,7 +33,7 @@ FieldMenuResult FieldMenu(Context& ctx)
 {
     ctx.windows.inBattle = 0;
     for (;;) {
-        int choice = menuChoice(ctx, fieldMenuKind, 1, 1, 8, 10, 8);
+        int choice = chooseFromMenu(ctx, MenuKind::FieldMenu, { 1, 1, 8, 10 });
         switch (choice) {
         case 0:
             return FieldMenuResult::Closed;

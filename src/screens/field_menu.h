@@ -1,6 +1,9 @@
 // The field menu and the screens it opens: the status screen, the formation change, the settings with the key configuration, and the quit confirmation.
 #pragma once
 
+#include "core/input.h"
+#include "core/messages.h"
+
 #include <string>
 #include <vector>
 
@@ -39,6 +42,8 @@ void ReorderParty(Context& ctx, const std::vector<float>& order);
 void SettingsScreen(Context& ctx);
 // The speed choice window; cancelling keeps the speed.
 void ChooseSpeed(Context& ctx);
+// The prompt asking for a configured key.
+Message keyPrompt(ConfiguredKey key);
 // The six prompts, each answered by one key held.
 void ConfigureKeys(Context& ctx);
 

@@ -1,11 +1,9 @@
 // The formation change: the player names the members in their new order.
 #include "core/context.h"
 #include "data/record.h"
-#include "platform/encoding.h"
 #include "screens/field_menu.h"
-#include "rules/inventory.h"
-#include "screens/screen_kit.h"
-#include "screens/screen_texts.h"
+#include "core/party.h"
+#include "screens/screen_lines.h"
 #include "ui/inventory_menus.h"
 #include "ui/windows.h"
 
@@ -15,7 +13,6 @@ namespace vorn {
 
 namespace {
 
-    constexpr int formationKind = 13;
     constexpr float noPicture = 99;
 
 } // namespace
@@ -23,7 +20,7 @@ namespace {
 void ReorderParty(Context& ctx, const std::vector<float>& order)
 {
     std::vector<Character>& roster = ctx.db.characters;
-    int last = partyLastIndex(ctx.db);
+    int last = partyLast(ctx.db);
     std::vector<Character> moved;
     for (int i = 0; i <= last && i < static_cast<int>(order.size()); ++i) {
         int from = roundIndex(order[static_cast<size_t>(i)]);
@@ -42,14 +39,12 @@ void ReorderParty(Context& ctx, const std::vector<float>& order)
 void FormationCommand(Context& ctx)
 {
     WindowState& w = ctx.windows;
-    RedrawMessageWindow(ctx);
-    int last = partyLastIndex(ctx.db);
+    int last = partyLast(ctx.db);
     if (last == 0) {
-        printUtf8(ctx, screen_text::cannotReorder);
-        WaitPage(ctx);
+        sayAndWait(ctx, Message::CannotReorder);
         return;
     }
-    printUtf8(ctx, screen_text::chooseOrder);
+    say(ctx, Message::ChooseOrder);
     std::vector<bool> placed(static_cast<size_t>(last + 1), false);
     w.formationOrder.clear();
     while (static_cast<int>(w.formationOrder.size()) <= last) {
@@ -59,13 +54,12 @@ void FormationCommand(Context& ctx)
         }
         size_t member = static_cast<size_t>(std::clamp(roundIndex(w.menuMember), 0, last));
         if (placed[member]) {
-            w.lineText = ctx.db.characters[member].name + utf8ToCp932(screen_text::orderAlreadySet);
-            PrintLine(ctx);
+            printLine(ctx, ctx.db.characters[member].name + message(Message::OrderAlreadySet));
             continue;
         }
         placed[member] = true;
         w.formationOrder.push_back(static_cast<float>(member));
-        showMenu(ctx, formationKind, 19, 10, 10, static_cast<float>(w.formationOrder.size() + 2));
+        openMenu(ctx, MenuKind::Formation, { 19, 10, 10, static_cast<float>(w.formationOrder.size() + 2) });
     }
     ReorderParty(ctx, w.formationOrder);
     w.formationOrder.clear();

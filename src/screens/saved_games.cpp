@@ -1,14 +1,13 @@
 #include "screens/saved_games.h"
 
 #include "core/context.h"
+#include "core/party.h"
 #include "core/save_slots.h"
 #include "data/errors.h"
 #include "data/record.h"
 #include "platform/encoding.h"
 #include "platform/game_files.h"
-#include "rules/inventory.h"
-#include "screens/screen_kit.h"
-#include "screens/screen_texts.h"
+#include "screens/screen_lines.h"
 #include "ui/windows.h"
 
 #include <algorithm>
@@ -19,7 +18,6 @@ namespace vorn {
 
 namespace {
 
-    constexpr int slotMenuKind = 6;
     // Cells a loaded map side may have; the whole-map picture of a larger map could not be made.
     constexpr int maxSavedMapSide = 512;
 
@@ -146,13 +144,7 @@ namespace {
     // The slot menu: nine slots with their labels; returns 1 to 9, or 0 when cancelled.
     int chooseSlot(Context& ctx)
     {
-        return menuChoice(ctx, slotMenuKind, 8, 2, 13, 11, 9);
-    }
-
-    void say(Context& ctx, const char* utf8)
-    {
-        RedrawMessageWindow(ctx);
-        printUtf8(ctx, utf8);
+        return chooseFromMenu(ctx, MenuKind::SaveSlots, { 8, 2, 13, 11 });
     }
 
 } // namespace
@@ -210,7 +202,7 @@ void applySlot(Context& ctx, const SlotFile& slot)
             applySettings(ctx, slot);
     }
     Database& db = ctx.db;
-    for (int i = 0; i <= partyLastIndex(ctx.db); ++i) {
+    for (int i = 0; i <= partyLast(ctx.db); ++i) {
         const Character& member = db.characters[static_cast<size_t>(i)];
         int identity = roundIndex(member.growthType);
         if (identity >= 0 && identity < capacity::characters)
@@ -263,7 +255,7 @@ void prepareLoadedMapEntry(Context& ctx)
     ctx.game.useMapEntry = 0;
     ctx.game.startX = static_cast<float>(intFloor((f.scrollX + f.screenX) / 32));
     ctx.game.startY = static_cast<float>(intFloor((f.scrollY + f.screenY) / 32));
-    f.request = 0;
+    f.request = fieldRequest::None;
     f.stepFrames = 0;
     f.pendingKey.clear();
     ctx.map.entry = EntryArguments {};
@@ -272,16 +264,16 @@ void prepareLoadedMapEntry(Context& ctx)
 
 void SaveCommand(Context& ctx)
 {
-    say(ctx, screen_text::chooseSaveSlot);
+    say(ctx, Message::ChooseSaveSlot);
     int slot = chooseSlot(ctx);
     if (slot == 0)
         return;
-    say(ctx, screen_text::nowSaving);
+    say(ctx, Message::NowSaving);
     if (saveGame(ctx, slot, slotLabelNow(ctx)) == SaveOutcome::Saved) {
-        printUtf8(ctx, screen_text::saveComplete);
+        printLine(ctx, message(Message::SaveComplete));
         ctx.transcript.write("state", "saved slot " + std::to_string(slot));
     } else {
-        printUtf8(ctx, screen_text::notSaved);
+        printLine(ctx, message(Message::NotSaved));
     }
     WaitPage(ctx);
 }
@@ -289,21 +281,21 @@ void SaveCommand(Context& ctx)
 bool LoadCommand(Context& ctx)
 {
     for (;;) {
-        say(ctx, screen_text::chooseLoadSlot);
+        say(ctx, Message::ChooseLoadSlot);
         int slot = chooseSlot(ctx);
         if (slot == 0)
             return false;
         if (ctx.saves.labels[static_cast<size_t>(slot - 1)] == emptySlotLabel) {
-            tellAndWait(ctx, utf8ToCp932(screen_text::noData));
+            sayAndWait(ctx, Message::NoData);
             continue;
         }
-        say(ctx, screen_text::nowLoading);
+        say(ctx, Message::NowLoading);
         LoadOutcome outcome = loadGame(ctx, slot);
         if (outcome == LoadOutcome::Loaded) {
             ctx.transcript.write("state", "loaded slot " + std::to_string(slot));
             return true;
         }
-        tellAndWait(ctx, utf8ToCp932(outcome == LoadOutcome::Empty ? screen_text::noData : screen_text::unreadableData));
+        sayAndWait(ctx, outcome == LoadOutcome::Empty ? Message::NoData : Message::UnreadableData);
     }
 }
 

@@ -3,18 +3,14 @@
 #include "core/context.h"
 #include "core/input.h"
 #include "core/sound.h"
-#include "platform/encoding.h"
 #include "screens/field_menu.h"
-#include "screens/screen_kit.h"
-#include "screens/screen_texts.h"
+#include "screens/screen_lines.h"
 #include "ui/text_cells.h"
 #include "ui/windows.h"
 
 namespace vorn {
 
 namespace {
-
-    constexpr int settingsKind = 20;
 
     enum SettingsItem { Music = 1,
         Sound,
@@ -35,25 +31,24 @@ void ChooseSpeed(Context& ctx)
     w.winW = 5;
     w.winH = 8;
     DrawWindow(ctx);
-    for (int s = 0; s <= 5; ++s) {
-        w.lineText = "  " + toFullWidthDigits(std::to_string(s));
-        PrintLine(ctx);
-    }
-    w.cursorX = 16;
-    w.cursorY = 8;
-    w.itemCount = 6;
-    w.paged = 0;
-    ChooseItem(ctx);
-    if (w.choice != 0)
-        ctx.settings.walkDelay = w.choice - 1;
+    for (int s = 0; s <= 5; ++s)
+        printLine(ctx, "  " + toFullWidthDigits(std::to_string(s)));
+    int choice = chooseAt(ctx, 16, 8, 5, 6);
+    if (choice != 0)
+        ctx.settings.walkDelay = static_cast<float>(choice - 1);
+}
+
+Message keyPrompt(ConfiguredKey key)
+{
+    return static_cast<Message>(static_cast<int>(Message::KeyPromptUp) + static_cast<int>(key));
 }
 
 void ConfigureKeys(Context& ctx)
 {
     RedrawMessageWindow(ctx);
     WaitRelease(ctx);
-    for (size_t k = 0; k < screen_text::keyPrompts.size(); ++k) {
-        printUtf8(ctx, screen_text::keyPrompts[k]);
+    for (size_t k = 0; k < ctx.input.configuredKeys.size(); ++k) {
+        printLine(ctx, message(keyPrompt(static_cast<ConfiguredKey>(k))));
         WaitRelease(ctx);
         ctx.input.configuredKeys[k] = CaptureKey(ctx);
     }
@@ -63,7 +58,7 @@ void SettingsScreen(Context& ctx)
 {
     Settings& s = ctx.settings;
     for (;;) {
-        switch (menuChoice(ctx, settingsKind, 8, 1, 10, 8, 6)) {
+        switch (chooseFromMenu(ctx, MenuKind::Settings, { 8, 1, 10, 8 })) {
         case 0:
             return;
         case Music:

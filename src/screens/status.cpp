@@ -1,11 +1,10 @@
 // The status screen: a page of the member's figures, then a page of spells, items and gold.
 #include "core/context.h"
 #include "data/record.h"
-#include "platform/encoding.h"
+#include "core/messages.h"
+#include "core/party.h"
 #include "rules/inventory.h"
 #include "screens/field_menu.h"
-#include "screens/screen_kit.h"
-#include "screens/screen_texts.h"
 #include "ui/print_line.h"
 #include "ui/text_cells.h"
 #include "ui/inventory_menus.h"
@@ -17,7 +16,6 @@ namespace vorn {
 
 namespace {
 
-    constexpr int spellsKind = 2, itemsKind = 7, nextKind = 8, backKind = 9;
     constexpr float lowHpColour = 5, normalColour = 15;
 
     const Character& memberAt(const Context& ctx, int member)
@@ -25,17 +23,20 @@ namespace {
         return *memberRecord(ctx.db, std::clamp(member, 0, capacity::characters - 1));
     }
 
+    // cp932: "fainted" at no hit points, else the letters of the conditions held, or "good".
     std::string conditionText(const Character& ch)
     {
+        using enum Message;
         if (ch.hp == 0)
-            return "絶";
-        static constexpr const char* letters[] = { "眠", "狂", "呪", "毒", "痺", "石", "封", "闇" };
+            return message(ConditionFainted);
+        static constexpr Message letters[] = { ConditionSleep, ConditionMadness, ConditionCurse, ConditionPoison,
+            ConditionParalysis, ConditionStone, ConditionSeal, ConditionDark };
         std::string text;
-        for (size_t c = 0; c < std::size(letters); ++c) {
+        for (size_t c = 0; c < std::size(letters) && c < ch.conditions.size(); ++c) {
             if (ch.conditions[c] > 0)
-                text += letters[c];
+                text += message(letters[c]);
         }
-        return text.empty() ? "良" : text;
+        return text.empty() ? message(ConditionGood) : text;
     }
 
     std::string attributeName(const Context& ctx, const Character& ch)
@@ -44,13 +45,13 @@ namespace {
         return row >= 0 && row < capacity::attributes ? ctx.db.attributes[static_cast<size_t>(row)].name : "";
     }
 
-    std::string figurePair(const char* label, float value, const char* between, float other)
+    std::string figurePair(Message label, float value, Message between, float other)
     {
-        return utf8ToCp932(label) + FormatRight(value, 4) + utf8ToCp932(between) + FormatRight(other, 4);
+        return message(label) + FormatRight(value, 4) + message(between) + FormatRight(other, 4);
     }
 
     // A window of one line at tile (x, y), width parameter 11.
-    void oneLineWindow(Context& ctx, float x, float y, const char* utf8)
+    void oneLineWindow(Context& ctx, float x, float y, Message text)
     {
         WindowState& w = ctx.windows;
         w.winX = x;
@@ -58,7 +59,7 @@ namespace {
         w.winW = 11;
         w.winH = 3;
         DrawWindow(ctx);
-        printText(ctx, utf8ToCp932(utf8), PrintStyle::Menu);
+        printText(ctx, message(text), PrintStyle::Menu);
     }
 
     // Page 1; returns false when the player cancelled.
@@ -76,7 +77,7 @@ namespace {
         for (const std::string& line : statusLines(ctx, member))
             printText(ctx, line, PrintStyle::Menu);
         w.textColor = normalColour;
-        return menuChoice(ctx, nextKind, 10, 20, 5, 3, 1) != 0;
+        return chooseFromMenu(ctx, MenuKind::Next, { 10, 20, 5, 3 }) != 0;
     }
 
     // Page 2; returns true when the player chose "back".
@@ -89,16 +90,16 @@ namespace {
         int spells = std::clamp(roundIndex(ch.spellCount), 0, capacity::spellList);
         int items = std::clamp(roundIndex(ch.itemCount), 0, capacity::inventory);
         if (spells > 0)
-            showMenu(ctx, spellsKind, 4, 4, 11, static_cast<float>(spells + 2));
+            openMenu(ctx, MenuKind::Spells, { 4, 4, 11, static_cast<float>(spells + 2) });
         else
-            oneLineWindow(ctx, 4, 4, screen_text::noSpells);
+            oneLineWindow(ctx, 4, 4, Message::NoSpells);
         if (items > 0)
-            showMenu(ctx, itemsKind, 16, 4, 11, static_cast<float>(items + 2));
+            openMenu(ctx, MenuKind::Items, { 16, 4, 11, static_cast<float>(items + 2) });
         else
-            oneLineWindow(ctx, 16, 4, screen_text::noItems);
+            oneLineWindow(ctx, 16, 4, Message::NoItems);
         ShowGold(ctx);
         w.paged = 0;
-        return menuChoice(ctx, backKind, 10, 20, 5, 3, 1) != 0;
+        return chooseFromMenu(ctx, MenuKind::Back, { 10, 20, 5, 3 }) != 0;
     }
 
 } // namespace
@@ -116,21 +117,22 @@ std::vector<std::string> statusLines(const Context& ctx, int member)
 {
     const Character& ch = memberAt(ctx, member);
     auto bonus = [&](Bonus which) { return equippedBonus(ctx.db, ch, which); };
+    using enum Message;
     return {
-        utf8ToCp932("名前：『") + ch.name + utf8ToCp932("』"),
-        utf8ToCp932("属性：") + attributeName(ctx, ch),
-        utf8ToCp932("状態：" + conditionText(ch)),
+        message(StatusName) + ch.name + message(StatusNameEnd),
+        message(StatusAttribute) + attributeName(ctx, ch),
+        message(StatusCondition) + conditionText(ch),
         "",
-        utf8ToCp932("レベル：    ") + FormatRight(ch.level, 2),
-        figurePair("体　　　力：　", ch.hp, "／　", ch.maxHp),
-        figurePair("魔　　　力：　", ch.mp, "／　", ch.maxMp),
-        utf8ToCp932("経　験　値：") + FormatRight(ch.exp, 6) + utf8ToCp932("／") + FormatRight(ch.nextExp, 6),
+        message(StatusLevel) + FormatRight(ch.level, 2),
+        figurePair(StatusHp, ch.hp, StatusOf, ch.maxHp),
+        figurePair(StatusMp, ch.mp, StatusOf, ch.maxMp),
+        message(StatusExp) + FormatRight(ch.exp, 6) + message(StatusExpOf) + FormatRight(ch.nextExp, 6),
         "",
-        figurePair("攻　撃　力：　", ch.attack, "＋　", bonus(Bonus::Attack)),
-        figurePair("防　御　力：　", ch.defense, "＋　", bonus(Bonus::Defense)),
-        figurePair("速　　　さ：　", ch.speed, "＋　", bonus(Bonus::Speed)),
-        figurePair("魔法防御力：　", ch.magicDefense, "＋　", bonus(Bonus::MagicDefense)),
-        utf8ToCp932("攻撃命中率：　") + FormatRight(shownHitRate(ctx, member), 4) + utf8ToCp932("％"),
+        figurePair(StatusAttack, ch.attack, StatusPlus, bonus(Bonus::Attack)),
+        figurePair(StatusDefense, ch.defense, StatusPlus, bonus(Bonus::Defense)),
+        figurePair(StatusSpeed, ch.speed, StatusPlus, bonus(Bonus::Speed)),
+        figurePair(StatusMagicDefense, ch.magicDefense, StatusPlus, bonus(Bonus::MagicDefense)),
+        message(StatusHitRate) + FormatRight(shownHitRate(ctx, member), 4) + message(StatusPercent),
     };
 }
 
@@ -147,7 +149,7 @@ void StatusCommand(Context& ctx)
 {
     for (;;) {
         ctx.windows.menuMember = 0;
-        bool several = partyLastIndex(ctx.db) > 0;
+        bool several = partyLast(ctx.db) > 0;
         if (several && ChooseMember(ctx, 5, 2) == 0)
             return;
         ShowStatus(ctx);
