@@ -9,5 +9,6 @@ vorn: starting the demo game
   Ctrl          cancel                       Esc            quit (asks first)
   mouse         click to walk or choose      right button   the menu
   F1            list of keys                 F11, Alt+Enter full screen      F12  screenshot
+  Tab (held)    fast-forward
 KEYS
 exec build/vorn build/games/demo "$@"

@@ -193,6 +193,8 @@ void SdlMedia::play(Entry& entry, bool wait)
         entry.channel = 0;
         lengthMs = 60 * 60 * 1000;
     } else {
+        if (m_skipEffects)
+            return;
         if (playing(entry))
             Mix_HaltChannel(entry.channel);
         entry.channel = Mix_PlayChannel(-1, entry.chunk, 0);

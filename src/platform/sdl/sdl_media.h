@@ -37,6 +37,9 @@ public:
     bool hasDevice() const { return m_device; }
 
     std::string command(const std::string& text);
+    // While set, sound effects are not played (a command that waits for one returns at once);
+    // music goes on as before.
+    void skipEffects(bool skip) { m_skipEffects = skip; }
 
     // The music volume, 0 to 128 of the mixer's scale. At 128 the synthesiser plays at six
     // times its own default gain, which clips; at 40 the loudest generated piece peaks about
@@ -66,6 +69,7 @@ private:
     std::function<void()> m_wait;
     bool m_device = false;
     int m_musicPercent = 100;
+    bool m_skipEffects = false;
     int m_soundPercent = 100;
     bool m_audioStarted = false;
     std::map<std::string, Entry> m_entries;

@@ -102,7 +102,7 @@ SdlPlatform::SdlPlatform(const SdlOptions& options)
         options.startDirectory, [this] { waitUntil(nowMs() + 10); }, options.musicVolume, options.soundVolume);
     m_onFullscreenChanged = options.onFullscreenChanged;
     present(m_screen);
-    m_nextFrameMs = preciseTicksMs() - static_cast<double>(m_startTicks);
+    m_nextFrameMs = gameNow();
 }
 
 SdlPlatform::~SdlPlatform()
@@ -128,9 +128,24 @@ void SdlPlatform::drawText(Picture& target, int x, int y, const std::string& cp9
 
 // --- Clock and pacing ------------------------------------------------------------------------
 
+double SdlPlatform::realNow() const { return preciseTicksMs() - static_cast<double>(m_startTicks); }
+
+double SdlPlatform::gameNow() const { return m_gameClockBase + (realNow() - m_realClockBase) * m_speed; }
+
+void SdlPlatform::setSpeed(double speed)
+{
+    if (speed == m_speed)
+        return;
+    m_gameClockBase = gameNow();
+    m_realClockBase = realNow();
+    m_speed = speed;
+    if (m_media)
+        m_media->skipEffects(speed > 1);
+}
+
 std::uint64_t SdlPlatform::nowMs()
 {
-    double now = preciseTicksMs() - static_cast<double>(m_startTicks);
+    double now = gameNow();
     return now > 0 ? static_cast<std::uint64_t>(now) : 0;
 }
 
@@ -140,12 +155,13 @@ void SdlPlatform::waitUntil(std::uint64_t deadlineMs)
     for (;;) {
         pumpEvents();
         presentIfDue();
-        double now = preciseTicksMs() - static_cast<double>(m_startTicks);
+        double now = gameNow();
         if (now >= deadline)
             return;
-        // Sleep to the deadline, the next present or the end of the slice, whichever is first.
-        double untilPresent = m_lastPresentMs + m_refreshMs - now;
-        double sleep = std::min({ deadline - now, SliceMs, std::max(untilPresent, 1.0) });
+        // Sleep to the deadline, the next present or the end of the slice, whichever is first
+        // (the deadline is on the game's clock, which runs faster while fast-forwarding).
+        double untilPresent = m_lastPresentMs + m_refreshMs - realNow();
+        double sleep = std::min({ (deadline - now) / m_speed, SliceMs, std::max(untilPresent, 1.0) });
         SDL_Delay(static_cast<Uint32>(std::max(1.0, std::ceil(sleep))));
     }
 }
@@ -153,7 +169,7 @@ void SdlPlatform::waitUntil(std::uint64_t deadlineMs)
 void SdlPlatform::frame()
 {
     m_keys.newFrame();
-    double now = preciseTicksMs() - static_cast<double>(m_startTicks);
+    double now = gameNow();
     m_nextFrameMs += FrameMs;
     if (m_nextFrameMs < now - ResyncMs || m_nextFrameMs > now + 2 * FrameMs)
         m_nextFrameMs = now + FrameMs;
@@ -186,6 +202,7 @@ namespace {
         "",
         "F11 or Alt+Enter         full screen on / off",
         "F12                      screenshot (in Pictures/vorn)",
+        "Tab (held)               fast-forward: 4 times the speed",
     };
 
 } // namespace
@@ -288,6 +305,7 @@ void SdlPlatform::handleEvent(const SDL_Event& event)
         case SDL_WINDOWEVENT_FOCUS_LOST:
             m_active = false;
             releaseAllKeys();
+            endFastForward();
             break;
         case SDL_WINDOWEVENT_CLOSE:
             m_closeRequested = true;
@@ -311,6 +329,10 @@ void SdlPlatform::handleEvent(const SDL_Event& event)
         m_keys.press(virtualKeyForScancode(event.key.keysym.scancode));
         break;
     case SDL_KEYUP:
+        if (event.key.keysym.scancode == SDL_SCANCODE_TAB) {
+            endFastForward();
+            break;
+        }
         m_keys.release(virtualKeyForScancode(event.key.keysym.scancode));
         break;
     case SDL_CONTROLLERDEVICEADDED:
@@ -403,6 +425,13 @@ bool SdlPlatform::playerHotkey(const SDL_KeyboardEvent& key)
             saveScreenshot();
         return true;
     }
+    if (code == SDL_SCANCODE_TAB) {
+        if (!key.repeat) {
+            setSpeed(FastForward);
+            showNotice(">> fast-forward x4", 1e9);
+        }
+        return true;
+    }
     if (code == SDL_SCANCODE_F1) {
         if (!key.repeat) {
             m_showKeys = !m_showKeys;
@@ -435,10 +464,19 @@ void SdlPlatform::saveScreenshot()
     showNotice(notice);
 }
 
-void SdlPlatform::showNotice(const std::string& text)
+void SdlPlatform::showNotice(const std::string& text, double forMs)
 {
     m_notice = text;
-    m_noticeUntilMs = preciseTicksMs() - static_cast<double>(m_startTicks) + NoticeMs;
+    m_noticeUntilMs = realNow() + forMs;
+    m_repaint = true;
+}
+
+void SdlPlatform::endFastForward()
+{
+    if (m_speed == 1)
+        return;
+    setSpeed(1);
+    m_noticeUntilMs = 0; // the notice goes with the next present
     m_repaint = true;
 }
 
