@@ -1,10 +1,12 @@
 // The field menu's loop, the member chooser and the quit confirmation.
 #include "screens/field_menu.h"
 
+#include "battle/battle.h"
 #include "core/context.h"
 #include "core/quit.h"
 #include "screens/saved_games.h"
 #include "screens/screen_lines.h"
+#include "ui/inventory_menus.h"
 #include "ui/windows.h"
 
 namespace vorn {
@@ -33,14 +35,15 @@ FieldMenuResult FieldMenu(Context& ctx)
 {
     ctx.windows.inBattle = 0;
     for (;;) {
-        int choice = chooseFromMenu(ctx, MenuKind::FieldMenu, { 1, 1, 8, 10 });
-        switch (choice) {
+        int command = chooseFromMenu(ctx, MenuKind::FieldMenu, { 1, 1, 8, 10 });
+        switch (command) {
         case 0:
             return FieldMenuResult::Closed;
         case Magic:
         case Items:
-            // Spells and items on the field come with the battle's spell and item effects.
-            ctx.transcript.write("state", "field use of spells and items not built");
+            // A town warp has set the map to enter; any other use comes back to the menu.
+            if (UseSpellOrItem(ctx, command == Magic ? UseSource::Spells : UseSource::Items) == choice::townWarp)
+                return FieldMenuResult::EnterMap;
             break;
         case Status:
             StatusCommand(ctx);
