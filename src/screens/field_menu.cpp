@@ -34,6 +34,9 @@ void QuitConfirmation(Context& ctx)
 FieldMenuResult FieldMenu(Context& ctx)
 {
     ctx.windows.inBattle = 0;
+    // The key or button that opened the menu is let go first: the cursor loop would otherwise
+    // take its release as the choice of the first entry.
+    WaitRelease(ctx);
     for (;;) {
         int command = chooseFromMenu(ctx, MenuKind::FieldMenu, { 1, 1, 8, 10 });
         switch (command) {

@@ -1,6 +1,6 @@
 // Spells and items used from the field menu: a healing spell and the menu coming back after it,
 // an item's town warp with no town visited yet, and a town warp that closes the menu with the
-// town's map to enter.
+// town's map to enter; the key that opened the menu chooses nothing.
 #include "platform/encoding.h"
 #include "screens/field_menu.h"
 
@@ -60,9 +60,10 @@ namespace {
         }
     };
 
+    // Key presses 150 ms apart, the first once the field menu is open.
     std::string keys(std::initializer_list<const char*> presses)
     {
-        std::string out;
+        std::string out = "wait 100\n";
         for (const char* key : presses)
             out += std::string("press ") + key + "\nwait 150\n";
         return out;
@@ -129,6 +130,22 @@ namespace {
         EXPECT_EQ(ctx.game.map, 9);
         EXPECT_EQ(ctx.game.useMapEntry, 1);
         EXPECT_EQ(ctx.db.characters[0].mp, mp - 1);
+    }
+
+    // The decide key that opened the menu is still held when it opens; then cancel.
+    class OpenedByTheDecideKey : public FieldUse {
+    protected:
+        OpenedByTheDecideKey()
+            : FieldUse("press enter\nwait 200\npress left\n")
+        {
+        }
+    };
+
+    TEST_F(OpenedByTheDecideKey, ItsReleaseChoosesNothing)
+    {
+        EXPECT_EQ(FieldMenu(ctx), FieldMenuResult::Closed);
+        EXPECT_FALSE(printed("  アレン")) << "magic was chosen: the member menu opened";
+        EXPECT_FALSE(printed("  唱える"));
     }
 
 } // namespace
