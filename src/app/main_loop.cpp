@@ -77,6 +77,8 @@ FieldOutcome finishFieldPass(Context& ctx, FieldPass pass)
             return openFieldMenu(ctx) ? FieldOutcome::MapEntered : FieldOutcome::PassEnded;
         case FieldOutcome::QuitRequested:
             quitGame(ctx);
+        case FieldOutcome::PartyDefeated:
+            GameOver(ctx);
         case FieldOutcome::Encounter:
             // After a battle the loop entry follows (it restarts the map's music).
             runRandomBattle(ctx);

@@ -7,6 +7,7 @@
 #include "data/record.h"
 #include "field/field_ops.h"
 #include "core/sound.h"
+#include "ui/inventory_menus.h"
 
 #include <algorithm>
 
@@ -16,28 +17,33 @@ namespace {
 
     constexpr size_t poisonCondition = 3;
 
-    // Every poisoned member with hit points loses one while a key is pending.
-    void applyFieldPoison(Context& ctx)
+    bool anyoneStanding(const Context& ctx)
     {
-        bool fainted = false;
+        for (int i = 0; i <= partyLast(ctx.db); ++i) {
+            if (ctx.db.characters[static_cast<size_t>(i)].hp > 0)
+                return true;
+        }
+        return false;
+    }
+
+    // Every poisoned member with hit points loses one, in party order. A member brought to 0 is
+    // shown fainting; true as soon as nobody is left standing (the game over follows, and the
+    // later members are not hurt).
+    bool applyFieldPoison(Context& ctx)
+    {
         for (int i = 0; i <= partyLast(ctx.db); ++i) {
             Character& member = ctx.db.characters[static_cast<size_t>(i)];
-            if (member.conditions[poisonCondition] == 0 || member.hp == 0)
+            if (member.conditions[poisonCondition] == 0 || member.hp <= 0)
                 continue;
             member.hp -= 1;
-            if (member.hp == 0) {
-                ctx.transcript.writeGameText("state", member.name + message(Message::MemberFainted));
-                fainted = true;
-            }
+            if (member.hp > 0)
+                continue;
+            member.hp = 0;
+            ShowMessage(ctx, member.name + message(Message::MemberFainted));
+            if (!anyoneStanding(ctx))
+                return true;
         }
-        if (!fainted)
-            return;
-        bool anyoneStanding = false;
-        for (int i = 0; i <= partyLast(ctx.db); ++i)
-            anyoneStanding = anyoneStanding || ctx.db.characters[static_cast<size_t>(i)].hp > 0;
-        // The game-over sequence belongs to the battle flow; until it exists the run goes on.
-        if (!anyoneStanding)
-            ctx.transcript.write("state", "party defeated on the field");
+        return false;
     }
 
     bool poisonFlashApplies(const Context& ctx)
@@ -72,8 +78,8 @@ namespace {
         refreshField(ctx);
         // Poison costs one hit point per step walked: holding a key against a wall or the map
         // border walks none and costs nothing.
-        if (stepCompleted)
-            applyFieldPoison(ctx);
+        if (stepCompleted && applyFieldPoison(ctx))
+            return { FieldOutcome::PartyDefeated };
         if (poisonFlashApplies(ctx))
             drawPoisonFlash(ctx);
         if (ctx.settings.walkDelay > 0) {

@@ -19,6 +19,7 @@ enum class FieldOutcome {
     MenuRequested, // request 2: the field menu; the pass ends there
     QuitRequested, // request 3: the quit path
     Encounter, // a random battle starts; the pass's frame is not shown yet
+    PartyDefeated, // field poison left nobody with hit points: the game over follows
 };
 
 struct FieldPass {

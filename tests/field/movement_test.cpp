@@ -1,6 +1,8 @@
 // The player on the field: edge exits, blocking tiles, scrolling at the margins, touching events,
 // the mouse, poison and the quit request.
+#include "battle/battle.h"
 #include "core/errors.h"
+#include "platform/encoding.h"
 #include "field_test_util.h"
 
 #include <gtest/gtest.h>
@@ -223,18 +225,52 @@ namespace {
         EXPECT_EQ(ctx.platform.screen().at(500, 370) & red, red);
     }
 
-    TEST(Poison, BringsAMemberToZeroAndNoFurther)
+    // The step that takes the last hit point shows the fainting and waits for the key to be let go
+    // and a key pressed; with nobody left standing the game over follows in the same message
+    // window (a page prompt, then its own key wait) and starts a new game.
+    TEST(Poison, TheLastMemberFaintingOnTheFieldIsTheGameOver)
     {
-        TestContext t("hold right\n");
+        TestContext t("hold right\nwait 3000\nrelease right\nwait 500\npress enter\nwait 3000\npress enter\nwait 3000\npress enter\nwait 1000\n", true);
         startFieldGame(t);
         Context& ctx = t.ctx();
         writeFixtureMap(ctx, 0, makeFixtureMap(20, 10, 0x90), {});
-        ctx.db.characters[0].conditions[3] = 999;
-        ctx.db.characters[0].hp = 2;
+        Character& member = ctx.db.characters[0];
+        member.conditions[3] = 999;
+        member.hp = 1;
         enterAt(ctx, 0, 1, 5);
-        runPasses(ctx, 5 * 8);
-        EXPECT_EQ(ctx.db.characters[0].hp, 0);
-        EXPECT_TRUE(anyContains(t.lines("state"), "party defeated"));
+        EXPECT_THROW(runPasses(ctx, 200), GameOverRestart);
+        EXPECT_EQ(member.hp, 0);
+        EXPECT_EQ(playerColumn(ctx), 2);
+        std::vector<std::string> text = t.lines("text");
+        long fainted = std::find(text.begin(), text.end(), cp932ToUtf8(member.name) + "は気絶した！") - text.begin();
+        long over = std::find_if(text.begin(), text.end(), [](const std::string& l) { return l.find("ＧＡＭＥ  ＯＶＥＲ") != std::string::npos; }) - text.begin();
+        EXPECT_LT(fainted, over);
+        EXPECT_LT(over, static_cast<long>(text.size()));
+        EXPECT_TRUE(anyContains(t.lines("state"), "game over"));
+    }
+
+    // A member fainting from poison while another stands: the message, then the walk goes on;
+    // the fainted member loses nothing more and the one standing is not poisoned.
+    TEST(Poison, AFaintedMemberStaysAtZeroWhileTheOthersWalkOn)
+    {
+        TestContext t("hold right\nwait 3000\nrelease right\nwait 500\npress enter\nwait 500\nhold right\nwait 20000\n", true);
+        startFieldGame(t);
+        Context& ctx = t.ctx();
+        ctx.db.sizes.lastCharacter = 1;
+        writeFixtureMap(ctx, 0, makeFixtureMap(20, 10, 0x90), {});
+        Character& poisoned = ctx.db.characters[0];
+        Character& healthy = ctx.db.characters[1];
+        poisoned.conditions[3] = 999;
+        poisoned.hp = 1;
+        healthy.hp = 5;
+        enterAt(ctx, 0, 1, 5);
+        EXPECT_FALSE(runPasses(ctx, 300));
+        EXPECT_GE(playerColumn(ctx), 4);
+        EXPECT_EQ(poisoned.hp, 0);
+        EXPECT_EQ(healthy.hp, 5);
+        std::vector<std::string> text = t.lines("text");
+        EXPECT_EQ(std::count(text.begin(), text.end(), cp932ToUtf8(poisoned.name) + "は気絶した！"), 1);
+        EXPECT_FALSE(anyContains(t.lines("state"), "game over"));
     }
 
     // At walkStep 8 a step takes four passes; the player's sprite shows frame 1 on the first
