@@ -1,5 +1,6 @@
 // Saved games in the demo game, played headless by the real player through the field menu and
-// the title: a save in slot 3 and its load, the empty slots of a first start, an old save
+// the title: a save in slot 3 and its load, the empty slots of a first start, all nine slots
+// saved, quit and loaded in the next run, an old save
 // version, a save cut short before its rename, and a slot that cannot be read.
 #include "demo_support.h"
 
@@ -164,4 +165,53 @@ TEST(DemoSaves, ACorruptSlotChosenFromTheFieldMenuLeavesTheGameRunning)
     EXPECT_EQ(after["party"], before["party"]);
     EXPECT_EQ(after["flags"], before["flags"]);
     EXPECT_NE(walked["player"], after["player"]) << "the field goes on";
+}
+
+TEST(DemoSaves, EveryOneOfTheNineSlotsSavesQuitsAndLoadsInTheNextRun)
+{
+    TempDir dir;
+    fs::path game = copyOfDemo(dir);
+    // Slot k of the slot menu is k - 1 moves down; after a save the field menu comes back.
+    auto saveIn = [](int slot) {
+        return "expect 終      了 5000\n" + presses("down", 4) + "press space\nexpect 保存先を選択してください 5000\n"
+            + presses("down", slot - 1) + "press space\nexpect Ｓａｖｅ 5000\npress space\n";
+    };
+    // Slot 1 one step left of the start; slots 2 to 9 a step further down; then "  終      了",
+    // "  は  い".
+    std::string first = std::string(newGameInTheHome) + "press left\nwait 300\ndump one\npress space\n" + saveIn(1)
+        + "expect 終      了 5000\npress ctrl\nwait 300\npress down\nwait 300\ndump rest\npress space\n";
+    for (int slot = 2; slot <= 9; ++slot)
+        first += saveIn(slot);
+    first += "expect 終      了 5000\n" + presses("down", 7) + "press space\nexpect 本当に終了 5000\npress space\n"
+        + "wait 5000\n";
+    auto saving = runPlayer(game, first, dir.path());
+    ASSERT_EQ(saving.exitCode, 0) << saving.errorOutput;
+    for (int slot = 1; slot <= 9; ++slot) {
+        EXPECT_TRUE(saving.has("state", "saved slot " + std::to_string(slot)));
+        EXPECT_TRUE(fs::exists(slotFile(game, slot))) << slot;
+    }
+    EXPECT_FALSE(saving.has("text", "保存できませんでした"));
+
+    // The next run: slot 9 from the title, then slot 1 from the field menu.
+    std::string second = "expect title 60000\ndump title\npress down\npress space\n"
+                         "expect 読込先を選択してください 5000\n"
+        + presses("down", 8) + "press space\nexpect map 7 5000\nwait 1500\ndump nine\n" + "press space\n"
+        + "expect 終      了 5000\n" + presses("down", 5)
+        + "press space\nexpect 読込先を選択してください 5000\npress space\nexpect map 7 5000\nwait 1500\ndump first\n";
+    auto loading = runPlayer(game, second, dir.path());
+    ASSERT_EQ(loading.exitCode, 0) << loading.errorOutput;
+    auto one = readDump(dir.path() / "one.json");
+    auto rest = readDump(dir.path() / "rest.json");
+    auto title = readDump(dir.path() / "title.json");
+    auto nine = readDump(dir.path() / "nine.json");
+    auto loadedOne = readDump(dir.path() / "first.json");
+    ASSERT_FALSE(nine.is_discarded());
+    ASSERT_FALSE(loadedOne.is_discarded());
+    ASSERT_NE(one["player"], rest["player"]) << "the two saved places differ";
+    for (const auto& label : title["slots"])
+        EXPECT_NE(label, "------------") << "every slot was written";
+    for (const char* part : { "player", "map", "party", "flags", "gold", "cellMarks", "music" }) {
+        EXPECT_EQ(nine[part], rest[part]) << part;
+        EXPECT_EQ(loadedOne[part], one[part]) << part;
+    }
 }
