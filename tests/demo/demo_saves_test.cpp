@@ -1,7 +1,7 @@
 // Saved games in the demo game, played headless by the real player through the field menu and
 // the title: a save in slot 3 and its load, the empty slots of a first start, all nine slots
-// saved, quit and loaded in the next run, an old save
-// version, a save cut short before its rename, and a slot that cannot be read.
+// saved, quit and loaded in the next run, an old save version, a save cut short before its
+// rename, and a slot that cannot be read.
 #include "demo_support.h"
 
 #include "data/database_files.h"
