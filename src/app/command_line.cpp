@@ -16,6 +16,8 @@ const char* const usageText = R"(usage: vorn [GAME_DIR] [options]
   --seed N            seed of the random generator (default: from the clock)
   --transcript FILE   one line per event: virtual milliseconds, TAB, kind, TAB, text (UTF-8)
   --shots DIR         folder for `shot` (default: the current directory)
+  --save-dir DIR      where vorn.ini and the saved games (SAV) are kept (default: the game folder;
+                      a game folder that cannot be written uses $XDG_DATA_HOME/vorn/GAME)
   --help, --version
 window and sound settings are also read from $XDG_CONFIG_HOME/vorn/player.ini (scale, fullscreen,
 music-volume, sound-volume, mute, text-speed; one "name = value" a line); F11 or Alt+Enter remember full screen
@@ -95,6 +97,9 @@ std::optional<CommandLine> parseCommandLine(int argc, const char* const* argv, s
                 return std::nullopt;
         } else if (arg == "--shots") {
             if (!value(cl.shotsDirectory))
+                return std::nullopt;
+        } else if (arg == "--save-dir") {
+            if (!value(cl.saveDirectory))
                 return std::nullopt;
         } else if (!arg.empty() && arg[0] == '-') {
             error = "unknown option " + arg;

@@ -19,6 +19,7 @@ struct CommandLine {
     std::optional<std::uint32_t> seed;
     std::string transcriptFile; // empty for none
     std::string shotsDirectory = ".";
+    std::string saveDirectory; // settings file and saved games; empty: the game folder
     bool help = false;
     bool version = false;
 };

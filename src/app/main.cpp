@@ -8,6 +8,7 @@
 #include "app/state_dump.h"
 #include "platform/game_files.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/player_paths.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/text_renderer.h"
 
@@ -57,6 +58,7 @@ int main(int argc, char** argv)
     if (ec || !fs::is_directory(gameDirectory))
         return fail("no game folder at " + cl->gameDirectory);
     fs::path shots = fs::absolute(cl->shotsDirectory);
+    fs::path saveDirectory = cl->saveDirectory.empty() ? fs::path() : fs::absolute(cl->saveDirectory);
     std::vector<TimelineCommand> timeline;
     if (!cl->inputFile.empty()) {
         std::ifstream in(cl->inputFile, std::ios::binary);
@@ -75,6 +77,19 @@ int main(int argc, char** argv)
     if (chdir(gameDirectory.c_str()) != 0)
         return fail("cannot enter the game folder " + gameDirectory.string());
     gameDirectory = fs::current_path();
+    // Settings and saved games stay beside the game unless it cannot be written (a game on
+    // read-only media or in a system folder): then they go to the player's data folder, and the
+    // player is told, so that no progress is lost without a word.
+    if (saveDirectory.empty() && !folderWritable(gameDirectory)) {
+        saveDirectory = fallbackSaveFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"), gameDirectory);
+        std::cerr << "vorn: the game folder " << gameDirectory.string() << " cannot be written; settings and "
+                  << "saved games are kept in " << saveDirectory.string() << "\n";
+    }
+    if (!saveDirectory.empty()) {
+        fs::create_directories(saveDirectory, ec);
+        if (ec || !fs::is_directory(saveDirectory))
+            return fail("cannot make the save folder " + saveDirectory.string());
+    }
     // A folder without the game's settings file is not a game: say so plainly before the file
     // error dialog the player shows for it.
     if (!resolveGamePath(gameDirectory, "DAT\\vornINI.DAT"))
@@ -128,6 +143,8 @@ int main(int argc, char** argv)
     Platform* p = platform.get();
     transcript.setClock([p] { return p->nowMs(); });
     auto ctx = std::make_unique<Context>(*platform, transcript, gameDirectory, seed);
+    if (!saveDirectory.empty())
+        ctx->saveRoot = saveDirectory;
     // Letters are typed one by one in a window; headless runs print whole lines unless asked.
     ctx->windows.textDelay = static_cast<float>(textDelay.value_or(headless ? 0 : 1));
     if (headless) {

@@ -6,6 +6,7 @@ Context::Context(Platform& platformIn, Transcript& transcriptIn, std::filesystem
     : platform(platformIn)
     , transcript(transcriptIn)
     , root(std::move(rootIn))
+    , saveRoot(root)
     , rng(seed)
 {
     sound.startDirectory = root.string();

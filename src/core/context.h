@@ -29,6 +29,9 @@ struct Context {
     Platform& platform;
     Transcript& transcript;
     std::filesystem::path root; // the game folder
+    // Where the settings file and the saved games are: the game folder, unless the player was
+    // told to keep them elsewhere (a game folder that cannot be written).
+    std::filesystem::path saveRoot;
 
     Random rng; // the one random source of the game, seeded once at start-up
     // random(): uniform in [0, 1).

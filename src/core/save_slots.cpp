@@ -9,21 +9,26 @@
 
 namespace vorn {
 
-namespace {
+std::optional<std::filesystem::path> slotFolder(const Context& ctx)
+{
+    if (auto found = resolveGamePath(ctx.saveRoot, "SAV"))
+        return found;
+    std::error_code ec;
+    std::filesystem::create_directory(ctx.saveRoot / "SAV", ec);
+    if (ec)
+        return std::nullopt;
+    return ctx.saveRoot / "SAV";
+}
 
-    // The folder of the slot files, made when it is missing.
-    std::optional<std::filesystem::path> slotFolder(const Context& ctx)
-    {
-        if (auto found = resolveGamePath(ctx.root, "SAV"))
-            return found;
-        std::error_code ec;
-        std::filesystem::create_directory(ctx.root / "SAV", ec);
-        if (ec)
-            return std::nullopt;
-        return ctx.root / "SAV";
-    }
-
-} // namespace
+std::optional<std::filesystem::path> slotPath(const Context& ctx, int slot)
+{
+    if (auto existing = resolveGamePath(ctx.saveRoot, slotFileName(slot)))
+        return existing;
+    auto folder = slotFolder(ctx);
+    if (!folder)
+        return std::nullopt;
+    return *folder / ("DATA" + std::to_string(slot) + ".DAT");
+}
 
 SlotFile currentSlotHead(const Context& ctx, const std::string& label)
 {
@@ -49,7 +54,7 @@ void readSlotLabels(Context& ctx)
     auto folder = slotFolder(ctx);
     for (int slot = 1; slot <= 9; ++slot) {
         std::string& label = ctx.saves.labels[static_cast<size_t>(slot - 1)];
-        auto path = resolveGamePath(ctx.root, slotFileName(slot));
+        auto path = resolveGamePath(ctx.saveRoot, slotFileName(slot));
         SlotLabel read = readSlotLabel(path);
         label = read.state == SlotLabelState::Read ? read.text : emptySlotLabel;
         if (read.state == SlotLabelState::Unreadable)

@@ -3,12 +3,20 @@
 
 #include "data/saves.h"
 
+#include <filesystem>
+#include <optional>
 #include <string>
 
 namespace vorn {
 
 struct Context;
 class RecordWriter;
+
+// The folder of the slot files (SAV in the save folder), made when it is missing; nothing when
+// it cannot be made.
+std::optional<std::filesystem::path> slotFolder(const Context& ctx);
+// Where slot `slot`'s file is, or would be written; nothing when its folder cannot be made.
+std::optional<std::filesystem::path> slotPath(const Context& ctx, int slot);
 
 // Records 1 to 4 of the current game state: the database's part plus the player's position,
 // the map and the gold.

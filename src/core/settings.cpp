@@ -14,11 +14,11 @@ namespace {
 
     constexpr const char* settingsFileName = "vorn.ini";
 
-    // The settings file beside the game, found without regard to letter case like every game
-    // file; a new one is named as given.
+    // The settings file in the save folder (beside the game unless it cannot be written), found
+    // without regard to letter case like every game file; a new one is named as given.
     std::filesystem::path settingsPath(const Context& ctx)
     {
-        return resolveGamePathForWriting(ctx.root, settingsFileName).value_or(ctx.root / settingsFileName);
+        return resolveGamePathForWriting(ctx.saveRoot, settingsFileName).value_or(ctx.saveRoot / settingsFileName);
     }
 
     bool tryRead(Context& ctx)

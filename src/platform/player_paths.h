@@ -15,4 +15,12 @@ std::filesystem::path screenshotFolder(const char* xdgPictures, const char* home
 // several shots within one second.
 std::filesystem::path newScreenshotPath(const std::filesystem::path& folder, const LocalTime& when);
 
+// Where the settings file and the saved games of a game whose folder cannot be written go:
+// $XDG_DATA_HOME/vorn/GAME, else ~/.local/share/vorn/GAME (GAME is the game folder's name).
+// Empty when neither the variable nor a home folder is known.
+std::filesystem::path fallbackSaveFolder(const char* xdgData, const char* home, const std::filesystem::path& gameFolder);
+
+// Whether a file can be made in `folder` (tried with a small file that is removed at once).
+bool folderWritable(const std::filesystem::path& folder);
+
 } // namespace vorn

@@ -21,29 +21,6 @@ namespace {
     // Cells a loaded map side may have; the whole-map picture of a larger map could not be made.
     constexpr int maxSavedMapSide = 512;
 
-    // The folder of the slot files, made when it is missing.
-    std::optional<std::filesystem::path> slotFolder(const Context& ctx)
-    {
-        if (auto found = resolveGamePath(ctx.root, "SAV"))
-            return found;
-        std::error_code ec;
-        std::filesystem::create_directory(ctx.root / "SAV", ec);
-        if (ec)
-            return std::nullopt;
-        return ctx.root / "SAV";
-    }
-
-    // Where slot `slot`'s file is, or would be written.
-    std::optional<std::filesystem::path> slotPath(const Context& ctx, int slot)
-    {
-        if (auto existing = resolveGamePath(ctx.root, slotFileName(slot)))
-            return existing;
-        auto folder = slotFolder(ctx);
-        if (!folder)
-            return std::nullopt;
-        return *folder / ("DATA" + std::to_string(slot) + ".DAT");
-    }
-
     void applyHead(Context& ctx, const SlotFile& slot)
     {
         Database& db = ctx.db;
@@ -234,7 +211,7 @@ LoadOutcome loadGame(Context& ctx, int slot)
         return LoadOutcome::Unreadable;
     if (ctx.saves.labels[static_cast<size_t>(slot - 1)] == emptySlotLabel)
         return LoadOutcome::Empty;
-    auto path = resolveGamePath(ctx.root, slotFileName(slot));
+    auto path = resolveGamePath(ctx.saveRoot, slotFileName(slot));
     auto bytes = path ? readWholeFile(*path) : std::nullopt;
     if (!bytes)
         return LoadOutcome::Unreadable;

@@ -49,6 +49,19 @@ TEST(StartUp, QuitQuestionAnsweredYesEndsNormallyAndWritesSettings)
     }
 }
 
+TEST(StartUp, ASaveFolderKeepsSettingsAndSlotsAwayFromTheGameFolder)
+{
+    FixtureGame f;
+    std::filesystem::path keep = f.dir.path() / "kept" / "here"; // made when missing
+    auto run = runPlayer(
+        f.game, "wait 100\npress esc\nanswer yes\nwait 1000\n", f.dir.path(), { "--save-dir", keep.string() });
+    EXPECT_EQ(run.exitCode, 0) << run.errorOutput;
+    EXPECT_EQ(readText(keep / "vorn.ini"), "1,1,1,0,\"\",1,\r\n");
+    EXPECT_TRUE(std::filesystem::exists(keep / "SAV" / "DATA9.DAT"));
+    EXPECT_FALSE(std::filesystem::exists(f.game / "vorn.ini"));
+    EXPECT_FALSE(std::filesystem::exists(f.game / "SAV" / "DATA9.DAT"));
+}
+
 TEST(StartUp, QuitQuestionAnsweredNoGoesOnUntilTheTimelineEnds)
 {
     FixtureGame f;

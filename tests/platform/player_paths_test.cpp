@@ -17,6 +17,16 @@ namespace {
         EXPECT_TRUE(screenshotFolder(nullptr, nullptr).empty());
     }
 
+    TEST(PlayerPaths, AGameThatCannotBeWrittenKeepsItsSavesInThePlayersDataFolder)
+    {
+        EXPECT_EQ(fallbackSaveFolder("/data", "/home/a", "/media/cd/Quest"), fs::path("/data/vorn/Quest"));
+        EXPECT_EQ(fallbackSaveFolder(nullptr, "/home/a", "/media/cd/Quest/"), fs::path("/home/a/.local/share/vorn/Quest"));
+        EXPECT_TRUE(fallbackSaveFolder("", "", "/media/cd/Quest").empty());
+        EXPECT_TRUE(folderWritable(fs::temp_directory_path()));
+        EXPECT_FALSE(folderWritable(fs::temp_directory_path() / "no-such-folder-of-vorn"));
+        EXPECT_FALSE(fs::exists(fs::temp_directory_path() / ".vorn-write-test"));
+    }
+
     TEST(PlayerPaths, AScreenshotNeverOverwritesAnEarlierOne)
     {
         fs::path folder = fs::temp_directory_path() / ("vorn-shots-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
