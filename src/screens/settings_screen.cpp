@@ -52,6 +52,9 @@ void ConfigureKeys(Context& ctx)
         WaitRelease(ctx);
         ctx.input.configuredKeys[k] = CaptureKey(ctx);
     }
+    // The last key is let go before the settings menu's cursor runs, which would take its
+    // release as a choice (the new cancel key would close the menu).
+    WaitRelease(ctx);
 }
 
 void SettingsScreen(Context& ctx)

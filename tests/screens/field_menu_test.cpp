@@ -261,6 +261,17 @@ namespace {
         EXPECT_TRUE(anyContains(text, "キャンセルキーを選択してください"));
     }
 
+    TEST(Settings, AfterTheKeyConfigurationTheMenuWaitsForANewKey)
+    {
+        // "  キー設定" (up from the first item); the six keys and the page prompt; then the first
+        // item (BGM) and cancel. The last key, the new cancel key, is still down as the menu opens.
+        UiFixture f("press up\npress space\nwait 100\npress a\npress a\npress b\npress c\npress space\npress d\n"
+                    "press e\nwait 200\npress space\nwait 100\npress ctrl\n");
+        SettingsScreen(f.ctx());
+        EXPECT_EQ(f.ctx().input.configuredKeys[static_cast<std::size_t>(ConfiguredKey::Cancel)], 'E');
+        EXPECT_EQ(f.ctx().settings.musicOn, -1) << "the menu closed on the cancel key's release";
+    }
+
     TEST(QuitConfirmation, NoGoesBackYesQuits)
     {
         UiFixture no("press down\npress space\n");
