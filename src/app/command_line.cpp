@@ -21,7 +21,9 @@ const char* const usageText = R"(usage: vorn [GAME_DIR] [options]
   --help, --version
 window and sound settings are also read from $XDG_CONFIG_HOME/vorn/player.ini (scale, fullscreen,
 music-volume, sound-volume, mute, text-speed; one "name = value" a line); F11 or Alt+Enter remember full screen
-there. Keys of the player's own: F1 list of keys, F11 / Alt+Enter full screen, F12 screenshot.
+there. Keys of the player's own: F1 list of keys, F11 / Alt+Enter full screen, F12 screenshot,
+Tab held fast-forward; a game controller's d-pad or stick, A, B and start work as the arrows,
+decide, cancel and Space.
 exit codes: 0 normal end; 1 ended by the file error dialog; 2 by the event error dialog;
             3 bad command line or input file; 4 an `expect` ran out of time
 )";
