@@ -18,6 +18,8 @@ namespace vorn {
 
 namespace {
 
+    constexpr int targetFrameWidth = 3; // pixels
+
     int lastSlot(const Context& ctx) { return std::clamp(roundIndex(ctx.battle.lastEnemySlot), 0, battleSlots - 1); }
 
     Character& memberAt(Context& ctx, int member)
@@ -362,15 +364,16 @@ void automaticAction(Context& ctx, int member)
 
 int chooseEnemyTarget(Context& ctx)
 {
-    // An exclusive-or frame around the enemy's place; right or down moves to the next enemy
-    // with HP, up to the one before, decide chooses, left (cancel) goes back. The pointer
-    // chooses by a click on an enemy and cancels with the second button.
+    // An exclusive-or frame around the enemy's place, a few pixels thick, so that the enemy and
+    // a window left open over the row stay readable; right or down moves to the next enemy with
+    // HP, up to the one before, decide chooses, left (cancel) goes back. The pointer chooses by a
+    // click on an enemy and cancels with the second button.
     BattleState& b = ctx.battle;
     auto frame = [&](int slot) {
         const BattleEnemy& e = b.enemies[static_cast<std::size_t>(slot)];
-        int x1 = roundIndex(e.x);
-        drawXorBox(ctx, x1 + 2, enemyTop, x1 + std::max(1, roundIndex(e.size)) * enemyUnitWidth - 3,
-            enemyTop + enemyPictureHeight - 1);
+        int x1 = roundIndex(e.x) + 2;
+        int x2 = roundIndex(e.x) + std::clamp(roundIndex(e.size), 1, battleSlots) * enemyUnitWidth - 3;
+        drawXorFrame(ctx, x1, enemyTop, x2, enemyTop + enemyPictureHeight - 1, targetFrameWidth);
     };
     auto step = [&](int from, int direction) {
         int count = lastSlot(ctx) + 1;
@@ -396,11 +399,17 @@ int chooseEnemyTarget(Context& ctx)
     frame(current);
     std::string latched;
     bool clicked = false;
+    // The cursor follows the pointer only when it moves: a pointer resting over an enemy does not
+    // pull the cursor back from where the keys put it.
+    int pointerX = ctx.platform.pointerX(), pointerY = ctx.platform.pointerY();
     for (;;) {
         pollOrQuit(ctx);
         const std::string& key = ctx.input.keyCode;
         int hovered = slotUnderPointer();
-        if (hovered >= 0 && hovered != current) {
+        bool pointerMoved = ctx.platform.pointerX() != pointerX || ctx.platform.pointerY() != pointerY;
+        pointerX = ctx.platform.pointerX();
+        pointerY = ctx.platform.pointerY();
+        if (pointerMoved && hovered >= 0 && hovered != current) {
             frame(current);
             current = hovered;
             frame(current);

@@ -43,6 +43,9 @@ void putSheet(Context& ctx, Picture& target, int x, int y, cell::Pos from, int w
 void fillWithWindowFill(Context& ctx, int x, int y, int width, int height);
 // Draws the exclusive-or cursor box (corners included); drawing it twice restores the screen.
 void drawXorBox(Context& ctx, int x1, int y1, int x2, int y2);
+// Draws an exclusive-or frame `thickness` pixels wide inside the rectangle (corners included);
+// drawing it twice restores the screen.
+void drawXorFrame(Context& ctx, int x1, int y1, int x2, int y2, int thickness);
 
 // Waits 10 ms of game time.
 void waitTenMs(Context& ctx);

@@ -59,6 +59,16 @@ void drawXorBox(Context& ctx, int x1, int y1, int x2, int y2)
     screen.mode = saved;
 }
 
+void drawXorFrame(Context& ctx, int x1, int y1, int x2, int y2, int thickness)
+{
+    Picture& screen = ctx.platform.screen();
+    CopyMode saved = screen.mode;
+    screen.mode = CopyMode::Xor;
+    for (int k = 0; k < thickness && x1 + k <= x2 - k && y1 + k <= y2 - k; ++k)
+        drawBox(screen, x1 + k, y1 + k, x2 - k, y2 - k, 0xFFFFFF, false);
+    screen.mode = saved;
+}
+
 void waitTenMs(Context& ctx) { ctx.platform.waitUntil(ctx.platform.nowMs() + 10); }
 
 void applyWindowFont(Context& ctx)

@@ -248,3 +248,33 @@ TEST_F(Rounds, ALostRandomBattleIsTheGameOver)
     EXPECT_THROW(finishBattle(ctx), GameOverRestart);
     EXPECT_EQ(count("ＧＡＭＥ  ＯＶＥＲ"), 1);
 }
+
+// The target cursor skips a beaten enemy and follows the pointer when it moves; whatever it
+// chooses it leaves the screen as it found it; cancelling gives -1.
+TEST(TargetCursor, RightSkipsABeatenEnemyAndTheScreenIsRestored)
+{
+    struct Case {
+        const char* timeline;
+        int chosen;
+    };
+    for (Case c : { Case { "wait 100\npress right\nwait 100\npress space\n", 2 },
+             Case { "wait 100\npress right\nwait 100\npress right\nwait 100\npress space\n", 0 },
+             Case { "wait 100\npress up\nwait 100\npress space\n", 2 }, Case { "wait 100\npress left\n", -1 },
+             // The pointer resting on the first enemy lets the keys move on; moving it takes the
+             // cursor back.
+             Case { "move 150 200\nwait 100\npress right\nwait 100\npress space\n", 2 },
+             Case { "wait 100\npress right\nwait 100\nmove 150 200\nwait 100\npress space\n", 0 } }) {
+        TestContext t(c.timeline);
+        Context& ctx = t.ctx();
+        setUpFixtureBattle(ctx, { 0, 0, 2 });
+        ctx.battle.enemies[1].hp = 0;
+        Picture& screen = ctx.platform.screen();
+        // A picture under the row so that an exclusive-or left behind would show.
+        for (int y = 0; y < screen.height; ++y)
+            for (int x = 0; x < screen.width; ++x)
+                screen.pixels[static_cast<std::size_t>(y * screen.width + x)] = static_cast<Pixel>((x * 7 + y * 13) & 0xFFFFFF);
+        std::vector<Pixel> before = screen.pixels;
+        EXPECT_EQ(chooseEnemyTarget(ctx), c.chosen) << c.timeline;
+        EXPECT_TRUE(screen.pixels == before) << c.timeline;
+    }
+}
