@@ -14,7 +14,8 @@ struct Context;
 std::optional<Picture> loadBattlePicture(Context& ctx, const std::string& cp932Name);
 // The background over the whole screen and the party panel along the top.
 void drawBackgroundAndPanel(Context& ctx);
-// The enemy row drawn again: background, then every enemy with HP.
+// The enemy row drawn again: the background of the whole band between the party panel and the
+// message window (so no menu of the turn is left over it), then every enemy with HP.
 void restoreEnemyRow(Context& ctx);
 
 } // namespace vorn

@@ -17,6 +17,9 @@ namespace vorn {
 namespace {
 
     constexpr int holdMs = 50;
+    // The band between the party panel (six tiles high) and the message window (from tile 18):
+    // the enemy row and the menus a member's turn opens over it.
+    constexpr int bandTop = 6 * 16, bandBottom = 18 * 16;
 
     BattleEnemy& slotAt(Context& ctx, int slot)
     {
@@ -151,7 +154,7 @@ void playFrames(Context& ctx, const std::string& name, int slot)
 
 void restoreEnemyRow(Context& ctx)
 {
-    restoreBackground(ctx, 0, enemyTop - 10, 512, enemyPictureHeight + 20);
+    restoreBackground(ctx, 0, bandTop, 512, bandBottom - bandTop);
     for (int s = 0; s <= std::clamp(roundIndex(ctx.battle.lastEnemySlot), 0, battleSlots - 1); ++s)
         drawEnemy(ctx, s);
 }

@@ -2,8 +2,10 @@
 // counter, victory with experience and level-ups, the last level, loot, a lost battle.
 #include "battle/battle.h"
 #include "battle/battle_flow.h"
+#include "battle/battle_pictures.h"
 #include "platform/encoding.h"
 #include "rules/battle_rules.h"
+#include "ui/windows.h"
 
 #include "support/battle_fixture.h"
 
@@ -276,5 +278,26 @@ TEST(TargetCursor, RightSkipsABeatenEnemyAndTheScreenIsRestored)
         std::vector<Pixel> before = screen.pixels;
         EXPECT_EQ(chooseEnemyTarget(ctx), c.chosen) << c.timeline;
         EXPECT_TRUE(screen.pixels == before) << c.timeline;
+    }
+}
+
+// After an action's frames the enemy row is drawn again from below the party panel down to the
+// message window, so the spell list opened at tile (12, 6) leaves none of its frame behind.
+TEST(EnemyRow, RedrawingItLeavesNoMenuOfTheTurnOverTheBackground)
+{
+    TestContext t("");
+    Context& ctx = t.ctx();
+    setUpFixtureBattle(ctx, { 0 });
+    ctx.battle.background = Picture(512, 384);
+    for (Pixel& p : ctx.battle.background.pixels)
+        p = 0x336699;
+    openMenu(ctx, MenuKind::Spells, { 12, 6, 14, 4 });
+    openMenu(ctx, MenuKind::BattleCommand, { 25, 11, 6, 7 });
+    Picture& screen = ctx.platform.screen();
+    ASSERT_NE(screen.at(12 * 16 + 20, 6 * 16 + 1), 0x336699u);
+    restoreEnemyRow(ctx);
+    for (int y = 6 * 16; y < 18 * 16; ++y) {
+        EXPECT_EQ(screen.at(12 * 16 + 20, y), 0x336699u) << y;
+        EXPECT_EQ(screen.at(25 * 16 + 40, y), 0x336699u) << y;
     }
 }
