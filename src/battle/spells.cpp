@@ -204,7 +204,7 @@ namespace {
             else if (inBattle(ctx))
                 ShowBattleMessage(ctx, text("戦闘中は") + name + text("は使えません"));
             else
-                return TownWarp(ctx, use, entry) == 97 ? Use::Warped : Use::Refused;
+                return TownWarp(ctx, use, entry) == choice::townWarp ? Use::Warped : Use::Refused;
             return Use::Refused;
         }
         if (cls == "RA")
