@@ -44,9 +44,13 @@ FieldMenuResult FieldMenu(Context& ctx)
             return FieldMenuResult::Closed;
         case Magic:
         case Items:
-            // A town warp has set the map to enter; any other use comes back to the menu.
-            if (UseSpellOrItem(ctx, command == Magic ? UseSource::Spells : UseSource::Items) == choice::townWarp)
+            // A town warp has set the map to enter, placed by the map's own entry values; the
+            // arrival event of an earlier map change does not run there. Any other use comes back
+            // to the menu.
+            if (UseSpellOrItem(ctx, command == Magic ? UseSource::Spells : UseSource::Items) == choice::townWarp) {
+                ctx.map.entry = EntryArguments {};
                 return FieldMenuResult::EnterMap;
+            }
             break;
         case Status:
             StatusCommand(ctx);

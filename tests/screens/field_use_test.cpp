@@ -126,7 +126,9 @@ namespace {
         ctx.db.encounters[2].name = utf8ToCp932("港町");
         ctx.db.towns[2] = { 1, 9, "" };
         float mp = ctx.db.characters[0].mp;
+        ctx.map.entry.arrivalEvent = 3; // left by an earlier map change
         EXPECT_EQ(FieldMenu(ctx), FieldMenuResult::EnterMap);
+        EXPECT_EQ(ctx.map.entry.arrivalEvent, 99) << "no arrival event in the town";
         EXPECT_EQ(ctx.game.map, 9);
         EXPECT_EQ(ctx.game.useMapEntry, 1);
         EXPECT_EQ(ctx.db.characters[0].mp, mp - 1);
