@@ -69,6 +69,22 @@ void markPlayerCell(Context& ctx)
         (*marks)[0] = "99";
 }
 
+CellOffset keypadOffset(int direction)
+{
+    switch (direction) {
+    case 8:
+        return { 0, -1 };
+    case 2:
+        return { 0, 1 };
+    case 4:
+        return { -1, 0 };
+    case 6:
+        return { 1, 0 };
+    default:
+        return { 0, 0 };
+    }
+}
+
 void drawTile(Context& ctx, int column, int row)
 {
     Picture& whole = ctx.surfaces.wholeMap;

@@ -6,6 +6,12 @@ namespace vorn {
 struct Context;
 struct Picture;
 
+// The cell offset of a keypad direction (8 up, 2 down, 4 left, 6 right); other digits give none.
+struct CellOffset {
+    int dx, dy;
+};
+CellOffset keypadOffset(int direction);
+
 // The tile of a cell into the whole-map picture.
 void drawTile(Context& ctx, int column, int row);
 // A sprite of the character sheet combined with its mask (AND, then exclusive-or) onto the target

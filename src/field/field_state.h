@@ -1,6 +1,8 @@
 // Records of the field: the player's position on the current map and the field loop's state.
 #pragma once
 
+#include "field/mover_state.h"
+
 #include <array>
 #include <string>
 
@@ -41,6 +43,8 @@ struct FieldState {
     std::array<float, 4> scrollMargins { 3, 3, 3, 3 };
     float stepFromColumn = 0, stepFromRow = 0; // the cell the step being walked started from
     float eventCellX = 0, eventCellY = 0; // cell of the map event run last by an event request
+    float viewColumns = 16, viewRows = 12; // visible field size in cells, set by an event command
+    MoverTable movers; // characters walking routes while an event runs
 };
 
 } // namespace vorn

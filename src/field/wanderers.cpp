@@ -15,26 +15,6 @@ namespace vorn {
 
 namespace {
 
-    struct Offset {
-        int dx, dy;
-    };
-
-    Offset offsetOf(int facing)
-    {
-        switch (facing) {
-        case 8:
-            return { 0, -1 };
-        case 2:
-            return { 0, 1 };
-        case 4:
-            return { -1, 0 };
-        case 6:
-            return { 1, 0 };
-        default:
-            return { 0, 0 };
-        }
-    }
-
     // Tries to start a step of event i; returns true when it started.
     bool startWandering(Context& ctx, int i)
     {
@@ -52,7 +32,7 @@ namespace {
             return false;
         if (!(e.speed > 0))
             return false;
-        Offset o = offsetOf(r);
+        CellOffset o = keypadOffset(r);
         CellMarks* target = map.marksAt(x + o.dx, y + o.dy);
         if (!target || map.tile(x + o.dx, y + o.dy) < 176 || markHex((*target)[0]) != -1)
             return false;
@@ -73,7 +53,7 @@ namespace {
         e.stepFrames = std::max(e.stepFrames - 1, 0.0f);
         int x = roundIndex(e.x), y = roundIndex(e.y);
         int facing = roundIndex(e.facing);
-        Offset o = offsetOf(facing);
+        CellOffset o = keypadOffset(facing);
         int fromX = x - o.dx, fromY = y - o.dy;
         int f = intFloor(e.stepFrames * e.speed);
         if (map.inMap(fromX, fromY))

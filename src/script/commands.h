@@ -89,6 +89,38 @@ namespace command {
     Flow btl(Context&);
     Flow bte(Context&);
     Flow btm(Context&);
+    // Pictures, screen effects, sound and music
+    Flow cls(Context&);
+    Flow sef(Context&);
+    Flow ful(Context&);
+    Flow box(Context&);
+    Flow grp(Context&);
+    Flow grz(Context&);
+    Flow vsc(Context&);
+    Flow vzm(Context&);
+    Flow vpt(Context&);
+    Flow slp(Context&);
+    Flow wku(Context&);
+    Flow wav(Context&);
+    Flow mid(Context&);
+    Flow mst(Context&);
+    // The player, the view and the movers
+    Flow prt(Context&);
+    Flow chr(Context&);
+    Flow way(Context&);
+    Flow pst(Context&);
+    Flow mov(Context&);
+    Flow scr(Context&);
+    Flow cnt(Context&);
+    Flow ecc(Context&);
+    Flow ec2(Context&);
+    Flow wap(Context&);
+    Flow wpe(Context&);
+    Flow put(Context&);
+    Flow ani(Context&);
+    Flow sss(Context&);
+    Flow dsp(Context&);
+    Flow ssc(Context&);
     // Recognised; built with the party, item, shop, picture, sound, battle and field-movement
     // commands.
     Flow notYetBuilt(Context&);

@@ -6,6 +6,7 @@
 #include "field/field_ops.h"
 #include "script/arguments.h"
 #include "script/commands.h"
+#include "script/script_access.h"
 #include "field/map_changes.h"
 
 namespace vorn::command {
@@ -49,27 +50,7 @@ namespace {
         return Flow::NextLine;
     }
 
-    struct Cell {
-        int column;
-        int row;
-    };
-
-    // The cell of an event argument: -1 the current event, 99 the player, else map event 0..100.
-    Cell cellOfEvent(Context& ctx, float eventArgument)
-    {
-        int event = roundIndex(eventArgument);
-        if (event == 99)
-            return { playerColumn(ctx), playerRow(ctx) };
-        if (event == -1) {
-            if (ctx.script.event < 0 || ctx.script.event >= scriptLimits::events)
-                fatalEventError(ctx, "the current event is outside the event table");
-            event = static_cast<int>(ctx.script.event);
-        }
-        if (event < 0 || event >= scriptLimits::events)
-            fatalEventError(ctx, "event " + flagText(eventArgument) + " is outside the event table");
-        const MapEvent& place = ctx.map.event[static_cast<std::size_t>(event)];
-        return { roundIndex(place.x), roundIndex(place.y) };
-    }
+    using Cell = EventCell;
 
     // CKE and CKM: event, dx, dy, a, b; the cell beside the event, which must lie on the map.
     Cell readOffsetCell(Context& ctx)
@@ -178,3 +159,23 @@ Flow ckm(Context& ctx)
 }
 
 } // namespace vorn::command
+
+namespace vorn {
+
+EventCell cellOfEvent(Context& ctx, float eventArgument)
+{
+    int event = roundIndex(eventArgument);
+    if (event == 99)
+        return { playerColumn(ctx), playerRow(ctx) };
+    if (event == -1) {
+        if (ctx.script.event < 0 || ctx.script.event >= scriptLimits::events)
+            fatalEventError(ctx, "the current event is outside the event table");
+        event = static_cast<int>(ctx.script.event);
+    }
+    if (event < 0 || event >= scriptLimits::events)
+        fatalEventError(ctx, "event " + flagText(eventArgument) + " is outside the event table");
+    const MapEvent& place = ctx.map.event[static_cast<std::size_t>(event)];
+    return { roundIndex(place.x), roundIndex(place.y) };
+}
+
+} // namespace vorn

@@ -115,8 +115,10 @@ namespace {
                 s.loopCount = 0;
                 return;
             }
+            // One round is one frame of the field: the movers step, the view is shown.
             advanceMovers(ctx);
             refreshField(ctx);
+            ctx.platform.frame();
             int delay = roundIndex(ctx.settings.walkDelay);
             if (delay > 0)
                 ctx.platform.waitUntil(ctx.platform.nowMs() + static_cast<std::uint64_t>(delay) * 10);

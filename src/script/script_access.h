@@ -22,4 +22,12 @@ void readEntryLine(Context& ctx);
 // The current map number as a flag row, checked.
 int currentMapRow(Context& ctx);
 
+struct EventCell {
+    int column;
+    int row;
+};
+// The cell of an event argument: -1 the current event, 99 the player, else map event 0..100
+// (others raise the event error).
+EventCell cellOfEvent(Context& ctx, float eventArgument);
+
 } // namespace vorn

@@ -16,7 +16,6 @@ namespace scriptLimits {
     inline constexpr int lines = 101; // lines 0 to 100 per event
     inline constexpr int arguments = 21; // arg(0) to arg(20)
     inline constexpr int repeatFrames = 11;
-    inline constexpr int movers = 31;
 } // namespace scriptLimits
 
 // Event lines [event][line] (ScriptLine: message text and command string, cp932). Loading a
@@ -59,12 +58,6 @@ struct MapChangeRequest {
     float mode = 0; // 0 keep column and row, 1 the map's own entry, else relative to `event`
 };
 
-// A moving character driven by the field-movement commands (ANI, MOV). The interpreter's
-// fall-through tail advances active movers one animation frame per round.
-struct Mover {
-    bool active = false;
-};
-
 struct ScriptState {
     EventLineTable eventLines = EventLineTable(scriptLimits::events);
 
@@ -87,7 +80,6 @@ struct ScriptState {
     MapChangeRequest mapChange;
     std::int64_t afterBattleOffset = 0; // BTE: added to the line offset when its battle is over
 
-    std::array<Mover, scriptLimits::movers> movers {};
     float keepFace = 0; // KPM: stored for the face picture commands; nothing else reads it
 
     // Commands a run may execute before it is cut off; 0 means no limit. Only tools that run

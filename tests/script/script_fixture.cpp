@@ -32,25 +32,32 @@ void ScriptFixture::writeFile(const std::string& relative, const std::string& by
     out << bytes;
 }
 
-void ScriptFixture::setEvent(int event, const std::vector<std::pair<std::string, std::string>>& lines)
+void setEventLines(Context& ctx, int event, const std::vector<std::pair<std::string, std::string>>& lines)
 {
-    auto& target = ctx().script.eventLines.at(static_cast<std::size_t>(event));
+    auto& target = ctx.script.eventLines.at(static_cast<std::size_t>(event));
     std::size_t l = 0;
     for (; l < lines.size(); ++l)
         target.at(l) = ScriptLine { utf8ToCp932(lines[l].first), lines[l].second };
     target.at(l) = ScriptLine { "99", "" };
 }
 
-void ScriptFixture::run(int event)
+void runEventLines(Context& ctx, int event)
 {
-    ScriptState& s = ctx().script;
+    ScriptState& s = ctx.script;
     s.event = event;
     s.lineOffset = 0;
     s.loopCount = 0;
     s.pendingJump = 0;
     s.messageWindowOpen = false;
-    runInterpreter(ctx());
+    runInterpreter(ctx);
 }
+
+void ScriptFixture::setEvent(int event, const std::vector<std::pair<std::string, std::string>>& lines)
+{
+    setEventLines(ctx(), event, lines);
+}
+
+void ScriptFixture::run(int event) { runEventLines(ctx(), event); }
 
 void ScriptFixture::explainEnd(const ProgramEnd& end) const
 {

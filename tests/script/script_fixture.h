@@ -16,6 +16,12 @@
 
 namespace vorn::test {
 
+// Replaces the lines of `event` (message text in UTF-8, command string) and ends it with "99".
+void setEventLines(Context& ctx, int event, const std::vector<std::pair<std::string, std::string>>& lines);
+// Starts a run of `event` from its line 0 the way a map event run does, without the field's
+// drawing.
+void runEventLines(Context& ctx, int event);
+
 class ScriptFixture {
 public:
     // The timeline runs as virtual time passes; ten virtual minutes after it has run out, a run

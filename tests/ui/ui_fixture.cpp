@@ -1,5 +1,7 @@
 #include "ui_fixture.h"
 
+#include "support/golden.h"
+
 #include "core/program_end.h"
 #include "gamegen/starter_game.h"
 #include "platform/encoding.h"
@@ -79,27 +81,7 @@ bool UiFixture::screenShowsCell(int x, int y, int sx, int sy)
 
 std::string compareWithGolden(const Picture& picture, const std::string& name)
 {
-    std::filesystem::path path = std::filesystem::path(VORN_TEST_DIR) / "ui" / "golden" / (name + ".png");
-    const char* update = std::getenv("VORN_UPDATE_GOLDEN");
-    if (update && std::string(update) == "1") {
-        std::error_code ignored;
-        std::filesystem::create_directories(path.parent_path(), ignored);
-        if (!savePng(picture, path.string()))
-            return "cannot write " + path.string();
-        return {};
-    }
-    Picture golden;
-    if (!loadPng(path.string(), golden))
-        return "missing golden file " + path.string() + " (make it with VORN_UPDATE_GOLDEN=1)";
-    if (golden.width != picture.width || golden.height != picture.height)
-        return "size differs from " + path.string();
-    for (int y = 0; y < picture.height; ++y) {
-        for (int x = 0; x < picture.width; ++x) {
-            if (golden.at(x, y) != picture.at(x, y))
-                return "first difference at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
-        }
-    }
-    return {};
+    return compareWithGoldenFile(picture, std::filesystem::path(VORN_TEST_DIR) / "ui" / "golden" / (name + ".png"));
 }
 
 } // namespace vorn::test

@@ -1,0 +1,252 @@
+#include "field/scene.h"
+
+#include "core/context.h"
+#include "core/dialogs.h"
+#include "data/record.h"
+#include "field/field_draw.h"
+#include "field/field_ops.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+namespace vorn {
+
+namespace {
+
+    void requireCell(Context& ctx, int column, int row)
+    {
+        if (!ctx.map.inMap(column, row))
+            fatalEventError(ctx, "cell (" + std::to_string(column) + ", " + std::to_string(row) + ") is off the map");
+    }
+
+    int viewColumnsOf(const Context& ctx) { return std::max(1, roundIndex(ctx.field.viewColumns)); }
+    int viewRowsOf(const Context& ctx) { return std::max(1, roundIndex(ctx.field.viewRows)); }
+
+    void waitWalkDelay(Context& ctx)
+    {
+        int delay = roundIndex(ctx.settings.walkDelay);
+        if (delay > 0)
+            ctx.platform.waitUntil(ctx.platform.nowMs() + static_cast<std::uint64_t>(delay) * 10);
+    }
+
+    // The screen shown for one frame, then the walking delay.
+    void showFieldFrame(Context& ctx)
+    {
+        refreshField(ctx);
+        ctx.platform.frame();
+        waitWalkDelay(ctx);
+    }
+
+    // One view step towards a limit: the view moves by up to `step` pixels without passing it,
+    // and the player the other way on the screen.
+    void moveView(float& scroll, float& screen, float step, float limit)
+    {
+        float moved = step > 0 ? std::min(step, limit - scroll) : std::max(step, limit - scroll);
+        if ((step > 0 && scroll >= limit) || (step < 0 && scroll <= limit))
+            return;
+        scroll += moved;
+        screen -= moved;
+    }
+
+    // The picture of a view growing from its centre: 32 steps, each wider by the view's width in
+    // cells and higher by its height in cells, 10 ms each; `show` copies one rectangle.
+    template <typename Show>
+    void growFromViewCentre(Context& ctx, Show show)
+    {
+        int columns = viewColumnsOf(ctx), rows = viewRowsOf(ctx);
+        int w = columns, h = rows;
+        int x = columns * tileSize / 2 - w / 2, y = rows * tileSize / 2 - h / 2;
+        for (int step = 0; step < 32; ++step) {
+            show(x, y, w, h);
+            ctx.platform.waitUntil(ctx.platform.nowMs() + 10);
+            x -= columns / 2;
+            y -= rows / 2;
+            w += columns;
+            h += rows;
+        }
+    }
+
+    constexpr int sleepCoverX = 96, sleepCoverY = 0; // the frame sheet's cover cell of the sleep effect
+
+} // namespace
+
+void scrollView(Context& ctx, int direction, int steps, ViewRedraw redraw)
+{
+    FieldState& f = ctx.field;
+    float step = static_cast<float>(playerStepPixels(ctx));
+    float maxX = static_cast<float>(std::max(0, (ctx.map.width() - viewColumnsOf(ctx)) * tileSize));
+    float maxY = static_cast<float>(std::max(0, (ctx.map.height() - viewRowsOf(ctx)) * tileSize));
+    for (int i = 0; i < steps; ++i) {
+        switch (direction) {
+        case 8:
+            moveView(f.scrollY, f.screenY, -step, 0);
+            break;
+        case 2:
+            moveView(f.scrollY, f.screenY, step, maxY);
+            break;
+        case 4:
+            moveView(f.scrollX, f.screenX, -step, 0);
+            break;
+        case 6:
+            moveView(f.scrollX, f.screenX, step, maxX);
+            break;
+        default:
+            break;
+        }
+        if (redraw == ViewRedraw::EachStep)
+            showFieldFrame(ctx);
+    }
+}
+
+void centreViewOn(Context& ctx, int column, int row, ViewRedraw redraw)
+{
+    const FieldState& f = ctx.field;
+    float step = static_cast<float>(playerStepPixels(ctx));
+    // The cell ends two cells above the vertical middle and in the horizontal middle.
+    float down = (static_cast<float>(row * tileSize) - f.scrollY
+                     - static_cast<float>(viewRowsOf(ctx) * tileSize / 2 - 2 * tileSize))
+        / step;
+    int n = static_cast<int>(std::clamp(down, -1e6f, 1e6f));
+    scrollView(ctx, n < 0 ? 8 : 2, std::abs(n), redraw);
+    float right = (static_cast<float>(column * tileSize) - f.scrollX
+                      - static_cast<float>(viewColumnsOf(ctx) * tileSize / 2 - tileSize / 2))
+        / step;
+    n = static_cast<int>(std::clamp(right, -1e6f, 1e6f));
+    scrollView(ctx, n < 0 ? 4 : 6, std::abs(n), redraw);
+    if (redraw == ViewRedraw::AtEnd)
+        refreshField(ctx);
+}
+
+void setPlayerFacing(Context& ctx, int keypadDirection)
+{
+    switch (keypadDirection) {
+    case 8:
+        ctx.field.facing = 0;
+        break;
+    case 6:
+        ctx.field.facing = 2;
+        break;
+    case 2:
+        ctx.field.facing = 4;
+        break;
+    case 4:
+        ctx.field.facing = 6;
+        break;
+    default:
+        break;
+    }
+}
+
+void walkPlayer(Context& ctx, int direction, int count, int facing, int mode)
+{
+    FieldState& f = ctx.field;
+    for (int k = 0; k < count; ++k) {
+        f.pendingKey = std::to_string(direction);
+        f.stepFrames = 0;
+        bool walked = false;
+        for (;;) {
+            pollAndMove(ctx);
+            if (f.stepFrames <= 0)
+                break;
+            walked = true;
+            f.stepFrames -= 1;
+            refreshField(ctx);
+            ctx.platform.frame();
+            if (f.stepFrames <= 0)
+                break;
+        }
+        f.stepFrames = 0;
+        if (walked) {
+            if (CellMarks* left = ctx.map.marksAt(roundIndex(f.stepFromColumn), roundIndex(f.stepFromRow)))
+                (*left)[0].clear();
+        }
+        // A step against an event does not run it while a script runs.
+        f.pendingKey.clear();
+        f.request = fieldRequest::None;
+        setPlayerFacing(ctx, facing);
+        if (mode == 1)
+            f.animFrame = 0;
+        refreshField(ctx);
+        waitWalkDelay(ctx);
+    }
+}
+
+void showPlayerAtCell(Context& ctx) { showPlayer(ctx); }
+
+void warpPlayer(Context& ctx, int column, int row)
+{
+    requireCell(ctx, column, row);
+    FieldState& f = ctx.field;
+    int oldColumn = playerColumn(ctx), oldRow = playerRow(ctx);
+    if (CellMarks* old = ctx.map.marksAt(oldColumn, oldRow)) {
+        if ((*old)[0] == "99")
+            (*old)[0].clear();
+        showMapCell(ctx, oldColumn, oldRow);
+    }
+    f.screenX = static_cast<float>(column * tileSize) - f.scrollX;
+    f.screenY = static_cast<float>(row * tileSize) - f.scrollY;
+    showPlayer(ctx);
+    markPlayerCell(ctx);
+}
+
+void setCellTile(Context& ctx, int column, int row, int code)
+{
+    requireCell(ctx, column, row);
+    if (code < 0 || code > 255)
+        fatalEventError(ctx, "tile code " + std::to_string(code) + " is not a tile");
+    char digits[3];
+    std::snprintf(digits, sizeof digits, "%02X", static_cast<unsigned>(code));
+    if (!setTileCode(ctx.map.file, column, row, digits))
+        fatalEventError(ctx, "the row of cell (" + std::to_string(column) + ", " + std::to_string(row) + ") is short");
+    drawTile(ctx, column, row);
+    showMapCell(ctx, column, row);
+    if (column == playerColumn(ctx) && row == playerRow(ctx))
+        showPlayer(ctx);
+}
+
+void overlayCell(Context& ctx, int column, int row, int code)
+{
+    requireCell(ctx, column, row);
+    if (code < 0 || code > 255)
+        fatalEventError(ctx, "picture code " + std::to_string(code) + " is not on the sheet");
+    drawTile(ctx, column, row);
+    drawMaskedSprite(ctx, ctx.surfaces.wholeMap, column * tileSize, row * tileSize, code, eventDirectionOffset(2), 0);
+    showMapCell(ctx, column, row);
+    if (column == playerColumn(ctx) && row == playerRow(ctx))
+        showPlayer(ctx);
+}
+
+void sleepTransition(Context& ctx)
+{
+    Surfaces& s = ctx.surfaces;
+    Picture& screen = ctx.platform.screen();
+    CopyMode mode = screen.mode;
+    screen.mode = CopyMode::Copy;
+    s.workSurface.mode = CopyMode::Copy;
+    for (int row = 0; row < viewRowsOf(ctx); ++row) {
+        for (int column = 0; column < viewColumnsOf(ctx); ++column)
+            copyRect(s.workSurface, column * tileSize, row * tileSize, tileSize, tileSize, s.frameSheet, sleepCoverX,
+                sleepCoverY);
+    }
+    growFromViewCentre(ctx, [&](int x, int y, int w, int h) { copyRect(screen, x, y, w, h, s.workSurface, 0, 0); });
+    screen.mode = mode;
+    for (int i = 0; i < 16; ++i)
+        moveWanderers(ctx);
+    ctx.platform.waitUntil(ctx.platform.nowMs() + 1000);
+}
+
+void wakeTransition(Context& ctx)
+{
+    Surfaces& s = ctx.surfaces;
+    Picture& screen = ctx.platform.screen();
+    CopyMode mode = screen.mode;
+    screen.mode = CopyMode::Copy;
+    s.workSurface.mode = CopyMode::Copy;
+    copyView(ctx, s.workSurface);
+    drawPlayer(ctx, s.workSurface);
+    growFromViewCentre(ctx, [&](int x, int y, int w, int h) { copyRect(screen, x, y, w, h, s.workSurface, x, y); });
+    screen.mode = mode;
+}
+
+} // namespace vorn
