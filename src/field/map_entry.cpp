@@ -213,6 +213,8 @@ namespace {
 void enterMap(Context& ctx)
 {
     stopMusic(ctx);
+    // Movers left walking by an event belong to the map being left.
+    ctx.field.movers = MoverTable {};
     int mapNumber = roundIndex(ctx.game.map);
     readMapAndEvents(ctx, mapNumber);
     placePlayer(ctx);

@@ -26,6 +26,9 @@ struct Mover {
     std::array<RouteStep, routeSteps> route {};
     int stepIndex = 0;
     int frameCounter = 0; // frames left of the current cell step
+    int facing = 2; // keypad digit of the picture last drawn
+    bool drawn = false; // whether the picture is in the whole-map picture at (drawnX, drawnY)
+    int drawnX = 0, drawnY = 0; // pixels
 };
 
 using MoverTable = std::array<Mover, moverCount>;

@@ -30,14 +30,42 @@ namespace {
         }
     }
 
-    // The route has reached direction 9: the mover stops and hands its cell to what it is bound
-    // to.
+    // Draws the tiles again under the picture's last place (up to four cells).
+    void eraseLastDrawing(Context& ctx, Mover& mover)
+    {
+        if (!mover.drawn)
+            return;
+        mover.drawn = false;
+        int left = intFloor(static_cast<float>(mover.drawnX) / tileSize);
+        int top = intFloor(static_cast<float>(mover.drawnY) / tileSize);
+        for (int row = top; row <= intFloor(static_cast<float>(mover.drawnY + tileSize - 1) / tileSize); ++row) {
+            for (int column = left; column <= intFloor(static_cast<float>(mover.drawnX + tileSize - 1) / tileSize);
+                 ++column) {
+                if (ctx.map.inMap(column, row))
+                    drawTile(ctx, column, row);
+            }
+        }
+    }
+
+    void drawMover(Context& ctx, Mover& mover, int x, int y, int frame)
+    {
+        drawMaskedSprite(ctx, ctx.surfaces.wholeMap, x, y, mover.picture, facingColumn(mover.facing) * tileSize, frame);
+        mover.drawn = true;
+        mover.drawnX = x;
+        mover.drawnY = y;
+    }
+
+    // The route has reached direction 9: the mover stops on its cell and hands it to what it is
+    // bound to. Its picture, left a step short, is drawn again on the cell itself.
     void finishMover(Context& ctx, Mover& mover)
     {
         mover.active = false;
+        eraseLastDrawing(ctx, mover);
         int bound = mover.route[static_cast<std::size_t>(mover.stepIndex)].count;
-        if (bound == 98)
+        if (bound == 98) {
+            drawMover(ctx, mover, mover.column * tileSize, mover.row * tileSize, 0);
             return;
+        }
         if (!ctx.map.inMap(mover.column, mover.row))
             fatalEventError(ctx, "a mover ended its route off the map at (" + std::to_string(mover.column) + ", " + std::to_string(mover.row) + ")");
         if (bound == 99) {
@@ -52,12 +80,14 @@ namespace {
         CellMarks* to = ctx.map.marksAt(mover.column, mover.row);
         event.x = static_cast<float>(mover.column);
         event.y = static_cast<float>(mover.row);
+        event.facing = static_cast<float>(mover.facing);
         // A mover that came back to its event's own cell leaves the marks where they are.
-        if (!from || from == to)
-            return;
-        *to = *from;
-        *from = CellMarks {};
-        drawMapCell(ctx, oldColumn, oldRow);
+        if (from && from != to) {
+            *to = *from;
+            *from = CellMarks {};
+            drawMapCell(ctx, oldColumn, oldRow);
+        }
+        drawMapCell(ctx, mover.column, mover.row);
     }
 
     void advanceMover(Context& ctx, Mover& mover)
@@ -93,16 +123,18 @@ namespace {
         int pixelsToGo = mover.frameCounter * mover.speed;
         --mover.frameCounter;
 
+        // The cells left and entered, and those the last picture covered, show their tiles again.
+        eraseLastDrawing(ctx, mover);
         int fromColumn = mover.column - o.dx, fromRow = mover.row - o.dy;
         if (ctx.map.inMap(fromColumn, fromRow))
             drawTile(ctx, fromColumn, fromRow);
         if (ctx.map.inMap(mover.column, mover.row))
             drawTile(ctx, mover.column, mover.row);
-        int facing = step.facing == 9 ? step.direction : step.facing;
+        mover.facing = step.facing == 9 ? step.direction : step.facing;
         // Mode 0 walks with two frames: frame 1 over the first half of each cell.
         int frame = mover.mode == 0 && mover.frameCounter > framesPerCell / 2 ? 1 : 0;
-        drawMaskedSprite(ctx, ctx.surfaces.wholeMap, mover.column * tileSize - o.dx * pixelsToGo,
-            mover.row * tileSize - o.dy * pixelsToGo, mover.picture, facingColumn(facing) * tileSize, frame);
+        drawMover(ctx, mover, mover.column * tileSize - o.dx * pixelsToGo, mover.row * tileSize - o.dy * pixelsToGo,
+            frame);
     }
 
 } // namespace

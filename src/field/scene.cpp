@@ -31,9 +31,9 @@ namespace {
     }
 
     // The screen shown for one frame, then the walking delay.
-    void showFieldFrame(Context& ctx)
+    void showFieldFrame(Context& ctx, WindowOnTop window)
     {
-        refreshField(ctx);
+        refreshFieldBehind(ctx, window);
         ctx.platform.frame();
         waitWalkDelay(ctx);
     }
@@ -71,7 +71,27 @@ namespace {
 
 } // namespace
 
-void scrollView(Context& ctx, int direction, int steps, ViewRedraw redraw)
+void refreshFieldBehind(Context& ctx, WindowOnTop window)
+{
+    if (window == WindowOnTop::No) {
+        refreshField(ctx);
+        return;
+    }
+    // The window's frame spans columns 0 to winW and rows 0 to winH (as drawn) of 16 pixels.
+    const WindowState& w = ctx.windows;
+    int x = roundIndex(w.winX) * 16, y = roundIndex(w.winY) * 16;
+    int width = std::clamp(roundIndex(w.winW) + 1, 0, 64) * 16, height = std::clamp(roundIndex(w.winH) + 1, 0, 48) * 16;
+    Picture& screen = ctx.platform.screen();
+    Picture kept(width, height);
+    copyRect(kept, 0, 0, width, height, screen, x, y);
+    refreshField(ctx);
+    CopyMode mode = screen.mode;
+    screen.mode = CopyMode::Copy;
+    copyRect(screen, x, y, width, height, kept, 0, 0);
+    screen.mode = mode;
+}
+
+void scrollView(Context& ctx, int direction, int steps, ViewRedraw redraw, WindowOnTop window)
 {
     FieldState& f = ctx.field;
     float step = static_cast<float>(playerStepPixels(ctx));
@@ -95,11 +115,11 @@ void scrollView(Context& ctx, int direction, int steps, ViewRedraw redraw)
             break;
         }
         if (redraw == ViewRedraw::EachStep)
-            showFieldFrame(ctx);
+            showFieldFrame(ctx, window);
     }
 }
 
-void centreViewOn(Context& ctx, int column, int row, ViewRedraw redraw)
+void centreViewOn(Context& ctx, int column, int row, ViewRedraw redraw, WindowOnTop window)
 {
     const FieldState& f = ctx.field;
     float step = static_cast<float>(playerStepPixels(ctx));
@@ -108,14 +128,14 @@ void centreViewOn(Context& ctx, int column, int row, ViewRedraw redraw)
                      - static_cast<float>(viewRowsOf(ctx) * tileSize / 2 - 2 * tileSize))
         / step;
     int n = static_cast<int>(std::clamp(down, -1e6f, 1e6f));
-    scrollView(ctx, n < 0 ? 8 : 2, std::abs(n), redraw);
+    scrollView(ctx, n < 0 ? 8 : 2, std::abs(n), redraw, window);
     float right = (static_cast<float>(column * tileSize) - f.scrollX
                       - static_cast<float>(viewColumnsOf(ctx) * tileSize / 2 - tileSize / 2))
         / step;
     n = static_cast<int>(std::clamp(right, -1e6f, 1e6f));
-    scrollView(ctx, n < 0 ? 4 : 6, std::abs(n), redraw);
+    scrollView(ctx, n < 0 ? 4 : 6, std::abs(n), redraw, window);
     if (redraw == ViewRedraw::AtEnd)
-        refreshField(ctx);
+        refreshFieldBehind(ctx, window);
 }
 
 void setPlayerFacing(Context& ctx, int keypadDirection)
@@ -138,7 +158,7 @@ void setPlayerFacing(Context& ctx, int keypadDirection)
     }
 }
 
-void walkPlayer(Context& ctx, int direction, int count, int facing, int mode)
+void walkPlayer(Context& ctx, int direction, int count, int facing, int mode, WindowOnTop window)
 {
     FieldState& f = ctx.field;
     for (int k = 0; k < count; ++k) {
@@ -151,7 +171,7 @@ void walkPlayer(Context& ctx, int direction, int count, int facing, int mode)
                 break;
             walked = true;
             f.stepFrames -= 1;
-            refreshField(ctx);
+            refreshFieldBehind(ctx, window);
             ctx.platform.frame();
             if (f.stepFrames <= 0)
                 break;
@@ -167,7 +187,7 @@ void walkPlayer(Context& ctx, int direction, int count, int facing, int mode)
         setPlayerFacing(ctx, facing);
         if (mode == 1)
             f.animFrame = 0;
-        refreshField(ctx);
+        refreshFieldBehind(ctx, window);
         waitWalkDelay(ctx);
     }
 }

@@ -13,18 +13,27 @@ struct Context;
 enum class ViewRedraw { EachStep,
     AtEnd };
 
+// Whether the current window stays on the screen over the field when the field is shown again
+// (an event's open message window does: the view and the movers pass behind it).
+enum class WindowOnTop { No,
+    Yes };
+
+// The field's refresh, leaving the current window's rectangle as it stands on the screen when
+// `window` says so.
+void refreshFieldBehind(Context& ctx, WindowOnTop window);
+
 // `steps` steps of the view in a keypad direction (8, 6, 2, 4); the player moves the other way
 // on the screen so it keeps its cell. A step that would take the view past the map's edge is
 // not made. With EachStep the field is shown after every step for one frame plus the walking
 // delay.
-void scrollView(Context& ctx, int direction, int steps, ViewRedraw redraw);
+void scrollView(Context& ctx, int direction, int steps, ViewRedraw redraw, WindowOnTop window);
 // Scrolls until the cell stands two cells above the middle of the view, as far as the map's
 // edges allow.
-void centreViewOn(Context& ctx, int column, int row, ViewRedraw redraw);
+void centreViewOn(Context& ctx, int column, int row, ViewRedraw redraw, WindowOnTop window);
 // The player walks `count` cells in a keypad direction, each one a field step exactly as with
 // the keyboard (a refused step walks nothing); after each cell the facing becomes `facing`
 // (keypad digit, 9 keeps it), mode 1 shows the first walking frame, and the walking delay passes.
-void walkPlayer(Context& ctx, int direction, int count, int facing, int mode);
+void walkPlayer(Context& ctx, int direction, int count, int facing, int mode, WindowOnTop window);
 // Places the player at a cell without scrolling: the old cell loses the player's mark, the new
 // one gets it, and the player is drawn there.
 void warpPlayer(Context& ctx, int column, int row);

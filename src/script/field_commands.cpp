@@ -55,6 +55,9 @@ namespace {
         return { cell.column + argInt(ctx, 1), cell.row + argInt(ctx, 2) };
     }
 
+    // An event's open message window stays over the field while the view moves.
+    WindowOnTop windowOnTop(const Context& ctx) { return ctx.script.messageWindowOpen ? WindowOnTop::Yes : WindowOnTop::No; }
+
     // The speed of SSS and ANI: 3 stands for 4 and 4 for 8.
     int stepSpeed(int speed) { return speed == 3 ? 4 : speed == 4 ? 8
                                                                   : speed; }
@@ -152,7 +155,7 @@ Flow mov(Context& ctx)
         return Flow::FallThrough;
     for (int i = 1; i <= 3; ++i)
         ParseArgument(ctx, i);
-    walkPlayer(ctx, argInt(ctx, 0), argInt(ctx, 1), argInt(ctx, 2), argInt(ctx, 3));
+    walkPlayer(ctx, argInt(ctx, 0), argInt(ctx, 1), argInt(ctx, 2), argInt(ctx, 3), windowOnTop(ctx));
     return Flow::FallThrough;
 }
 
@@ -161,7 +164,7 @@ Flow scr(Context& ctx)
 {
     ParseArgument(ctx, 0);
     ParseArgument(ctx, 1);
-    scrollView(ctx, argInt(ctx, 0), argInt(ctx, 1) + 1, ViewRedraw::EachStep);
+    scrollView(ctx, argInt(ctx, 0), argInt(ctx, 1) + 1, ViewRedraw::EachStep, windowOnTop(ctx));
     return Flow::FallThrough;
 }
 
@@ -169,21 +172,21 @@ Flow cnt(Context& ctx)
 {
     ParseArgument(ctx, 0);
     ParseArgument(ctx, 1);
-    centreViewOn(ctx, argInt(ctx, 0), argInt(ctx, 1), ViewRedraw::EachStep);
+    centreViewOn(ctx, argInt(ctx, 0), argInt(ctx, 1), ViewRedraw::EachStep, windowOnTop(ctx));
     return Flow::FallThrough;
 }
 
 Flow ecc(Context& ctx)
 {
     EventCell cell = readEventOffsetCell(ctx);
-    centreViewOn(ctx, cell.column, cell.row, ViewRedraw::EachStep);
+    centreViewOn(ctx, cell.column, cell.row, ViewRedraw::EachStep, windowOnTop(ctx));
     return Flow::FallThrough;
 }
 
 Flow ec2(Context& ctx)
 {
     EventCell cell = readEventOffsetCell(ctx);
-    centreViewOn(ctx, cell.column, cell.row, ViewRedraw::AtEnd);
+    centreViewOn(ctx, cell.column, cell.row, ViewRedraw::AtEnd, windowOnTop(ctx));
     return Flow::FallThrough;
 }
 

@@ -13,6 +13,7 @@
 #include "script/arguments.h"
 #include "script/commands.h"
 #include "field/movers.h"
+#include "field/scene.h"
 #include "script/script_access.h"
 #include "ui/windows.h"
 
@@ -117,7 +118,7 @@ namespace {
             }
             // One round is one frame of the field: the movers step, the view is shown.
             advanceMovers(ctx);
-            refreshField(ctx);
+            refreshFieldBehind(ctx, s.messageWindowOpen ? WindowOnTop::Yes : WindowOnTop::No);
             ctx.platform.frame();
             int delay = roundIndex(ctx.settings.walkDelay);
             if (delay > 0)

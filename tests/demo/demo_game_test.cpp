@@ -13,8 +13,7 @@ TEST(DemoGame, OpeningThenTitleThenNewGameInTheHerosHome)
     TempDir dir;
     fs::path game = copyOfDemo(dir);
     auto run = runPlayer(game,
-        "expect ともしびの結晶 30000\n"
-        "expect title 60000\n"
+        "expect ともしびの結晶 30000\n" VORN_DEMO_TITLE_MENU
         "press space\n"
         "expect 旅の支度 10000\n"
         "press space\n"

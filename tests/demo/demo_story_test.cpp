@@ -49,11 +49,11 @@ TEST(DemoStory, TouchingTheMotherRunsHerEventFromItsMovedEntryLine)
 {
     TempDir dir;
     fs::path game = copyOfDemo(dir);
-    // The mother's start event ends on FGE,NEX: her entry line moves to the farewell, which
-    // the start event itself does not reach.
+    // The mother's start event walks her to the bed and back, then ends on FGE,NEX: her entry
+    // line moves to the farewell, which the start event itself does not reach.
     std::string timeline = newGameInTheHome;
     timeline += "dump start\n";
-    // The hero wakes at (9, 2); the mother stands at (7, 5). One step left, three down, and a
+    // The hero wakes at (9, 2); the mother is back at (7, 5). One step left, three down, and a
     // push to the left touches her: only the farewell is told, from the moved entry line.
     timeline += presses("left", 1) + presses("down", 3) + "press left\n";
     timeline += "expect 気をつけて行ってらっしゃい 5000\n";
@@ -64,7 +64,7 @@ TEST(DemoStory, TouchingTheMotherRunsHerEventFromItsMovedEntryLine)
     EXPECT_TRUE(run.lines("error").empty());
     auto start = readDump(dir.file("start.json"));
     ASSERT_FALSE(start.is_discarded());
-    EXPECT_EQ(start["flags"].value("7,0", 0.0), 4.0); // entry line of map 7's event 0
+    EXPECT_EQ(start["flags"].value("7,0", 0.0), 5.0); // entry line of map 7's event 0
     EXPECT_EQ(countOf(run, "text", "やっと起きたのね"), 1);
     EXPECT_EQ(countOf(run, "text", "旅の支度"), 1);
     EXPECT_EQ(countOf(run, "text", "気をつけて行ってらっしゃい"), 2);
@@ -147,7 +147,7 @@ TEST(DemoStory, TheBossLastLineEndsTheGameThroughTheEndingBackToTheTitle)
         writeText(source / "characters.yaml", party);
     });
     ASSERT_FALSE(HasFailure());
-    std::string timeline = "expect title 60000\npress space\nexpect map 6 10000\nwait 300\n";
+    std::string timeline = VORN_DEMO_TITLE_MENU "press space\nexpect map 6 10000\nwait 300\n";
     // A push to the right touches the knight. His scene stops for a key (WIT) after he turns into
     // the monster; the battle is won before its break counter lets the "小癪な" lines be told; the
     // last line waits, sets the boss flag and runs EDG.
@@ -230,7 +230,7 @@ TEST(DemoStory, TheTabletOpensTheCaveDoorAndTheChangeFileMovesDorugaToIt)
         writeText(source / "maps" / "map005.yaml", map);
     });
     ASSERT_FALSE(HasFailure());
-    std::string timeline = "expect title 60000\npress space\nexpect map 5 10000\nwait 300\ndump start\n";
+    std::string timeline = VORN_DEMO_TITLE_MENU "press space\nexpect map 5 10000\nwait 300\ndump start\n";
     // The tablet: its words, the password spoken (FST 0,4,1), the door opens; END waits.
     timeline += "press down\nexpect 鉄格子の扉が開いた 5000\nwait 300\ndump opened\npress enter\nwait 300\n";
     // Right, then down through the opened door (12, 12) to (12, 13); a push down touches

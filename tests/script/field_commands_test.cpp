@@ -289,5 +289,59 @@ namespace {
         EXPECT_EQ(f.ctx().map.event[1].x, 11);
     }
 
+
+    TEST(Movers, AnOpenMessageWindowStaysOverTheWalkingMoversAndTheScrollingView)
+    {
+        SceneFixture f;
+        f.placeEvent(1, "04", 10, 10); // under the message window (rows 17 to 23 of 16 pixels)
+        f.setEvent(0, { { "歩く", "ANI,1,0,0,04,0,4,6,1,9,9,1,>,AEW,SCR,2,1,THR" } });
+        f.run();
+        Pixel covered = f.screen().at(11 * 32 + 5, 10 * 32 + 5 - 2 * step);
+        EXPECT_NE(covered, fixtureSpriteColour(4, 2));
+        EXPECT_NE(covered, fixtureTileColour(sceneGround));
+        EXPECT_EQ(f.ctx().map.event[1].x, 11);
+        // Above the window the field shows, scrolled by two steps.
+        EXPECT_EQ(f.screen().at(5 * 32 + 5, 5 * 32 + 5 - 2 * step), fixtureSpriteColour(scenePlayerPicture, 4));
+    }
+
+
+    TEST(Movers, MoversLeftWalkingStayBehindWhenAnotherMapIsEntered)
+    {
+        SceneFixture f;
+        f.placeEvent(1, "04", 10, 10);
+        f.setEvent(0, { { "", "ANI,1,0,0,04,0,4,6,5,9,9,1,>,THR" } });
+        f.run();
+        ASSERT_TRUE(anyMoverActive(f.ctx()));
+        writeFixtureMap(f.ctx(), 3, makeFixtureMap(20, 16, sceneGround), {});
+        Context& ctx = f.ctx();
+        ctx.game.map = 3;
+        ctx.game.useMapEntry = 0;
+        ctx.game.startX = 2;
+        ctx.game.startY = 2;
+        enterMap(ctx);
+        EXPECT_FALSE(anyMoverActive(ctx));
+    }
+
+
+    TEST(Movers, AFinishedMoverLeavesNoTrailAndStandsOnItsCell)
+    {
+        SceneFixture f;
+        f.placeEvent(1, "04", 10, 10);
+        f.setEvent(0, { { "", "ANI,1,0,0,06,0,99,8,3,9,9,98,>,AEW,THR" } });
+        f.run();
+        const Picture& whole = f.ctx().surfaces.wholeMap;
+        // The start cell and those walked through show their tiles, the whole cell through.
+        for (int row = 8; row <= 10; ++row) {
+            for (int y : { 0, 3, 31 })
+                EXPECT_EQ(whole.at(10 * 32 + 16, row * 32 + y), fixtureTileColour(sceneGround)) << row << " " << y;
+        }
+        // The picture stands exactly on its last cell, facing up, frame 0.
+        EXPECT_EQ(whole.at(10 * 32, 7 * 32), fixtureSpriteColour(6, 0));
+        EXPECT_EQ(whole.at(10 * 32 + 31, 7 * 32 + 31), fixtureSpriteColour(6, 0));
+        // Bound to nothing: event 1 keeps its cell and marks.
+        EXPECT_EQ(f.ctx().map.event[1].y, 10);
+        EXPECT_EQ(f.ctx().map.cellMark[10][10][0], "04");
+    }
+
 } // namespace
 } // namespace vorn::test
