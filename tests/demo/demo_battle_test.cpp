@@ -67,7 +67,7 @@ TEST(DemoBattle, ARandomBattleWonGivesExperienceGoldAndALevelUp)
             "    attack: 9\n    defense: 6\n    speed: 7\n    exp: 7\n    nextExp: 8\n    hitRate: 95\n");
     });
     ASSERT_FALSE(HasFailure());
-    std::string timeline = "expect title 60000\npress space\nexpect map 3 10000\nwait 300\ndump before\n";
+    std::string timeline = VORN_DEMO_TITLE_MENU "press space\nexpect map 3 10000\nwait 300\ndump before\n";
     // One step right meets the slime; auto-battle is chosen from the command menu ("up" wraps to
     // its last entry), so only the victory and the level-up wait for a key.
     timeline += "press right\nexpect が現れた 5000\nwait 300\npress enter\n";
@@ -116,7 +116,7 @@ TEST(DemoBattle, ALostRandomBattleEndsInTheGameOverAndANewGame)
             "    attack: 1\n    defense: 0\n    speed: 7\n    exp: 0\n    nextExp: 8\n    hitRate: 95\n");
     });
     ASSERT_FALSE(HasFailure());
-    std::string timeline = "expect title 60000\npress space\nexpect map 3 10000\nwait 300\n";
+    std::string timeline = VORN_DEMO_TITLE_MENU "press space\nexpect map 3 10000\nwait 300\n";
     timeline += "press right\nexpect が現れた 5000\nwait 300\npress enter\n";
     timeline += "expect はどうする 5000\nwait 300\npress up\npress enter\n";
     timeline += "expect は気絶した 60000\nwait 300\npress enter\n";
@@ -154,7 +154,7 @@ TEST(DemoBattle, TheBossBattleIsSuspendedForTheSceneAndResumedToItsEnd)
             "    attack: 80\n    defense: 999\n    speed: 99\n    exp: 0\n    nextExp: 0\n    hitRate: 999\n");
     });
     ASSERT_FALSE(HasFailure());
-    std::string timeline = "expect title 60000\npress space\nexpect map 6 10000\nwait 300\n";
+    std::string timeline = VORN_DEMO_TITLE_MENU "press space\nexpect map 6 10000\nwait 300\n";
     timeline += "press right\nexpect 巨大な魔物に変わった 5000\nwait 300\npress enter\n";
     timeline += "wait 300\npress enter\nexpect が現れた 5000\nwait 300\npress enter\n";
     timeline += "expect はどうする 5000\nwait 300\npress up\npress enter\n";
@@ -162,7 +162,7 @@ TEST(DemoBattle, TheBossBattleIsSuspendedForTheSceneAndResumedToItsEnd)
     // a key, then the battle resumes with auto-battle still on.
     timeline += "expect 小癪な 60000\nwait 300\npress enter\n";
     timeline += "expect のＧＯＬＤを得た 60000\nwait 300\npress enter\n";
-    timeline += "expect 村へ帰ろう 10000\nwait 300\npress enter\nexpect title 60000\n";
+    timeline += "expect 村へ帰ろう 10000\nwait 300\npress enter\n" VORN_DEMO_TITLE_MENU;
     auto run = runPlayer(game, timeline, dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.errorOutput;
     EXPECT_TRUE(run.lines("error").empty());
