@@ -53,7 +53,7 @@ TEST(DemoSaves, SaveInSlotThreeThenLoadItRestoresTheGame)
 {
     TempDir dir;
     fs::path game = copyOfDemo(dir);
-    std::string timeline = "expect title 60000\ndump title\n" + std::string(saveInSlotThree.substr(std::string("expect title 60000\n").size()));
+    std::string timeline = VORN_DEMO_TITLE_MENU "dump title\n" + saveInSlotThree.substr(std::string(VORN_DEMO_TITLE_MENU).size());
     timeline += "press right\nwait 300\npress down\nwait 300\ndump walked\n";
     timeline += loadSlotThreeFromTheMenu + "expect map 7 5000\nwait 1500\ndump loaded\n";
     auto run = runPlayer(game, timeline, dir.path());
@@ -105,7 +105,7 @@ TEST(DemoSaves, AVersion310SaveLoadsFromTheTitleWithHitRate100AndTheDefaultLayou
     ASSERT_EQ(first.exitCode, 0) << first.errorOutput;
     rewriteSlotVersion(game, 310);
 
-    std::string timeline = "expect title 60000\npress down\npress space\n" + slotThree("読込先を選択してください")
+    std::string timeline = VORN_DEMO_TITLE_MENU "press down\npress space\n" + slotThree("読込先を選択してください")
         + "expect map 7 5000\nwait 1500\ndump loaded\n";
     auto run = runPlayer(game, timeline, dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.errorOutput;
@@ -129,7 +129,7 @@ TEST(DemoSaves, ASaveCutShortBeforeItsRenameLeavesTheOldSlotLoadable)
     // What a save stopped between writing its temporary file and renaming it leaves behind.
     writeText(fs::path(slotFile(game, 3)) += ".tmp", old.substr(0, old.size() / 3));
 
-    std::string timeline = "expect title 60000\npress down\npress space\n" + slotThree("読込先を選択してください")
+    std::string timeline = VORN_DEMO_TITLE_MENU "press down\npress space\n" + slotThree("読込先を選択してください")
         + "expect map 7 5000\nwait 1500\ndump loaded\n";
     auto run = runPlayer(game, timeline, dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.errorOutput;
