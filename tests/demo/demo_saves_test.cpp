@@ -193,8 +193,8 @@ TEST(DemoSaves, EveryOneOfTheNineSlotsSavesQuitsAndLoadsInTheNextRun)
     EXPECT_FALSE(saving.has("text", "保存できませんでした"));
 
     // The next run: slot 9 from the title, then slot 1 from the field menu.
-    std::string second = "expect title 60000\ndump title\npress down\npress space\n"
-                         "expect 読込先を選択してください 5000\n"
+    std::string second = VORN_DEMO_TITLE_MENU "dump title\npress down\npress space\n"
+                                              "expect 読込先を選択してください 5000\n"
         + presses("down", 8) + "press space\nexpect map 7 5000\nwait 1500\ndump nine\n" + "press space\n"
         + "expect 終      了 5000\n" + presses("down", 5)
         + "press space\nexpect 読込先を選択してください 5000\npress space\nexpect map 7 5000\nwait 1500\ndump first\n";
