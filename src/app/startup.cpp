@@ -18,11 +18,11 @@ namespace {
 
     void loadFrameSheet(Context& ctx)
     {
-        auto bytes = readGameFileOrFail(ctx, "FONT.BMP");
-        BmpResult result = decodeBmp(bytes);
-        if (!result.ok())
-            fatalFileError(ctx, "FONT.BMP: " + result.error);
-        ctx.surfaces.frameSheet = std::move(result.picture);
+        std::string why;
+        auto sheet = loadGamePicture(ctx.root, "FONT.BMP", &why);
+        if (!sheet)
+            fatalFileError(ctx, "FONT.BMP: " + why);
+        ctx.surfaces.frameSheet = std::move(*sheet);
     }
 
     // Start-up from the second read of the game settings: the database and the start event's

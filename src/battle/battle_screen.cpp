@@ -77,16 +77,7 @@ namespace {
 
 std::optional<Picture> loadBattlePicture(Context& ctx, const std::string& cp932Name)
 {
-    auto path = resolveGamePath(ctx.root, "GRP\\" + cp932Name + ".bmp");
-    if (!path)
-        return std::nullopt;
-    auto bytes = readWholeFile(*path);
-    if (!bytes)
-        return std::nullopt;
-    BmpResult result = decodeBmp(*bytes);
-    if (!result.ok())
-        return std::nullopt;
-    return std::move(result.picture);
+    return loadGamePicture(ctx.root, "GRP\\" + cp932Name + ".bmp");
 }
 
 void drawEnemy(Context& ctx, int slot)

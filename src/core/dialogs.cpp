@@ -35,10 +35,10 @@ namespace {
 
 std::vector<std::uint8_t> readGameFileOrFail(Context& ctx, const std::string& cp932Path)
 {
-    auto path = resolveGamePath(ctx.root, cp932Path);
-    auto bytes = path ? readWholeFile(*path) : std::nullopt;
+    std::string why;
+    auto bytes = readGameFile(ctx.root, cp932Path, &why);
     if (!bytes)
-        fatalFileError(ctx, "cannot read " + cp932Path);
+        fatalFileError(ctx, cp932Path + ": " + why);
     return std::move(*bytes);
 }
 

@@ -55,12 +55,10 @@ namespace {
 
     std::vector<std::uint8_t> readDataFile(const fs::path& root, const char* name)
     {
-        auto path = resolveGamePath(root, gamePath(name));
-        if (!path)
-            throw FileError(gamePath(name) + ": file not found");
-        auto bytes = readWholeFile(*path);
+        std::string why;
+        auto bytes = readGameFile(root, gamePath(name), &why);
         if (!bytes)
-            throw FileError(gamePath(name) + ": file cannot be read");
+            throw FileError(gamePath(name) + ": " + why);
         return std::move(*bytes);
     }
 

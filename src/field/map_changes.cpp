@@ -159,10 +159,10 @@ void ApplyMapChanges(Context& ctx)
 {
     int map = roundIndex(ctx.game.map);
     std::string name = mapChangeFileName(map);
-    auto path = resolveGamePath(ctx.root, name);
-    auto bytes = path ? readWholeFile(*path) : std::nullopt;
+    std::string why;
+    auto bytes = readGameFile(ctx.root, name, &why);
     if (!bytes)
-        throw FileError("cannot read " + name);
+        throw FileError(name + ": " + why);
     applyChangeBlocks(ctx, readChangeFile(*bytes, ctx.db.corrections));
 }
 

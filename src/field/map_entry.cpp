@@ -20,11 +20,11 @@ namespace {
     {
         if (loadedName && *loadedName == name)
             return;
-        std::string path = "GRP\\" + name + ".BMP";
-        BmpResult result = decodeBmp(readGameFileOrFail(ctx, path));
-        if (!result.ok())
-            fatalFileError(ctx, path + ": " + result.error);
-        sheet = std::move(result.picture);
+        std::string path = "GRP\\" + name + ".BMP", why;
+        auto picture = loadGamePicture(ctx.root, path, &why);
+        if (!picture)
+            fatalFileError(ctx, path + ": " + why);
+        sheet = std::move(*picture);
         loadedName = name;
     }
 

@@ -12,6 +12,8 @@
 // out the same whatever the palette holds.
 #include "platform/picture.h"
 
+#include "platform/game_files.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -482,6 +484,20 @@ bool saveBmpFile(const Picture& picture, const std::string& path)
         return false;
     file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
     return static_cast<bool>(file.flush());
+}
+
+std::optional<Picture> loadGamePicture(const std::filesystem::path& root, const std::string& cp932Path, std::string* why)
+{
+    auto bytes = readGameFile(root, cp932Path, why);
+    if (!bytes)
+        return std::nullopt;
+    BmpResult result = decodeBmp(*bytes);
+    if (!result.ok()) {
+        if (why)
+            *why = result.error;
+        return std::nullopt;
+    }
+    return std::move(result.picture);
 }
 
 } // namespace vorn

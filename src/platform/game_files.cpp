@@ -164,4 +164,19 @@ bool writeWholeFileAtomically(const fs::path& path, const std::string& bytes, co
     return true;
 }
 
+std::optional<std::vector<std::uint8_t>> readGameFile(
+    const std::filesystem::path& root, const std::string& cp932Path, std::string* why)
+{
+    auto path = resolveGamePath(root, cp932Path);
+    if (!path) {
+        if (why)
+            *why = "file not found";
+        return std::nullopt;
+    }
+    auto bytes = readWholeFile(*path);
+    if (!bytes && why)
+        *why = "file cannot be read";
+    return bytes;
+}
+
 } // namespace vorn

@@ -24,6 +24,12 @@ std::optional<std::filesystem::path> resolveGamePathForWriting(
 
 // Reads a whole file; nothing when it cannot be opened or read.
 std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& path);
+
+// The one way every part of the program and the tools reads a file of a game folder: the cp932
+// game path found without regard to letter case, then read whole. On failure, `why` (when given)
+// says whether the file is missing or could not be read.
+std::optional<std::vector<std::uint8_t>> readGameFile(
+    const std::filesystem::path& root, const std::string& cp932Path, std::string* why = nullptr);
 // Writes a whole file safely: a temporary file in the same folder, flushed, then renamed over the
 // old one, so a failure never leaves a half-written file. Returns false on failure. `beforeRename`
 // (tests) runs once the temporary file is written, before the rename.

@@ -7,6 +7,8 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -80,6 +82,11 @@ BmpResult decodeBmp(const std::uint8_t* data, std::size_t size);
 BmpResult decodeBmp(const std::vector<std::uint8_t>& bytes);
 // Reads and decodes a BMP file from disk.
 BmpResult loadBmpFile(const std::string& path);
+// A picture of a game folder (a cp932 game path such as "GRP\\KAO1_0.bmp"), read with
+// readGameFile and decoded; nothing when it is missing, unreadable or not a picture, with the
+// reason in `why` when given.
+std::optional<Picture> loadGamePicture(
+    const std::filesystem::path& root, const std::string& cp932Path, std::string* why = nullptr);
 
 // Writes a picture as a 24-bit BMP (used by the tools and tests that build game folders).
 bool saveBmpFile(const Picture& picture, const std::string& path);

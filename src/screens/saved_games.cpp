@@ -211,8 +211,7 @@ LoadOutcome loadGame(Context& ctx, int slot)
         return LoadOutcome::Unreadable;
     if (ctx.saves.labels[static_cast<size_t>(slot - 1)] == emptySlotLabel)
         return LoadOutcome::Empty;
-    auto path = resolveGamePath(ctx.saveRoot, slotFileName(slot));
-    auto bytes = path ? readWholeFile(*path) : std::nullopt;
+    auto bytes = readGameFile(ctx.saveRoot, slotFileName(slot));
     if (!bytes)
         return LoadOutcome::Unreadable;
     SlotFile scratch;

@@ -296,10 +296,10 @@ void RunScriptFile(Context& ctx, StoryKind kind)
     const char* name = storyFileName(kind);
     StoryScript script;
     try {
-        auto path = resolveGamePath(ctx.root, name);
-        auto bytes = path ? readWholeFile(*path) : std::nullopt;
+        std::string why;
+        auto bytes = readGameFile(ctx.root, name, &why);
         if (!bytes)
-            throw FileError(std::string("cannot read ") + name);
+            throw FileError(std::string(name) + ": " + why);
         script = readStoryScript(*bytes, kind);
     } catch (const FileError& error) {
         // The script files run with the event error trap installed, from the reading on.

@@ -202,14 +202,11 @@ Flow kao(Context& ctx)
         ctx.script.messageWindowOpen = true;
     }
     std::string name = "GRP\\KAO" + flagText(a[0]) + "_" + flagText(a[1]) + ".bmp";
-    auto path = resolveGamePath(ctx.root, name);
-    auto bytes = path ? readWholeFile(*path) : std::nullopt;
-    if (!bytes)
-        fatalEventError(ctx, "missing face picture " + name);
-    BmpResult face = decodeBmp(*bytes);
-    if (!face.ok())
-        fatalEventError(ctx, "bad face picture " + name + ": " + face.error);
-    const Picture& picture = face.picture;
+    std::string why;
+    auto face = loadGamePicture(ctx.root, name, &why);
+    if (!face)
+        fatalEventError(ctx, "face picture " + name + ": " + why);
+    const Picture& picture = *face;
     int x = 0;
     int y = 17 * cell - picture.height;
     switch (mode) {

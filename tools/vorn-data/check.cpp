@@ -560,14 +560,11 @@ namespace {
         float maxSize = 6;
         std::vector<ScriptEvent> events;
         auto read = [&](const std::string& name, const std::function<void(const std::vector<std::uint8_t>&)>& use) {
-            auto path = resolveGamePath(m_root, name);
-            if (!path) {
-                error(name, "", "file not found (map " + std::to_string(number) + " has other files)");
-                return;
-            }
-            auto bytes = readWholeFile(*path);
+            std::string why;
+            auto bytes = readGameFile(m_root, name, &why);
             if (!bytes) {
-                error(name, "", "file cannot be read");
+                bool missing = why == "file not found";
+                error(name, "", missing ? why + " (map " + std::to_string(number) + " has other files)" : why);
                 return;
             }
             try {
@@ -663,8 +660,7 @@ namespace {
             error(name, "map", "map " + show(saved.map) + " has no files");
             return;
         }
-        auto mapPath = resolveGamePath(m_root, mapFileName(map));
-        auto mapBytes = mapPath ? readWholeFile(*mapPath) : std::nullopt;
+        auto mapBytes = readGameFile(m_root, mapFileName(map));
         if (!mapBytes)
             return; // reported with the map
         try {
@@ -715,10 +711,10 @@ namespace {
         checkDatabase();
         for (StoryKind kind : { StoryKind::Opening, StoryKind::Ending }) {
             std::string name = storyFileName(kind);
-            auto path = resolveGamePath(m_root, name);
-            auto bytes = path ? readWholeFile(*path) : std::nullopt;
+            std::string why;
+            auto bytes = readGameFile(m_root, name, &why);
             if (!bytes) {
-                error(name, "", "file not found");
+                error(name, "", why);
                 continue;
             }
             try {
