@@ -10,8 +10,6 @@ namespace vorn {
 
 struct Context;
 
-// GRP\<name>.bmp, or nothing when it is missing or unreadable (battle pictures are skipped then).
-std::optional<Picture> loadBattlePicture(Context& ctx, const std::string& cp932Name);
 // The background over the whole screen and the party panel along the top.
 void drawBackgroundAndPanel(Context& ctx);
 // The enemy row drawn again: the background of the whole band between the party panel and the

@@ -3,6 +3,7 @@
 // effects, the trembling of a hit enemy and the flash of a hit member.
 #include "battle/battle.h"
 #include "battle/battle_pictures.h"
+#include "ui/screen_pictures.h"
 
 #include "core/context.h"
 #include "data/record.h"
@@ -75,11 +76,6 @@ namespace {
 
 } // namespace
 
-std::optional<Picture> loadBattlePicture(Context& ctx, const std::string& cp932Name)
-{
-    return loadGamePicture(ctx.root, "GRP\\" + cp932Name + ".bmp");
-}
-
 void drawEnemy(Context& ctx, int slot)
 {
     if (slotAt(ctx, slot).hp <= 0)
@@ -127,7 +123,7 @@ void playFrames(Context& ctx, const std::string& name, int slot)
     Picture& screen = ctx.platform.screen();
     bool drawn = false;
     for (int k = 0; k < 100; ++k) {
-        auto frame = loadBattlePicture(ctx, name + "_" + std::to_string(k));
+        auto frame = findGrpPicture(ctx, name + "_" + std::to_string(k));
         if (!frame)
             break;
         if (drawn)

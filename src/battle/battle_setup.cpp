@@ -3,6 +3,7 @@
 #include "battle/battle.h"
 #include "battle/battle_flow.h"
 #include "battle/battle_pictures.h"
+#include "ui/screen_pictures.h"
 
 #include "core/context.h"
 #include "core/sound.h"
@@ -135,7 +136,7 @@ namespace {
     {
         BattleState& b = ctx.battle;
         int mapNumber = std::clamp(roundIndex(ctx.game.map), 0, capacity::towns - 1);
-        auto background = loadBattlePicture(ctx, ctx.db.towns[static_cast<std::size_t>(mapNumber)].battleBack);
+        auto background = findGrpPicture(ctx, ctx.db.towns[static_cast<std::size_t>(mapNumber)].battleBack);
         b.background = background ? std::move(*background) : Picture(512, 384);
         for (int s = 0; s < battleSlots; ++s) {
             b.enemyPictures[static_cast<std::size_t>(s)] = Picture {};
@@ -143,9 +144,9 @@ namespace {
             if (s > roundIndex(b.lastEnemySlot))
                 continue;
             const std::string& graphic = enemyRecord(ctx, s).graphic;
-            if (auto mask = loadBattlePicture(ctx, graphic + "m"))
+            if (auto mask = findGrpPicture(ctx, graphic + "m"))
                 b.enemyMasks[static_cast<std::size_t>(s)] = std::move(*mask);
-            if (auto picture = loadBattlePicture(ctx, graphic))
+            if (auto picture = findGrpPicture(ctx, graphic))
                 b.enemyPictures[static_cast<std::size_t>(s)] = std::move(*picture);
         }
     }

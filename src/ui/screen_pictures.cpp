@@ -35,21 +35,14 @@ namespace {
 
 } // namespace
 
-std::optional<Picture> findScriptPicture(Context& ctx, const std::string& cp932Name, const std::string& suffix)
+std::optional<Picture> findGrpPicture(Context& ctx, const std::string& cp932Name, const std::string& suffix)
 {
-    auto path = resolveGamePath(ctx.root, "GRP\\" + cp932Name + suffix + ".bmp");
-    auto bytes = path ? readWholeFile(*path) : std::nullopt;
-    if (!bytes)
-        return std::nullopt;
-    BmpResult result = decodeBmp(*bytes);
-    if (!result.ok())
-        return std::nullopt;
-    return std::move(result.picture);
+    return loadGamePicture(ctx.root, "GRP\\" + cp932Name + suffix + ".bmp");
 }
 
 Picture loadScriptPicture(Context& ctx, const std::string& cp932Name, const std::string& suffix)
 {
-    auto picture = findScriptPicture(ctx, cp932Name, suffix);
+    auto picture = findGrpPicture(ctx, cp932Name, suffix);
     if (!picture)
         fatalEventError(ctx, "cannot read the picture GRP\\" + cp932Name + suffix + ".bmp");
     return std::move(*picture);
@@ -97,7 +90,7 @@ void showPictureScaled(Context& ctx, const Picture& picture, int dx, int dy, int
 
 void showMaskedPicture(Context& ctx, const std::string& cp932Name, int dx, int dy, int w, int h, int sx, int sy)
 {
-    auto mask = findScriptPicture(ctx, cp932Name, "m");
+    auto mask = findGrpPicture(ctx, cp932Name, "m");
     const Picture& cut = mask ? *mask : loadScriptPicture(ctx, cp932Name);
     w = std::min(w, cut.width - sx);
     h = std::min(h, cut.height - sy);

@@ -17,8 +17,8 @@ struct Context;
 
 // GRP\<name><suffix>.bmp (name in cp932), or the event error when it cannot be read.
 Picture loadScriptPicture(Context& ctx, const std::string& cp932Name, const std::string& suffix = "");
-// The same, or nothing when it cannot be read.
-std::optional<Picture> findScriptPicture(Context& ctx, const std::string& cp932Name, const std::string& suffix = "");
+// The same, or nothing when it cannot be read (battles skip such pictures).
+std::optional<Picture> findGrpPicture(Context& ctx, const std::string& cp932Name, const std::string& suffix = "");
 
 // The whole screen black.
 void clearScreen(Context& ctx);

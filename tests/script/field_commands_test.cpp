@@ -289,7 +289,6 @@ namespace {
         EXPECT_EQ(f.ctx().map.event[1].x, 11);
     }
 
-
     TEST(Movers, AnOpenMessageWindowStaysOverTheWalkingMoversAndTheScrollingView)
     {
         SceneFixture f;
@@ -303,7 +302,6 @@ namespace {
         // Above the window the field shows, scrolled by two steps.
         EXPECT_EQ(f.screen().at(5 * 32 + 5, 5 * 32 + 5 - 2 * step), fixtureSpriteColour(scenePlayerPicture, 4));
     }
-
 
     TEST(Movers, MoversLeftWalkingStayBehindWhenAnotherMapIsEntered)
     {
@@ -321,7 +319,6 @@ namespace {
         enterMap(ctx);
         EXPECT_FALSE(anyMoverActive(ctx));
     }
-
 
     TEST(Movers, AFinishedMoverLeavesNoTrailAndStandsOnItsCell)
     {
