@@ -17,6 +17,12 @@ BoxAnswer showMessageBox(Context& ctx, const std::string& caption, const std::st
     return ctx.platform.messageBox(caption, text, buttons, icon);
 }
 
+std::optional<std::string> showNameDialog(Context& ctx, const NameDialog& dialog)
+{
+    ctx.transcript.write("box", cp932ToUtf8(dialog.caption) + ": " + cp932ToUtf8(dialog.label) + " " + cp932ToUtf8(dialog.name));
+    return ctx.platform.askName(dialog);
+}
+
 namespace {
 
     [[noreturn]] void fatal(Context& ctx, const std::string& caption, const std::string& text,

@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,10 @@ struct Context;
 // Shows a modal message box (cp932 caption and text) and writes it to the transcript.
 BoxAnswer showMessageBox(Context& ctx, const std::string& caption, const std::string& text, BoxButtons buttons,
     BoxIcon icon);
+
+// Shows the name entry dialog and writes its caption, label and starting name to the transcript.
+// Returns the text in the box after OK, nothing after cancel.
+std::optional<std::string> showNameDialog(Context& ctx, const NameDialog& dialog);
 
 // The file error dialog ("ファイル読込みエラー"): a game file is missing or unreadable. The
 // program then ends without writing its settings. Never returns.

@@ -141,6 +141,50 @@ enum class Message : int {
     KeyPromptDecide,
     KeyPromptCancel,
 
+    // Party, gold, inn and healer commands of event scripts.
+    Topic, // "は" between a name and what follows
+    JoinedParty,
+    LeftParty,
+    LevelUp,
+    SpellLearnt,
+    NotEnoughGold,
+    GoldGained,
+    WhoCarries,
+    InventoryFull,
+    Obtained,
+    HealerGreetingParty,
+    HealerGreetingOne,
+    WhomToCure,
+    NothingWrong,
+    NothingWrongOne,
+    OpenQuote,
+    CureCosts,
+    ReviveCosts,
+    GoldCosts,
+    IsThatAllRight,
+    Cured,
+    WhomToRevive,
+    StillConscious,
+    Revived,
+    // The item shop.
+    WhatToBuy,
+    PriceIs,
+    ThankYou,
+    BuyMore,
+    WhoSells,
+    CarriesNothing,
+    WhatToSell,
+    EquippedNoSale,
+    NoSale,
+    SellMore,
+    // The name entry dialog.
+    NameCaption,
+    NameLabel,
+    NameOk,
+    NameCancel,
+    NameErrorCaption,
+    NameErrorText,
+
     Count // not a message: the number of messages
 };
 

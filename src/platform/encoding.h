@@ -1,6 +1,7 @@
 // Conversions between the game's cp932 byte strings and UTF-8.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace vorn {
@@ -9,6 +10,10 @@ namespace vorn {
 std::string cp932ToUtf8(const std::string& cp932);
 // Converts UTF-8 to cp932. Characters cp932 cannot hold become "?".
 std::string utf8ToCp932(const std::string& utf8);
+// The cp932 text `cp932` with the UTF-8 text `typed` appended a character at a time, as a text
+// box of `maxBytes` bytes takes typing: a character cp932 cannot hold is refused, and typing
+// stops at the first character that would not fit.
+std::string appendTyped(const std::string& cp932, const std::string& typed, std::size_t maxBytes);
 // Whether `byte` starts a two-byte cp932 character.
 bool isCp932LeadByte(unsigned char byte);
 

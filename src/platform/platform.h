@@ -9,6 +9,7 @@
 
 #include "platform/picture.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -39,6 +40,17 @@ namespace vk {
 // A local date and time: year (four digits), month 1-12, day 1-31, hour 0-23, minute, second.
 struct LocalTime {
     int year = 2000, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+};
+
+// The name entry dialog: its texts (cp932), the name it starts with and the longest name in
+// cp932 bytes the text box takes.
+struct NameDialog {
+    std::string caption;
+    std::string label;
+    std::string ok;
+    std::string cancel;
+    std::string name;
+    std::size_t maxBytes = 16;
 };
 
 // Text fonts by the face names the game asks for.
@@ -100,8 +112,9 @@ public:
     virtual BoxAnswer messageBox(const std::string& caption, const std::string& text,
         BoxButtons buttons, BoxIcon icon)
         = 0;
-    // The name entry dialog: returns the entered cp932 name, or nothing when cancelled.
-    virtual std::optional<std::string> askName(const std::string& prompt, const std::string& initial) = 0;
+    // The name entry dialog, modal: returns the text in the box (cp932, at most maxBytes bytes,
+    // only characters cp932 holds) when OK is chosen, or nothing when it is cancelled.
+    virtual std::optional<std::string> askName(const NameDialog& dialog) = 0;
 };
 
 } // namespace vorn

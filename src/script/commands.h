@@ -121,6 +121,28 @@ namespace command {
     Flow sss(Context&);
     Flow dsp(Context&);
     Flow ssc(Context&);
+    // The party and its members
+    Flow get(Context&);
+    Flow awy(Context&);
+    Flow ncg(Context&);
+    Flow hmp(Context&);
+    Flow str(Context&);
+    Flow alr(Context&);
+    Flow prs(Context&);
+    Flow exu(Context&);
+    Flow mgt(Context&);
+    Flow mlt(Context&);
+    Flow stt(Context&);
+    Flow srt(Context&);
+    // Gold, items, inns, healers and shops
+    Flow gld(Context&);
+    Flow glp(Context&);
+    Flow inn(Context&);
+    Flow inp(Context&);
+    Flow ret(Context&);
+    Flow itp(Context&);
+    Flow itl(Context&);
+    Flow its(Context&);
     // Recognised; built with the party, item, shop, picture, sound, battle and field-movement
     // commands.
     Flow notYetBuilt(Context&);

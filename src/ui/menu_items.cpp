@@ -123,8 +123,7 @@ namespace {
                 items.push_back("");
                 continue;
             }
-            const Item& it = ctx.db.items[static_cast<std::size_t>(item)];
-            items.push_back("  " + fitBytes(it.text[0], 20) + FormatRight(it.price, 8));
+            items.push_back("  " + shopLine(ctx.db.items[static_cast<std::size_t>(item)]));
         }
         return items;
     }
@@ -156,6 +155,8 @@ namespace {
     }
 
 } // namespace
+
+std::string shopLine(const Item& item) { return fitBytes(item.text[0], 20) + FormatRight(item.price, 8); }
 
 void buildMenuItems(Context& ctx, MenuKind kind)
 {

@@ -1,6 +1,7 @@
 // The text printer: message lines with page prompts, scrolling, name substitutions, wrapping
 // and typing, and the menu lines OpenMenu prints at once.
 #include "core/context.h"
+#include "rules/party_changes.h"
 #include "core/quit.h"
 #include "platform/encoding.h"
 #include "ui/print_line.h"
@@ -111,11 +112,14 @@ namespace {
             ctx.platform.drawText(ctx.platform.screen(), x + b, y, text, toInt(w.textColor));
     }
 
+    // The name of the character whose identity is `number`, wherever joining, leaving and the
+    // formation have put its record.
     std::string characterName(const Context& ctx, int number)
     {
-        if (number < 0 || number >= capacity::characters)
+        int entry = findCharacter(ctx.db, static_cast<float>(number));
+        if (entry < 0)
             return {};
-        return ctx.db.characters[static_cast<std::size_t>(number)].name;
+        return ctx.db.characters[static_cast<std::size_t>(entry)].name;
     }
 
 } // namespace

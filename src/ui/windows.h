@@ -11,6 +11,7 @@
 namespace vorn {
 
 struct Context;
+struct Item;
 
 // Draws the frame and fill of the current window and resets the text position: winH is lowered
 // by one, the window covers (winW + 1) x (winH + 1) tiles.
@@ -50,6 +51,10 @@ void OpenMenu(Context& ctx);
 void ChooseItem(Context& ctx);
 // Builds the items of a menu kind from the game state into ctx.windows.menuItems.
 void buildMenuItems(Context& ctx, MenuKind kind);
+
+// The shop's price line of an item: its name cut or padded to exactly 20 bytes, then its price
+// right-aligned in 8 characters.
+std::string shopLine(const Item& item);
 
 // Shows ctx.windows.listTexts in a window at tile (x, y) with width parameter `width`, paged
 // when there are more than `rows` entries; returns the entry number (1..N) or 0.

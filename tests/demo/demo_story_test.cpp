@@ -79,8 +79,10 @@ TEST(DemoStory, OpeningTheHomeChestSetsItsFlagAndTheChangeFileOpensItForGood)
     // Beside the bed at (9, 2): four steps right and five down stand the hero above the chest
     // at (13, 8). Picture and state of the closed chest first.
     timeline += presses("right", 4) + presses("down", 5) + "wait 200\nshot closed\ndump closed\n";
-    // A push down opens it: its two lines are told (FST 0,3,1), END waits for a key.
-    timeline += "press down\nexpect 中には薬草と 5000\nwait 300\nshot opened\ndump opened\npress space\nwait 300\n";
+    // A push down opens it: the herb goes to the hero (a page), the gold is counted, the flag
+    // is set (FST 0,3,1) and END waits for a key.
+    timeline += "press down\nexpect 中には薬草と 5000\nwait 300\npress space\nexpect ＧＯＬＤ手に入れた 3000\n";
+    timeline += "wait 300\nshot opened\ndump opened\npress space\nwait 300\n";
     // Out through the doorway at (4, 11) into the village, and back in through the home's door.
     timeline += presses("left", 9) + presses("down", 4) + "expect map 2 5000\n";
     timeline += "press up\npress up\nexpect map 7 5000\nwait 300\nshot again\n";
@@ -92,6 +94,8 @@ TEST(DemoStory, OpeningTheHomeChestSetsItsFlagAndTheChangeFileOpensItForGood)
     EXPECT_TRUE(run.lines("error").empty());
     EXPECT_LT(indexOf(run, "text", "宝箱を開けた"), indexOf(run, "text", "中には薬草と"));
     EXPECT_EQ(indexOf(run, "text", "宝箱はからっぽだ"), -1);
+    EXPECT_TRUE(run.has("text", "レイは薬草を手に入れた"));
+    EXPECT_TRUE(run.has("text", "      50ＧＯＬＤ手に入れた"));
     EXPECT_EQ(run.lines("map"),
         (std::vector<std::string> { "map 7 col 9 row 2", "map 2 col 4 row 1", "map 7 col 4 row 10" }));
 
@@ -105,6 +109,8 @@ TEST(DemoStory, OpeningTheHomeChestSetsItsFlagAndTheChangeFileOpensItForGood)
     EXPECT_FALSE(closedState["flags"].contains("0,3"));
     EXPECT_EQ(openedState["flags"].value("0,3", 0.0), 1.0);
     EXPECT_EQ(onChest["flags"].value("0,3", 0.0), 1.0);
+    EXPECT_EQ(openedState["gold"].get<double>(), closedState["gold"].get<double>() + 50);
+    EXPECT_EQ(openedState["party"][0]["inventory"].size(), closedState["party"][0]["inventory"].size() + 1);
     EXPECT_EQ(onChest["map"], 7.0);
     EXPECT_EQ(onChest["player"]["column"], 13);
     EXPECT_EQ(onChest["player"]["row"], 8);

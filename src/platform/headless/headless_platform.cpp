@@ -269,15 +269,16 @@ BoxAnswer HeadlessPlatform::messageBox(const std::string&, const std::string&, B
     return BoxAnswer::No;
 }
 
-std::optional<std::string> HeadlessPlatform::askName(const std::string&, const std::string& initial)
+std::optional<std::string> HeadlessPlatform::askName(const NameDialog& dialog)
 {
     releaseSwallowedKeys();
     auto answer = takeAnswer(true);
     if (!answer)
-        return initial;
+        return dialog.name;
     if (answer->kind == TimelineCommand::Kind::NameCancel)
         return std::nullopt;
-    return utf8ToCp932(answer->text);
+    // The answer is typed into the box: it keeps what the box would take.
+    return appendTyped("", answer->text, dialog.maxBytes);
 }
 
 std::string HeadlessPlatform::mediaCommand(const std::string& command)

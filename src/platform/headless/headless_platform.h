@@ -78,7 +78,7 @@ public:
 
     BoxAnswer messageBox(const std::string& caption, const std::string& text, BoxButtons buttons,
         BoxIcon icon) override;
-    std::optional<std::string> askName(const std::string& prompt, const std::string& initial) override;
+    std::optional<std::string> askName(const NameDialog& dialog) override;
 
     // Frames presented so far (a frame is one 60 Hz tick of the virtual clock).
     std::uint64_t frames() const { return m_frames; }

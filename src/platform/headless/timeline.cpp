@@ -125,6 +125,9 @@ namespace {
             cmd.kind = K::Name;
             if (rest.empty())
                 return "name takes TEXT";
+            // Quotes keep blanks at the ends of the text: name "  x".
+            if (rest.size() >= 2 && rest.front() == '"' && rest.back() == '"')
+                rest = rest.substr(1, rest.size() - 2);
             cmd.text = rest;
             return "";
         }

@@ -66,7 +66,9 @@ public:
 
     BoxAnswer messageBox(const std::string& caption, const std::string& text, BoxButtons buttons,
         BoxIcon icon) override;
-    std::optional<std::string> askName(const std::string& prompt, const std::string& initial) override;
+    std::optional<std::string> askName(const NameDialog& dialog) override;
+    // The pointer's position in game pixels.
+    void gamePointer(int& x, int& y);
 
 private:
     // Handles every waiting window event; events are also handed to `extra` when given.
