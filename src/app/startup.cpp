@@ -11,6 +11,7 @@
 #include "data/saves.h"
 #include "platform/game_files.h"
 #include "script/interpreter.h"
+#include "screens/shop.h"
 
 namespace vorn {
 
@@ -42,6 +43,8 @@ namespace {
 
 void startUp(Context& ctx)
 {
+    // Screens that events open from below.
+    ctx.upper.openShop = RunShop;
     // The window's close box and centring are the platform's: the close box asks the quit question.
     createSurfaces(ctx.surfaces);
     loadFrameSheet(ctx);

@@ -18,7 +18,7 @@ const std::array<KeywordEntry, 102> keywordTable { {
     { "CTN", command::ctn, true },
     { "JMP", command::jmp, true },
     { "INN", command::inn, true },
-    { "ITS", command::notYetBuilt, false },
+    { "ITS", command::its, true },
     { "INP", command::inp, true },
     { "ITP", command::itp, true },
     { "QST", command::qst, true },

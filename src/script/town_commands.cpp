@@ -179,6 +179,8 @@ Flow ret(Context& ctx)
     float revivePrice = ctx.script.args[0];
     ParseArgument(ctx, 1);
     float curePrice = ctx.script.args[1];
+    // A key still held from touching the healer does not answer the first question.
+    WaitRelease(ctx);
     if (partyLast(ctx.db) == 0) {
         say(ctx, text(Message::HealerGreetingOne));
         if (yesChosen(ctx, { 1, 1, 6, 4 }))
@@ -208,6 +210,7 @@ Flow itp(Context& ctx)
     ParseArgument(ctx, 1);
     std::string target = ctx.script.currentToken;
     const bool alone = partyLast(ctx.db) == 0;
+    WaitRelease(ctx);
     for (;;) {
         int taker = 0;
         if (!alone) {

@@ -307,7 +307,7 @@ namespace {
         }
         EXPECT_EQ(seen.size(), 102u);
         EXPECT_EQ(commandShapes.size(), keywordTable.size());
-        EXPECT_EQ(implemented, 101);
+        EXPECT_EQ(implemented, 102);
         EXPECT_EQ(findCommand(""), findCommand("END"));
         EXPECT_EQ(findCommand("XYZ"), nullptr);
     }

@@ -207,5 +207,25 @@ namespace {
         EXPECT_EQ(texts.back(), "ドルガは気が付いた");
     }
 
+    TEST(ShopCommand, TheShopReadsItsStockAfreshAndTheRunGoesOnAfterIt)
+    {
+        Party f(1);
+        std::vector<std::vector<int>> seen;
+        f.ctx().upper.openShop = [&](Context& c, const ShopStockReader& stock) {
+            seen.push_back(stock(c));
+            c.script.args = {};
+            seen.push_back(stock(c));
+        };
+        f.setEvent(0, { { "", "ITS,3,2,0,1,FST,1,1,7,THR" } });
+        f.run();
+        EXPECT_EQ(seen, (std::vector<std::vector<int>> { { 2, 0, 1 }, { 2, 0, 1 } }));
+        EXPECT_EQ(f.flag(1, 1), 7);
+
+        Party g(1);
+        g.ctx().upper.openShop = [](Context& c, const ShopStockReader& stock) { stock(c); };
+        g.setEvent(0, { { "", "ITS,2,0,1000" } });
+        EXPECT_NE(g.runExpectingEventError().find("item"), std::string::npos);
+    }
+
 } // namespace
 } // namespace vorn::test
