@@ -123,7 +123,7 @@ namespace {
         for (;;) {
             const Character& c = member(ctx, seller);
             if (itemCountOf(c) == 0) {
-                sayAndWait(ctx, text(Message::NoItems));
+                sayAndWait(ctx, text(Message::CarriesNothing));
                 return;
             }
             say(ctx, text(Message::WhatToSell));

@@ -60,8 +60,8 @@ TEST(DemoGame, WalksFromHomeThroughTheVillageOntoThePlainAndBack)
 
 TEST(DemoGame, ElderSetsTheQuestFlagAndRemembersIt)
 {
-    // The elder's quest: YES accepted, then (after the renaming command, which today does
-    // nothing) his entry line moves, so the second talk starts with the reminder.
+    // The elder's quest: YES accepted, the lantern given, the hero renamed, then his entry line
+    // moves, so the second talk starts with the reminder.
     TempDir dir;
     fs::path game = copyOfDemo(dir);
     std::string timeline = newGameInTheHome;
@@ -69,10 +69,10 @@ TEST(DemoGame, ElderSetsTheQuestFlagAndRemembersIt)
     // To the elder at (18, 6): along the top path to column 12, down to row 7, right to 18, face up.
     timeline += presses("right", 8) + presses("down", 6) + presses("right", 6) + "press up\n";
     timeline += "expect 村へ押し寄せる 8000\nwait 300\npress space\nexpect 様子を見てきて 3000\nwait 300\n";
-    // Yes; then page through the rest: a page prompt and WIT (a key more on the field would open
-    // the field menu).
+    // Yes; then page through the rest: the lantern's page, a page prompt and WIT (a key more on
+    // the field would open the field menu).
     timeline += "name レイ\npress space\nexpect ありがたい 3000\n";
-    for (int i = 0; i < 2; ++i)
+    for (int i = 0; i < 3; ++i)
         timeline += "wait 400\npress space\n";
     timeline += "wait 500\npress up\nexpect 頼んだぞ 5000\npress space\nwait 300\n";
     auto run = runPlayer(game, timeline, dir.path());
@@ -82,4 +82,6 @@ TEST(DemoGame, ElderSetsTheQuestFlagAndRemembersIt)
     ASSERT_GE(accepted, 0);
     EXPECT_GT(reminder, accepted);
     EXPECT_EQ(indexOf(run, "text", "無理にとは言わん"), -1);
+    EXPECT_TRUE(run.has("text", "レイは長老のランタンを手に入れた"));
+    EXPECT_TRUE(run.has("box", "名前変更: 名前 レイ"));
 }
