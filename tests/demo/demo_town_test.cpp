@@ -57,7 +57,7 @@ fs::path startBeside(const TempDir& dir, int map, int x, int y, int facing, cons
 }
 
 // The title's new game, then the first map.
-std::string newGameOn(int map) { return "expect title 60000\npress space\nexpect map " + std::to_string(map) + " 10000\nwait 300\n"; }
+std::string newGameOn(int map) { return VORN_DEMO_TITLE_MENU "press space\nexpect map " + std::to_string(map) + " 10000\nwait 300\n"; }
 
 // A key once `text` has been told (the game then waits for it).
 std::string keyAfter(const std::string& text, const char* key = "enter")
