@@ -82,10 +82,7 @@ namespace {
             return { FieldOutcome::PartyDefeated };
         if (poisonFlashApplies(ctx))
             drawPoisonFlash(ctx);
-        if (ctx.settings.walkDelay > 0) {
-            int delay = std::clamp(roundIndex(ctx.settings.walkDelay), 0, 5);
-            ctx.platform.waitUntil(ctx.platform.nowMs() + static_cast<std::uint64_t>(delay) * 10);
-        }
+        walkDelayPause(ctx);
         if (f.stepFrames == 0 && testEncounter(ctx))
             return { FieldOutcome::Encounter };
         ctx.platform.frame();
@@ -190,6 +187,13 @@ void setUpNewGame(Context& ctx)
     ctx.field.pendingKey.clear();
     ctx.map.entry = EntryArguments {};
     ctx.map.enteringFromLoad = false;
+}
+
+void walkDelayPause(Context& ctx)
+{
+    int delay = std::clamp(roundIndex(ctx.settings.walkDelay), 0, 5);
+    if (delay > 0)
+        ctx.platform.waitUntil(ctx.platform.nowMs() + static_cast<std::uint64_t>(delay) * 10);
 }
 
 } // namespace vorn

@@ -57,6 +57,9 @@ void pollAndMove(Context& ctx);
 bool completeStep(Context& ctx);
 // Whether a random battle starts now (counts the step; resets the count when it does).
 bool testEncounter(Context& ctx);
+// The walking delay of the settings after a field frame: 10 ms per step of the speed setting
+// (0 to 5; a larger value in a hand-edited settings file counts as 5).
+void walkDelayPause(Context& ctx);
 // One tick of every map event's wandering, drawing into the whole-map picture.
 void moveWanderers(Context& ctx);
 

@@ -23,19 +23,12 @@ namespace {
     int viewColumnsOf(const Context& ctx) { return std::max(1, roundIndex(ctx.field.viewColumns)); }
     int viewRowsOf(const Context& ctx) { return std::max(1, roundIndex(ctx.field.viewRows)); }
 
-    void waitWalkDelay(Context& ctx)
-    {
-        int delay = roundIndex(ctx.settings.walkDelay);
-        if (delay > 0)
-            ctx.platform.waitUntil(ctx.platform.nowMs() + static_cast<std::uint64_t>(delay) * 10);
-    }
-
     // The screen shown for one frame, then the walking delay.
     void showFieldFrame(Context& ctx, WindowOnTop window)
     {
         refreshFieldBehind(ctx, window);
         ctx.platform.frame();
-        waitWalkDelay(ctx);
+        walkDelayPause(ctx);
     }
 
     // One view step towards a limit: the view moves by up to `step` pixels without passing it,
@@ -188,7 +181,7 @@ void walkPlayer(Context& ctx, int direction, int count, int facing, int mode, Wi
         if (mode == 1)
             f.animFrame = 0;
         refreshFieldBehind(ctx, window);
-        waitWalkDelay(ctx);
+        walkDelayPause(ctx);
     }
 }
 

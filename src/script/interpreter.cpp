@@ -120,9 +120,7 @@ namespace {
             advanceMovers(ctx);
             refreshFieldBehind(ctx, s.messageWindowOpen ? WindowOnTop::Yes : WindowOnTop::No);
             ctx.platform.frame();
-            int delay = roundIndex(ctx.settings.walkDelay);
-            if (delay > 0)
-                ctx.platform.waitUntil(ctx.platform.nowMs() + static_cast<std::uint64_t>(delay) * 10);
+            walkDelayPause(ctx);
             if (s.keyword == "AEW" && anyMoverActive(ctx))
                 continue;
             if (s.loopCount <= 0)
