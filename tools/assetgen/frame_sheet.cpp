@@ -4,6 +4,7 @@
 #include "assetgen/assetgen.h"
 
 #include "assetgen/raster.h"
+#include "ui/window_art.h"
 
 #include <algorithm>
 #include <cmath>
@@ -40,8 +41,9 @@ namespace {
     }
 
     // One window piece; left/right/top/bottom say which outer edges the cell lies on.
-    void windowCell(Picture& s, int ox, int oy, bool left, bool right, bool top, bool bottom)
+    void windowCell(Picture& s, cell::Pos at, bool left, bool right, bool top, bool bottom)
     {
+        const int ox = at.x, oy = at.y;
         constexpr float kRadius = 5.0f;
         for (int y = 0; y < 16; ++y) {
             for (int x = 0; x < 16; ++x) {
@@ -60,8 +62,9 @@ namespace {
     }
 
     // A 12 x 12 picture from text rows; '.' leaves the window fill.
-    void icon(Picture& s, int ox, int oy, const char* const rows[12], const std::map<char, Pixel>& colours)
+    void icon(Picture& s, cell::Pos at, const char* const rows[12], const std::map<char, Pixel>& colours)
     {
+        const int ox = at.x, oy = at.y;
         for (int y = 0; y < 16; ++y) {
             for (int x = 0; x < 16; ++x)
                 put(s, ox + x, oy + y, kFill);
@@ -96,25 +99,25 @@ Picture makeFrameSheet()
 {
     Picture s(128, 144, kFill);
     // Window pieces.
-    windowCell(s, 0, 0, true, false, true, false); // top-left corner
-    windowCell(s, 16, 0, false, true, true, false); // top-right corner
-    windowCell(s, 32, 0, false, false, true, false); // top edge
-    windowCell(s, 48, 0, false, false, false, true); // bottom edge
-    windowCell(s, 0, 16, true, false, false, true); // bottom-left corner
-    windowCell(s, 16, 16, false, true, false, true); // bottom-right corner
-    windowCell(s, 32, 16, false, true, false, false); // right edge
-    windowCell(s, 48, 16, true, false, false, false); // left edge
-    windowCell(s, 16, 48, false, false, false, false); // fill
+    windowCell(s, cell::topLeft, true, false, true, false);
+    windowCell(s, cell::topRight, false, true, true, false);
+    windowCell(s, cell::topEdge, false, false, true, false);
+    windowCell(s, cell::bottomEdge, false, false, false, true);
+    windowCell(s, cell::bottomLeft, true, false, false, true);
+    windowCell(s, cell::bottomRight, false, true, false, true);
+    windowCell(s, cell::rightEdge, false, true, false, false);
+    windowCell(s, cell::leftEdge, true, false, false, false);
+    windowCell(s, cell::fill, false, false, false, false);
     // Scroll mark up (on the top edge) and page prompt / scroll mark down (on the bottom edge).
-    windowCell(s, 32, 48, false, false, true, false);
-    arrow(s, 32, 48, true, 6);
-    windowCell(s, 48, 48, false, false, false, true);
-    arrow(s, 48, 48, false, 9);
+    windowCell(s, cell::scrollUp, false, false, true, false);
+    arrow(s, cell::scrollUp.x, cell::scrollUp.y, true, 6);
+    windowCell(s, cell::scrollDown, false, false, false, true);
+    arrow(s, cell::scrollDown.x, cell::scrollDown.y, false, 9);
 
     // Gauge: a light frame; the inside is filled column by column from the two colour columns.
     const Pixel rim = rgb(210, 218, 240), rimDark = rgb(90, 100, 140), inside = rgb(12, 14, 40);
     for (int piece = 0; piece < 3; ++piece) {
-        const int ox = 16 + piece * 16, oy = 32;
+        const int ox = cell::gaugeLeft.x + piece * tile, oy = cell::gaugeLeft.y;
         fillRect(s, ox, oy, 16, 16, inside);
         fillRect(s, ox, oy, 16, 1, rim);
         fillRect(s, ox, oy + 15, 16, 1, rimDark);
@@ -126,8 +129,8 @@ Picture makeFrameSheet()
     // Gauge colours: 14 pixels high, lit at the top.
     for (int y = 0; y < 14; ++y) {
         const float t = y / 13.0f;
-        put(s, 0, 48 + y, y < 2 ? rgb(200, 255, 200) : mix(rgb(90, 230, 110), rgb(20, 120, 60), t));
-        put(s, 1, 48 + y, mix(rgb(60, 40, 60), rgb(30, 20, 36), t));
+        put(s, cell::gaugeFull.x, cell::gaugeFull.y + y, y < 2 ? rgb(200, 255, 200) : mix(rgb(90, 230, 110), rgb(20, 120, 60), t));
+        put(s, cell::gaugeEmpty.x, cell::gaugeEmpty.y + y, mix(rgb(60, 40, 60), rgb(30, 20, 36), t));
     }
 
     // Condition marks.
@@ -179,16 +182,16 @@ Picture makeFrameSheet()
     static const char* const darkness[12] = { "............", "....kkkk....", "..kkddddkk..", ".kddwwwwddk.",
         "kddwwddwwddk", "kdwwddddwwdk", "kddwwddwwddk", ".kddwwwwddk.", "..kkddddkk..", "....kkkk....",
         "...r....r...", "..r......r.." };
-    icon(s, 16, 64, sleep, pal);
-    icon(s, 0, 80, confusion, pal);
-    icon(s, 32, 64, curse, pal);
-    icon(s, 0, 64, poison, pal);
-    icon(s, 32, 80, paralysis, pal);
-    icon(s, 48, 80, stone, pal);
-    icon(s, 16, 128, sealed, pal);
-    icon(s, 32, 128, darkness, pal);
-    icon(s, 16, 80, fainted, pal);
-    icon(s, 48, 64, healthy, pal);
+    icon(s, cell::sleep, sleep, pal);
+    icon(s, cell::confusion, confusion, pal);
+    icon(s, cell::curse, curse, pal);
+    icon(s, cell::poison, poison, pal);
+    icon(s, cell::paralysis, paralysis, pal);
+    icon(s, cell::stone, stone, pal);
+    icon(s, cell::magicSealed, sealed, pal);
+    icon(s, cell::darkness, darkness, pal);
+    icon(s, cell::fainted, fainted, pal);
+    icon(s, cell::healthy, healthy, pal);
 
     // The cover of a map change: near black with a faint diamond lattice, repeated over the view.
     for (int y = 0; y < 32; ++y) {

@@ -2,6 +2,7 @@
 
 #include "data/database_files.h"
 #include "platform/encoding.h"
+#include "ui/window_art.h"
 
 #include <fstream>
 
@@ -213,83 +214,85 @@ Picture makeFrameSheet()
     const Pixel edge = 0xE8E8F0, shade = 0x5060A0, fill = 0x10184A;
     // Window pieces: every border cell carries the fill, a light line and a shadow line.
     struct Piece {
-        int x, y;
+        cell::Pos at;
         bool top, bottom, left, right;
     };
     const Piece pieces[] = {
-        { 0, 0, true, false, true, false }, // top-left corner
-        { 16, 0, true, false, false, true }, // top-right corner
-        { 32, 0, true, false, false, false }, // top edge
-        { 48, 0, false, true, false, false }, // bottom edge
-        { 0, 16, false, true, true, false }, // bottom-left corner
-        { 16, 16, false, true, false, true }, // bottom-right corner
-        { 32, 16, false, false, false, true }, // right edge
-        { 48, 16, false, false, true, false }, // left edge
+        { cell::topLeft, true, false, true, false },
+        { cell::topRight, true, false, false, true },
+        { cell::topEdge, true, false, false, false },
+        { cell::bottomEdge, false, true, false, false },
+        { cell::bottomLeft, false, true, true, false },
+        { cell::bottomRight, false, true, false, true },
+        { cell::rightEdge, false, false, false, true },
+        { cell::leftEdge, false, false, true, false },
     };
-    for (const Piece& p : pieces) {
+    for (const Piece& piece : pieces) {
+        const cell::Pos p = piece.at;
         fillCell(sheet, p.x, p.y, fill);
-        if (p.top) {
+        if (piece.top) {
             drawBox(sheet, p.x, p.y + 6, p.x + 15, p.y + 6, edge, true);
             drawBox(sheet, p.x, p.y + 7, p.x + 15, p.y + 7, shade, true);
         }
-        if (p.bottom) {
+        if (piece.bottom) {
             drawBox(sheet, p.x, p.y + 9, p.x + 15, p.y + 9, edge, true);
             drawBox(sheet, p.x, p.y + 8, p.x + 15, p.y + 8, shade, true);
         }
-        if (p.left) {
+        if (piece.left) {
             drawBox(sheet, p.x + 6, p.y, p.x + 6, p.y + 15, edge, true);
             drawBox(sheet, p.x + 7, p.y, p.x + 7, p.y + 15, shade, true);
         }
-        if (p.right) {
+        if (piece.right) {
             drawBox(sheet, p.x + 9, p.y, p.x + 9, p.y + 15, edge, true);
             drawBox(sheet, p.x + 8, p.y, p.x + 8, p.y + 15, shade, true);
         }
     }
     // Corners cut the lines short on their outer side.
-    fillCell(sheet, 16, 48, fill); // window fill
+    fillCell(sheet, cell::fill.x, cell::fill.y, fill);
     // Gauge pieces: left end, middle, right end.
-    fillCell(sheet, 16, 32, 0x000000);
-    fillCell(sheet, 32, 32, 0x000000);
-    fillCell(sheet, 48, 32, 0x000000);
-    for (int x : { 16, 32, 48 }) {
-        drawBox(sheet, x, 32, x + 15, 32, 0xC0C0C0, true);
-        drawBox(sheet, x, 47, x + 15, 47, 0xC0C0C0, true);
+    const int gaugeTop = cell::gaugeLeft.y;
+    for (cell::Pos g : { cell::gaugeLeft, cell::gaugeMiddle, cell::gaugeRight }) {
+        fillCell(sheet, g.x, g.y, 0x000000);
+        drawBox(sheet, g.x, gaugeTop, g.x + 15, gaugeTop, 0xC0C0C0, true);
+        drawBox(sheet, g.x, gaugeTop + 15, g.x + 15, gaugeTop + 15, 0xC0C0C0, true);
     }
-    drawBox(sheet, 16, 32, 16, 47, 0xC0C0C0, true);
-    drawBox(sheet, 63, 32, 63, 47, 0xC0C0C0, true);
+    drawBox(sheet, cell::gaugeLeft.x, gaugeTop, cell::gaugeLeft.x, gaugeTop + 15, 0xC0C0C0, true);
+    drawBox(sheet, cell::gaugeRight.x + 15, gaugeTop, cell::gaugeRight.x + 15, gaugeTop + 15, 0xC0C0C0, true);
     // Gauge columns: the filled colour at x 0 and the empty colour at x 1, 14 pixels high.
-    drawBox(sheet, 0, 48, 0, 61, 0x30D040, true);
-    drawBox(sheet, 1, 48, 1, 61, 0x303030, true);
-    // Scroll mark up (32, 48) and the page prompt / scroll mark down (48, 48), on the edge art.
-    for (int x : { 32, 48 }) {
-        fillCell(sheet, x, 48, fill);
-        drawBox(sheet, x, 48 + (x == 32 ? 6 : 9), x + 15, 48 + (x == 32 ? 6 : 9), edge, true);
-    }
+    drawBox(sheet, cell::gaugeFull.x, cell::gaugeFull.y, cell::gaugeFull.x, cell::gaugeFull.y + 13, 0x30D040, true);
+    drawBox(sheet, cell::gaugeEmpty.x, cell::gaugeEmpty.y, cell::gaugeEmpty.x, cell::gaugeEmpty.y + 13, 0x303030, true);
+    // The scroll mark up and the page prompt / scroll mark down, on the edge art.
+    const cell::Pos up = cell::scrollUp, down = cell::scrollDown;
+    fillCell(sheet, up.x, up.y, fill);
+    drawBox(sheet, up.x, up.y + 6, up.x + 15, up.y + 6, edge, true);
+    fillCell(sheet, down.x, down.y, fill);
+    drawBox(sheet, down.x, down.y + 9, down.x + 15, down.y + 9, edge, true);
     for (int i = 0; i < 4; ++i) {
-        drawBox(sheet, 32 + 4 + i, 48 + 6 - i, 32 + 11 - i, 48 + 6 - i, 0xFFE040, true);
-        drawBox(sheet, 48 + 4 + i, 48 + 9 + i, 48 + 11 - i, 48 + 9 + i, 0xFFE040, true);
+        drawBox(sheet, up.x + 4 + i, up.y + 6 - i, up.x + 11 - i, up.y + 6 - i, 0xFFE040, true);
+        drawBox(sheet, down.x + 4 + i, down.y + 9 + i, down.x + 11 - i, down.y + 9 + i, 0xFFE040, true);
     }
     // Condition marks: a coloured disc per condition.
     struct Mark {
-        int x, y;
+        cell::Pos at;
         Pixel colour;
     };
     const Mark marks[] = {
-        { 0, 64, 0x8020C0 }, // poison
-        { 16, 64, 0x4060FF }, // sleep
-        { 32, 64, 0x602020 }, // curse
-        { 48, 64, 0x40E060 }, // healthy
-        { 0, 80, 0xFF80C0 }, // confusion
-        { 16, 80, 0x808080 }, // fainted
-        { 32, 80, 0xFFE040 }, // paralysis
-        { 48, 80, 0xA0A0A0 }, // stone
-        { 16, 128, 0x40C0C0 }, // magic sealed
-        { 32, 128, 0x202020 }, // darkness
+        { cell::poison, 0x8020C0 },
+        { cell::sleep, 0x4060FF },
+        { cell::curse, 0x602020 },
+        { cell::healthy, 0x40E060 },
+        { cell::confusion, 0xFF80C0 },
+        { cell::fainted, 0x808080 },
+        { cell::paralysis, 0xFFE040 },
+        { cell::stone, 0xA0A0A0 },
+        { cell::magicSealed, 0x40C0C0 },
+        { cell::darkness, 0x202020 },
     };
-    for (const Mark& m : marks) {
+    for (const Mark& mark : marks) {
+        const cell::Pos m = mark.at;
         fillCell(sheet, m.x, m.y, fill);
-        drawBox(sheet, m.x + 4, m.y + 3, m.x + 11, m.y + 12, m.colour, true);
-        drawBox(sheet, m.x + 3, m.y + 4, m.x + 12, m.y + 11, m.colour, true);
+        drawBox(sheet, m.x + 4, m.y + 3, m.x + 11, m.y + 12, mark.colour, true);
+        drawBox(sheet, m.x + 3, m.y + 4, m.x + 12, m.y + 11, mark.colour, true);
     }
     return sheet;
 }
