@@ -84,7 +84,7 @@ struct GameOverRestart { };
 // Prints a battle line and waits for a key unless auto-battle is on; outside a battle the
 // message window is redrawn first.
 void ShowBattleMessage(Context& ctx, const std::string& cp932);
-// Prints a line without a key wait (the lines the design prints with PrintLine alone).
+// Prints a line without a key wait (the lines that are printed with PrintLine alone).
 void battleLine(Context& ctx, const std::string& cp932);
 // The party status panel at the top of the battle screen, drawn whole again.
 void redrawPartyPanel(Context& ctx);

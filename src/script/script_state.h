@@ -83,7 +83,7 @@ struct ScriptState {
     float keepFace = 0; // KPM: stored for the face picture commands; nothing else reads it
 
     // Commands a run may execute before it is cut off; 0 means no limit. Only tools that run
-    // untrusted scripts unattended (the fuzzer) set it: a script may loop forever by design.
+    // untrusted scripts unattended (the fuzzer) set it: a script may loop forever on purpose.
     std::uint64_t commandBudget = 0;
 };
 
