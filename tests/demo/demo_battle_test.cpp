@@ -16,12 +16,6 @@ using vorn::test::TempDir;
 
 namespace {
 
-nlohmann::json readDump(const fs::path& path)
-{
-    std::ifstream in(path);
-    return nlohmann::json::parse(in, nullptr, false);
-}
-
 // `text` with the first `from` replaced by `to`; the test fails when it is not there.
 std::string replaced(const std::string& text, const std::string& from, const std::string& to)
 {

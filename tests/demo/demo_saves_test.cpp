@@ -19,12 +19,6 @@ using vorn::test::TempDir;
 
 namespace {
 
-nlohmann::json readDump(const fs::path& path)
-{
-    std::ifstream in(path);
-    return nlohmann::json::parse(in, nullptr, false);
-}
-
 // The field menu opened, `downs` moves of the cursor and the item chosen.
 std::string fieldMenuItem(int downs)
 {

@@ -37,12 +37,6 @@ bool cellShowsTile(const vorn::Picture& shot, int column, int row, const vorn::P
     return true;
 }
 
-nlohmann::json readDump(const fs::path& path)
-{
-    std::ifstream in(path);
-    return nlohmann::json::parse(in, nullptr, false);
-}
-
 } // namespace
 
 TEST(DemoStory, TouchingTheMotherRunsHerEventFromItsMovedEntryLine)

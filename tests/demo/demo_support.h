@@ -7,6 +7,7 @@
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cstdlib>
@@ -18,6 +19,14 @@
 #include <string>
 
 namespace vorn::test::demo {
+
+// The game state a `dump` step of the timeline wrote (a null value when the file is missing or
+// not JSON, so a test's lookups fail instead of throwing).
+inline nlohmann::json readDump(const std::filesystem::path& path)
+{
+    std::ifstream in(path);
+    return nlohmann::json::parse(in, nullptr, false);
+}
 
 namespace fs = std::filesystem;
 

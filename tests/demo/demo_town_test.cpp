@@ -16,12 +16,6 @@ using vorn::test::TempDir;
 
 namespace {
 
-nlohmann::json readDump(const fs::path& path)
-{
-    std::ifstream in(path);
-    return nlohmann::json::parse(in, nullptr, false);
-}
-
 // A variant starting on `map` at (x, y) facing `facing`; `prepare`, when given, is the command
 // string of an extra event of that map run as the start event.
 fs::path startBeside(const TempDir& dir, int map, int x, int y, int facing, const std::string& prepare = "",
