@@ -39,10 +39,10 @@ namespace {
 
 } // namespace
 
-std::vector<std::uint8_t> readGameFileOrFail(Context& ctx, const std::string& cp932Path)
+std::vector<std::uint8_t> readGameFileOrFail(Context& ctx, const std::string& cp932Path, GameFileKind kind)
 {
     std::string why;
-    auto bytes = readGameFile(ctx.root, cp932Path, &why);
+    auto bytes = readGameFile(ctx.root, cp932Path, kind, &why);
     if (!bytes)
         fatalFileError(ctx, cp932Path + ": " + why);
     return std::move(*bytes);

@@ -1,6 +1,7 @@
 // Message boxes and the two fatal error dialogs.
 #pragma once
 
+#include "platform/game_files.h"
 #include "platform/platform.h"
 
 #include <cstdint>
@@ -28,6 +29,6 @@ std::optional<std::string> showNameDialog(Context& ctx, const NameDialog& dialog
 
 // Reads a whole game file (a cp932 game path, found without regard to case), or raises the file
 // error dialog when it is missing or unreadable.
-std::vector<std::uint8_t> readGameFileOrFail(Context& ctx, const std::string& cp932Path);
+std::vector<std::uint8_t> readGameFileOrFail(Context& ctx, const std::string& cp932Path, GameFileKind kind);
 
 } // namespace vorn

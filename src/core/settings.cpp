@@ -23,7 +23,7 @@ namespace {
 
     bool tryRead(Context& ctx)
     {
-        auto bytes = readWholeFile(settingsPath(ctx));
+        auto bytes = readWholeFile(settingsPath(ctx), gameFileLimit(GameFileKind::Save));
         if (!bytes)
             return false;
         try {

@@ -56,7 +56,7 @@ namespace {
     std::vector<std::uint8_t> readDataFile(const fs::path& root, const char* name)
     {
         std::string why;
-        auto bytes = readGameFile(root, gamePath(name), &why);
+        auto bytes = readGameFile(root, gamePath(name), GameFileKind::Database, &why);
         if (!bytes)
             throw FileError(gamePath(name) + ": " + why);
         return std::move(*bytes);

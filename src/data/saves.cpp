@@ -398,7 +398,7 @@ SlotLabel readSlotLabel(const std::optional<std::filesystem::path>& path)
     std::error_code ec;
     if (!path || !std::filesystem::exists(std::filesystem::symlink_status(*path, ec)))
         return { SlotLabelState::Missing, {} };
-    auto bytes = readWholeFile(*path);
+    auto bytes = readWholeFile(*path, gameFileLimit(GameFileKind::Save));
     if (!bytes)
         return { SlotLabelState::Unreadable, {} };
     try {

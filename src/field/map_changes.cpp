@@ -160,7 +160,7 @@ void ApplyMapChanges(Context& ctx)
     int map = roundIndex(ctx.game.map);
     std::string name = mapChangeFileName(map);
     std::string why;
-    auto bytes = readGameFile(ctx.root, name, &why);
+    auto bytes = readGameFile(ctx.root, name, GameFileKind::Map, &why);
     if (!bytes)
         throw FileError(name + ": " + why);
     applyChangeBlocks(ctx, readChangeFile(*bytes, ctx.db.corrections));

@@ -32,7 +32,7 @@ namespace {
     {
         MapState& map = ctx.map;
         try {
-            readMapFileInto(map.file, readGameFileOrFail(ctx, mapFileName(mapNumber)), ctx.db.corrections,
+            readMapFileInto(map.file, readGameFileOrFail(ctx, mapFileName(mapNumber), GameFileKind::Map), ctx.db.corrections,
                 ctx.db.ini.dataVersion);
         } catch (const FileError& error) {
             fatalFileError(ctx, mapFileName(mapNumber) + ": " + error.what());
@@ -49,7 +49,7 @@ namespace {
         if (!keepMarks)
             map.resetMarks(width, height);
         try {
-            map.events = readMapEvents(readGameFileOrFail(ctx, mapEventFileName(mapNumber)), ctx.db.corrections);
+            map.events = readMapEvents(readGameFileOrFail(ctx, mapEventFileName(mapNumber), GameFileKind::Script), ctx.db.corrections);
         } catch (const FileError& error) {
             fatalFileError(ctx, mapEventFileName(mapNumber) + ": " + error.what());
         }

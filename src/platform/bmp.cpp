@@ -488,7 +488,7 @@ bool saveBmpFile(const Picture& picture, const std::string& path)
 
 std::optional<Picture> loadGamePicture(const std::filesystem::path& root, const std::string& cp932Path, std::string* why)
 {
-    auto bytes = readGameFile(root, cp932Path, why);
+    auto bytes = readGameFile(root, cp932Path, GameFileKind::Bitmap, why);
     if (!bytes)
         return std::nullopt;
     BmpResult result = decodeBmp(*bytes);

@@ -127,17 +127,57 @@ std::optional<fs::path> resolveGamePathForWriting(const fs::path& root, const st
     return current / parts->back();
 }
 
-std::optional<std::vector<std::uint8_t>> readWholeFile(const fs::path& path)
+std::uintmax_t gameFileLimit(GameFileKind kind)
 {
+    constexpr std::uintmax_t MiB = 1024 * 1024;
+    switch (kind) {
+    case GameFileKind::Database:
+        return 4 * MiB;
+    case GameFileKind::Map:
+        return 16 * MiB;
+    case GameFileKind::Script:
+        return 8 * MiB;
+    case GameFileKind::Bitmap:
+        return 64 * MiB;
+    case GameFileKind::Sound:
+        return 64 * MiB;
+    case GameFileKind::Music:
+        return 8 * MiB;
+    case GameFileKind::Save:
+        return 1 * MiB;
+    }
+    return 0;
+}
+
+std::string fileTooLargeReason(std::uintmax_t size, std::uintmax_t limit)
+{
+    return "file too large (" + std::to_string(size) + " bytes, at most " + std::to_string(limit) + ")";
+}
+
+std::optional<std::vector<std::uint8_t>> readWholeFile(const fs::path& path, std::uintmax_t limit, std::string* why)
+{
+    auto fail = [&](std::string reason) -> std::optional<std::vector<std::uint8_t>> {
+        if (why)
+            *why = std::move(reason);
+        return std::nullopt;
+    };
     std::error_code ec;
     if (!fs::is_regular_file(path, ec))
-        return std::nullopt;
+        return fail("file cannot be read");
+    std::uintmax_t size = fs::file_size(path, ec);
+    if (ec)
+        return fail("file cannot be read");
+    if (size > limit)
+        return fail(fileTooLargeReason(size, limit));
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return std::nullopt;
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return std::nullopt;
+        return fail("file cannot be read");
+    // Read what the size promised; a file that changed size meanwhile is refused.
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (in.bad() || static_cast<std::uintmax_t>(in.gcount()) != size
+        || in.peek() != std::ifstream::traits_type::eof())
+        return fail("file cannot be read");
     return bytes;
 }
 
@@ -165,7 +205,7 @@ bool writeWholeFileAtomically(const fs::path& path, const std::string& bytes, co
 }
 
 std::optional<std::vector<std::uint8_t>> readGameFile(
-    const std::filesystem::path& root, const std::string& cp932Path, std::string* why)
+    const std::filesystem::path& root, const std::string& cp932Path, GameFileKind kind, std::string* why)
 {
     auto path = resolveGamePath(root, cp932Path);
     if (!path) {
@@ -173,10 +213,7 @@ std::optional<std::vector<std::uint8_t>> readGameFile(
             *why = "file not found";
         return std::nullopt;
     }
-    auto bytes = readWholeFile(*path);
-    if (!bytes && why)
-        *why = "file cannot be read";
-    return bytes;
+    return readWholeFile(*path, gameFileLimit(kind), why);
 }
 
 } // namespace vorn

@@ -211,7 +211,7 @@ LoadOutcome loadGame(Context& ctx, int slot)
         return LoadOutcome::Unreadable;
     if (ctx.saves.labels[static_cast<size_t>(slot - 1)] == emptySlotLabel)
         return LoadOutcome::Empty;
-    auto bytes = readGameFile(ctx.saveRoot, slotFileName(slot));
+    auto bytes = readGameFile(ctx.saveRoot, slotFileName(slot), GameFileKind::Save);
     if (!bytes)
         return LoadOutcome::Unreadable;
     SlotFile scratch;

@@ -295,7 +295,7 @@ void RunScriptFile(Context& ctx, StoryKind kind)
     StoryScript script;
     try {
         std::string why;
-        auto bytes = readGameFile(ctx.root, name, &why);
+        auto bytes = readGameFile(ctx.root, name, GameFileKind::Script, &why);
         if (!bytes)
             throw FileError(std::string(name) + ": " + why);
         script = readStoryScript(*bytes, kind);

@@ -560,6 +560,18 @@ namespace {
         EXPECT_THROW(load(dir.path()), FileError);
     }
 
+    TEST_F(DatabaseFiles, AFileOverTheDatabaseSizeLimitIsAFileErrorBeforeItIsRead)
+    {
+        writeDatabase(source, dir.path(), 232);
+        fs::resize_file(dat() / "vornene.DAT", gameFileLimit(GameFileKind::Database) + 1);
+        try {
+            load(dir.path());
+            FAIL() << "loaded";
+        } catch (const FileError& error) {
+            EXPECT_NE(std::string(error.what()).find("vornene.DAT: file too large"), std::string::npos) << error.what();
+        }
+    }
+
     TEST_F(DatabaseFiles, WriterQuotesOnlyWhereNeededAndRefusesWhatCannotReadBack)
     {
         writeDatabase(source, dir.path(), 232);

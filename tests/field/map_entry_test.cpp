@@ -153,6 +153,31 @@ namespace {
         EXPECT_FALSE(t.lines("error").empty());
     }
 
+    TEST_F(MapEntry, AMapEventOrSheetFileOverItsSizeLimitEndsInTheFileErrorDialog)
+    {
+        const struct {
+            const char* file;
+            GameFileKind kind;
+        } oversized[] = {
+            { "DAT/vornM005.dat", GameFileKind::Map },
+            { "DAT/vornT005.dat", GameFileKind::Script },
+            { "GRP/big.BMP", GameFileKind::Bitmap },
+        };
+        for (const auto& o : oversized) {
+            SCOPED_TRACE(o.file);
+            MapFile map = makeFixtureMap(10, 10, 0x90);
+            map.tileSheet = "big";
+            writeFixtureMap(ctx, 5, map, {});
+            writeFixtureSheets(t.folder(), "big");
+            std::filesystem::resize_file(t.folder() / o.file, gameFileLimit(o.kind) + 1);
+            t.clearLines();
+            ctx.map.loadedTileSheet.reset();
+            EXPECT_ANY_THROW(enter(5, 0, 3, 3));
+            ASSERT_FALSE(t.lines("error").empty());
+            EXPECT_TRUE(anyContains(t.lines("error"), "file too large"));
+        }
+    }
+
     TEST_F(MapEntry, EventsOutsideTheMapAndBadEntryEventsStayInBounds)
     {
         MapFile map = makeFixtureMap(10, 10, 0x90);

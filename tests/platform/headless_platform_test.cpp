@@ -1,8 +1,12 @@
+#include "platform/game_files.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/wave_length.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -150,6 +154,37 @@ namespace {
         } catch (const Ended& end) {
             EXPECT_EQ(end.why, HeadlessEnd::ExpectTimedOut);
         }
+    }
+
+    TEST(HeadlessPlatform, SoundAndMusicOverTheirSizeLimitsAreRefusedLikeMissingFiles)
+    {
+        test::TempDir dir;
+        std::filesystem::create_directories(dir.path() / "WAV");
+        std::filesystem::create_directories(dir.path() / "MID");
+        Bytes fmt = formatChunk(1, 1, 8000, 1, 8);
+        Bytes half = wave({ oneChunk("fmt ", fmt), oneChunk("data", Bytes(4000)) }); // half a second
+        std::ofstream(dir.path() / "WAV" / "ok.WAV", std::ios::binary)
+            .write(reinterpret_cast<const char*>(half.data()), static_cast<std::streamsize>(half.size()));
+        std::filesystem::copy_file(dir.path() / "WAV" / "ok.WAV", dir.path() / "WAV" / "big.WAV");
+        std::filesystem::resize_file(dir.path() / "WAV" / "big.WAV", gameFileLimit(GameFileKind::Sound) + 1);
+        std::ofstream(dir.path() / "MID" / "big.MID", std::ios::binary) << "MThd";
+        std::filesystem::resize_file(dir.path() / "MID" / "big.MID", gameFileLimit(GameFileKind::Music) + 1);
+
+        HeadlessOptions options;
+        options.startDirectory = dir.path();
+        HeadlessPlatform platform(std::move(options));
+        auto playWave = [&](const std::string& name) {
+            std::uint64_t before = platform.nowMs();
+            platform.mediaCommand("open \"" + dir.path().string() + "\\WAV\\" + name + "\" alias WAVE1");
+            platform.mediaCommand("play WAVE1 wait");
+            platform.mediaCommand("close WAVE1");
+            return platform.nowMs() - before;
+        };
+        EXPECT_EQ(playWave("ok.WAV"), 500u); // a wave played with wait takes its length
+        EXPECT_EQ(playWave("big.WAV"), 0u); // not opened: nothing plays
+        platform.mediaCommand("open \"" + dir.path().string() + "\\MID\\big.MID\" alias MIDI1");
+        platform.mediaCommand("play MIDI1");
+        EXPECT_EQ(platform.mediaCommand("status MIDI1 mode"), ""); // a closed alias answers nothing
     }
 
 } // namespace

@@ -559,9 +559,10 @@ namespace {
         }
         float maxSize = 6;
         std::vector<ScriptEvent> events;
-        auto read = [&](const std::string& name, const std::function<void(const std::vector<std::uint8_t>&)>& use) {
+        auto read = [&](const std::string& name, GameFileKind kind,
+                        const std::function<void(const std::vector<std::uint8_t>&)>& use) {
             std::string why;
-            auto bytes = readGameFile(m_root, name, &why);
+            auto bytes = readGameFile(m_root, name, kind, &why);
             if (!bytes) {
                 bool missing = why == "file not found";
                 error(name, "", missing ? why + " (map " + std::to_string(number) + " has other files)" : why);
@@ -573,7 +574,7 @@ namespace {
                 error(name, "", e.what());
             }
         };
-        read(mName, [&](const std::vector<std::uint8_t>& bytes) {
+        read(mName, GameFileKind::Map, [&](const std::vector<std::uint8_t>& bytes) {
             MapFile map = readMapFile(bytes, c, m_db.ini.dataVersion);
             checkRows(mName, map);
             needSheet(mName, "tileSheet", map.tileSheet);
@@ -588,7 +589,7 @@ namespace {
             for (const auto& [name, exit] : exits)
                 needMap(mName, name, exit);
         });
-        read(tName, [&](const std::vector<std::uint8_t>& bytes) {
+        read(tName, GameFileKind::Script, [&](const std::vector<std::uint8_t>& bytes) {
             events = readMapEvents(bytes, c);
             for (std::size_t e = 0; e < events.size(); ++e) {
                 const ScriptEvent& event = events[e];
@@ -602,7 +603,7 @@ namespace {
         });
         checkLines(tName, events, maxSize);
         checkMessageWidths(tName, events, false);
-        read(eName, [&](const std::vector<std::uint8_t>& bytes) {
+        read(eName, GameFileKind::Map, [&](const std::vector<std::uint8_t>& bytes) {
             auto blocks = readChangeFile(bytes, c);
             for (std::size_t n = 0; n < blocks.size(); ++n) {
                 std::string where = "block " + std::to_string(n);
@@ -628,9 +629,10 @@ namespace {
         auto path = resolveGamePath(m_root, name);
         if (!path)
             return;
-        auto bytes = readWholeFile(*path);
+        std::string why;
+        auto bytes = readWholeFile(*path, gameFileLimit(GameFileKind::Save), &why);
         if (!bytes) {
-            error(name, "", "file cannot be read");
+            error(name, "", why);
             return;
         }
         try {
@@ -660,7 +662,7 @@ namespace {
             error(name, "map", "map " + show(saved.map) + " has no files");
             return;
         }
-        auto mapBytes = readGameFile(m_root, mapFileName(map));
+        auto mapBytes = readGameFile(m_root, mapFileName(map), GameFileKind::Map);
         if (!mapBytes)
             return; // reported with the map
         try {
@@ -712,7 +714,7 @@ namespace {
         for (StoryKind kind : { StoryKind::Opening, StoryKind::Ending }) {
             std::string name = storyFileName(kind);
             std::string why;
-            auto bytes = readGameFile(m_root, name, &why);
+            auto bytes = readGameFile(m_root, name, GameFileKind::Script, &why);
             if (!bytes) {
                 error(name, "", why);
                 continue;

@@ -15,10 +15,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-    std::vector<std::uint8_t> readGameFileOrThrow(const fs::path& root, const std::string& name)
+    std::vector<std::uint8_t> readGameFileOrThrow(const fs::path& root, const std::string& name, GameFileKind kind)
     {
         std::string why;
-        auto bytes = readGameFile(root, name, &why);
+        auto bytes = readGameFile(root, name, kind, &why);
         if (!bytes)
             throw FileError(name + ": " + why);
         return std::move(*bytes);
@@ -92,19 +92,19 @@ GameSource readGameData(const fs::path& gameDir)
             continue;
         bool opening = kind == StoryKind::Opening;
         StoryScript script
-            = readStoryScript(readGameFileOrThrow(gameDir, name), kind, opening ? &game.openingAfter : &game.endingAfter);
+            = readStoryScript(readGameFileOrThrow(gameDir, name, GameFileKind::Script), kind, opening ? &game.openingAfter : &game.endingAfter);
         (opening ? game.opening : game.ending) = std::move(script);
     }
     for (int number : mapNumbersIn(gameDir)) {
         MapSource& source = game.maps[number];
         std::string m = mapFileName(number), t = mapEventFileName(number), e = mapChangeFileName(number);
         if (resolveGamePath(gameDir, m))
-            source.map = named(m, [&] { return readStoredMapFile(readGameFileOrThrow(gameDir, m), c); });
+            source.map = named(m, [&] { return readStoredMapFile(readGameFileOrThrow(gameDir, m, GameFileKind::Map), c); });
         if (resolveGamePath(gameDir, t))
-            source.events = named(t, [&] { return readMapEvents(readGameFileOrThrow(gameDir, t), c, &source.eventsAfter); });
+            source.events = named(t, [&] { return readMapEvents(readGameFileOrThrow(gameDir, t, GameFileKind::Script), c, &source.eventsAfter); });
         if (resolveGamePath(gameDir, e))
             source.changes
-                = named(e, [&] { return readChangeFile(readGameFileOrThrow(gameDir, e), c, &source.changesAfter); });
+                = named(e, [&] { return readChangeFile(readGameFileOrThrow(gameDir, e, GameFileKind::Map), c, &source.changesAfter); });
     }
     game.slots = readSlotFiles(gameDir, game.db, game.warnings);
     return game;

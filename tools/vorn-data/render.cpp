@@ -91,12 +91,12 @@ namespace {
         return std::move(bmp.picture);
     }
 
-    std::vector<std::uint8_t> readFile(const fs::path& gameDir, const std::string& name)
+    std::vector<std::uint8_t> readFile(const fs::path& gameDir, const std::string& name, GameFileKind kind)
     {
-        auto path = resolveGamePath(gameDir, name);
-        auto bytes = path ? readWholeFile(*path) : std::nullopt;
+        std::string why;
+        auto bytes = readGameFile(gameDir, name, kind, &why);
         if (!bytes)
-            throw FileError(name + ": file not found");
+            throw FileError(name + ": " + why);
         return std::move(*bytes);
     }
 
@@ -104,7 +104,7 @@ namespace {
         std::ostream& out)
     {
         const Corrections& c = db.corrections;
-        std::vector<std::uint8_t> bytes = readFile(gameDir, mapFileName(number));
+        std::vector<std::uint8_t> bytes = readFile(gameDir, mapFileName(number), GameFileKind::Map);
         MapFile map;
         try {
             map = readMapFile(bytes, c, db.ini.dataVersion);
@@ -114,7 +114,7 @@ namespace {
         std::vector<ScriptEvent> events;
         if (resolveGamePath(gameDir, mapEventFileName(number))) {
             try {
-                events = readMapEvents(readFile(gameDir, mapEventFileName(number)), c);
+                events = readMapEvents(readFile(gameDir, mapEventFileName(number), GameFileKind::Script), c);
             } catch (const FileError& error) {
                 out << "warning: " << mapEventFileName(number) << ": " << error.what() << "; drawn without events\n";
             }

@@ -191,7 +191,7 @@ std::map<int, SlotFile> readSlotFiles(const fs::path& gameDir, const Database& d
         auto path = resolveGamePath(gameDir, name);
         if (!path)
             continue;
-        auto bytes = readWholeFile(*path);
+        auto bytes = readWholeFile(*path, gameFileLimit(GameFileKind::Save));
         if (!bytes)
             throw FileError(name + ": file cannot be read");
         // The game shows a slot it cannot read as an empty one.

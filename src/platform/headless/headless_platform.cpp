@@ -288,8 +288,9 @@ std::string HeadlessPlatform::mediaCommand(const std::string& command)
     if (cmd.alias == "WAVE1") {
         if (cmd.verb == V::Open) {
             auto path = resolveMediaPath(m_options.startDirectory, cmd.path);
-            m_waveOpen = path.has_value();
-            auto bytes = path ? readWholeFile(*path) : std::nullopt;
+            // A file over the size limit is refused like a missing one.
+            auto bytes = path ? readWholeFile(*path, gameFileLimit(GameFileKind::Sound)) : std::nullopt;
+            m_waveOpen = bytes.has_value();
             m_waveLengthUs = bytes ? waveLengthUs(*bytes) : 0;
         } else if (cmd.verb == V::Play && m_waveOpen && cmd.wait) {
             // The effect plays to its end in virtual time.
@@ -304,7 +305,7 @@ std::string HeadlessPlatform::mediaCommand(const std::string& command)
             // Opening a missing file fails, as on a real device: the alias stays closed and
             // its status answers nothing, so the game does not restart it on every poll.
             auto path = resolveMediaPath(m_options.startDirectory, cmd.path);
-            auto bytes = path ? readWholeFile(*path) : std::nullopt;
+            auto bytes = path ? readWholeFile(*path, gameFileLimit(GameFileKind::Music)) : std::nullopt;
             m_midiOpen = bytes.has_value();
             m_midiPlaying = false;
             m_midiLengthUs = bytes ? midiLengthMs(*bytes) * 1000 : 0;
