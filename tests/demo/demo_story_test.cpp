@@ -206,14 +206,14 @@ TEST(DemoStory, TheBossLastLineEndsTheGameThroughTheEndingBackToTheTitle)
 TEST(DemoStory, TheTabletOpensTheCaveDoorAndTheChangeFileMovesDorugaToIt)
 {
     // A variant that starts in the cave above the tablet (11, 11) with the password known: an
-    // extra event 4 of map 5, run as the start event, only sets the hermit's flag (0, 10).
+    // extra event 5 of map 5, run as the start event, only sets the hermit's flag (0, 10).
     TempDir dir;
     fs::path game = buildVariant(dir, [](const fs::path& source) {
         std::string yaml = readText(source / "game.yaml");
         yaml = withKey(yaml, "startMap", "5");
         yaml = withKey(yaml, "startX", "11");
         yaml = withKey(yaml, "startY", "10");
-        yaml = withKey(yaml, "startEvent", "5");
+        yaml = withKey(yaml, "startEvent", "6");
         writeText(source / "game.yaml", yaml);
         // No random battles in this cave: the walk to the door stays as written.
         std::string encounters = readText(source / "encounters.yaml");

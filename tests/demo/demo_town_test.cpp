@@ -144,7 +144,7 @@ TEST(DemoTown, DorugaJoinsWhileMinaLeavesToScoutAndComesBack)
     TempDir dir;
     // In the cave above the tablet (11, 11), with the password known and ミナ in the party (the
     // start event: GET with its page). No random battles on the way to the door.
-    fs::path game = startBeside(dir, 5, 11, 10, 4, "FST,0,10,1,GET,1,FST,0,2,1,THR", 4);
+    fs::path game = startBeside(dir, 5, 11, 10, 4, "FST,0,10,1,GET,1,FST,0,2,1,THR", 5);
     ASSERT_FALSE(HasFailure());
     std::string timeline = newGameOn(5) + keyAfter("ミナが仲間になった");
     timeline += "wait 300\ndump start\n";
