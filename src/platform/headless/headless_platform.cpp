@@ -84,6 +84,14 @@ void HeadlessPlatform::frame()
 {
     ++m_frames;
     advanceTo((m_nowUs / frameUs + 1) * frameUs);
+    if (m_frameHook)
+        m_frameHook();
+}
+
+void HeadlessPlatform::pressKey(int virtualKey, int ms)
+{
+    m_held.insert(virtualKey);
+    m_releases.push_back({ m_nowUs + static_cast<std::uint64_t>(ms) * 1000, virtualKey, 0 });
 }
 
 // Moves the virtual clock forward, stopping at every moment a timeline command or a key

@@ -51,6 +51,11 @@ public:
     void observeTranscript(const std::string& kind, const std::string& utf8);
     // Runs the timeline commands due at time 0 (before the game's first wait).
     void start();
+    // Called after every presented frame, so that a test can play the game as it runs: look at
+    // the state and press keys (pressKey) instead of following a timeline written beforehand.
+    void setFrameHook(std::function<void()> hook) { m_frameHook = std::move(hook); }
+    // Holds a key from now for `ms` of virtual time.
+    void pressKey(int virtualKey, int ms);
 
     Picture& screen() override { return m_screen; }
     void setCaption(const std::string& cp932) override { m_caption = cp932; }
@@ -130,6 +135,7 @@ private:
     std::uint64_t m_midiEndUs = 0;
 
     std::function<void(const std::filesystem::path&)> m_dump;
+    std::function<void()> m_frameHook;
 };
 
 } // namespace vorn
