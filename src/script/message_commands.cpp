@@ -257,8 +257,7 @@ Flow qst(Context& ctx)
     int n = argInt(ctx, 0);
     if (n < 1 || n > maxChoices)
         fatalEventError(ctx, "QST with " + ctx.script.currentToken + " alternatives");
-    const WindowState& w = ctx.windows;
-    int choice = chooseAt(ctx, w.winX, w.winY, w.winW, n);
+    int choice = choosePrintedRows(ctx, n);
     if (choice < 1 || choice > n)
         choice = n;
     readArguments(ctx, 1, choice);

@@ -157,6 +157,11 @@ void ChooseItem(Context& ctx)
                     w.pageTurnKey = code;
                     turnPage(rows);
                     return;
+                } else if (w.pagesWrap != 0) {
+                    w.listOffset = 1;
+                    w.pageTurnKey = code;
+                    turnPage(1);
+                    return;
                 }
             } else if (code == key::Up) {
                 if (choice > 1) {
@@ -167,6 +172,11 @@ void ChooseItem(Context& ctx)
                     w.listOffset -= 1;
                     w.pageTurnKey = code;
                     turnPage(1);
+                    return;
+                } else if (w.pagesWrap != 0) {
+                    w.listOffset = lastOffset(w, static_cast<float>(rows));
+                    w.pageTurnKey = code;
+                    turnPage(rows);
                     return;
                 }
             } else if (paged && pagingKey(w, code, static_cast<float>(rows))) {

@@ -16,6 +16,7 @@ namespace {
     // The caller's window, kept across a menu.
     struct SavedWindow {
         float x, y, w, h, textRow, lineColumn;
+        std::vector<std::string> printedRows;
 
         explicit SavedWindow(const WindowState& s)
             : x(s.winX)
@@ -24,6 +25,7 @@ namespace {
             , h(s.winH)
             , textRow(s.textRow)
             , lineColumn(s.lineColumn)
+            , printedRows(s.printedRows)
         {
         }
         void restore(WindowState& s) const
@@ -34,6 +36,7 @@ namespace {
             s.winH = h;
             s.textRow = textRow;
             s.lineColumn = lineColumn;
+            s.printedRows = printedRows;
         }
     };
 
@@ -45,14 +48,16 @@ namespace {
         w.winH = height;
     }
 
-    // Draws the list window and the entries from the list offset on.
-    void drawListPage(Context& ctx, std::size_t first, std::size_t count)
+    // Draws the list window and the entries from the list offset on: menu entries after the
+    // cursor's two blanks, printed rows as they were.
+    void drawListPage(Context& ctx, std::size_t first, std::size_t count, ListStyle style)
     {
         WindowState& w = ctx.windows;
         DrawWindow(ctx);
-        std::size_t bytes = static_cast<std::size_t>(std::max(0, toInt(w.menuW) - 2)) * 2;
+        bool menu = style == ListStyle::Menu;
+        std::size_t bytes = static_cast<std::size_t>(std::max(0, toInt(w.menuW) - (menu ? 2 : 1))) * 2;
         for (std::size_t i = first; i < first + count && i < w.listTexts.size(); ++i)
-            printText(ctx, "  " + cutBytes(w.listTexts[i], bytes), PrintStyle::Menu);
+            printText(ctx, (menu ? "  " : "") + cutBytes(w.listTexts[i], bytes), PrintStyle::Menu);
     }
 
     // Scroll marks in the middle cell of the top and bottom edges of a paged list.
@@ -117,7 +122,24 @@ int chooseFromMenu(Context& ctx, MenuKind kind, MenuRect rect, int items)
 
 void ShowGold(Context& ctx) { openMenu(ctx, MenuKind::Gold, { 20, 1, 10, 3 }); }
 
-int ShowList(Context& ctx, float x, float y, float width, int rowsWanted)
+int choosePrintedRows(Context& ctx, int items)
+{
+    WindowState& w = ctx.windows;
+    // Rows of text between the window's top and bottom edges, and no further than the screen.
+    int screenRows = ctx.platform.screen().height / tile;
+    int shown = std::min(toInt(w.winH) - 1, screenRows - 1 - toInt(w.winY));
+    if (items <= shown)
+        return chooseAt(ctx, w.winX, w.winY, w.winW, items);
+    // The alternatives are the last rows printed; rows never printed are blank.
+    std::vector<std::string> rows = w.printedRows;
+    if (rows.size() > static_cast<std::size_t>(items))
+        rows.erase(rows.begin(), rows.end() - items);
+    rows.resize(static_cast<std::size_t>(items));
+    w.listTexts = std::move(rows);
+    return ShowList(ctx, w.winX, w.winY, w.winW, std::max(shown, 1), ListStyle::PrintedRows);
+}
+
+int ShowList(Context& ctx, float x, float y, float width, int rowsWanted, ListStyle style)
 {
     WindowState& w = ctx.windows;
     SavedWindow saved(w);
@@ -129,7 +151,7 @@ int ShowList(Context& ctx, float x, float y, float width, int rowsWanted)
     w.entryTotal = static_cast<float>(total);
     if (static_cast<float>(total) <= rows) {
         setWindow(w, x, y, width, static_cast<float>(total) + 2);
-        drawListPage(ctx, 0, total);
+        drawListPage(ctx, 0, total, style);
         w.paged = 0;
         w.itemCount = static_cast<float>(total);
         ChooseItem(ctx);
@@ -141,15 +163,17 @@ int ShowList(Context& ctx, float x, float y, float width, int rowsWanted)
     w.pageTurnKey.clear();
     for (;;) {
         setWindow(w, x, y, width, rows + 2);
-        drawListPage(ctx, static_cast<std::size_t>(toInt(w.listOffset) - 1), static_cast<std::size_t>(rows));
+        drawListPage(ctx, static_cast<std::size_t>(toInt(w.listOffset) - 1), static_cast<std::size_t>(rows), style);
         drawScrollMarks(ctx, rows);
         w.paged = 1;
+        w.pagesWrap = style == ListStyle::PrintedRows ? 1 : 0;
         w.itemCount = rows;
         ChooseItem(ctx);
         if (w.redraw == 0)
             break;
     }
     w.paged = 0;
+    w.pagesWrap = 0;
     if (w.choice != 0)
         w.choice = w.choice + w.listOffset - 1;
     saved.restore(w);

@@ -122,6 +122,19 @@ namespace {
         return ctx.db.characters[static_cast<std::size_t>(entry)].name;
     }
 
+    // Keeps the row just printed (or the rest of a continued one) for a choice that lists the
+    // window's rows again.
+    void rememberRow(WindowState& w, const std::string& text, bool continued)
+    {
+        if (continued && !w.printedRows.empty()) {
+            w.printedRows.back() += text;
+            return;
+        }
+        w.printedRows.push_back(text);
+        if (w.printedRows.size() > static_cast<std::size_t>(maxMenuItems))
+            w.printedRows.erase(w.printedRows.begin());
+    }
+
 } // namespace
 
 void printText(Context& ctx, const std::string& cp932, PrintStyle style)
@@ -149,6 +162,8 @@ void printText(Context& ctx, const std::string& cp932, PrintStyle style)
             line += cells[i];
         }
         w.lineColumn = static_cast<float>(first + count);
+        if (!menu)
+            rememberRow(w, line, first > 0);
         ctx.transcript.writeGameText("text", line);
         if (count == cells.size())
             return;

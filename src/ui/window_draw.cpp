@@ -84,6 +84,7 @@ void DrawWindow(Context& ctx)
     w.winH -= 1;
     w.textRow = 16;
     w.lineColumn = 0;
+    w.printedRows.clear();
     int columns = std::min(toInt(w.winW), maxColumns - 1); // index of the right column
     int rows = std::min(toInt(w.winH), maxRows - 1); // index of the bottom row
     if (columns < 0 || rows < 0)

@@ -68,6 +68,9 @@ struct WindowState {
     float textRow = 16; // pixels: bottom of the last printed line inside the window
     float lineColumn = 0; // cells printed on the current line (where a continued line goes on)
     std::string lineText; // cp932: the text PrintLine prints
+    // The message rows printed in the current window since it was drawn (cp932, the last 100
+    // at most): a choice among more alternatives than the window shows lists them again.
+    std::vector<std::string> printedRows;
     float textColor = 15;
     float boldCount = 0; // extra copies of each character, one pixel further right each
     float fontSize = 16; // line height and character advance in pixels
@@ -93,6 +96,7 @@ struct WindowState {
     float listOffset = 1; // entry shown on the first row of a paged list
     float entryTotal = 0; // entries of a paged list
     float redraw = 0; // 1 when ChooseItem returned only to have the page redrawn
+    float pagesWrap = 0; // 1: a paged list goes on from its last entry to its first and back
     // The key that turned the page, still latched when the cursor loop starts again, so that
     // one press scrolls one entry.
     std::string pageTurnKey;

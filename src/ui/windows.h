@@ -56,9 +56,17 @@ void buildMenuItems(Context& ctx, MenuKind kind);
 // right-aligned in 8 characters.
 std::string shopLine(const Item& item);
 
+// How ShowList prints its entries: menu entries after the cursor's two blanks (a paged list
+// stops at its ends), or message rows as they were printed (a paged list wraps around).
+enum class ListStyle { Menu,
+    PrintedRows };
 // Shows ctx.windows.listTexts in a window at tile (x, y) with width parameter `width`, paged
 // when there are more than `rows` entries; returns the entry number (1..N) or 0.
-int ShowList(Context& ctx, float x, float y, float width, int rows);
+int ShowList(Context& ctx, float x, float y, float width, int rows, ListStyle style = ListStyle::Menu);
+// Runs the cursor over the last `items` rows printed in the current window (the alternatives of
+// a choice). When they are more than the window shows, the window lists them again a page at a
+// time, wrapping from the last to the first. Returns the choice, 0 when cancelled.
+int choosePrintedRows(Context& ctx, int items);
 // The gold window at tile (20, 1).
 void ShowGold(Context& ctx);
 

@@ -28,30 +28,70 @@ namespace {
         EXPECT_EQ(f.ctx().windows.winY, 17);
     }
 
-    // QST accepts 100 alternatives and the cursor reaches every one: up from the first lands on
-    // the hundredth, and 64 steps down from the first land on the sixty-fifth.
-    TEST(Choices, QstReachesEveryOneOfAHundredAlternatives)
+    // QST with more alternatives than the message window shows lists the rows printed last a
+    // page at a time: up from the first wraps to the hundredth, down from the hundredth wraps to
+    // the first, 64 steps down reach the sixty-fifth. The rows are printed in battle mode so that
+    // no page prompt waits between them.
+    // Two alternatives are printed per event line (the first padded to the window's 30 cells
+    // wraps the second onto the next row), as an event holds at most 101 lines.
+    struct HundredAlternatives {
+        ScriptFixture f;
+        explicit HundredAlternatives(const std::string& keys)
+            : f("wait 300\n" + keys + "press space\nwait 200\n")
+        {
+            std::vector<std::pair<std::string, std::string>> lines { { "which one?", "NEX" } };
+            std::string targets;
+            for (int k = 1; k <= 100; ++k)
+                targets += k == 1 ? ",4" : k == 65 ? ",3"
+                    : k == 100                     ? ",2"
+                                                   : ",1";
+            for (int k = 1; k <= 100; k += 2) {
+                std::string first = "alt " + std::to_string(k);
+                lines.push_back({ first + std::string(60 - first.size(), ' ') + "alt " + std::to_string(k + 1), "NEX" });
+            }
+            lines.back().second = "QST,100" + targets + ",0";
+            for (const char* text : { "other", "hundredth", "sixty-fifth", "first" })
+                lines.push_back({ text, "THR" });
+            f.ctx().windows.inBattle = 1;
+            f.setEvent(0, lines);
+            f.run();
+        }
+        // Rows printed after the 101 message rows, without trailing blanks: the pages listed,
+        // then the chosen line.
+        Lines shown() const
+        {
+            Lines all = f.texts();
+            if (all.size() < 101)
+                return all;
+            Lines rows(all.begin() + 101, all.end());
+            for (std::string& row : rows)
+                row.erase(row.find_last_not_of(' ') + 1);
+            return rows;
+        }
+    };
+
+    TEST(Choices, QstPagesThroughAHundredAlternatives)
     {
-        std::string targets;
-        for (int k = 1; k <= 100; ++k)
-            targets += k == 100 ? ",2" : k == 65 ? ",3"
-                                                 : ",1";
-        const std::string commands = "QST,100" + targets + ",0";
-        std::vector<std::pair<std::string, std::string>> lines { { "", commands }, { "other", "THR" }, { "hundredth", "THR" },
-            { "sixty-fifth", "THR" } };
+        HundredAlternatives chooseFirst("");
+        EXPECT_EQ(chooseFirst.shown(), (Lines { "alt 1", "alt 2", "alt 3", "alt 4", "alt 5", "first" }));
+        EXPECT_EQ(chooseFirst.f.ctx().windows.paged, 0);
 
-        ScriptFixture up("wait 300\npress up\nwait 100\npress space\nwait 200\n");
-        up.setEvent(0, lines);
-        up.run();
-        EXPECT_EQ(up.texts(), Lines { "hundredth" });
+        HundredAlternatives up("press up\n");
+        EXPECT_EQ(up.shown().back(), "hundredth");
+        EXPECT_EQ(up.shown()[5], "alt 96"); // the last page, after the first
 
-        std::string downs = "wait 300\n";
+        HundredAlternatives wrap("press up\npress down\n");
+        EXPECT_EQ(wrap.shown().back(), "first");
+
+        std::string downs;
         for (int i = 0; i < 64; ++i)
             downs += "press down\n";
-        ScriptFixture down(downs + "press space\nwait 200\n");
-        down.setEvent(0, lines);
-        down.run();
-        EXPECT_EQ(down.texts(), Lines { "sixty-fifth" });
+        HundredAlternatives down(downs);
+        Lines shown = down.shown();
+        EXPECT_EQ(shown.back(), "sixty-fifth");
+        // One entry per step once the cursor stands on the last row: the page ends at alt 65.
+        EXPECT_EQ(shown[shown.size() - 2], "alt 65");
+        EXPECT_EQ(shown[shown.size() - 6], "alt 61");
     }
 
     TEST(Choices, YesCancelledTakesNo)
