@@ -18,6 +18,10 @@ const char* const usageText = R"(usage: vorn [GAME_DIR] [options]
   --shots DIR         folder for `shot` (default: the current directory)
   --save-dir DIR      where vorn.ini and the saved games (SAV) are kept (default: the game folder;
                       a game folder that cannot be written uses $XDG_DATA_HOME/vorn/GAME)
+  --record FILE       write the play as an input timeline (with its seed and text speed) that
+                      `--headless --input FILE` replays exactly; the recorded run's clock and
+                      dates are those of a headless run
+  --dump-at-end FILE  write the game state to FILE when the program ends (as `dump` does)
   --help, --version
 window and sound settings are also read from $XDG_CONFIG_HOME/vorn/player.ini (scale, fullscreen,
 music-volume, sound-volume, mute, text-speed; one "name = value" a line); F11 or Alt+Enter remember full screen
@@ -102,6 +106,12 @@ std::optional<CommandLine> parseCommandLine(int argc, const char* const* argv, s
                 return std::nullopt;
         } else if (arg == "--save-dir") {
             if (!value(cl.saveDirectory))
+                return std::nullopt;
+        } else if (arg == "--record") {
+            if (!value(cl.recordFile))
+                return std::nullopt;
+        } else if (arg == "--dump-at-end") {
+            if (!value(cl.endDumpFile))
                 return std::nullopt;
         } else if (!arg.empty() && arg[0] == '-') {
             error = "unknown option " + arg;

@@ -20,6 +20,8 @@ struct CommandLine {
     std::string transcriptFile; // empty for none
     std::string shotsDirectory = ".";
     std::string saveDirectory; // settings file and saved games; empty: the game folder
+    std::string recordFile; // where the play is recorded as an input timeline; empty for none
+    std::string endDumpFile; // the game state written at the end of the run; empty for none
     bool help = false;
     bool version = false;
 };

@@ -9,6 +9,7 @@
 #include "platform/game_files.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/player_paths.h"
+#include "platform/recording_platform.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/text_renderer.h"
 
@@ -70,7 +71,16 @@ int main(int argc, char** argv)
         if (!parsed)
             return fail(cl->inputFile + ": " + error);
         timeline = std::move(*parsed);
+        // A recorded play carries its seed and text speed; the command line goes over them.
+        for (const TimelineCommand& command : timeline) {
+            if (command.kind == TimelineCommand::Kind::Seed && !cl->seed)
+                cl->seed = static_cast<std::uint32_t>(command.value);
+            if (command.kind == TimelineCommand::Kind::TextSpeed && !cl->player.textDelay)
+                cl->player.textDelay = static_cast<int>(command.value);
+        }
     }
+    fs::path recordPath = cl->recordFile.empty() ? fs::path() : fs::absolute(cl->recordFile);
+    fs::path endDumpPath = cl->endDumpFile.empty() ? fs::path() : fs::absolute(cl->endDumpFile);
     Transcript transcript;
     if (!cl->transcriptFile.empty() && !transcript.open(fs::absolute(cl->transcriptFile).string()))
         return fail("cannot write transcript " + cl->transcriptFile);
@@ -95,6 +105,8 @@ int main(int argc, char** argv)
     if (!resolveGamePath(gameDirectory, "DAT\\vornINI.DAT"))
         std::cerr << "vorn: no DAT/vornINI.DAT in " << gameDirectory.string() << ": not a game folder\n";
 
+    // The recording is written until the platform goes away, so it outlives the platform.
+    std::ofstream record;
     std::unique_ptr<Platform> platform;
     HeadlessPlatform* headless = nullptr;
     std::optional<int> textDelay = cl->player.textDelay;
@@ -140,13 +152,20 @@ int main(int argc, char** argv)
     std::uint32_t seed = cl->seed ? *cl->seed
                                   : static_cast<std::uint32_t>(
                                       std::chrono::system_clock::now().time_since_epoch().count());
+    int textSpeed = textDelay.value_or(headless ? 0 : 1);
+    if (!recordPath.empty()) {
+        record.open(recordPath, std::ios::binary | std::ios::trunc);
+        if (!record)
+            return fail("cannot write the recording " + recordPath.string());
+        platform = std::make_unique<RecordingPlatform>(std::move(platform), gameDirectory, record, seed, textSpeed);
+    }
     Platform* p = platform.get();
     transcript.setClock([p] { return p->nowMs(); });
     auto ctx = std::make_unique<Context>(*platform, transcript, gameDirectory, seed);
     if (!saveDirectory.empty())
         ctx->saveRoot = saveDirectory;
     // Letters are typed one by one in a window; headless runs print whole lines unless asked.
-    ctx->windows.textDelay = static_cast<float>(textDelay.value_or(headless ? 0 : 1));
+    ctx->windows.textDelay = static_cast<float>(textSpeed);
     if (headless) {
         transcript.setObserver(
             [headless](const std::string& kind, const std::string& text) { headless->observeTranscript(kind, text); });
@@ -158,6 +177,8 @@ int main(int argc, char** argv)
             headless->start();
         run(*ctx);
     } catch (const ProgramEnd& end) {
+        if (!endDumpPath.empty())
+            writeStateDump(*ctx, endDumpPath);
         return static_cast<int>(end.code);
     }
 }

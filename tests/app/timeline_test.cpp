@@ -24,7 +24,7 @@ TEST(Timeline, ParsesEveryCommandWithItsDefaults)
     ASSERT_EQ(commands->size(), 14u);
     const auto& c = *commands;
     EXPECT_EQ(c[0].kind, K::Wait);
-    EXPECT_EQ(c[0].ms, 250);
+    EXPECT_EQ(c[0].us, 250000);
     EXPECT_EQ(c[1].kind, K::Press);
     EXPECT_EQ(c[1].key, vorn::vk::Enter);
     EXPECT_EQ(c[1].ms, 60);
@@ -49,7 +49,8 @@ TEST(Timeline, ParsesEveryCommandWithItsDefaults)
 TEST(Timeline, RejectsBadLinesWithTheirNumber)
 {
     const char* bad[] = { "wait\n", "wait -5\n", "press\n", "press banana\n", "press a b\n", "click 1\n",
-        "click 1 2 middle\n", "answer maybe\n", "expect\n", "shot\n", "teleport 1 2\n", "f13\n" };
+        "click 1 2 middle\n", "answer maybe\n", "expect\n", "shot\n", "teleport 1 2\n", "f13\n", "wait 1.2345\n",
+        "wait .5\n", "wait 5.\n", "seed -1\n", "seed 4294967296\n", "text-speed 11\n", "hold mouse-middle\n" };
     for (const char* text : bad) {
         std::string error;
         EXPECT_FALSE(parseTimeline(std::string("wait 1\n") + text, error)) << text;
@@ -64,4 +65,32 @@ TEST(Timeline, KnowsEveryKeyName)
         EXPECT_NE(vorn::timelineKeyCode(name), 0) << name;
     EXPECT_EQ(vorn::timelineKeyCode("f0"), 0);
     EXPECT_EQ(vorn::timelineKeyCode("kp10"), 0);
+}
+
+// What a recorded play needs: waits to the microsecond, the run's settings, the pointer buttons
+// held and let go, and a name for every key code that reads back as the same code.
+TEST(Timeline, CarriesARecordedPlay)
+{
+    std::string error;
+    auto commands = parseTimeline("wait 16.666\nwait 0.5\nseed 4294967295\ntext-speed 3\nhold mouse-right\n"
+                                  "release mouse-left\nhold vk-10\n",
+        error);
+    ASSERT_TRUE(commands) << error;
+    const auto& c = *commands;
+    EXPECT_EQ(c[0].us, 16666);
+    EXPECT_EQ(c[1].us, 500);
+    EXPECT_EQ(c[2].kind, K::Seed);
+    EXPECT_EQ(c[2].value, 4294967295);
+    EXPECT_EQ(c[3].kind, K::TextSpeed);
+    EXPECT_EQ(c[3].value, 3);
+    EXPECT_TRUE(c[4].pointerButton);
+    EXPECT_EQ(c[4].button, 1);
+    EXPECT_EQ(c[5].kind, K::Release);
+    EXPECT_EQ(c[5].button, 0);
+    EXPECT_EQ(c[6].key, 0x10);
+
+    for (int code = 1; code < 256; ++code)
+        EXPECT_EQ(vorn::timelineKeyCode(vorn::timelineKeyName(code)), code) << vorn::timelineKeyName(code);
+    EXPECT_EQ(vorn::timelineKeyName(vorn::vk::Esc), "esc");
+    EXPECT_EQ(vorn::timelineKeyName('Q'), "q");
 }

@@ -176,18 +176,27 @@ void HeadlessPlatform::execute(const TimelineCommand& cmd)
     std::uint64_t ms = static_cast<std::uint64_t>(cmd.ms) * 1000;
     switch (cmd.kind) {
     case K::Wait:
-        m_cursorUs += ms;
+        m_cursorUs += static_cast<std::uint64_t>(cmd.us);
         break;
+    case K::Seed:
+    case K::TextSpeed:
+        break; // taken by the start-up
     case K::Press:
         m_held.insert(cmd.key);
         m_releases.push_back({ m_cursorUs + ms, cmd.key, 0 });
         m_cursorUs += ms + 60000;
         break;
     case K::Hold:
-        m_held.insert(cmd.key);
+        if (cmd.pointerButton)
+            (cmd.button == 0 ? m_leftHeld : m_rightHeld) = true;
+        else
+            m_held.insert(cmd.key);
         break;
     case K::Release:
-        m_held.erase(cmd.key);
+        if (cmd.pointerButton)
+            (cmd.button == 0 ? m_leftHeld : m_rightHeld) = false;
+        else
+            m_held.erase(cmd.key);
         break;
     case K::Click:
         m_pointerX = cmd.x;

@@ -65,6 +65,7 @@ public:
     void drawText(Picture& target, int x, int y, const std::string& cp932, int colour) override;
 
     std::uint64_t nowMs() override { return m_nowUs / 1000; }
+    std::uint64_t nowUs() const { return m_nowUs; }
     void waitUntil(std::uint64_t deadlineMs) override;
     void frame() override;
     LocalTime localTime() override;

@@ -7,12 +7,12 @@
 
 namespace vorn {
 
-int timelineKeyCode(const std::string& name)
-{
-    static const struct {
+namespace {
+
+    const struct {
         const char* name;
         int code;
-    } named[] = {
+    } namedKeys[] = {
         { "up", vk::Up },
         { "down", vk::Down },
         { "left", vk::Left },
@@ -26,7 +26,14 @@ int timelineKeyCode(const std::string& name)
         { "home", vk::Home },
         { "end", vk::End },
     };
-    for (const auto& entry : named) {
+
+    const char hexDigits[] = "0123456789abcdef";
+
+} // namespace
+
+int timelineKeyCode(const std::string& name)
+{
+    for (const auto& entry : namedKeys) {
         if (name == entry.name)
             return entry.code;
     }
@@ -42,7 +49,30 @@ int timelineKeyCode(const std::string& name)
         if (ec == std::errc() && ptr == name.data() + name.size() && n >= 1 && n <= 12)
             return vk::F1 + n - 1;
     }
+    if (name.size() == 5 && name.rfind("vk-", 0) == 0) {
+        int code = 0;
+        auto [ptr, ec] = std::from_chars(name.data() + 3, name.data() + 5, code, 16);
+        if (ec == std::errc() && ptr == name.data() + 5 && code > 0)
+            return code;
+    }
     return 0;
+}
+
+std::string timelineKeyName(int code)
+{
+    for (const auto& entry : namedKeys) {
+        if (code == entry.code)
+            return entry.name;
+    }
+    if (code >= vk::Numpad0 && code <= vk::Numpad0 + 9)
+        return "kp" + std::string(1, static_cast<char>('0' + code - vk::Numpad0));
+    if ((code >= 'A' && code <= 'Z'))
+        return std::string(1, static_cast<char>(code - 'A' + 'a'));
+    if (code >= '0' && code <= '9')
+        return std::string(1, static_cast<char>(code));
+    if (code >= vk::F1 && code < vk::F1 + 12)
+        return "f" + std::to_string(code - vk::F1 + 1);
+    return std::string("vk-") + hexDigits[(code >> 4) & 15] + hexDigits[code & 15];
 }
 
 namespace {
@@ -51,6 +81,26 @@ namespace {
     {
         auto [ptr, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
         return ec == std::errc() && ptr == word.data() + word.size();
+    }
+
+    // Milliseconds with up to three decimals, as microseconds.
+    bool parseMicroseconds(const std::string& word, std::int64_t& us)
+    {
+        size_t dot = word.find('.');
+        std::string whole = word.substr(0, dot);
+        std::string fraction = dot == std::string::npos ? "" : word.substr(dot + 1);
+        int ms = 0;
+        if (!parseInt(whole, ms) || ms < 0 || fraction.size() > 3 || (dot != std::string::npos && fraction.empty()))
+            return false;
+        int part = 0;
+        if (!fraction.empty()) {
+            if (!parseInt(fraction, part) || part < 0)
+                return false;
+            for (size_t i = fraction.size(); i < 3; ++i)
+                part *= 10;
+        }
+        us = static_cast<std::int64_t>(ms) * 1000 + part;
+        return true;
     }
 
     std::string trim(const std::string& text)
@@ -83,7 +133,16 @@ namespace {
             cmd.kind = K::Wait;
             if (args.size() != 1)
                 return "wait takes MS";
-            return needMs(args[0], cmd.ms);
+            return parseMicroseconds(args[0], cmd.us) ? "" : "bad milliseconds \"" + args[0] + "\"";
+        }
+        if (verb == "seed" || verb == "text-speed") {
+            cmd.kind = verb == "seed" ? K::Seed : K::TextSpeed;
+            std::int64_t most = verb == "seed" ? 4294967295 : 10;
+            auto [ptr, ec] = args.size() == 1 ? std::from_chars(args[0].data(), args[0].data() + args[0].size(), cmd.value)
+                                              : std::from_chars_result { nullptr, std::errc::invalid_argument };
+            if (ec != std::errc() || ptr != args[0].data() + args[0].size() || cmd.value < 0 || cmd.value > most)
+                return verb + " takes a whole number from 0 to " + std::to_string(most);
+            return "";
         }
         if (verb == "press") {
             cmd.kind = K::Press;
@@ -100,6 +159,11 @@ namespace {
             cmd.kind = verb == "hold" ? K::Hold : K::Release;
             if (args.size() != 1)
                 return verb + " takes KEY";
+            if (args[0] == "mouse-left" || args[0] == "mouse-right") {
+                cmd.pointerButton = true;
+                cmd.button = args[0] == "mouse-right" ? 1 : 0;
+                return "";
+            }
             return needKey(args[0]);
         }
         if (verb == "click" || verb == "move") {
