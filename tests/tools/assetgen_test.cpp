@@ -256,9 +256,14 @@ TEST(AssetFrameSheet, EveryCellTheProgramReadsIsDrawnInsideTheSheet)
             EXPECT_FALSE(same) << "marks at (" << m[0] << ", " << m[1] << ") and (" << other[0] << ", " << other[1] << ")";
         }
     }
+    // The gauge's numbers are drawn over both colours in colour 10 (bright green): every row of
+    // either colour must differ from it clearly in its green part, or the numbers vanish.
+    const int numberGreen = (vorn::paletteColour(10) >> 8) & 0xFF;
     for (int y = 0; y < 14; ++y) {
         EXPECT_NE(f.at(0, 48 + y), f.at(1, 48 + y)) << "filled and empty gauge colours differ";
         EXPECT_NE(f.at(0, 48 + y), 0u);
+        for (int column : { 0, 1 })
+            EXPECT_GE(numberGreen - static_cast<int>((f.at(column, 48 + y) >> 8) & 0xFF), 64) << column << ", " << y;
     }
 }
 

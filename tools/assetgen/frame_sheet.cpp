@@ -126,10 +126,11 @@ Picture makeFrameSheet()
         if (piece == 2)
             fillRect(s, ox + 15, oy, 1, 16, rimDark);
     }
-    // Gauge colours: 14 pixels high, lit at the top.
+    // Gauge colours: 14 pixels high, lit at the top. The filled part is blue so that the gauge's
+    // numbers, drawn over it in the game's bright green (colour 10), stay readable.
     for (int y = 0; y < 14; ++y) {
         const float t = y / 13.0f;
-        put(s, cell::gaugeFull.x, cell::gaugeFull.y + y, y < 2 ? rgb(200, 255, 200) : mix(rgb(90, 230, 110), rgb(20, 120, 60), t));
+        put(s, cell::gaugeFull.x, cell::gaugeFull.y + y, y < 2 ? rgb(150, 180, 255) : mix(rgb(50, 90, 210), rgb(15, 30, 110), t));
         put(s, cell::gaugeEmpty.x, cell::gaugeEmpty.y + y, mix(rgb(60, 40, 60), rgb(30, 20, 36), t));
     }
 
