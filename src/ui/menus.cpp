@@ -60,14 +60,15 @@ namespace {
             printText(ctx, (menu ? "  " : "") + cutBytes(w.listTexts[i], bytes), PrintStyle::Menu);
     }
 
-    // Scroll marks in the middle cell of the top and bottom edges of a paged list.
-    void drawScrollMarks(Context& ctx, float rows)
+    // Scroll marks in the middle cell of the top and bottom edges of a paged list (with `shown`
+    // false the plain edge cells, once the list is closed).
+    void drawScrollMarks(Context& ctx, float rows, bool shown = true)
     {
         WindowState& w = ctx.windows;
         Picture& screen = ctx.platform.screen();
         int x = toPixels(w.winX + std::floor(w.menuW / 2));
-        bool above = w.listOffset > 1;
-        bool below = w.entryTotal - w.listOffset != rows - 1;
+        bool above = shown && w.listOffset > 1;
+        bool below = shown && w.entryTotal - w.listOffset != rows - 1;
         putSheet(ctx, screen, x, toPixels(w.winY), above ? cell::scrollUp : cell::topEdge);
         putSheet(ctx, screen, x, toPixels(w.winY + w.winH), below ? cell::scrollDown : cell::bottomEdge);
     }
@@ -173,6 +174,10 @@ int ShowList(Context& ctx, float x, float y, float width, int rowsWanted, ListSt
             break;
     }
     w.paged = 0;
+    // The rows printed by a message stay on the screen after the choice, as a choice among rows
+    // that fit does; the list's scroll marks go.
+    if (w.pagesWrap != 0)
+        drawScrollMarks(ctx, rows, false);
     w.pagesWrap = 0;
     if (w.choice != 0)
         w.choice = w.choice + w.listOffset - 1;

@@ -75,6 +75,13 @@ namespace {
         HundredAlternatives chooseFirst("");
         EXPECT_EQ(chooseFirst.shown(), (Lines { "alt 1", "alt 2", "alt 3", "alt 4", "alt 5", "first" }));
         EXPECT_EQ(chooseFirst.f.ctx().windows.paged, 0);
+        // The list closed: the middle cell of its bottom edge (tile 15, row 23 of the message
+        // window at rows 17 to 23) shows the plain edge again, like the cell left of it.
+        const Picture& screen = chooseFirst.f.t.platform().screen();
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 16; ++x)
+                ASSERT_EQ(screen.at(15 * 16 + x, 23 * 16 + y), screen.at(14 * 16 + x, 23 * 16 + y)) << x << ", " << y;
+        }
 
         HundredAlternatives up("press up\n");
         EXPECT_EQ(up.shown().back(), "hundredth");
