@@ -6,7 +6,8 @@
 #   bash tools/window_burst.sh OUTDIR SCRIPT -- COMMAND [ARGS...]
 #
 # SCRIPT steps, one a line (# starts a comment):
-#   wait MS | key NAME [MS] | shot NAME | burst NAME MS   (capture for MS ms into OUTDIR/NAME-NNN.png)
+#   wait MS | key NAME [MS] | mouse X Y | shot NAME
+#   burst NAME MS   (capture for MS ms into OUTDIR/NAME-NNN.png)
 # Needs Xvfb, xdotool, xwd (x11-apps) and ImageMagick.
 set -euo pipefail
 out=$1
@@ -45,6 +46,7 @@ while IFS= read -r line || [ -n "$line" ]; do
     case $1 in
     wait) sleep "$(awk "BEGIN{print $2/1000}")" ;;
     key) xdotool keydown "$2"; sleep "$(awk "BEGIN{print ${3:-80}/1000}")"; xdotool keyup "$2" ;;
+    mouse) xdotool mousemove "$2" "$3" ;;
     shot) import -window root "$out/$2.png" ;;
     burst) burst "$2" "$3" ;;
     *) echo "window_burst: unknown step: $line" >&2; exit 3 ;;
