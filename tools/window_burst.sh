@@ -6,7 +6,7 @@
 #   bash tools/window_burst.sh OUTDIR SCRIPT -- COMMAND [ARGS...]
 #
 # SCRIPT steps, one a line (# starts a comment):
-#   wait MS | key NAME [MS] | mouse X Y | shot NAME
+#   wait MS | key NAME [MS] | down NAME | up NAME | mouse X Y | shot NAME
 #   burst NAME MS   (capture for MS ms into OUTDIR/NAME-NNN.png)
 # Needs Xvfb, xdotool, xwd (x11-apps) and ImageMagick.
 set -euo pipefail
@@ -46,6 +46,8 @@ while IFS= read -r line || [ -n "$line" ]; do
     case $1 in
     wait) sleep "$(awk "BEGIN{print $2/1000}")" ;;
     key) xdotool keydown "$2"; sleep "$(awk "BEGIN{print ${3:-80}/1000}")"; xdotool keyup "$2" ;;
+    down) xdotool keydown "$2" ;;
+    up) xdotool keyup "$2" ;;
     mouse) xdotool mousemove "$2" "$3" ;;
     shot) import -window root "$out/$2.png" ;;
     burst) burst "$2" "$3" ;;
