@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <set>
 #include <string>
@@ -144,4 +145,15 @@ TEST(DemoSounds, EveryEffectAndPieceTheGameNamesIsThereAndHasALength)
         ASSERT_TRUE(bytes) << name;
         EXPECT_GT(midiLengthMs(*bytes), 0u) << name << ".MID does not read as music";
     }
+}
+
+// The feature map of games/demo/README.md, run by hand (--gtest_also_run_disabled_tests
+// --gtest_filter='*FeatureMap'): where each keyword is first read, in the keyword table's order.
+TEST(DemoKeywords, DISABLED_FeatureMap)
+{
+    std::vector<std::string> faults;
+    auto used = scanDemo(faults);
+    std::printf("| keyword | first read at |\n|---|---|\n");
+    for (const CommandShape& entry : commandShapes)
+        std::printf("| `%s` | %s |\n", std::string(entry.keyword).c_str(), used[std::string(entry.keyword)].c_str());
 }
