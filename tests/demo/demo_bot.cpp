@@ -88,10 +88,12 @@ namespace {
         return keys(vk::Enter, 1, "ご用件") + member + keys(vk::Enter, 1, "よろしいですか");
     }
 
-    std::vector<Step> saveInSlot1()
+    std::vector<Step> saveInSlot(int slot)
     {
-        return keys(vk::Space, 1) + keys(vk::Down, 4, "セ  ー  ブ") + keys(vk::Enter, 1)
-            + keys(vk::Enter, 1, "保存先を選択") + keys(vk::Ctrl, 1, "saved slot 1");
+        std::vector<Step> choose = slot > 1 ? keys(vk::Down, slot - 1, "保存先を選択") + keys(vk::Enter, 1)
+                                            : keys(vk::Enter, 1, "保存先を選択");
+        return keys(vk::Space, 1) + keys(vk::Down, 4, "セ  ー  ブ") + keys(vk::Enter, 1) + choose
+            + keys(vk::Ctrl, 1, "saved slot " + std::to_string(slot));
     }
 
     std::vector<Step> loadSlot1()
@@ -133,7 +135,7 @@ namespace {
         talk(2, 3, "buy a shield", buy(10), true);
         menu(2, "equip the shield", equipStrongest());
         talk(2, 2, "rest at the inn", {}, true);
-        menu(2, "save", saveInSlot1());
+        menu(2, "save", saveInSlot(1));
         menu(2, "load", loadSlot1());
         exit(2, 11, 19, "out of the village again", true);
         grind(3, 5, 14, 3, 14, 8, "fight on the plain to level 5");
@@ -142,6 +144,7 @@ namespace {
         talk(5, 0, "the tablet");
         talk(5, 1, "Dorga joins");
         talk(5, 4, "the spring");
+        menu(5, "save before the boss", saveInSlot(2));
         exit(5, 18, 23, "down to the crystal hall");
         talk(6, 0, "the boss");
         return r;

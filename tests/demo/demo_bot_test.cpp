@@ -22,6 +22,8 @@ std::string routeOf(const BotReport& report)
     return out;
 }
 
+// VORN_BOT_GAME names a folder to play in instead of a temporary copy (its saved games are then
+// kept, for a look at them in the window).
 BotReport play(std::uint32_t seed, bool fights)
 {
     TempDir dir;
@@ -29,6 +31,11 @@ BotReport play(std::uint32_t seed, bool fights)
     options.seed = seed;
     options.fights = fights;
     options.verbose = std::getenv("VORN_BOT_VERBOSE") != nullptr;
+    if (const char* kept = std::getenv("VORN_BOT_GAME")) {
+        fs::remove_all(kept);
+        fs::copy(VORN_DEMO_GAME, kept, fs::copy_options::recursive);
+        return playDemo(kept, options);
+    }
     return playDemo(copyOfDemo(dir), options);
 }
 
@@ -45,7 +52,7 @@ TEST(DemoBot, AFightingPartyPlaysFromTheTitleToTheEnding)
     EXPECT_GE(r.levelUps, 1);
     EXPECT_GE(r.purchases, 1);
     EXPECT_GE(r.innRests, 1);
-    EXPECT_GE(r.saves, 1);
+    EXPECT_GE(r.saves, 2); // in the village, and at the spring before the boss
     EXPECT_GE(r.loads, 1);
     EXPECT_GE(r.scriptedBattles, 2); // the slimes and the boss
     EXPECT_EQ(r.levels.size(), 3u);
