@@ -27,6 +27,8 @@ namespace {
     struct Step {
         std::string await;
         int key = 0;
+        // Pressed again and again until `until` is shown (backing out of a screen to its menu).
+        std::string until;
     };
 
     enum class GoalKind {
@@ -53,7 +55,7 @@ namespace {
     {
         std::vector<Step> out;
         for (int i = 0; i < count; ++i)
-            out.push_back({ i == 0 ? await : "", key });
+            out.push_back({ i == 0 ? await : "", key, "" });
         return out;
     }
 
@@ -78,6 +80,22 @@ namespace {
         return keys(vk::Space, 1) + keys(vk::Down, 1, "道      具") + keys(vk::Enter, 1)
             + keys(vk::Enter, 1, "  ミナ") + keys(vk::Down, 1, "装  備") + keys(vk::Enter, 1)
             + keys(vk::Down, 1, "最　強") + keys(vk::Enter, 1) + keys(vk::Ctrl, 4);
+    }
+
+    // The field menu's other entries, each opened and left: a look at the spells, the status
+    // pages, the party's order chosen as it is, the settings, and the quit question answered no.
+    std::vector<Step> menuTour()
+    {
+        auto open = [](int downs) {
+            return keys(vk::Space, 1) + (downs > 0 ? keys(vk::Down, downs, "終      了") + keys(vk::Enter, 1) : keys(vk::Enter, 1, "終      了"));
+        };
+        // Back out to the field menu, then close it.
+        std::vector<Step> close { { "", vk::Ctrl, "終      了" }, { "", vk::Ctrl, "" } };
+        return open(0) + keys(vk::Enter, 1, "  ミナ") + close // 魔法: レイ's spells
+            + open(2) + keys(vk::Enter, 1, "  ミナ") + keys(vk::Enter, 1) + close // ステータス
+            + open(3) + keys(vk::Enter, 1, "順番を決めて") + keys(vk::Down, 1) + keys(vk::Enter, 1) + close // 隊列
+            + open(6) + close // 設定
+            + open(7) + keys(vk::Down, 1, "  いいえ") + keys(vk::Enter, 1) + close; // 終了
     }
 
     // The village church's revival of the member at `index` of the party.
@@ -135,6 +153,7 @@ namespace {
         talk(2, 3, "buy a shield", buy(10), true);
         menu(2, "equip the shield", equipStrongest());
         talk(2, 2, "rest at the inn", {}, true);
+        menu(2, "the field menu's other entries", menuTour());
         menu(2, "save", saveInSlot(1));
         menu(2, "load", loadSlot1());
         exit(2, 11, 19, "out of the village again", true);
@@ -380,6 +399,22 @@ namespace {
                 }
             }
             m_stepWaitSince = 0;
+            if (!step.until.empty()) {
+                bool shown = false;
+                for (std::size_t i = m_stepFrom; i < m_seen.size() && !shown; ++i)
+                    shown = m_seen[i].find(step.until) != std::string::npos;
+                if (!shown) {
+                    if (++m_untilPresses > 8)
+                        giveUp("no \"" + step.until + "\"");
+                    m_stepFrom = m_seen.size();
+                    m_handled = m_seen.size();
+                    press(step.key, "back out");
+                    return;
+                }
+                m_untilPresses = 0;
+                m_steps.pop_front();
+                return;
+            }
             int key = step.key;
             std::string why = "step " + (step.await.empty() ? std::string() : "after " + step.await);
             m_steps.pop_front();
@@ -583,6 +618,7 @@ namespace {
         bool m_shopping = false;
         int m_blocked = 0;
         bool m_grindForth = true;
+        int m_untilPresses = 0;
         bool m_stockTaken = false;
     };
 
