@@ -156,6 +156,30 @@ namespace {
         }
     }
 
+    // Transcript lines are kept only while an `expect` is still ahead: one written before a
+    // later expect still meets it, and a long run past its last expect (or without any) keeps
+    // nothing.
+    TEST(HeadlessPlatform, TranscriptLinesAreKeptOnlyForAnExpectAhead)
+    {
+        std::string error;
+        HeadlessOptions options;
+        options.timeline = *parseTimeline("wait 100\nexpect early 1000\nwait 100\n", error);
+        HeadlessPlatform platform(std::move(options));
+        platform.start();
+        platform.observeTranscript("text", "early bird");
+        platform.waitUntil(500); // the expect is met by the line written before it
+        EXPECT_EQ(platform.linesKeptForExpect(), 0u);
+        for (int i = 0; i < 1000; ++i)
+            platform.observeTranscript("text", "line");
+        EXPECT_EQ(platform.linesKeptForExpect(), 0u);
+
+        HeadlessPlatform none({});
+        none.start();
+        for (int i = 0; i < 1000; ++i)
+            none.observeTranscript("text", "line");
+        EXPECT_EQ(none.linesKeptForExpect(), 0u);
+    }
+
     TEST(HeadlessPlatform, SoundAndMusicOverTheirSizeLimitsAreRefusedLikeMissingFiles)
     {
         test::TempDir dir;

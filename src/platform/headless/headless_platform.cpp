@@ -38,6 +38,10 @@ HeadlessPlatform::HeadlessPlatform(HeadlessOptions options)
     : m_options(std::move(options))
     , m_screen(512, 384)
 {
+    for (std::size_t i = 0; i < m_options.timeline.size(); ++i) {
+        if (m_options.timeline[i].kind == TimelineCommand::Kind::Expect)
+            m_expectsEnd = i + 1;
+    }
 }
 
 HeadlessPlatform::~HeadlessPlatform() = default;
@@ -250,7 +254,10 @@ void HeadlessPlatform::observeTranscript(const std::string&, const std::string& 
             return;
         }
     }
-    m_linesSinceExpect.push_back(utf8);
+    // Lines are kept for an `expect` still ahead in the timeline, and only then: a long run
+    // without one would keep every line it ever wrote.
+    if (m_next < m_expectsEnd)
+        m_linesSinceExpect.push_back(utf8);
 }
 
 std::optional<TimelineCommand> HeadlessPlatform::takeAnswer(bool forName)

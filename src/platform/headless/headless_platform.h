@@ -88,6 +88,8 @@ public:
 
     // Frames presented so far (a frame is one 60 Hz tick of the virtual clock).
     std::uint64_t frames() const { return m_frames; }
+    // Transcript lines kept for an `expect` still ahead.
+    std::size_t linesKeptForExpect() const { return m_linesSinceExpect.size(); }
 
 private:
     void advanceTo(std::uint64_t targetUs);
@@ -113,6 +115,7 @@ private:
     std::uint64_t m_expectDeadlineUs = 0;
     bool m_expectMet = false;
     std::vector<std::string> m_linesSinceExpect;
+    std::size_t m_expectsEnd = 0; // one past the timeline's last `expect` (0: there is none)
     std::deque<TimelineCommand> m_answers;
     std::deque<TimelineCommand> m_names;
     struct Release {
