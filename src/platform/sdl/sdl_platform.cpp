@@ -217,7 +217,8 @@ void SdlPlatform::drawKeyList(Picture& picture)
 
 void SdlPlatform::drawNotice(Picture& picture)
 {
-    const int height = 18, width = 8 + 6 * static_cast<int>(m_notice.size());
+    // The notice is half-width text: half a cell of the current font a character.
+    const int height = 18, width = 8 + m_text.cellSize() / 2 * static_cast<int>(m_notice.size());
     const int top = picture.height - height - 4;
     shade(picture, 4, top, width, height);
     m_text.draw(picture, 8, top + 3, m_notice, paletteColour(15));
