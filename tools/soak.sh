@@ -5,12 +5,15 @@
 #
 #   bash tools/soak.sh [BUILD_DIR] [VIRTUAL_SECONDS] [SEED] [WORK_DIR]
 #
-# Defaults: build, 36000 (ten hours), 1, a new temporary folder. The quit question Esc brings is
-# left unanswered (a headless box answers no), so the game runs until the timeline ends; when
-# the game ends by itself (its ending) the bot starts it again with the time that is left. Resident memory is sampled every
-# second of wall time; the figures are printed at the end. Exit status 0 when every run ended
-# with its timeline, no `error` line was written, and the memory at the end is within 8 MiB of
-# the memory after the first tenth of the run.
+# Defaults: build, 36000 (ten hours), 1, a new temporary folder. Every second run starts on the
+# plain of map 3 with an encounter at every step (a copy built with vorn-data when it is there),
+# so that the bot fights too. The quit question Esc brings is left unanswered (a headless box
+# answers no); when the game ends by itself (the field menu's quit chosen by the bot, a game
+# over, the ending) the bot starts it again with the time that is left. Resident memory is
+# sampled five times a second of wall time. Exit status 0 when every run ended with exit code 0,
+# no `error` line was written, and in no run of five seconds of wall time or more the memory at
+# its end is more than 8 MiB above the memory after the first fifth of its samples (a shorter
+# run is mostly start-up).
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 total=${2:-36000}
@@ -23,6 +26,21 @@ else
     trap 'rm -rf "$work"' EXIT
 fi
 RANDOM=$seed
+
+# Every second run starts on the plain of map 3, where enemies attack at every step, so that the
+# bot fights battles too: a copy of the game built from games/demo with another start.
+plain=""
+source="$(dirname "$0")/../games/demo"
+if [ -x "$build/vorn-data" ] && [ -d "$source" ]; then
+    rm -rf "$work/plain" "$work/plain-source"
+    cp -r "$source" "$work/plain-source"
+    sed -i 's/^startMap:.*/startMap: 3/; s/^startX:.*/startX: 4/; s/^startY:.*/startY: 2/; s/^startEvent:.*/startEvent: 0/' \
+        "$work/plain-source/game.yaml"
+    sed -i 's/^  encounterRate:.*/  encounterRate: 100/' "$work/plain-source/maps/map003.yaml"
+    cp -r "$build/games/demo" "$work/plain"
+    rm -rf "$work/plain/DAT"
+    "$build/vorn-data" build "$work/plain-source" "$work/plain" >"$work/plain-build.log" 2>&1 && plain="$work/plain"
+fi
 
 # Writes a timeline of about $1 virtual seconds of random play.
 timeline() {
@@ -52,7 +70,11 @@ start=$(date +%s)
 while [ "$remaining" -gt 0 ]; do
     run=$((run + 1))
     rm -rf "$work/game"
-    cp -r "$build/games/demo" "$work/game"
+    if [ -n "$plain" ] && [ $((run % 2)) -eq 0 ]; then
+        cp -r "$plain" "$work/game"
+    else
+        cp -r "$build/games/demo" "$work/game"
+    fi
     timeline "$remaining" >"$work/input$run.txt"
     "$build/vorn" "$work/game" --headless --seed $((seed + run)) --input "$work/input$run.txt" \
         --transcript "$work/transcript$run.txt" 2>"$work/stderr$run.txt" &
