@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdio>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <queue>
 #include <unistd.h>
@@ -507,7 +508,7 @@ namespace {
             return std::nullopt;
         }
 
-        void reached(const std::string& what)
+        void reached(std::string what) // a copy: the goal it names is let go of here
         {
             log("reached: " + what);
             m_report.route.push_back(what);
@@ -580,8 +581,9 @@ namespace {
                         m_stepFrom = m_seen.size();
                         m_shopping = !goal.steps.empty();
                         m_handled = m_seen.size();
-                        reached(goal.name);
-                        press(d.key, "touch " + goal.name);
+                        std::string name = goal.name;
+                        reached(name);
+                        press(d.key, "touch " + name);
                         return;
                     }
                 }
@@ -650,7 +652,9 @@ BotReport playDemo(const std::filesystem::path& game, const BotOptions& options)
     Transcript transcript;
     transcript.setClock([&platform] { return platform.nowMs(); });
     BotReport report;
-    Context ctx(platform, transcript, root, options.seed);
+    // The game state is large: it lives on the heap, as the player keeps it.
+    auto state = std::make_unique<Context>(platform, transcript, root, options.seed);
+    Context& ctx = *state;
     ctx.windows.textDelay = 0;
     Bot bot(ctx, platform, options, report);
     transcript.setObserver([&](const std::string& kind, const std::string& text) {
