@@ -134,9 +134,18 @@ Picture::Picture(int w, int h, Pixel fill)
 
 void createPicture(Picture& picture, int width, int height)
 {
-    CopyMode mode = picture.mode;
-    picture = Picture(width, height);
-    picture.mode = mode;
+    if (width <= 0 || height <= 0) {
+        picture.width = picture.height = 0;
+        picture.pixels.clear();
+        return;
+    }
+    // The pixels already held are reused when they fit, unless they are far more than needed.
+    std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    if (picture.pixels.capacity() / 2 > count)
+        picture.pixels = std::vector<Pixel>();
+    picture.pixels.assign(count, 0);
+    picture.width = width;
+    picture.height = height;
 }
 
 void freePicture(Picture& picture)

@@ -2,11 +2,15 @@
 //
 // The input is split at line feeds into up to 40 script lines; line i becomes line i % 10 of
 // event i / 10. A tab divides a line into message text and command string (without a tab the
-// whole line is the command string). Every run starts from a fresh context on the headless
+// whole line is the command string). Every run starts from the same game state on the headless
 // platform whose input timeline presses a few keys and then ends the run, and whose command
 // budget cuts off scripts that loop for ever. A run may end normally, by the event error dialog
 // (any fault the script makes) or by the budget; anything else (a crash, a sanitizer report, an
 // unexpected exception) is a finding.
+//
+// Making a game state costs far more than most runs, so one context and one platform serve every
+// input: before each run the platform restarts its timeline and every part of the context is set
+// back to a copy made once (assignments that reuse the memory already held).
 #include "core/context.h"
 #include "core/errors.h"
 #include "core/program_end.h"
@@ -18,9 +22,11 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <type_traits>
 #include <unistd.h>
 
 namespace {
@@ -58,59 +64,146 @@ const std::vector<TimelineCommand>& timeline()
     return commands;
 }
 
+constexpr int mapWidth = 16, mapHeight = 12;
+
 void setUpMap(Context& ctx)
 {
     ctx.game.map = 2;
     MapState& map = ctx.map;
-    map.file.width = 10;
-    map.file.height = 8;
-    map.file.rows.assign(8, std::string(20, '1'));
-    map.resetMarks(10, 8);
+    // The view's size: drawing it copies the map and fills no border.
+    map.file.width = mapWidth;
+    map.file.height = mapHeight;
+    map.file.rows.assign(mapHeight, std::string(2 * mapWidth, '1'));
+    map.resetMarks(mapWidth, mapHeight);
     for (int e = 0; e < 4; ++e) {
         map.event[static_cast<std::size_t>(e)].x = static_cast<float>(e + 1);
         map.event[static_cast<std::size_t>(e)].y = static_cast<float>(e % 3 + 1);
         *map.marksAt(e + 1, e % 3 + 1) = { "0" + std::to_string(e), "1", std::to_string(e) };
     }
-    createPicture(ctx.surfaces.wholeMap, 10 * 32, 8 * 32);
 }
 
-// The work pictures are large; making them for every input would cost most of the time, so one
-// set is lent to each run in turn (their pixels never steer a run).
-Surfaces& sharedSurfaces()
-{
-    static Surfaces surfaces = [] {
-        Surfaces made;
-        createSurfaces(made);
-        made.frameSheet = Picture(256, 256, 0x808080);
-        return made;
-    }();
-    return surfaces;
-}
+// The one game every input runs in, and the state each run starts from.
+struct Session {
+    HeadlessPlatform platform;
+    Transcript transcript;
+    Context ctx;
+    Database db;
+    ScriptState script;
+    ScriptState scriptWithoutLines;
+    MapState map;
+    SoundState sound;
+    unsigned resets = 0;
 
-struct LentSurfaces {
-    Context& ctx;
-    explicit LentSurfaces(Context& c)
-        : ctx(c)
+    static HeadlessOptions options()
     {
-        std::swap(ctx.surfaces, sharedSurfaces());
+        HeadlessOptions options;
+        options.timeline = timeline();
+        options.endWhenTimelineRunsOut = true;
+        options.startDirectory = gameFolder();
+        options.shotsDirectory = gameFolder();
+        options.onEnd = endProgramAfterHeadlessRun;
+        return options;
     }
-    ~LentSurfaces() { std::swap(ctx.surfaces, sharedSurfaces()); }
+
+    Session()
+        : platform(options())
+        , ctx(platform, transcript, gameFolder(), 99)
+    {
+        createSurfaces(ctx.surfaces);
+        ctx.surfaces.frameSheet = Picture(256, 256, 0x808080);
+        setUpMap(ctx);
+        db = ctx.db;
+        script = ctx.script;
+        scriptWithoutLines = ctx.script;
+        scriptWithoutLines.eventLines.clear();
+        map = ctx.map;
+        sound = ctx.sound;
+    }
+
+    // The tables are large and mostly left alone by a run: each is compared first (tables of
+    // plain numbers as one block of bytes) and copied only when changed.
+    // Every 256th reset checks that the whole database is as made, so a table missing here shows.
+    template <typename Table>
+    static void restore(Table& table, const Table& made)
+    {
+        if constexpr (std::is_trivially_copyable_v<typename Table::value_type>) {
+            if (table.size() != made.size()
+                || std::memcmp(table.data(), made.data(), made.size() * sizeof made[0]) != 0)
+                table = made;
+        } else if (table != made) {
+            table = made;
+        }
+    }
+    void resetDatabase()
+    {
+        Database& d = ctx.db;
+        d.sizes = db.sizes;
+        d.ini = db.ini;
+        restore(d.characters, db.characters);
+        restore(d.levels, db.levels);
+        restore(d.towns, db.towns);
+        restore(d.attributes, db.attributes);
+        restore(d.items, db.items);
+        restore(d.equipment, db.equipment);
+        restore(d.encounters, db.encounters);
+        d.targets = db.targets;
+        restore(d.spells, db.spells);
+        restore(d.enemies, db.enemies);
+        d.flags = db.flags;
+        d.trailers = db.trailers;
+        d.corrections = db.corrections;
+        d.stored = db.stored;
+        if (++resets % 256 == 0 && !(d == db))
+            std::abort();
+    }
+
+    // Every part of the game state as it was made; the pictures are cleared (their pixels never
+    // steer a run), the random source seeded again.
+    void reset()
+    {
+        platform.restart();
+        ctx.rng = Random(99);
+        resetDatabase();
+        ctx.settings = {};
+        ctx.game = {};
+        ctx.game.map = 2;
+        ctx.field = {};
+        ctx.map = map;
+        ctx.sound = sound;
+        ctx.input = {};
+        ctx.saves = {};
+        ctx.windows = {};
+        EventLineTable lines = std::move(ctx.script.eventLines);
+        ctx.script = scriptWithoutLines;
+        for (std::size_t e = 0; e < lines.size(); ++e)
+            if (lines[e] != script.eventLines[e])
+                lines[e] = script.eventLines[e];
+        ctx.script.eventLines = std::move(lines);
+        ctx.battle = {};
+        ctx.upper = {};
+        if (ctx.surfaces.wholeMap.width != mapWidth * 32 || ctx.surfaces.wholeMap.height != mapHeight * 32)
+            createPicture(ctx.surfaces.wholeMap, mapWidth * 32, mapHeight * 32);
+    }
 };
 
+// Lines 0 to 39 of the input (empty past its end): the run starts from no other script lines.
 void loadLines(Context& ctx, const std::uint8_t* data, std::size_t size)
 {
     std::string input(reinterpret_cast<const char*>(data), size);
     std::size_t start = 0;
-    for (int i = 0; i < 40 && start <= input.size(); ++i) {
-        std::size_t end = input.find('\n', start);
-        if (end == std::string::npos)
-            end = input.size();
-        std::string line = input.substr(start, end - start);
+    for (int i = 0; i < 40; ++i) {
+        std::string line;
+        if (start <= input.size()) {
+            std::size_t end = input.find('\n', start);
+            if (end == std::string::npos)
+                end = input.size();
+            line = input.substr(start, end - start);
+            start = end + 1;
+        }
         std::size_t tab = line.find('\t');
         ScriptLine& target = ctx.script.eventLines[static_cast<std::size_t>(i / 10)][static_cast<std::size_t>(i % 10)];
         target.message = tab == std::string::npos ? std::string() : line.substr(0, tab);
         target.commands = tab == std::string::npos ? line : line.substr(tab + 1);
-        start = end + 1;
     }
 }
 
@@ -120,20 +213,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size > 4096)
         return 0;
-    HeadlessOptions options;
-    options.timeline = timeline();
-    options.endWhenTimelineRunsOut = true;
-    options.startDirectory = gameFolder();
-    options.shotsDirectory = gameFolder();
-    options.onEnd = endProgramAfterHeadlessRun;
-    HeadlessPlatform platform(std::move(options));
-    Transcript transcript;
-    Context ctx(platform, transcript, gameFolder(), 99);
-    platform.start();
-    LentSurfaces lent(ctx);
-    setUpMap(ctx);
+    static Session session;
+    session.reset();
+    Context& ctx = session.ctx;
+    session.platform.start();
     loadLines(ctx, data, size);
-    ctx.script.commandBudget = 3000;
+    ctx.script.commandBudget = 500;
     try {
         RunEvent(ctx, 0);
     } catch (const ProgramEnd&) {

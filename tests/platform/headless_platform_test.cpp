@@ -123,6 +123,28 @@ namespace {
         EXPECT_EQ(std::vector<int>({ t.year, t.month, t.day }), std::vector<int>({ 2001, 1, 1 }));
     }
 
+    TEST(HeadlessPlatform, ARestartedPlatformPlaysItsTimelineAgainFromTimeZero)
+    {
+        HeadlessOptions options;
+        std::string error;
+        options.timeline = *parseTimeline("wait 100\nhold space\nwait 50\n", error);
+        HeadlessPlatform platform(std::move(options));
+        for (int round = 0; round < 2; ++round) {
+            SCOPED_TRACE(round);
+            platform.start();
+            EXPECT_EQ(platform.nowMs(), 0u);
+            EXPECT_FALSE(platform.keyHeld(vk::Space));
+            platform.waitUntil(120);
+            EXPECT_TRUE(platform.keyHeld(vk::Space));
+            platform.frame();
+            EXPECT_GT(platform.frames(), 0u);
+            platform.screen().at(5, 5) = 0xFFFFFF;
+            platform.restart();
+            EXPECT_EQ(platform.frames(), 0u);
+            EXPECT_EQ(platform.screen().at(5, 5), 0u);
+        }
+    }
+
     HeadlessOptions endingAfter(const std::string& timeline)
     {
         HeadlessOptions options;

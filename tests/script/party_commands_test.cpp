@@ -221,6 +221,16 @@ namespace {
         EXPECT_NE(f.runExpectingEventError().find("NCG"), std::string::npos);
     }
 
+    TEST(PartyCommands, AnUnansweredNameDialogThatOffersARefusedNameIsCancelledNotAskedForEver)
+    {
+        Party f(1, "");
+        at(f, 0).name = "  ";
+        f.setEvent(0, { { "", "NCG,0,THR" } });
+        f.run();
+        EXPECT_EQ(f.t.lines("box"), (Lines { "名前変更: 名前   ", "エラー: 名前を入力してください", "名前変更: 名前   " }));
+        EXPECT_EQ(at(f, 0).name, "  ");
+    }
+
     TEST(PartyCommands, NcgTakesSixteenBytesOfCharactersCp932Holds)
     {
         // "☃" has no cp932 form and is refused as it is typed; the ninth full-width character

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace vorn {
 
@@ -47,6 +48,35 @@ HeadlessPlatform::HeadlessPlatform(HeadlessOptions options)
 HeadlessPlatform::~HeadlessPlatform() = default;
 
 void HeadlessPlatform::start() { runDueCommands(); }
+
+void HeadlessPlatform::restart()
+{
+    std::memset(m_screen.pixels.data(), 0, m_screen.pixels.size() * sizeof(Pixel));
+    m_screen.mode = Picture {}.mode;
+    m_caption.clear();
+    m_nowUs = 0;
+    m_frames = 0;
+    m_next = 0;
+    m_cursorUs = 0;
+    m_expecting = false;
+    m_expectDeadlineUs = 0;
+    m_expectMet = false;
+    m_linesSinceExpect.clear();
+    m_answers.clear();
+    m_names.clear();
+    m_unansweredNameFrame.reset();
+    m_releases.clear();
+    m_held.clear();
+    m_pointerX = m_pointerY = 0;
+    m_leftHeld = m_rightHeld = false;
+    m_active = true;
+    m_waveOpen = false;
+    m_waveLengthUs = 0;
+    m_midiOpen = false;
+    m_midiPlaying = false;
+    m_midiLengthUs = 0;
+    m_midiEndUs = 0;
+}
 
 void HeadlessPlatform::setFont(FontFace face, float points)
 {
@@ -297,8 +327,17 @@ std::optional<std::string> HeadlessPlatform::askName(const NameDialog& dialog)
 {
     releaseSwallowedKeys();
     auto answer = takeAnswer(true);
-    if (!answer)
+    if (!answer) {
+        // Nobody types: the dialog is closed with the name it offered. If the game opens it
+        // again at once (it refused that name), nobody is there to type a better one, and the
+        // dialog is cancelled instead of asking for ever.
+        bool again = m_unansweredNameFrame == m_frames;
+        m_unansweredNameFrame = m_frames;
+        if (again)
+            return std::nullopt;
         return dialog.name;
+    }
+    m_unansweredNameFrame.reset();
     if (answer->kind == TimelineCommand::Kind::NameCancel)
         return std::nullopt;
     // The answer is typed into the box: it keeps what the box would take.

@@ -56,6 +56,9 @@ public:
     void setFrameHook(std::function<void()> hook) { m_frameHook = std::move(hook); }
     // Holds a key from now for `ms` of virtual time.
     void pressKey(int virtualKey, int ms);
+    // Back to the state of a new platform with the same options: the clock and the timeline at
+    // 0, nothing held or queued, media closed, a black screen. Call start() again to begin.
+    void restart();
 
     Picture& screen() override { return m_screen; }
     void setCaption(const std::string& cp932) override { m_caption = cp932; }
@@ -118,6 +121,8 @@ private:
     std::size_t m_expectsEnd = 0; // one past the timeline's last `expect` (0: there is none)
     std::deque<TimelineCommand> m_answers;
     std::deque<TimelineCommand> m_names;
+    // The frame count at the last name dialog nobody answered (none: no such dialog yet).
+    std::optional<std::uint64_t> m_unansweredNameFrame;
     struct Release {
         std::uint64_t atUs;
         int key; // 0 for the pointer
