@@ -1,13 +1,13 @@
 // Battles headless: rounds of an auto-battle between a party of four and six enemies that never
 // fall, and the drawing of the battle screen alone (its share of a round's work).
 #include "battle/battle.h"
+#include "bench.h"
 #include "battle/battle_flow.h"
 #include "core/context.h"
 #include "gamegen/starter_game.h"
 #include "platform/encoding.h"
 #include "platform/headless/headless_platform.h"
 
-#include <benchmark/benchmark.h>
 #include <filesystem>
 #include <unistd.h>
 
@@ -83,30 +83,29 @@ struct BattleBench {
     ~BattleBench() { fs::remove_all(folder); }
 };
 
-// Rounds of auto-battle: the break counter stops the round loop after one round's actions.
-void AutoBattleRounds(benchmark::State& state)
+} // namespace
+
+namespace vorn::bench {
+
+// Rounds of auto-battle (the break counter stops the round loop after one round's actions), and
+// the whole battle screen drawn once: background, six enemies, the party panel.
+std::vector<Figure> battleFigures(const Budget& budget)
 {
     BattleBench bench;
     vorn::Context& c = *bench.ctx;
     bool first = true;
-    for (auto _ : state) {
+    double round = meanSeconds(budget.secondsPerFigure, [&] {
         c.battle.result = vorn::BattleResult::None;
         c.battle.breakCount = actionsPerRound;
         c.game.battleKind = first ? 2 : 3;
         vorn::runRounds(c, !first);
         first = false;
-    }
-    state.counters["rounds/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    });
+    double draw = meanSeconds(budget.secondsPerFigure, [&] { vorn::drawBattleScreen(c); });
+    return {
+        { "battle rounds per second", 1.0 / round, "rounds/s", "auto-battle, 4 members against 6 enemies" },
+        { "battle screen drawn", draw * 1e6, "us", "background, six enemies, the party panel" },
+    };
 }
-BENCHMARK(AutoBattleRounds)->Unit(benchmark::kMicrosecond);
 
-// The whole battle screen drawn once: background, six enemies, the party panel.
-void DrawBattleScreen(benchmark::State& state)
-{
-    BattleBench bench;
-    for (auto _ : state)
-        vorn::drawBattleScreen(*bench.ctx);
-}
-BENCHMARK(DrawBattleScreen)->Unit(benchmark::kMicrosecond);
-
-} // namespace
+} // namespace vorn::bench

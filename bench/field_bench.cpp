@@ -1,116 +1,168 @@
-// The field: passes of the field loop on a large map full of wandering people, and entering that
-// map (the work of loading and drawing; the transitions' frames take no time headless).
+// The field on the demo game, headless: entering its largest map and a generated 1,000 x 1,000
+// map, passes of the field loop, and one pass against a plain copy of a whole frame.
+#include "app/startup.h"
+#include "bench.h"
 #include "core/context.h"
+#include "core/errors.h"
+#include "core/program_end.h"
 #include "data/map_files.h"
 #include "data/script_files.h"
 #include "field/field_ops.h"
-#include "gamegen/starter_game.h"
 #include "platform/game_files.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/text_renderer.h"
 
-#include <benchmark/benchmark.h>
-#include <filesystem>
-#include <unistd.h>
+#include <cstring>
+#include <optional>
+#include <stdexcept>
 
+namespace vorn::bench {
 namespace {
 
-namespace fs = std::filesystem;
+    namespace fs = std::filesystem;
 
-// Headless options that draw text as the player does.
-vorn::HeadlessOptions withText()
-{
-    vorn::HeadlessOptions options;
-    options.text = std::make_unique<vorn::TextRenderer>();
-    return options;
-}
+    constexpr int hugeSide = 1000;
+    constexpr int hugeMap = 99;
 
-constexpr int mapSide = 100;
+    struct LargestMap {
+        int number = -1;
+        int width = 0, height = 0;
+    };
 
-// A game folder with one 100 x 100 map: walkable ground with a wall every seventh cell and 100
-// wanderers, sheets of coloured cells.
-struct FieldBenchGame {
-    fs::path folder = fs::temp_directory_path() / ("vorn-field-bench-" + std::to_string(getpid()));
-
-    FieldBenchGame()
+    LargestMap largestMap(const Context& ctx)
     {
-        fs::create_directories(folder / "DAT");
-        fs::create_directories(folder / "GRP");
-        vorn::Picture sheet(512, 512);
-        for (size_t i = 0; i < sheet.pixels.size(); ++i)
-            sheet.pixels[i] = static_cast<vorn::Pixel>(i * 2654435761u) & 0xFFFFFF;
-        vorn::saveBmpFile(sheet, (folder / "GRP" / "tiles.BMP").string());
-        vorn::saveBmpFile(sheet, (folder / "GRP" / "chars.BMP").string());
-        vorn::MapFile map;
-        map.width = map.height = mapSide;
-        map.tileSheet = "tiles";
-        map.charSheet = "chars";
-        map.bgm = "field";
+        LargestMap best;
+        for (int m = 0; m < 1000; ++m) {
+            auto bytes = readGameFile(ctx.root, mapFileName(m), GameFileKind::Map);
+            if (!bytes)
+                continue;
+            MapFile map = readMapFile(*bytes, ctx.db.corrections, ctx.db.ini.dataVersion);
+            int w = static_cast<int>(map.width), h = static_cast<int>(map.height);
+            if (w * h > best.width * best.height)
+                best = { m, w, h };
+        }
+        if (best.number < 0)
+            throw std::runtime_error("the demo game has no map");
+        return best;
+    }
+
+    // Map 99 of the copied game: 1,000 x 1,000 cells of the demo's own tiles and sheets, walls
+    // here and there, no events, no exits.
+    // Returns why the map cannot be made, or nothing.
+    std::optional<std::string> writeHugeMap(const Context& ctx, const LargestMap& model)
+    {
+        MapFile map = readMapFile(*readGameFile(ctx.root, mapFileName(model.number), GameFileKind::Map),
+            ctx.db.corrections, ctx.db.ini.dataVersion);
+        int ground = tileAt(map, model.width / 2, model.height / 2);
+        map.width = map.height = hugeSide;
         map.exitNorth = map.exitWest = map.exitEast = map.exitSouth = 999;
-        for (int r = 0; r < mapSide; ++r) {
+        map.rows.clear();
+        const char* hex = "0123456789ABCDEF";
+        for (int r = 0; r < hugeSide; ++r) {
             std::string row;
-            for (int c = 0; c < mapSide; ++c)
-                row += (c * 31 + r * 17) % 7 == 0 ? "20" : "C0";
-            map.rows.push_back(row);
+            for (int c = 0; c < hugeSide; ++c) {
+                int tile = (c * 31 + r * 17) % 11 == 0 ? 0x20 : ground;
+                row += hex[tile / 16];
+                row += hex[tile % 16];
+            }
+            map.rows.push_back(std::move(row));
         }
-        std::vector<vorn::ScriptEvent> events;
-        for (int i = 0; i < vorn::maxScriptEvents; ++i) {
-            vorn::ScriptEvent e;
-            e.picture = "10";
-            e.x = static_cast<float>(1 + (i * 13) % (mapSide - 2));
-            e.y = static_cast<float>(1 + (i * 29) % (mapSide - 2));
-            e.text = "0";
-            e.speed = 4;
-            events.push_back(e);
+        fs::path dat = ctx.root / "DAT";
+        std::string bytes;
+        try {
+            bytes = writeMapFile(map, ctx.db.corrections, ctx.db.ini.dataVersion);
+        } catch (const FileError& error) {
+            return std::string("cannot be written: ") + error.what();
         }
-        vorn::Corrections corrections;
-        vorn::writeWholeFileAtomically(folder / "DAT" / "vornM000.dat", vorn::writeMapFile(map, corrections, 232));
-        vorn::writeWholeFileAtomically(folder / "DAT" / "vornT000.dat", vorn::writeMapEvents(events, corrections));
+        writeWholeFileAtomically(dat / "vornM099.dat", bytes);
+        writeWholeFileAtomically(dat / "vornT099.dat", writeMapEvents({}, ctx.db.corrections));
+        writeWholeFileAtomically(dat / "vornE099.dat", "99,\r\n");
+        return std::nullopt;
     }
-    ~FieldBenchGame() { fs::remove_all(folder); }
 
-    std::unique_ptr<vorn::Context> context(vorn::HeadlessPlatform& platform, vorn::Transcript& transcript)
-    {
-        auto ctx = std::make_unique<vorn::Context>(platform, transcript, folder, 1);
-        vorn::createSurfaces(ctx->surfaces);
-        ctx->surfaces.frameSheet = vorn::gamegen::makeFrameSheet();
-        ctx->db = vorn::gamegen::makeStarterDatabase({});
-        ctx->db.corrections = {};
-        ctx->game.map = 0;
-        ctx->game.useMapEntry = 0;
-        ctx->game.startX = mapSide / 2;
-        ctx->game.startY = mapSide / 2;
-        return ctx;
-    }
-};
+    struct DemoField {
+        ScratchFolder scratch { "field" };
+        std::unique_ptr<HeadlessPlatform> platform;
+        Transcript transcript;
+        std::unique_ptr<Context> ctx;
 
-void FieldPassesOnALargeMap(benchmark::State& state)
-{
-    FieldBenchGame game;
-    vorn::HeadlessPlatform platform(withText());
-    vorn::Transcript transcript;
-    auto ctx = game.context(platform, transcript);
-    vorn::enterMap(*ctx);
-    vorn::fieldLoopEntry(*ctx);
-    for (auto _ : state)
-        vorn::fieldPass(*ctx);
-    state.SetItemsProcessed(state.iterations());
-    state.counters["passes/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-}
-BENCHMARK(FieldPassesOnALargeMap)->Unit(benchmark::kMicrosecond);
+        explicit DemoField(const fs::path& demo)
+        {
+            fs::copy(demo, scratch.path / "game", fs::copy_options::recursive);
+            HeadlessOptions options;
+            options.startDirectory = scratch.path / "game";
+            options.text = std::make_unique<TextRenderer>();
+            options.onEnd = endProgramAfterHeadlessRun;
+            platform = std::make_unique<HeadlessPlatform>(std::move(options));
+            ctx = std::make_unique<Context>(*platform, transcript, scratch.path / "game", 1);
+            startUp(*ctx);
+        }
 
-void EnterALargeMap(benchmark::State& state)
-{
-    FieldBenchGame game;
-    vorn::HeadlessPlatform platform(withText());
-    vorn::Transcript transcript;
-    auto ctx = game.context(platform, transcript);
-    for (auto _ : state) {
-        ctx->game.useMapEntry = 0;
-        ctx->game.startX = ctx->game.startY = mapSide / 2;
-        vorn::enterMap(*ctx);
-    }
-}
-BENCHMARK(EnterALargeMap)->Unit(benchmark::kMillisecond);
+        // Enters a map with the player near its middle; false when the map is refused.
+        bool enter(int number, int width, int height, std::string* why = nullptr)
+        {
+            Context& c = *ctx;
+            c.game.map = static_cast<float>(number);
+            c.game.useMapEntry = 0;
+            c.game.startX = static_cast<float>(width / 2);
+            c.game.startY = static_cast<float>(height / 2);
+            try {
+                enterMap(c);
+            } catch (const ProgramEnd&) {
+                if (why)
+                    *why = "refused: the file error dialog";
+                return false;
+            }
+            return true;
+        }
+    };
 
 } // namespace
+
+std::vector<Figure> fieldFigures(const fs::path& demo, const Budget& budget)
+{
+    DemoField field(demo);
+    Context& ctx = *field.ctx;
+    LargestMap largest = largestMap(ctx);
+    std::optional<std::string> notWritten = writeHugeMap(ctx, largest);
+    std::vector<Figure> figures;
+    std::string size = std::to_string(largest.width) + " x " + std::to_string(largest.height);
+
+    double enterLargest = meanSeconds(budget.secondsPerFigure, [&] {
+        if (!field.enter(largest.number, largest.width, largest.height))
+            throw std::runtime_error("the demo's largest map cannot be entered");
+    });
+    figures.push_back({ "map entry, demo's largest map", enterLargest * 1e3, "ms",
+        "map " + std::to_string(largest.number) + ", " + size + " cells, mean" });
+
+    std::string why;
+    bool hugeEntered = false;
+    double enterHuge = 0;
+    if (notWritten)
+        why = *notWritten;
+    else
+        enterHuge = fastestSeconds(budget.startUps, [&] { hugeEntered = field.enter(hugeMap, hugeSide, hugeSide, &why); });
+    figures.push_back(hugeEntered ? Figure { "map entry, 1,000 x 1,000 map", enterHuge * 1e3, "ms",
+                          "generated map, fastest of " + std::to_string(budget.startUps) }
+                                  : Figure { "map entry, 1,000 x 1,000 map", 0, "", why });
+
+    field.enter(largest.number, largest.width, largest.height);
+    fieldLoopEntry(ctx);
+    double pass = meanSeconds(budget.secondsPerFigure, [&] { fieldPass(ctx); });
+    figures.push_back({ "field passes per second", 1.0 / pass, "passes/s", "demo's largest map, standing, headless" });
+
+    std::vector<std::uint32_t> from(512 * 384, 0x123456), to(512 * 384);
+    double copy = meanSeconds(budget.secondsPerFigure, [&] {
+        std::memcpy(to.data(), from.data(), from.size() * sizeof from[0]);
+        asm volatile(""
+                     :
+                     : "r"(to.data())
+                     : "memory");
+    });
+    figures.push_back({ "one field pass / one frame memcpy", pass / copy, "x",
+        "pass " + std::to_string(pass * 1e6).substr(0, 6) + " us, memcpy of 512 x 384 x 4 bytes "
+            + std::to_string(copy * 1e6).substr(0, 5) + " us" });
+    return figures;
+}
+
+} // namespace vorn::bench

@@ -6,7 +6,7 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev
   fonts-ipafont-gothic fonts-ipafont-mincho timgm6mb-soundfont
   libpng-dev nlohmann-json3-dev libyaml-cpp-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev
 )
 missing=()
 for p in "${packages[@]}"; do
