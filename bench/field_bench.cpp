@@ -5,6 +5,7 @@
 #include "core/context.h"
 #include "core/errors.h"
 #include "core/program_end.h"
+#include "data/change_files.h"
 #include "data/map_files.h"
 #include "data/script_files.h"
 #include "field/field_ops.h"
@@ -76,7 +77,7 @@ namespace {
         }
         writeWholeFileAtomically(dat / "vornM099.dat", bytes);
         writeWholeFileAtomically(dat / "vornT099.dat", writeMapEvents({}, ctx.db.corrections));
-        writeWholeFileAtomically(dat / "vornE099.dat", "99,\r\n");
+        writeWholeFileAtomically(dat / "vornE099.dat", writeChangeFile({}, ctx.db.corrections));
         return std::nullopt;
     }
 
