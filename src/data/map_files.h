@@ -15,8 +15,9 @@
 
 namespace vorn {
 
-// Largest width and height a map may have (cells); larger maps are a FileError.
-inline constexpr int maxMapSide = 256;
+// Largest width and height a map may have (cells); larger maps are a FileError. The field draws
+// only the cells around the view, so a map's size costs memory only for its cells' data.
+inline constexpr int maxMapSide = 1024;
 
 struct MapFile {
     float width = 0;

@@ -1,5 +1,5 @@
-// Drawing of the field: map cells and sprites into the whole-map picture, and the view with the
-// player onto the screen.
+// Drawing of the field: map cells and sprites into the map picture (the cells around the view),
+// and the view with the player onto the screen.
 #include "core/context.h"
 #include "data/record.h"
 #include "field/field_ops.h"
@@ -85,13 +85,70 @@ CellOffset keypadOffset(int direction)
     }
 }
 
+int mapPictureX(const Context& ctx, int mapX) { return mapX - ctx.map.pictureColumn * tileSize; }
+int mapPictureY(const Context& ctx, int mapY) { return mapY - ctx.map.pictureRow * tileSize; }
+
+namespace {
+
+    // The picture's top-left cell that centres the view in it, within the map.
+    int centredStart(float scroll, int viewCells, int pictureCells, int mapCells)
+    {
+        int viewStart = intFloor(scroll / tileSize);
+        return std::clamp(viewStart + viewCells / 2 - pictureCells / 2, 0, std::max(mapCells - pictureCells, 0));
+    }
+
+} // namespace
+
+void createMapPicture(Context& ctx)
+{
+    MapState& map = ctx.map;
+    map.pictureColumn = centredStart(ctx.field.scrollX, viewColumns, MapState::pictureColumns, map.width());
+    map.pictureRow = centredStart(ctx.field.scrollY, viewRows, MapState::pictureRows, map.height());
+    createPicture(ctx.surfaces.wholeMap, std::min(map.width(), MapState::pictureColumns) * tileSize,
+        std::min(map.height(), MapState::pictureRows) * tileSize);
+}
+
+void mapPictureFollowView(Context& ctx)
+{
+    MapState& map = ctx.map;
+    int firstColumn = intFloor(ctx.field.scrollX / tileSize), firstRow = intFloor(ctx.field.scrollY / tileSize);
+    int lastColumn = std::min(intFloor((ctx.field.scrollX + 511) / tileSize), map.width() - 1);
+    int lastRow = std::min(intFloor((ctx.field.scrollY + 383) / tileSize), map.height() - 1);
+    if (map.inPicture(std::max(firstColumn, 0), std::max(firstRow, 0)) && map.inPicture(lastColumn, lastRow))
+        return;
+    int oldColumn = map.pictureColumn, oldRow = map.pictureRow;
+    Picture old = std::move(ctx.surfaces.wholeMap);
+    createMapPicture(ctx);
+    Picture& picture = ctx.surfaces.wholeMap;
+    picture.mode = CopyMode::Copy;
+    // The cells both places hold keep their pixels (sprites of people caught in a step too).
+    copyRect(picture, (oldColumn - map.pictureColumn) * tileSize, (oldRow - map.pictureRow) * tileSize, old.width,
+        old.height, old, 0, 0);
+    int oldColumns = old.width / tileSize, oldRows = old.height / tileSize;
+    for (int row = map.pictureRow; row < map.pictureRow + MapState::pictureRows; ++row) {
+        for (int column = map.pictureColumn; column < map.pictureColumn + MapState::pictureColumns; ++column) {
+            bool held = column >= oldColumn && row >= oldRow && column < oldColumn + oldColumns && row < oldRow + oldRows;
+            if (!held && map.inMap(column, row))
+                drawMapCell(ctx, column, row);
+        }
+    }
+}
+
 void drawTile(Context& ctx, int column, int row)
 {
+    if (!ctx.map.inPicture(column, row))
+        return;
     Picture& whole = ctx.surfaces.wholeMap;
     whole.mode = CopyMode::Copy;
     int t = ctx.map.tile(column, row);
-    copyRect(whole, column * tileSize, row * tileSize, tileSize, tileSize, ctx.surfaces.tileSheet, (t % 16) * tileSize,
-        (t / 16) * tileSize);
+    copyRect(whole, mapPictureX(ctx, column * tileSize), mapPictureY(ctx, row * tileSize), tileSize, tileSize,
+        ctx.surfaces.tileSheet, (t % 16) * tileSize, (t / 16) * tileSize);
+}
+
+void drawSpriteOnMap(Context& ctx, int mapX, int mapY, int code, int directionOffset, int frame)
+{
+    drawMaskedSprite(
+        ctx, ctx.surfaces.wholeMap, mapPictureX(ctx, mapX), mapPictureY(ctx, mapY), code, directionOffset, frame);
 }
 
 void drawMaskedSprite(Context& ctx, Picture& target, int x, int y, int code, int directionOffset, int frame)
@@ -125,6 +182,8 @@ int eventDirectionOffset(float facing)
 
 void drawMapCell(Context& ctx, int column, int row)
 {
+    if (!ctx.map.inPicture(column, row))
+        return;
     drawTile(ctx, column, row);
     const CellMarks* marks = ctx.map.marksAt(column, row);
     // The player's own mark "99" names no sprite of the sheet: the player is drawn over the view
@@ -136,8 +195,7 @@ void drawMapCell(Context& ctx, int column, int row)
     int n = roundIndex(markNumber((*marks)[2]));
     if (n >= 0 && n < maxScriptEvents)
         facing = ctx.map.event[static_cast<size_t>(n)].facing;
-    drawMaskedSprite(ctx, ctx.surfaces.wholeMap, column * tileSize, row * tileSize, markHex((*marks)[0]),
-        eventDirectionOffset(facing), 0);
+    drawSpriteOnMap(ctx, column * tileSize, row * tileSize, markHex((*marks)[0]), eventDirectionOffset(facing), 0);
 }
 
 void drawPlayer(Context& ctx, Picture& target)
@@ -153,8 +211,9 @@ void drawPlayer(Context& ctx, Picture& target)
 
 void copyView(Context& ctx, Picture& target)
 {
+    mapPictureFollowView(ctx);
     const Picture& whole = ctx.surfaces.wholeMap;
-    int sx = intFloor(ctx.field.scrollX), sy = intFloor(ctx.field.scrollY);
+    int sx = mapPictureX(ctx, intFloor(ctx.field.scrollX)), sy = mapPictureY(ctx, intFloor(ctx.field.scrollY));
     CopyMode mode = target.mode;
     target.mode = CopyMode::Copy;
     // A map smaller than the view leaves black around it.
@@ -170,7 +229,7 @@ void showMapCell(Context& ctx, int column, int row)
     CopyMode mode = screen.mode;
     screen.mode = CopyMode::Copy;
     copyRect(screen, column * tileSize - intFloor(ctx.field.scrollX), row * tileSize - intFloor(ctx.field.scrollY),
-        tileSize, tileSize, ctx.surfaces.wholeMap, column * tileSize, row * tileSize);
+        tileSize, tileSize, ctx.surfaces.wholeMap, mapPictureX(ctx, column * tileSize), mapPictureY(ctx, row * tileSize));
     screen.mode = mode;
 }
 
@@ -181,7 +240,8 @@ void showPlayer(Context& ctx)
     CopyMode mode = screen.mode;
     screen.mode = CopyMode::Copy;
     int x = intFloor(f.screenX), y = intFloor(f.screenY);
-    copyRect(screen, x, y, tileSize, tileSize, ctx.surfaces.wholeMap, x + intFloor(f.scrollX), y + intFloor(f.scrollY));
+    copyRect(screen, x, y, tileSize, tileSize, ctx.surfaces.wholeMap, mapPictureX(ctx, x + intFloor(f.scrollX)),
+        mapPictureY(ctx, y + intFloor(f.scrollY)));
     screen.mode = mode;
     drawPlayer(ctx, screen);
 }

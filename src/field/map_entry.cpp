@@ -221,7 +221,7 @@ void enterMap(Context& ctx)
     ctx.map.enteringFromLoad = false;
 
     MapState& map = ctx.map;
-    createPicture(ctx.surfaces.wholeMap, map.width() * tileSize, map.height() * tileSize);
+    createMapPicture(ctx);
     loadSheet(ctx, ctx.surfaces.tileSheet, map.loadedTileSheet, map.file.tileSheet);
     loadSheet(ctx, ctx.surfaces.charSheet, map.loadedCharSheet, map.file.charSheet);
     drawWholeMapWithTransitions(ctx);

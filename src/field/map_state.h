@@ -49,6 +49,19 @@ struct MapState {
     EntryArguments entry;
     std::string pendingMusic; // set by loading a game; replaces the next map's music name
     bool enteringFromLoad = false; // the next entry keeps the cell marks and event state
+    // The map picture (Surfaces::wholeMap) holds the cells around the view: the whole map when
+    // it has at most pictureColumns x pictureRows cells, else a part of that size that follows
+    // the view. pictureColumn and pictureRow are its top-left cell.
+    static constexpr int pictureColumns = 40;
+    static constexpr int pictureRows = 32;
+    int pictureColumn = 0;
+    int pictureRow = 0;
+    bool inPicture(int column, int row) const
+    {
+        return inMap(column, row) && column >= pictureColumn && row >= pictureRow
+            && column < pictureColumn + pictureColumns && row < pictureRow + pictureRows;
+    }
+
     // Names of the sheets now in the surfaces (none before the first map).
     std::optional<std::string> loadedTileSheet, loadedCharSheet;
 

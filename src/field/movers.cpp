@@ -49,7 +49,7 @@ namespace {
 
     void drawMover(Context& ctx, Mover& mover, int x, int y, int frame)
     {
-        drawMaskedSprite(ctx, ctx.surfaces.wholeMap, x, y, mover.picture, facingColumn(mover.facing) * tileSize, frame);
+        drawSpriteOnMap(ctx, x, y, mover.picture, facingColumn(mover.facing) * tileSize, frame);
         mover.drawn = true;
         mover.drawnX = x;
         mover.drawnY = y;

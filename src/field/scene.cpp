@@ -224,7 +224,7 @@ void overlayCell(Context& ctx, int column, int row, int code)
     if (code < 0 || code > 255)
         fatalEventError(ctx, "picture code " + std::to_string(code) + " is not on the sheet");
     drawTile(ctx, column, row);
-    drawMaskedSprite(ctx, ctx.surfaces.wholeMap, column * tileSize, row * tileSize, code, eventDirectionOffset(2), 0);
+    drawSpriteOnMap(ctx, column * tileSize, row * tileSize, code, eventDirectionOffset(2), 0);
     showMapCell(ctx, column, row);
     if (column == playerColumn(ctx) && row == playerRow(ctx))
         showPlayer(ctx);

@@ -72,12 +72,12 @@ namespace {
         Picture& scratch = ctx.surfaces.spriteScratch;
         Picture& whole = ctx.surfaces.wholeMap;
         if (code >= 0) {
-            drawMaskedSprite(ctx, whole, px, py, code, eventDirectionOffset(e.facing), frame);
+            drawSpriteOnMap(ctx, px, py, code, eventDirectionOffset(e.facing), frame);
         } else {
             // Without a sprite code the scratch still carries the picture back unchanged.
             scratch.mode = CopyMode::Copy;
-            copyRect(scratch, 0, 0, tileSize, tileSize, whole, px, py);
-            copyRect(whole, px, py, tileSize, tileSize, scratch, 0, 0);
+            copyRect(scratch, 0, 0, tileSize, tileSize, whole, mapPictureX(ctx, px), mapPictureY(ctx, py));
+            copyRect(whole, mapPictureX(ctx, px), mapPictureY(ctx, py), tileSize, tileSize, scratch, 0, 0);
         }
     }
 

@@ -14,10 +14,10 @@ struct Surfaces {
     Picture spriteScratch; // 32 x 32: a sprite combined with its mask
     Picture smallScratch; // 10 x 10
     Picture screenCopy; // 512 x 384 copy of the screen made when a battle begins
-    Picture wholeMap; // the whole current map, width x 32 by height x 32
+    Picture wholeMap; // the current map around the view (MapState says which part), 32 pixels a cell
 };
 
-// Creates every work picture at its start-up size (the whole-map picture 10 x 10 cells).
+// Creates every work picture at its start-up size (the map picture 10 x 10 cells).
 void createSurfaces(Surfaces& surfaces);
 
 } // namespace vorn

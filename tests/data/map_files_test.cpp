@@ -94,7 +94,7 @@ namespace {
             "2,1,0,0,0,m,t\r\n", // header short of a field
             "x,1,0,0,0,m,t,c\r\n9090\r\n", // width not a number
             "0,1,0,0,0,m,t,c\r\n", // width 0
-            "2,257,0,0,0,m,t,c\r\n", // too high
+            "2,1025,0,0,0,m,t,c\r\n", // too high
             "2.5,1,0,0,0,m,t,c\r\n9090\r\n", // not whole
             "2,3,0,0,0,m,t,c\r\n9090\r\n9090\r\n", // a row missing
         };

@@ -84,7 +84,7 @@ namespace {
         EXPECT_EQ(ctx.field.scrollY, 0);
     }
 
-    TEST_F(MapEntry, TheWholeMapPictureHoldsEveryTileAndEventSprite)
+    TEST_F(MapEntry, TheMapPictureHoldsEveryTileAndEventSpriteAroundTheView)
     {
         MapFile map = makeFixtureMap(25, 60, 0x90); // more than 650 cells below the view
         for (int r = 0; r < 60; ++r)
@@ -93,23 +93,27 @@ namespace {
         auto frames = t.platform().frames();
         enter(0, 0, 12, 40);
         EXPECT_EQ(t.platform().frames() - frames, 64u); // two transitions of 32 steps
+        // The picture holds every column and the 32 rows around the view (the view is 12 rows
+        // from row 35, so rows 25 to 56).
         const Picture& whole = ctx.surfaces.wholeMap;
         ASSERT_EQ(whole.width, 25 * 32);
-        ASSERT_EQ(whole.height, 60 * 32);
-        for (int r = 0; r < 60; ++r) {
+        ASSERT_EQ(whole.height, MapState::pictureRows * 32);
+        ASSERT_EQ(ctx.map.pictureColumn, 0);
+        ASSERT_EQ(ctx.map.pictureRow, 25);
+        for (int r = 25; r < 57; ++r) {
             for (int c = 0; c < 25; ++c) {
                 Pixel expected = fixtureTileColour(ctx.map.tile(c, r));
                 if (c == 3 && r == 1)
                     expected = fixtureSpriteColour(0x12, 4);
                 if (c == 20 && r == 55)
                     expected = fixtureSpriteColour(0x84, (256 + 128) / 32);
-                ASSERT_EQ(whole.at(c * 32 + 16, r * 32 + 16), expected) << c << "," << r;
+                ASSERT_EQ(whole.at(c * 32 + 16, (r - 25) * 32 + 16), expected) << c << "," << r;
             }
         }
         // The screen shows the view over the map, the player drawn at its place.
         const Picture& screen = ctx.platform.screen();
         int sx = static_cast<int>(ctx.field.scrollX), sy = static_cast<int>(ctx.field.scrollY);
-        EXPECT_EQ(screen.at(5, 5), whole.at(sx + 5, sy + 5));
+        EXPECT_EQ(screen.at(5, 5), whole.at(sx + 5, sy - 25 * 32 + 5));
         EXPECT_EQ(screen.at(static_cast<int>(ctx.field.screenX) + 3, static_cast<int>(ctx.field.screenY) + 3),
             fixtureSpriteColour(0, 4)); // picture 0 facing down, frame 0
     }
