@@ -309,14 +309,14 @@ namespace {
                 return;
             }
             if (fresh && newLinesHold("誰が持ちますか")) {
-                // Loot or a purchase for the first member who can carry it; nobody can: it is
-                // left behind.
+                // Loot or a purchase for the first member who can take it (awake, able, with
+                // room); nobody can: it is left behind.
                 m_handled = m_seen.size();
                 // Loot leaves two places free in every bag for what the shops sell.
                 int room = inventoryCapacity(m_ctx.db) - (m_shopping ? 0 : 2);
                 int carrier = -1;
                 for (int i = 0; i <= partyLast(m_ctx.db) && carrier < 0; ++i) {
-                    if (memberAt(i).hp > 0 && itemCountOf(memberAt(i)) < room)
+                    if (memberRefusal(memberAt(i), false) == MemberRefusal::None && itemCountOf(memberAt(i)) < room)
                         carrier = i;
                 }
                 if (carrier < 0) {
