@@ -131,6 +131,42 @@ TEST(DemoBattle, ALostRandomBattleEndsInTheGameOverAndANewGame)
     EXPECT_EQ(restarted["battleKind"], 0.0);
 }
 
+// The slimes' scripted battle goes on with the script when it is lost; the script reads the
+// party's hit points and ends in the game over instead of opening the way on.
+TEST(DemoBattle, TheSlimesBattleLostEndsInTheGameOver)
+{
+    TempDir dir;
+    fs::path game = buildVariant(dir, [](const fs::path& source) {
+        std::string yaml = readText(source / "game.yaml");
+        yaml = withKey(yaml, "startMap", "5");
+        yaml = withKey(yaml, "startX", "4");
+        yaml = std::regex_replace(yaml, std::regex("\nstartY:[^\n]*"), "\nstartY: 6");
+        yaml = withKey(yaml, "startEvent", "0");
+        writeText(source / "game.yaml", yaml);
+        editFile(source / "characters.yaml", "    level: 1\n    hp: 34\n", "    level: 1\n    hp: 1\n");
+        editFile(source / "characters.yaml", heroStats,
+            "    attack: 1\n    defense: 0\n    speed: 7\n    exp: 0\n    nextExp: 8\n    hitRate: 95\n");
+    });
+    ASSERT_FALSE(HasFailure());
+    std::string timeline = VORN_DEMO_TITLE_MENU "press space\nexpect map 5 10000\nwait 300\n";
+    // The line's page prompt, then its WIT; three slimes appear, a line each.
+    timeline += "press right\nexpect 道をふさいでいる 5000\nwait 300\npress enter\nwait 300\npress enter\n";
+    timeline += "expect が現れた 5000\nwait 300\npress enter\nwait 1000\npress enter\nwait 1000\npress enter\n";
+    timeline += "expect はどうする 5000\nwait 300\npress up\npress enter\n";
+    timeline += "expect は気絶した 60000\nwait 300\npress enter\n";
+    timeline += "expect のみこまれてしまった 5000\nwait 300\npress enter\n";
+    // The full window's page prompt, then the game over's own.
+    timeline += "expect ＧＡＭＥ  ＯＶＥＲ 5000\nwait 1000\npress enter\nwait 1000\npress enter\n";
+    timeline += "expect map 5 10000\nwait 300\n";
+    auto run = runPlayer(game, timeline, dir.path());
+    ASSERT_EQ(run.exitCode, 0) << run.errorOutput;
+    EXPECT_TRUE(run.lines("error").empty());
+    EXPECT_TRUE(run.has("battle", "defeat"));
+    EXPECT_TRUE(run.has("state", "game over"));
+    EXPECT_LT(indexOf(run, "text", "は気絶した"), indexOf(run, "text", "のみこまれてしまった"));
+    EXPECT_EQ(indexOf(run, "text", "逃げていった"), -1);
+}
+
 TEST(DemoBattle, TheBossBattleIsSuspendedForTheSceneAndResumedToItsEnd)
 {
     TempDir dir;
