@@ -22,6 +22,8 @@ const char* const usageText = R"(usage: vorn [GAME_DIR] [options]
                       `--headless --input FILE` replays exactly; the recorded run's clock and
                       dates are those of a headless run
   --dump-at-end FILE  write the game state to FILE when the program ends (as `dump` does)
+  --stats             in a window: every 10 s and at the end, passes/s, presents/s, sleeps per pass and
+                      the intervals between passes on stderr, with the start-up steps' times
   --help, --version
 window and sound settings are also read from $XDG_CONFIG_HOME/vorn/player.ini (scale, fullscreen,
 music-volume, sound-volume, mute, text-speed; one "name = value" a line); F11 or Alt+Enter remember full screen
@@ -64,6 +66,8 @@ std::optional<CommandLine> parseCommandLine(int argc, const char* const* argv, s
             cl.version = true;
         } else if (arg == "--headless") {
             cl.headless = true;
+        } else if (arg == "--stats") {
+            cl.stats = true;
         } else if (arg == "--fullscreen" || arg == "--windowed") {
             cl.player.fullscreen = arg == "--fullscreen";
         } else if (arg == "--mute") {

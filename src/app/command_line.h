@@ -15,6 +15,7 @@ struct CommandLine {
     // file for this run.
     PlayerSettings player;
     bool headless = false;
+    bool stats = false; // the window's pacing figures on stderr
     std::string inputFile; // input timeline; empty for none
     std::optional<std::uint32_t> seed;
     std::string transcriptFile; // empty for none

@@ -135,6 +135,7 @@ int main(int argc, char** argv)
         options.musicVolume = mute ? 0 : settings.musicVolume.value_or(100);
         options.soundVolume = mute ? 0 : settings.soundVolume.value_or(100);
         options.startDirectory = gameDirectory;
+        options.stats = cl->stats;
         // Full screen toggled in the window is remembered for the next run.
         options.onFullscreenChanged = [settingsPath, saved](bool fullscreen) mutable {
             saved.fullscreen = fullscreen;

@@ -15,7 +15,7 @@ void loadFromTitle(Context& ctx)
         runMainLoop(ctx);
     }
     // Cancelled: the title screen as it was.
-    ctx.platform.screen().pixels = behind.pixels;
+    restorePixels(ctx.platform.screen(), behind);
 }
 
 void showTitle(Context& ctx)

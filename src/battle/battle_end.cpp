@@ -114,7 +114,7 @@ namespace {
         Picture under = ctx.platform.screen();
         int choice = chooseFromMenu(ctx, MenuKind::Members, { 1, 2, 10, static_cast<float>(partyLast(ctx) + 3) },
             partyLast(ctx) + 1);
-        ctx.platform.screen().pixels = under.pixels;
+        restorePixels(ctx.platform.screen(), under);
         return choice - 1;
     }
 

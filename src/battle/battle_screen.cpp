@@ -111,7 +111,7 @@ void flashBattleScreen(Context& ctx)
     drawBox(screen, 0, 0, screen.width - 1, screen.height - 1, paletteColour(15), true);
     screen.mode = mode;
     wait(ctx, 100);
-    screen.pixels = saved.pixels;
+    restorePixels(screen, saved);
 }
 
 void playFrames(Context& ctx, const std::string& name, int slot)

@@ -67,6 +67,27 @@ namespace {
         screen.mode = mode;
     }
 
+    FieldLook currentLook(Context& ctx)
+    {
+        const FieldState& f = ctx.field;
+        const Surfaces& pictures = ctx.surfaces;
+        return { f.screenX, f.screenY, f.scrollX, f.scrollY, f.facing, f.animFrame, f.playerPicture,
+            pictures.wholeMap.changes, pictures.tileSheet.changes, pictures.charSheet.changes,
+            ctx.platform.screen().changes };
+    }
+
+    // The view and the player onto the screen, unless the screen still shows exactly that: an
+    // idle pass then draws nothing, and the window has nothing new to present.
+    void composeField(Context& ctx)
+    {
+        FieldLook look = currentLook(ctx);
+        if (look == ctx.field.shownLook && !ctx.field.composeEveryPass)
+            return;
+        refreshField(ctx);
+        look.screen = ctx.platform.screen().changes;
+        ctx.field.shownLook = look;
+    }
+
     // The rest of a pass after the event request: the wanderers, the view, poison, the pause and
     // the random battle test. `stepCompleted`: a step ended on its new cell in this pass.
     FieldPass passAfterEvent(Context& ctx, bool stepCompleted)
@@ -75,7 +96,7 @@ namespace {
         f.npcTick = f.npcTick == 0 ? 1 : 0;
         if (f.npcTick == 1)
             moveWanderers(ctx);
-        refreshField(ctx);
+        composeField(ctx);
         // Poison costs one hit point per step walked: holding a key against a wall or the map
         // border walks none and costs nothing.
         if (stepCompleted && applyFieldPoison(ctx))

@@ -4,6 +4,7 @@
 #include "field/mover_state.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 namespace vorn {
@@ -27,6 +28,17 @@ namespace fieldRequest {
     inline constexpr float eventOf(float request) { return request - FirstEvent; }
 } // namespace fieldRequest
 
+// What the field view on the screen was composed from: the player's and the view's positions and
+// the change counts of the pictures it is copied from, and the screen's own count right after it
+// was composed. While all of it stays the same, nothing moved and nothing else drew on the
+// screen, so a pass leaves the screen as it is.
+struct FieldLook {
+    float screenX = 0, screenY = 0, scrollX = 0, scrollY = 0, facing = 0, animFrame = 0, playerPicture = 0;
+    std::uint64_t wholeMap = 0, tileSheet = 0, charSheet = 0;
+    std::uint64_t screen = ~std::uint64_t { 0 }; // none yet
+    bool operator==(const FieldLook&) const = default;
+};
+
 struct FieldState {
     float screenX = 0, screenY = 0; // player position inside the view, pixels
     float scrollX = 0, scrollY = 0; // top-left of the view in the map, pixels
@@ -45,6 +57,8 @@ struct FieldState {
     float eventCellX = 0, eventCellY = 0; // cell of the map event run last by an event request
     float viewColumns = 16, viewRows = 12; // visible field size in cells, set by an event command
     MoverTable movers; // characters walking routes while an event runs
+    FieldLook shownLook; // what the view on the screen was last composed from
+    bool composeEveryPass = false; // compose the view even when nothing moved (tests compare)
 };
 
 } // namespace vorn

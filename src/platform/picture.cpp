@@ -132,6 +132,32 @@ Picture::Picture(int w, int h, Pixel fill)
     }
 }
 
+Picture& Picture::operator=(const Picture& other)
+{
+    if (this == &other)
+        return *this;
+    std::uint64_t count = changes;
+    width = other.width;
+    height = other.height;
+    pixels = other.pixels;
+    mode = other.mode;
+    changes = count + 1;
+    return *this;
+}
+
+Picture& Picture::operator=(Picture&& other) noexcept
+{
+    if (this == &other)
+        return *this;
+    std::uint64_t count = changes;
+    width = other.width;
+    height = other.height;
+    pixels = std::move(other.pixels);
+    mode = other.mode;
+    changes = count + 1;
+    return *this;
+}
+
 void createPicture(Picture& picture, int width, int height)
 {
     if (width <= 0 || height <= 0) {
@@ -153,6 +179,15 @@ void freePicture(Picture& picture)
     picture.width = 0;
     picture.height = 0;
     std::vector<Pixel>().swap(picture.pixels);
+    picture.changed();
+}
+
+void restorePixels(Picture& picture, const Picture& saved)
+{
+    if (saved.width != picture.width || saved.height != picture.height)
+        return;
+    picture.pixels = saved.pixels;
+    picture.changed();
 }
 
 CopyMode copyModeFromCode(int code)
@@ -174,6 +209,7 @@ void copyRect(Picture& target, int dx, int dy, int width, int height, const Pict
     Span span = clipCopy(target, dx, dy, width, height, source, sx, sy);
     if (span.empty())
         return;
+    target.changed();
 
     const Picture* from = &source;
     Picture overlapCopy;
@@ -211,6 +247,7 @@ void scaledCopy(Picture& target, int dx, int dy, int dw, int dh, const Picture& 
     const long long y1 = std::min<long long>(static_cast<long long>(dy) + dh, target.height);
     if (x0 >= x1 || y0 >= y1)
         return;
+    target.changed();
 
     // Source column for each target column; -1 where the mapped pixel lies outside the source.
     std::vector<int> columns(static_cast<std::size_t>(x1 - x0));
@@ -256,6 +293,7 @@ void drawBox(Picture& target, int x1, int y1, int x2, int y2, Pixel colour, bool
     const int cb = std::min(bottom, target.height - 1);
     if (cl > cr || ct > cb)
         return;
+    target.changed();
 
     auto row = [&](int y) { return target.pixels.data() + static_cast<std::size_t>(y) * target.width; };
     const int span = cr - cl + 1;

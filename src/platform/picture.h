@@ -29,9 +29,22 @@ struct Picture {
     int height = 0;
     std::vector<Pixel> pixels; // row-major, width * height
     CopyMode mode = CopyMode::Copy;
+    // Counts the drawing operations that changed the picture (copies and boxes onto it, text,
+    // replacing its contents). Whoever shows a picture compares the count with the one it showed
+    // last, so an untouched picture costs nothing to keep on view.
+    std::uint64_t changes = 0;
 
     Picture() = default;
     Picture(int w, int h, Pixel fill = 0);
+    Picture(const Picture&) = default;
+    Picture(Picture&&) noexcept = default;
+    ~Picture() = default;
+    // Replacing a picture's contents is a change of that picture: it keeps counting on from its
+    // own count, whatever the count of the picture it takes its contents from.
+    Picture& operator=(const Picture& other);
+    Picture& operator=(Picture&& other) noexcept;
+    // Every write to the pixels that bypasses the drawing operations below calls this.
+    void changed() { ++changes; }
 
     Pixel at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
     Pixel& at(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
@@ -42,6 +55,8 @@ struct Picture {
 void createPicture(Picture& picture, int width, int height);
 // Releases the pixels; the picture becomes 0 x 0.
 void freePicture(Picture& picture);
+// Puts back the pixels of a saved copy of the picture (the same size), keeping its copy mode.
+void restorePixels(Picture& picture, const Picture& saved);
 
 // The copy mode for a mode code of game data (13, 9, 7, 15); an unknown code gives Copy.
 CopyMode copyModeFromCode(int code);

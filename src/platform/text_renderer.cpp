@@ -116,6 +116,8 @@ namespace {
 
 } // namespace
 
+void prepareFontFiles() { fontFiles(); }
+
 TextRenderer::TextRenderer()
 {
     if (TTF_Init() == 0)
@@ -231,6 +233,7 @@ void TextRenderer::draw(Picture& target, int x, int y, const std::string& cp932,
 {
     if (!available() || target.empty())
         return;
+    target.changed();
     const auto* bytes = reinterpret_cast<const unsigned char*>(cp932.data());
     std::size_t size = cp932.size();
     long penX = x;

@@ -22,6 +22,10 @@ struct _TTF_Font;
 
 namespace vorn {
 
+// Finds the font files of the three faces (fontconfig reads its caches, which takes a while);
+// any thread may call it ahead of the first text, which then finds them ready.
+void prepareFontFiles();
+
 class TextRenderer : public TextDrawer {
 public:
     TextRenderer();

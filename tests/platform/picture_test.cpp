@@ -340,5 +340,38 @@ namespace {
         EXPECT_EQ(picture.at(1, 1), 0x000F0Fu);
     }
 
+    // The window presents the screen only when its change count moved: every operation that
+    // alters pixels must count, and one that touches nothing (clipped away) need not.
+    TEST(PictureTest, EveryDrawingOperationCountsAChange)
+    {
+        Picture screen(64, 48);
+        const Picture sheet = gradient(32, 32);
+        std::uint64_t count = screen.changes;
+        auto counted = [&] {
+            bool moved = screen.changes != count;
+            count = screen.changes;
+            return moved;
+        };
+        copyRect(screen, 4, 4, 8, 8, sheet, 0, 0);
+        EXPECT_TRUE(counted()) << "copy";
+        copyRect(screen, 100, 100, 8, 8, sheet, 0, 0);
+        EXPECT_FALSE(counted()) << "a copy clipped away draws nothing";
+        scaledCopy(screen, 0, 0, 16, 16, sheet, 0, 0, 8, 8);
+        EXPECT_TRUE(counted()) << "scaled copy";
+        drawBox(screen, 1, 1, 5, 5, 0xFFFFFF, false);
+        EXPECT_TRUE(counted()) << "box";
+        const Picture saved = screen;
+        restorePixels(screen, saved);
+        EXPECT_TRUE(counted()) << "restoring a saved copy";
+        screen = saved;
+        EXPECT_TRUE(counted()) << "assigning a picture, even one with the same count";
+        screen = Picture(64, 48);
+        EXPECT_TRUE(counted()) << "moving a picture in";
+        createPicture(screen, 10, 10);
+        EXPECT_TRUE(counted()) << "making it anew";
+        freePicture(screen);
+        EXPECT_TRUE(counted()) << "freeing it";
+    }
+
 } // namespace
 } // namespace vorn

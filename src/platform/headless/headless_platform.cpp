@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace vorn {
@@ -116,6 +117,18 @@ void HeadlessPlatform::waitUntil(std::uint64_t deadlineMs)
 
 void HeadlessPlatform::frame()
 {
+#if !defined(NDEBUG) || defined(VORN_ASSERTIONS)
+    // The window presents only a screen whose change count moved; every way of drawing on the
+    // screen must count, or a frame would never be shown. Checked here for every frame a test
+    // runs.
+    if (m_screen.changes == m_checkedChanges && m_screen.pixels != m_checkedPixels) {
+        std::fprintf(stderr, "vorn: the screen changed without counting a change (frame %llu)\n",
+            static_cast<unsigned long long>(m_frames));
+        std::abort();
+    }
+    m_checkedChanges = m_screen.changes;
+    m_checkedPixels = m_screen.pixels;
+#endif
     ++m_frames;
     advanceTo((m_nowUs / frameUs + 1) * frameUs);
     if (m_frameHook)

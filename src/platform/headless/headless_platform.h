@@ -145,6 +145,11 @@ private:
 
     std::function<void(const std::filesystem::path&)> m_dump;
     std::function<void()> m_frameHook;
+
+    // The screen at the last frame, to check that every change of it was counted (debug and
+    // sanitizer builds).
+    std::uint64_t m_checkedChanges = 0;
+    std::vector<Pixel> m_checkedPixels = std::vector<Pixel>(512 * 384, 0);
 };
 
 } // namespace vorn

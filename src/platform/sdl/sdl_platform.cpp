@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <chrono>
 #include <ctime>
 #include <stdexcept>
 
@@ -20,11 +21,6 @@ namespace {
     constexpr int ScreenWidth = 512;
     constexpr int ScreenHeight = 384;
     constexpr double FrameMs = 1000.0 / 60.0;
-    // A frame deadline further behind than this is given up: the clock starts afresh from now
-    // instead of hurrying through the missed frames.
-    constexpr double ResyncMs = 50.0;
-    // Longest single sleep, so window events keep being handled while the game waits.
-    constexpr double SliceMs = 8.0;
 
     double preciseTicksMs()
     {
@@ -41,15 +37,28 @@ std::unique_ptr<Platform> createSdlPlatform(const SdlOptions& options)
 
 SdlPlatform::SdlPlatform(const SdlOptions& options)
     : m_screen(ScreenWidth, ScreenHeight, 0)
+    , m_statsOn(options.stats)
 {
+    // fontconfig reads its caches while the window opens, so the first text finds the fonts.
+    m_fontSearch = std::thread([] { prepareFontFiles(); });
     // Ctrl+C in a terminal ends the program as usual instead of arriving as a close request.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    // SDL's software renderer scales the small screen by a whole factor at little cost, and a
+    // machine without a graphics processor does not load a software OpenGL stack for it (about
+    // 90 MB and a slow start). SDL_RENDER_DRIVER in the environment names another renderer
+    // (opengl, opengles2, ...), since the environment takes precedence over these hints. The
+    // window's own surface is then drawn directly, not through another renderer either.
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
         std::string error = SDL_GetError();
         SDL_Quit();
+        m_fontSearch.join();
         throw std::runtime_error("cannot start the video system: " + error);
     }
+    m_startTicks = static_cast<std::uint64_t>(preciseTicksMs());
+    startupStep("video started");
 
     // The whole-number scale, reduced until the window fits on the desktop.
     int scale = std::clamp(options.scale, 1, 16);
@@ -58,8 +67,9 @@ SdlPlatform::SdlPlatform(const SdlOptions& options)
         while (scale > 1 && (ScreenWidth * scale > desktop.w || ScreenHeight * scale > desktop.h - 48))
             --scale;
     }
-    // The window can be resized; the screen keeps a whole-number scale with black bars.
-    Uint32 flags = SDL_WINDOW_RESIZABLE | (options.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    // The window can be resized; the screen keeps a whole-number scale with black bars. It is
+    // shown once the renderer is ready and the first (black) frame is drawn.
+    Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN | (options.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     m_window = SDL_CreateWindow("vorn", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, ScreenWidth * scale,
         ScreenHeight * scale, flags);
     if (m_window)
@@ -81,8 +91,18 @@ SdlPlatform::SdlPlatform(const SdlOptions& options)
         if (m_window)
             SDL_DestroyWindow(m_window);
         SDL_Quit();
+        m_fontSearch.join();
         throw std::runtime_error("cannot open the game window: " + error);
     }
+    if (m_statsOn) {
+        SDL_RendererInfo info {};
+        if (SDL_GetRendererInfo(m_renderer, &info) == 0)
+            std::fprintf(stderr, "vorn: renderer %s\n", info.name);
+    }
+    startupStep("window and renderer made");
+    present(m_screen);
+    SDL_ShowWindow(m_window);
+    startupStep("window shown");
 
     SDL_DisplayMode mode {};
     int display = SDL_GetWindowDisplayIndex(m_window);
@@ -97,23 +117,32 @@ SdlPlatform::SdlPlatform(const SdlOptions& options)
     // Text input (and with it an input method) is only wanted while a name is entered.
     SDL_StopTextInput();
     m_text.setFont(FontFace::Gothic, 12);
-    m_startTicks = static_cast<std::uint64_t>(preciseTicksMs());
     m_media = std::make_unique<SdlMedia>(
         options.startDirectory, [this] { waitUntil(nowMs() + 10); }, options.musicVolume, options.soundVolume);
+    startupStep("audio opened");
     m_onFullscreenChanged = options.onFullscreenChanged;
-    present(m_screen);
     m_nextFrameMs = gameNow();
 }
 
 SdlPlatform::~SdlPlatform()
 {
+    if (m_statsOn)
+        std::fprintf(stderr, "vorn: stats: whole run %s\n", m_stats.total(realNow()).c_str());
     m_media.reset();
+    if (m_fontSearch.joinable())
+        m_fontSearch.join();
     if (m_pad)
         SDL_GameControllerClose(m_pad);
     SDL_DestroyTexture(m_texture);
     SDL_DestroyRenderer(m_renderer);
     SDL_DestroyWindow(m_window);
     SDL_Quit();
+}
+
+void SdlPlatform::startupStep(const char* name)
+{
+    if (m_statsOn)
+        m_startup.emplace_back(name, realNow());
 }
 
 void SdlPlatform::setCaption(const std::string& cp932)
@@ -149,31 +178,73 @@ std::uint64_t SdlPlatform::nowMs()
     return now > 0 ? static_cast<std::uint64_t>(now) : 0;
 }
 
+void SdlPlatform::sleepFor(double realMs)
+{
+    if (realMs <= 0)
+        return;
+    if (m_statsOn)
+        m_stats.slept();
+    std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(realMs));
+}
+
 void SdlPlatform::waitUntil(std::uint64_t deadlineMs)
 {
     double deadline = static_cast<double>(deadlineMs);
     for (;;) {
         pumpEvents();
-        presentIfDue();
+        // A long wait shows what was drawn meanwhile, once per display refresh at most.
+        if (realNow() - m_lastPresentMs >= m_refreshMs - 1)
+            presentIfChanged();
         double now = gameNow();
         if (now >= deadline)
             return;
-        // Sleep to the deadline, the next present or the end of the slice, whichever is first
-        // (the deadline is on the game's clock, which runs faster while fast-forwarding).
-        double untilPresent = m_lastPresentMs + m_refreshMs - realNow();
-        double sleep = std::min({ (deadline - now) / m_speed, SliceMs, std::max(untilPresent, 1.0) });
-        SDL_Delay(static_cast<Uint32>(std::max(1.0, std::ceil(sleep))));
+        // One sleep to the deadline, or to the next refresh when the wait is longer, so window
+        // events are handled at least once a frame (the deadline is on the game's clock, which
+        // runs faster while fast-forwarding).
+        sleepFor(std::min((deadline - now) / m_speed, FrameMs));
     }
 }
 
 void SdlPlatform::frame()
 {
     m_keys.newFrame();
+    // The pass just composed is shown at once; an untouched screen is not presented again.
+    presentIfChanged();
     double now = gameNow();
     m_nextFrameMs += FrameMs;
-    if (m_nextFrameMs < now - ResyncMs || m_nextFrameMs > now + 2 * FrameMs)
-        m_nextFrameMs = now + FrameMs;
-    waitUntil(static_cast<std::uint64_t>(std::ceil(m_nextFrameMs)));
+    // A deadline missed by a whole frame (a stall: an effect played to its end, a map entry)
+    // restarts the schedule from now, so the missed passes are not run in a burst; a pass a
+    // little late keeps the schedule and its successor comes on time. A deadline far ahead (the
+    // clock's speed changed) starts afresh too.
+    if (m_nextFrameMs < now - FrameMs || m_nextFrameMs > now + 2 * FrameMs)
+        m_nextFrameMs = now;
+    sleepFor((m_nextFrameMs - now) / m_speed);
+    pumpEvents();
+    if (m_statsOn) {
+        m_stats.passStarted(realNow());
+        if (!m_passSeen) {
+            m_passSeen = true;
+            startupStep("first pass");
+        }
+        reportStats();
+    }
+}
+
+void SdlPlatform::reportStats()
+{
+    double now = realNow();
+    if (now < m_nextReportMs)
+        return;
+    if (!m_startup.empty()) {
+        std::string steps;
+        for (const auto& [name, ms] : m_startup)
+            steps += std::string(steps.empty() ? "" : ", ") + name + " " + std::to_string(static_cast<int>(std::lround(ms)));
+        std::fprintf(stderr, "vorn: stats: start-up (ms since video started): %s\n", steps.c_str());
+        m_startup.clear();
+        m_startup.shrink_to_fit();
+    }
+    std::fprintf(stderr, "vorn: stats: %s\n", m_stats.report(now).c_str());
+    m_nextReportMs = now + 10000;
 }
 
 namespace {
@@ -224,21 +295,17 @@ void SdlPlatform::drawNotice(Picture& picture)
     m_text.draw(picture, 8, top + 3, m_notice, paletteColour(15));
 }
 
-void SdlPlatform::presentIfDue()
+void SdlPlatform::presentIfChanged()
 {
-    double now = preciseTicksMs() - static_cast<double>(m_startTicks);
-    // Half a millisecond of slack absorbs timer jitter, so 60 Hz frames on a 60 Hz display
-    // present every frame.
-    if (now - m_lastPresentMs < m_refreshMs - 0.5)
-        return;
-    // An unchanged screen is not shown again (unless the window needs repainting), which keeps
-    // long waits nearly free of work.
+    // A notice is shown until it runs out, then once more without it.
     if (!m_notice.empty())
-        m_repaint = true; // shown until it runs out, then once more without it
-    if (!m_repaint && m_screen.pixels == m_shown) {
-        m_lastPresentMs = now; // what the window shows is current until the next refresh
+        m_repaint = true;
+    if (!m_repaint && m_screen.changes == m_shownChanges)
         return;
-    }
+    m_shownChanges = m_screen.changes;
+    // Drawn on but to the same pixels (a window drawn again where it was): nothing to show.
+    if (!m_repaint && m_screen.pixels == m_shown)
+        return;
     present(m_screen);
     m_shown = m_screen.pixels;
     m_repaint = false;
@@ -278,6 +345,13 @@ void SdlPlatform::present(const Picture& game)
     SDL_RenderClear(m_renderer);
     SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
     SDL_RenderPresent(m_renderer);
+    if (m_statsOn) {
+        m_stats.presented();
+        if (m_mapped && !m_firstFrameShown) {
+            m_firstFrameShown = true;
+            startupStep("first frame in the exposed window");
+        }
+    }
 }
 
 // --- Events -----------------------------------------------------------------------------------
@@ -318,6 +392,10 @@ void SdlPlatform::handleEvent(const SDL_Event& event)
             break;
         case SDL_WINDOWEVENT_EXPOSED:
             m_repaint = true;
+            if (!m_mapped) {
+                m_mapped = true;
+                startupStep("window exposed");
+            }
             break;
         default:
             break;

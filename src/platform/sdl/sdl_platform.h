@@ -1,11 +1,13 @@
 // The SDL back end: a real window, keyboard and pointer, sound through SDL_mixer.
 //
 // The 512 x 384 screen picture is shown in a window scaled by a whole factor with
-// nearest-neighbour sampling (letterboxed in full screen). Pacing never relies on vertical sync:
-// the game's waits sleep in short slices on the timer, servicing the window between them and
-// presenting the screen at most once per display refresh.
+// nearest-neighbour sampling (letterboxed in full screen), by SDL's software renderer unless the
+// player names another with SDL_RENDER_DRIVER. Pacing never relies on vertical sync: passes are
+// scheduled from their 60 Hz deadlines, each frame presents the screen only when it was drawn
+// on, then sleeps once to the next deadline, and window events are handled when it wakes.
 #pragma once
 
+#include "platform/frame_stats.h"
 #include "platform/pad_state.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_keys.h"
@@ -14,6 +16,8 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <thread>
+#include <utility>
 #include <vector>
 
 struct SDL_Window;
@@ -34,6 +38,7 @@ struct SdlOptions {
     int soundVolume = 100;
     std::function<void(bool fullscreen)> onFullscreenChanged; // full screen toggled in the window
     std::filesystem::path startDirectory; // the game folder, for media paths
+    bool stats = false; // pacing figures and start-up times on stderr
 };
 
 // Opens the window; throws std::runtime_error when no window can be made.
@@ -76,8 +81,15 @@ private:
     void handleEvent(const SDL_Event& event);
     // Shows `picture` (512 x 384) in the window.
     void present(const Picture& picture);
-    // Presents the screen when a display refresh has passed since the last present.
-    void presentIfDue();
+    // Presents the screen when it was drawn on since the last present (or the window needs it
+    // again) and its pixels differ from what is shown.
+    void presentIfChanged();
+    // Sleeps `realMs` real milliseconds in one go.
+    void sleepFor(double realMs);
+    // Notes a start-up step's time for the statistics.
+    void startupStep(const char* name);
+    // The statistics line of the last stretch, every 10 s while they are asked for.
+    void reportStats();
     // Forgets every held key (after a modal box, or when the window loses the focus).
     void releaseAllKeys();
     // Drops the key and text events waiting in the queue and forgets every held key.
@@ -120,6 +132,7 @@ private:
     double m_speed = 1; // how fast the game's clock runs
     double m_gameClockBase = 0, m_realClockBase = 0; // both clocks when the speed last changed
     std::vector<Pixel> m_shown; // the screen as last presented
+    std::uint64_t m_shownChanges = 0; // the screen's change count when it was last presented
     bool m_repaint = true; // the window needs the screen shown again even if unchanged
     std::string m_notice; // ASCII; empty when none is shown
     std::function<void(bool)> m_onFullscreenChanged;
@@ -128,6 +141,14 @@ private:
     PadState m_padKeys;
     bool m_padsReady = false;
     double m_noticeUntilMs = 0;
+    bool m_statsOn = false;
+    FrameStats m_stats;
+    double m_nextReportMs = 10000;
+    std::vector<std::pair<const char*, double>> m_startup; // start-up steps and their real times
+    bool m_mapped = false; // the window has been exposed on the desktop
+    bool m_firstFrameShown = false; // a frame was presented after the window was exposed
+    bool m_passSeen = false; // the game has run its first pass
+    std::thread m_fontSearch; // finds the font files while the window opens
 };
 
 } // namespace vorn
