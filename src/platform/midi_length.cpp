@@ -88,44 +88,55 @@ namespace {
         return c.ok;
     }
 
+    // The length of a readable standard MIDI file; nothing for anything else.
+    std::optional<std::uint64_t> readLengthMs(const std::vector<std::uint8_t>& data)
+    {
+        Cursor c { data, 0, data.size() };
+        if (c.be(4) != 0x4D546864 || c.be(4) != 6)
+            return std::nullopt;
+        std::uint32_t format = c.be(2);
+        std::uint32_t tracks = c.be(2);
+        std::uint32_t division = c.be(2);
+        if (!c.ok || format > 1 || division == 0 || (division & 0x8000))
+            return std::nullopt;
+        std::map<std::uint64_t, std::uint32_t> tempos;
+        std::uint64_t lastTick = 0;
+        for (std::uint32_t t = 0; t < tracks && c.pos < data.size(); ++t) {
+            if (c.be(4) != 0x4D54726B)
+                return std::nullopt;
+            std::uint32_t length = c.be(4);
+            if (!c.ok || length > data.size() - c.pos)
+                return std::nullopt;
+            Cursor track { data, c.pos, c.pos + length };
+            if (!readTrack(track, lastTick, tempos))
+                return std::nullopt;
+            c.pos += length;
+        }
+        // Sum the time of each stretch between tempo changes; 120 beats a minute until the first.
+        std::uint64_t us = 0;
+        std::uint64_t tick = 0;
+        std::uint32_t tempo = 500000;
+        for (const auto& [at, value] : tempos) {
+            if (at >= lastTick)
+                break;
+            us += (at - tick) * tempo / division;
+            tick = at;
+            tempo = value;
+        }
+        us += (lastTick - tick) * tempo / division;
+        return us / 1000;
+    }
+
 } // namespace
 
-std::uint64_t midiLengthMs(const std::vector<std::uint8_t>& data)
+std::uint64_t midiLengthMs(const std::vector<std::uint8_t>& data) { return readLengthMs(data).value_or(0); }
+
+std::optional<std::uint64_t> musicLoopMs(const std::vector<std::uint8_t>& data)
 {
-    Cursor c { data, 0, data.size() };
-    if (c.be(4) != 0x4D546864 || c.be(4) != 6)
-        return 0;
-    std::uint32_t format = c.be(2);
-    std::uint32_t tracks = c.be(2);
-    std::uint32_t division = c.be(2);
-    if (!c.ok || format > 1 || division == 0 || (division & 0x8000))
-        return 0;
-    std::map<std::uint64_t, std::uint32_t> tempos;
-    std::uint64_t lastTick = 0;
-    for (std::uint32_t t = 0; t < tracks && c.pos < data.size(); ++t) {
-        if (c.be(4) != 0x4D54726B)
-            return 0;
-        std::uint32_t length = c.be(4);
-        if (!c.ok || length > data.size() - c.pos)
-            return 0;
-        Cursor track { data, c.pos, c.pos + length };
-        if (!readTrack(track, lastTick, tempos))
-            return 0;
-        c.pos += length;
-    }
-    // Sum the time of each stretch between tempo changes; 120 beats a minute until the first.
-    std::uint64_t us = 0;
-    std::uint64_t tick = 0;
-    std::uint32_t tempo = 500000;
-    for (const auto& [at, value] : tempos) {
-        if (at >= lastTick)
-            break;
-        us += (at - tick) * tempo / division;
-        tick = at;
-        tempo = value;
-    }
-    us += (lastTick - tick) * tempo / division;
-    return us / 1000;
+    auto length = readLengthMs(data);
+    if (!length)
+        return std::nullopt;
+    return std::max(*length, ShortestLoopMs);
 }
 
 } // namespace vorn

@@ -3,6 +3,9 @@
 #include "core/input.h"
 #include "support/test_context.h"
 
+#include "platform/midi_length.h"
+
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -127,16 +130,16 @@ TEST(Sound, PieceThatEndedRestartsAtTheNextPollNotEarlier)
 {
     TestContext t;
     std::filesystem::create_directory(t.folder() / "MID");
-    writeMidi(t.folder() / "MID" / "loop.mid", 480); // half a second
+    writeMidi(t.folder() / "MID" / "loop.mid", 1440); // a second and a half
     t.ctx().sound.musicName = "loop";
     vorn::playMusic(t.ctx());
     t.clearLines();
     vorn::PollInput(t.ctx());
     EXPECT_TRUE(t.lines("media").empty()) << "still playing";
-    t.platform().waitUntil(499);
+    t.platform().waitUntil(1499);
     vorn::PollInput(t.ctx());
     EXPECT_TRUE(t.lines("media").empty());
-    t.platform().waitUntil(800);
+    t.platform().waitUntil(1800);
     EXPECT_TRUE(t.lines("media").empty()) << "nothing happens between polls";
     vorn::PollInput(t.ctx());
     auto media = t.lines("media");
@@ -154,7 +157,7 @@ TEST(Sound, KeepAliveRunsWhileAnotherWindowIsActive)
     t.platform().setActive(false);
     t.ctx().sound.musicName = "loop";
     vorn::playMusic(t.ctx());
-    t.platform().waitUntil(100);
+    t.platform().waitUntil(vorn::ShortestLoopMs);
     t.clearLines();
     vorn::PollInput(t.ctx());
     EXPECT_EQ(t.lines("media").size(), 3u);
@@ -171,6 +174,38 @@ TEST(Sound, MissingMusicFileIsNotRestartedOnEveryPoll)
         vorn::PollInput(t.ctx());
     }
     EXPECT_TRUE(t.lines("media").empty());
+}
+
+// A piece of almost nothing (a 64-byte file of one short note) or a file that is not MIDI at all
+// must not be closed, opened and played again at every poll: the first loops once a second,
+// the second is never opened.
+TEST(Sound, TinyOrBrokenMusicIsNotReopenedAtEveryPoll)
+{
+    TestContext t;
+    std::filesystem::create_directory(t.folder() / "MID");
+    writeMidi(t.folder() / "MID" / "tiny.mid", 1);
+    ASSERT_LE(std::filesystem::file_size(t.folder() / "MID" / "tiny.mid"), 64u);
+    std::ofstream(t.folder() / "MID" / "broken.mid", std::ios::binary) << "MThd\0\0\0\6 this is not a piece";
+    for (const char* name : { "tiny", "broken" }) {
+        SCOPED_TRACE(name);
+        vorn::stopMusic(t.ctx());
+        t.ctx().sound.musicName = name;
+        vorn::playMusic(t.ctx());
+        t.clearLines();
+        const std::uint64_t start = t.platform().nowMs();
+        while (t.platform().nowMs() < start + 10000) {
+            t.platform().frame();
+            vorn::PollInput(t.ctx());
+        }
+        const auto media = t.lines("media");
+        const long opens = std::count_if(media.begin(), media.end(), [](const std::string& line) { return line.rfind("open", 0) == 0; });
+        if (std::string(name) == "tiny") {
+            EXPECT_GE(opens, 9); // each loop restarts at the first poll a second after the last
+            EXPECT_LE(opens, 10);
+        } else {
+            EXPECT_EQ(opens, 0);
+        }
+    }
 }
 
 TEST(Sound, EffectTakesItsLengthOfTime)

@@ -1,5 +1,5 @@
 // The generated music and effects as the player plays them. Every piece is rendered through the
-// player's own music device (SDL_mixer with FluidSynth and the game's soundfont, at the player's
+// player's own music device (one FluidSynth synthesiser with the game's soundfont, at the player's
 // music volume) on SDL's disk audio driver, which runs faster than real time, and looped by the
 // game's own keep-alive in a headless run; the effects are read back from their WAVE data.
 #include "assetgen/assetgen.h"
@@ -124,6 +124,8 @@ TEST(AssetMusicPlayback, EveryPieceStopsOnItsLastBarLineWithoutClipping)
 
     SdlMedia media(dir.path(), [] { SDL_Delay(1); });
     ASSERT_TRUE(media.hasDevice()) << SDL_GetError();
+    // The soundfont loads on a thread of its own; the captures time pieces from their start.
+    ASSERT_TRUE(media.waitForSynthesiser());
     int frequency = 0, channels = 0;
     Uint16 format = 0;
     ASSERT_TRUE(Mix_QuerySpec(&frequency, &format, &channels));

@@ -378,13 +378,15 @@ std::string HeadlessPlatform::mediaCommand(const std::string& command)
     }
     if (cmd.alias == "MIDI1") {
         if (cmd.verb == V::Open) {
-            // Opening a missing file fails, as on a real device: the alias stays closed and
-            // its status answers nothing, so the game does not restart it on every poll.
+            // Opening a missing file or one that is not a readable MIDI file fails, as on a real
+            // device: the alias stays closed and its status answers nothing, so the game does not
+            // restart it on every poll. A piece plays at least ShortestLoopMs for the same reason.
             auto path = resolveMediaPath(m_options.startDirectory, cmd.path);
-            auto bytes = path ? readWholeFile(*path, gameFileLimit(GameFileKind::Music)) : std::nullopt;
-            m_midiOpen = bytes.has_value();
+            auto bytes = path ? readWholeFile(*path) : std::nullopt;
+            auto loopMs = bytes ? musicLoopMs(*bytes) : std::nullopt;
+            m_midiOpen = loopMs.has_value();
             m_midiPlaying = false;
-            m_midiLengthUs = bytes ? midiLengthMs(*bytes) * 1000 : 0;
+            m_midiLengthUs = loopMs.value_or(0) * 1000;
         } else if (cmd.verb == V::Play && m_midiOpen) {
             m_midiPlaying = true;
             m_midiEndUs = m_nowUs + m_midiLengthUs;
@@ -392,10 +394,8 @@ std::string HeadlessPlatform::mediaCommand(const std::string& command)
             m_midiOpen = false;
             m_midiPlaying = false;
         } else if (cmd.verb == V::Status && m_midiOpen) {
-            // A piece plays for its length in virtual time; one whose length is unknown (an
-            // unreadable file) is taken to play on without end.
-            bool ended = m_midiLengthUs > 0 && m_nowUs >= m_midiEndUs;
-            return m_midiPlaying && !ended ? "playing" : "stopped";
+            // A piece plays for its length in virtual time.
+            return m_midiPlaying && m_nowUs < m_midiEndUs ? "playing" : "stopped";
         }
     }
     return "";

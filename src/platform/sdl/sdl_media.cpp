@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
+#include <fluidsynth.h>
 #include <system_error>
 
 namespace vorn {
@@ -52,50 +54,138 @@ SdlMedia::SdlMedia(std::filesystem::path startDirectory, std::function<void()> w
     , m_wait(std::move(wait))
     , m_musicPercent(std::clamp(musicPercent, 0, 100))
     , m_soundPercent(std::clamp(soundPercent, 0, 100))
+    , m_startTicks(SDL_GetTicks64())
 {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         std::fprintf(stderr, "vorn: no sound: %s\n", SDL_GetError());
         return;
     }
     m_audioStarted = true;
-    Mix_Init(MIX_INIT_MID);
-    std::error_code error;
-    if (std::filesystem::exists(SoundFont, error))
-        Mix_SetSoundFonts(SoundFont);
     if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
         std::fprintf(stderr, "vorn: no sound: %s\n", Mix_GetError());
         return;
     }
     m_device = true;
-    int frequency = 0, channels = 0;
     Uint16 format = 0;
-    if (Mix_QuerySpec(&frequency, &format, &channels) && channels > 0)
-        m_frameBytes = channels * (SDL_AUDIO_BITSIZE(format) / 8);
+    if (!Mix_QuerySpec(&m_frequency, &format, &m_channels) || m_channels <= 0 || m_frequency <= 0) {
+        m_frequency = 44100;
+        m_channels = 2;
+    }
+    // The synthesiser loads its soundfont while the game starts; the music stream plays
+    // silence until then.
+    Mix_HookMusic(&SdlMedia::renderMusic, this);
     Mix_SetPostMix(&SdlMedia::countFrames, this);
-    Mix_VolumeMusic(MusicVolume * m_musicPercent / 100);
-}
-
-void SdlMedia::countFrames(void* self, std::uint8_t*, int length)
-{
-    auto* media = static_cast<SdlMedia*>(self);
-    media->m_framesMixed += static_cast<std::uint64_t>(length / media->m_frameBytes);
+    m_synthThread = std::thread([this] { makeSynthesiser(); });
 }
 
 SdlMedia::~SdlMedia()
 {
+    if (m_synthThread.joinable())
+        m_synthThread.join();
     for (auto& entry : m_entries)
         release(entry.second);
     m_entries.clear();
-    if (m_closedMusic.music)
-        Mix_FreeMusic(m_closedMusic.music);
     if (m_device) {
+        Mix_HookMusic(nullptr, nullptr);
         Mix_SetPostMix(nullptr, nullptr);
         Mix_CloseAudio();
     }
+    if (m_player)
+        delete_fluid_player(m_player);
+    if (m_synth)
+        delete_fluid_synth(m_synth);
+    if (m_synthSettings)
+        delete_fluid_settings(m_synthSettings);
     if (m_audioStarted) {
         Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
+}
+
+void SdlMedia::makeSynthesiser()
+{
+    fluid_settings_t* settings = new_fluid_settings();
+    fluid_synth_t* synth = nullptr;
+    std::error_code error;
+    if (settings) {
+        fluid_settings_setnum(settings, "synth.sample-rate", m_frequency);
+        // The player's clock is the synthesiser's own: a piece moves on only while it is rendered.
+        fluid_settings_setstr(settings, "player.timing-source", "sample");
+        // The music's level of the mixer's scale (at 128, six times the synthesiser's default
+        // gain of 0.2).
+        fluid_settings_setnum(settings, "synth.gain", MusicVolume * m_musicPercent / 100.0 * 1.2 / MIX_MAX_VOLUME);
+        synth = new_fluid_synth(settings);
+    }
+    if (synth && (!std::filesystem::exists(SoundFont, error) || fluid_synth_sfload(synth, SoundFont, 1) == FLUID_FAILED)) {
+        std::fprintf(stderr, "vorn: no music: cannot load the soundfont %s\n", SoundFont);
+        delete_fluid_synth(synth);
+        synth = nullptr;
+    }
+    SDL_LockAudio();
+    m_synthSettings = settings;
+    m_synth = synth;
+    if (synth) {
+        m_synthReady = true;
+        if (m_current)
+            startPiece();
+    } else {
+        m_synthFailed = true;
+    }
+    m_soundFontReadyMs = static_cast<double>(SDL_GetTicks64() - m_startTicks);
+    SDL_UnlockAudio();
+}
+
+bool SdlMedia::waitForSynthesiser()
+{
+    if (m_synthThread.joinable())
+        m_synthThread.join();
+    return m_synthReady;
+}
+
+SdlMedia::MusicTimes SdlMedia::musicTimes() const
+{
+    MusicTimes times = m_times;
+    times.soundFontReadyMs = m_soundFontReadyMs;
+    return times;
+}
+
+void SdlMedia::renderMusic(void* self, std::uint8_t* stream, int length)
+{
+    auto* media = static_cast<SdlMedia*>(self);
+    std::memset(stream, 0, static_cast<std::size_t>(length));
+    // Nothing to play costs nothing: the synthesiser runs only while a piece plays.
+    if (!media->m_synthReady || !media->m_player)
+        return;
+    const int channels = media->m_channels;
+    const int frames = length / static_cast<int>(sizeof(std::int16_t)) / channels;
+    auto* out = reinterpret_cast<std::int16_t*>(stream);
+    if (channels == 2) {
+        fluid_synth_write_s16(media->m_synth, frames, out, 0, 2, out, 1, 2);
+    } else {
+        // The synthesiser renders stereo: a mono device gets the mean, a larger one the front pair.
+        std::vector<std::int16_t>& stereo = media->m_stereo;
+        stereo.resize(static_cast<std::size_t>(frames) * 2);
+        fluid_synth_write_s16(media->m_synth, frames, stereo.data(), 0, 2, stereo.data(), 1, 2);
+        for (int i = 0; i < frames; ++i) {
+            const int left = stereo[2 * static_cast<std::size_t>(i)], right = stereo[2 * static_cast<std::size_t>(i) + 1];
+            if (channels == 1) {
+                out[i] = static_cast<std::int16_t>((left + right) / 2);
+            } else {
+                out[static_cast<std::size_t>(i) * channels] = static_cast<std::int16_t>(left);
+                out[static_cast<std::size_t>(i) * channels + 1] = static_cast<std::int16_t>(right);
+            }
+        }
+    }
+    media->m_renderedFrames = static_cast<std::uint64_t>(frames);
+}
+
+void SdlMedia::countFrames(void* self, std::uint8_t*, int)
+{
+    // The piece's clock moves once the whole buffer is mixed, so whatever looks at the mixed
+    // stream (a test's capture) sees the frames before this buffer.
+    auto* media = static_cast<SdlMedia*>(self);
+    media->m_pieceFrames += media->m_renderedFrames;
+    media->m_renderedFrames = 0;
 }
 
 std::string SdlMedia::command(const std::string& text)
@@ -105,29 +195,55 @@ std::string SdlMedia::command(const std::string& text)
     MediaCommand parsed = parseMediaCommand(text);
     if (parsed.alias.empty())
         return {};
+    const Uint64 started = SDL_GetPerformanceCounter();
+    auto found = m_entries.find(parsed.alias);
+    bool music = found != m_entries.end() && found->second.piece;
+    std::string answer;
     switch (parsed.verb) {
     case MediaCommand::Verb::Open:
         open(parsed.alias, parsed.path);
-        return {};
+        found = m_entries.find(parsed.alias);
+        music = found != m_entries.end() && found->second.piece;
+        break;
     case MediaCommand::Verb::Close:
         close(parsed.alias);
-        return {};
-    case MediaCommand::Verb::Play: {
-        auto found = m_entries.find(parsed.alias);
+        break;
+    case MediaCommand::Verb::Play:
         if (found != m_entries.end())
             play(found->second, parsed.wait);
-        return {};
-    }
-    case MediaCommand::Verb::Status: {
-        auto found = m_entries.find(parsed.alias);
-        if (found == m_entries.end() || !isModeItem(parsed.item))
-            return {};
-        return status(found->second);
-    }
+        break;
+    case MediaCommand::Verb::Status:
+        if (found != m_entries.end() && isModeItem(parsed.item))
+            answer = status(found->second);
+        music = false;
+        break;
     case MediaCommand::Verb::Unknown:
+        music = false;
         break;
     }
-    return {};
+    if (music) {
+        const double ms = static_cast<double>(SDL_GetPerformanceCounter() - started) * 1000.0
+            / static_cast<double>(SDL_GetPerformanceFrequency());
+        ++m_times.commands;
+        m_times.longestMs = std::max(m_times.longestMs, ms);
+    }
+    return answer;
+}
+
+std::shared_ptr<const SdlMedia::Piece> SdlMedia::loadPiece(const std::filesystem::path& file)
+{
+    auto known = m_pieces.find(file);
+    if (known != m_pieces.end())
+        return known->second;
+    auto bytes = readWholeFile(file);
+    auto loopMs = bytes ? musicLoopMs(*bytes) : std::nullopt;
+    if (!loopMs)
+        return nullptr;
+    auto piece = std::make_shared<Piece>();
+    piece->bytes = std::move(*bytes);
+    piece->loopFrames = *loopMs * static_cast<std::uint64_t>(m_frequency) / 1000;
+    m_pieces.emplace(file, piece);
+    return piece;
 }
 
 void SdlMedia::open(const std::string& alias, const std::string& path)
@@ -137,60 +253,71 @@ void SdlMedia::open(const std::string& alias, const std::string& path)
     if (!file)
         return;
     Entry entry;
-    if (isMidiFile(*file) && m_closedMusic.music && m_closedMusic.file == *file) {
-        entry = m_closedMusic;
-        m_closedMusic = {};
-    } else if (isMidiFile(*file)) {
-        entry.music = Mix_LoadMUS(file->c_str());
-        entry.file = *file;
-        auto bytes = readWholeFile(*file);
-        int frequency = 0, channels = 0;
-        Uint16 format = 0;
-        if (entry.music && bytes && Mix_QuerySpec(&frequency, &format, &channels))
-            entry.lengthFrames = midiLengthMs(*bytes) * static_cast<std::uint64_t>(frequency) / 1000;
+    if (isMidiFile(*file)) {
+        entry.piece = loadPiece(*file);
+        if (!entry.piece) {
+            std::fprintf(stderr, "vorn: cannot load %s: not a standard MIDI file\n", file->c_str());
+            return;
+        }
     } else {
         entry.chunk = Mix_LoadWAV(file->c_str());
-        if (entry.chunk)
-            Mix_VolumeChunk(entry.chunk, MIX_MAX_VOLUME * m_soundPercent / 100);
-    }
-    if (!entry.music && !entry.chunk) {
-        std::fprintf(stderr, "vorn: cannot load %s: %s\n", file->c_str(), Mix_GetError());
-        return;
+        if (!entry.chunk) {
+            std::fprintf(stderr, "vorn: cannot load %s: %s\n", file->c_str(), Mix_GetError());
+            return;
+        }
+        Mix_VolumeChunk(entry.chunk, MIX_MAX_VOLUME * m_soundPercent / 100);
     }
     m_entries.emplace(alias, entry);
 }
 
-// Whether the piece has played its whole length on the device clock.
-bool SdlMedia::pastEnd(const Entry& entry) const
+void SdlMedia::startPiece()
 {
-    return entry.lengthFrames > 0 && m_framesMixed - entry.startFrame >= entry.lengthFrames;
+    m_pieceFrames = 0;
+    m_renderedFrames = 0;
+    m_player = new_fluid_player(m_synth);
+    if (m_player
+        && (fluid_player_add_mem(m_player, m_current->bytes.data(), m_current->bytes.size()) != FLUID_OK
+            || fluid_player_play(m_player) != FLUID_OK)) {
+        delete_fluid_player(m_player);
+        m_player = nullptr;
+    }
+}
+
+void SdlMedia::stopPiece()
+{
+    if (m_player) {
+        fluid_player_stop(m_player);
+        delete_fluid_player(m_player);
+        m_player = nullptr;
+        // The next piece starts from a silent synthesiser with every channel at its defaults.
+        fluid_synth_system_reset(m_synth);
+    }
+    m_current = nullptr;
+    m_currentPlay = 0;
 }
 
 bool SdlMedia::playing(const Entry& entry) const
 {
-    if (entry.music)
-        return Mix_PlayingMusic() && entry.channel == 0;
+    if (entry.piece)
+        return entry.playId != 0 && entry.playId == m_currentPlay;
     return entry.channel >= 0 && Mix_Playing(entry.channel) && Mix_GetChunk(entry.channel) == entry.chunk;
 }
 
 void SdlMedia::play(Entry& entry, bool wait)
 {
     Uint64 lengthMs = 0;
-    if (entry.music) {
-        // Only one piece plays at a time: whatever else was playing stops.
-        for (auto& other : m_entries) {
-            if (other.second.music)
-                other.second.channel = -1;
-        }
-        // The clock is read with the device locked, so that the piece's first frames are the
-        // next ones the mixer counts.
+    if (entry.piece) {
+        // Only one piece plays at a time: whatever else was playing stops. With the device
+        // locked, the piece's first frames are the next ones rendered.
         SDL_LockAudio();
-        const int result = Mix_PlayMusic(entry.music, 1);
-        entry.startFrame = m_framesMixed;
+        stopPiece();
+        m_current = entry.piece;
+        m_currentPlay = entry.playId = ++m_lastPlay;
+        if (m_synthReady)
+            startPiece();
         SDL_UnlockAudio();
-        if (result != 0)
+        if (m_synthFailed)
             return;
-        entry.channel = 0;
         lengthMs = 60 * 60 * 1000;
     } else {
         if (m_skipEffects)
@@ -213,8 +340,15 @@ void SdlMedia::play(Entry& entry, bool wait)
 
 std::string SdlMedia::status(const Entry& entry) const
 {
-    if (entry.music && pastEnd(entry))
+    if (entry.piece) {
+        // A piece waiting for the soundfont plays on; one whose synthesiser could not be made
+        // plays nothing and is left alone.
+        if (!playing(entry))
+            return "stopped";
+        if (m_synthFailed || m_pieceFrames < entry.piece->loopFrames)
+            return "playing";
         return "stopped";
+    }
     return playing(entry) ? "playing" : "stopped";
 }
 
@@ -229,15 +363,12 @@ void SdlMedia::close(const std::string& alias)
 
 void SdlMedia::release(Entry& entry)
 {
-    if (entry.music) {
-        if (playing(entry))
-            Mix_HaltMusic();
-        if (m_closedMusic.music)
-            Mix_FreeMusic(m_closedMusic.music);
-        m_closedMusic = entry;
-        m_closedMusic.channel = -1;
-        entry.music = nullptr;
+    if (entry.piece && playing(entry)) {
+        SDL_LockAudio();
+        stopPiece();
+        SDL_UnlockAudio();
     }
+    entry.piece = nullptr;
     if (entry.chunk) {
         Mix_FreeChunk(entry.chunk);
         entry.chunk = nullptr;

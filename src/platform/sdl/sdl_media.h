@@ -5,9 +5,15 @@
 // that cannot be found or decoded leaves the alias unopened, and a missing audio device makes
 // every command a no-op answering "": in both cases the game goes on in silence.
 //
-// A piece counts as stopped at its musical end, the length of the MIDI file measured on the
-// device's own clock (the frames it has mixed), not when the synthesiser's last voice has died
-// away: so the game's next poll restarts it on the beat that follows the last bar.
+// Music is played by one FluidSynth synthesiser for the whole run, made and given its soundfont
+// on a thread of its own while the game starts, and rendered into SDL_mixer's music stream. A
+// piece is read once and kept: changing the music only stops one MIDI player and starts another
+// on the same synthesiser. A piece asked for before the soundfont is loaded starts as soon as it
+// is.
+//
+// A piece counts as stopped at its musical end (at least ShortestLoopMs after its start), counted
+// in the frames the synthesiser has rendered for it, not when its last voice has died away: so
+// the game's next poll restarts it on the beat that follows the last bar.
 #pragma once
 
 #include <atomic>
@@ -15,10 +21,15 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 struct Mix_Chunk;
-struct _Mix_Music;
+struct _fluid_hashtable_t;
+struct _fluid_synth_t;
+struct _fluid_player_t;
 
 namespace vorn {
 
@@ -35,11 +46,24 @@ public:
 
     // Whether an audio device could be opened.
     bool hasDevice() const { return m_device; }
+    // Waits until the synthesiser has its soundfont (or failed to get it); true when music can
+    // play.
+    bool waitForSynthesiser();
 
     std::string command(const std::string& text);
     // While set, sound effects are not played (a command that waits for one returns at once);
     // music goes on as before.
     void skipEffects(bool skip) { m_skipEffects = skip; }
+
+    // How long the music commands (open, play, close) took on the calling thread: their count and
+    // the longest, in milliseconds; and when the soundfont was ready, in milliseconds after the
+    // media started (negative until then).
+    struct MusicTimes {
+        std::uint64_t commands = 0;
+        double longestMs = 0;
+        double soundFontReadyMs = -1;
+    };
+    MusicTimes musicTimes() const;
 
     // The music volume, 0 to 128 of the mixer's scale. At 128 the synthesiser plays at six
     // times its own default gain, which clips; at 40 the loudest generated piece peaks about
@@ -47,12 +71,15 @@ public:
     static constexpr int MusicVolume = 40;
 
 private:
+    // A MIDI file read once and kept for the rest of the run.
+    struct Piece {
+        std::vector<std::uint8_t> bytes;
+        std::uint64_t loopFrames = 0; // frames it plays before it counts as stopped
+    };
     struct Entry {
         Mix_Chunk* chunk = nullptr;
-        _Mix_Music* music = nullptr;
-        std::filesystem::path file; // the music file, kept for reopening it without loading again
-        std::uint64_t lengthFrames = 0; // the piece's musical length in device frames; 0 unknown
-        std::uint64_t startFrame = 0; // the device clock when the piece was started
+        std::shared_ptr<const Piece> piece; // music
+        std::uint64_t playId = 0; // the music's play that started it last; 0 never
         int channel = -1; // the mixer channel of the effect's last play
     };
 
@@ -62,7 +89,15 @@ private:
     void close(const std::string& alias);
     void release(Entry& entry);
     bool playing(const Entry& entry) const;
-    bool pastEnd(const Entry& entry) const;
+    std::shared_ptr<const Piece> loadPiece(const std::filesystem::path& file);
+
+    // Music: runs on its own thread at start-up.
+    void makeSynthesiser();
+    // Starts the MIDI player of the piece asked for last (with the audio device locked).
+    void startPiece();
+    // Stops the MIDI player and silences the synthesiser (with the audio device locked).
+    void stopPiece();
+    static void renderMusic(void* self, std::uint8_t* stream, int length);
     static void countFrames(void* self, std::uint8_t* stream, int length);
 
     std::filesystem::path m_startDirectory;
@@ -72,12 +107,30 @@ private:
     bool m_skipEffects = false;
     int m_soundPercent = 100;
     bool m_audioStarted = false;
+    int m_frequency = 44100;
+    int m_channels = 2;
     std::map<std::string, Entry> m_entries;
-    // The last closed piece, kept loaded: the keep-alive closes and reopens the same file at
-    // every loop, and loading the synthesiser's instruments again would delay the restart.
-    Entry m_closedMusic;
-    int m_frameBytes = 4; // bytes of one device frame (all channels)
-    std::atomic<std::uint64_t> m_framesMixed { 0 }; // the device clock, advanced by the mixer
+    std::map<std::filesystem::path, std::shared_ptr<const Piece>> m_pieces; // every piece read
+
+    // The synthesiser and its soundfont, made by m_synthThread; used only once m_synthReady is set.
+    _fluid_hashtable_t* m_synthSettings = nullptr;
+    _fluid_synth_t* m_synth = nullptr;
+    std::thread m_synthThread;
+    std::atomic<bool> m_synthReady { false };
+    std::atomic<bool> m_synthFailed { false };
+    // The piece playing (or waiting for the soundfont) and its player; changed only with the
+    // audio device locked.
+    std::shared_ptr<const Piece> m_current;
+    _fluid_player_t* m_player = nullptr;
+    std::uint64_t m_currentPlay = 0; // the play id of m_current; 0 when none
+    std::uint64_t m_lastPlay = 0;
+    std::atomic<std::uint64_t> m_pieceFrames { 0 }; // frames of the current piece fully mixed
+    std::uint64_t m_renderedFrames = 0; // frames of it rendered into the buffer being mixed
+    std::vector<std::int16_t> m_stereo; // the synthesiser's output before it is fitted to the device
+
+    std::uint64_t m_startTicks = 0;
+    MusicTimes m_times;
+    std::atomic<double> m_soundFontReadyMs { -1 };
 };
 
 } // namespace vorn

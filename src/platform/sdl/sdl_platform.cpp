@@ -13,6 +13,7 @@
 #include <chrono>
 #include <ctime>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace vorn {
 
@@ -243,7 +244,22 @@ void SdlPlatform::reportStats()
         m_startup.clear();
         m_startup.shrink_to_fit();
     }
-    std::fprintf(stderr, "vorn: stats: %s\n", m_stats.report(now).c_str());
+    std::string line = m_stats.report(now);
+    if (m_media) {
+        SdlMedia::MusicTimes music = m_media->musicTimes();
+        char text[160];
+        std::snprintf(text, sizeof text, ", %llu music commands, longest %.1f ms, soundfont ready at %.0f ms",
+            static_cast<unsigned long long>(music.commands), music.longestMs, music.soundFontReadyMs);
+        line += text;
+    }
+    // The resident memory, from the second field of /proc/self/statm (pages).
+    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        unsigned long long size = 0, resident = 0;
+        if (std::fscanf(statm, "%llu %llu", &size, &resident) == 2)
+            line += ", rss " + std::to_string(resident * static_cast<unsigned long long>(sysconf(_SC_PAGESIZE)) / 1024 / 1024) + " MB";
+        std::fclose(statm);
+    }
+    std::fprintf(stderr, "vorn: stats: %s\n", line.c_str());
     m_nextReportMs = now + 10000;
 }
 
