@@ -101,9 +101,9 @@ SdlPlatform::SdlPlatform(const SdlOptions& options)
             std::fprintf(stderr, "vorn: renderer %s\n", info.name);
     }
     startupStep("window and renderer made");
-    present(m_screen);
     SDL_ShowWindow(m_window);
     startupStep("window shown");
+    showFirstFrame(200);
 
     SDL_DisplayMode mode {};
     int display = SDL_GetWindowDisplayIndex(m_window);
@@ -138,6 +138,22 @@ SdlPlatform::~SdlPlatform()
     SDL_DestroyRenderer(m_renderer);
     SDL_DestroyWindow(m_window);
     SDL_Quit();
+}
+
+void SdlPlatform::showFirstFrame(double limitMs)
+{
+    // A frame presented before the desktop shows the window is lost, so the first one waits for
+    // the window to be exposed (the game's own start-up follows, whose first wait shows more).
+    const double until = realNow() + limitMs;
+    SDL_Event event;
+    while (!m_mapped) {
+        const double left = until - realNow();
+        if (left <= 0 || !SDL_WaitEventTimeout(&event, static_cast<int>(std::ceil(left))))
+            break;
+        handleEvent(event);
+    }
+    m_repaint = true;
+    presentIfChanged();
 }
 
 void SdlPlatform::startupStep(const char* name)

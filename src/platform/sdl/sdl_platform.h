@@ -86,6 +86,9 @@ private:
     void presentIfChanged();
     // Sleeps `realMs` real milliseconds in one go.
     void sleepFor(double realMs);
+    // Shows the first (black) frame as soon as the new window is exposed, waiting for that at
+    // most `limitMs`.
+    void showFirstFrame(double limitMs);
     // Notes a start-up step's time for the statistics.
     void startupStep(const char* name);
     // The statistics line of the last stretch, every 10 s while they are asked for.
