@@ -86,7 +86,7 @@ void captureBuffer(int, void* stream, int length, void* data)
 bool capturePiece(SdlMedia& media, Capture& capture, const std::filesystem::path& folder, const std::string& name, std::uint64_t limit)
 {
     media.command("open \"" + folder.string() + "\\MID\\" + name + ".MID\" alias MIDI1");
-    SDL_LockAudio();
+    media.lockAudio();
     capture.frames = 0;
     capture.peak = 0;
     capture.limit = limit;
@@ -94,7 +94,7 @@ bool capturePiece(SdlMedia& media, Capture& capture, const std::filesystem::path
     capture.done = false;
     media.command("play MIDI1");
     capture.armed = true;
-    SDL_UnlockAudio();
+    media.unlockAudio();
     const Uint64 deadline = SDL_GetTicks64() + 60000;
     while (!capture.done && SDL_GetTicks64() < deadline)
         SDL_Delay(2);

@@ -126,7 +126,7 @@ void SdlMedia::makeSynthesiser()
         delete_fluid_synth(synth);
         synth = nullptr;
     }
-    SDL_LockAudio();
+    lockAudio();
     m_synthSettings = settings;
     m_synth = synth;
     if (synth) {
@@ -137,7 +137,7 @@ void SdlMedia::makeSynthesiser()
         m_synthFailed = true;
     }
     m_soundFontReadyMs = static_cast<double>(SDL_GetTicks64() - m_startTicks);
-    SDL_UnlockAudio();
+    unlockAudio();
 }
 
 bool SdlMedia::waitForSynthesiser()
@@ -157,6 +157,10 @@ SdlMedia::MusicTimes SdlMedia::musicTimes() const
 void SdlMedia::renderMusic(void* self, std::uint8_t* stream, int length)
 {
     auto* media = static_cast<SdlMedia*>(self);
+    // Held until the buffer is mixed (countFrames lets go), so the main thread never changes
+    // the piece in the middle of a buffer.
+    media->m_mixing.lock();
+    media->m_mixLocked = true;
     std::memset(stream, 0, static_cast<std::size_t>(length));
     // Nothing to play costs nothing: the synthesiser runs only while a piece plays.
     if (!media->m_synthReady || !media->m_player)
@@ -191,6 +195,10 @@ void SdlMedia::countFrames(void* self, std::uint8_t*, int)
     auto* media = static_cast<SdlMedia*>(self);
     media->m_pieceFrames += media->m_renderedFrames;
     media->m_renderedFrames = 0;
+    if (media->m_mixLocked) {
+        media->m_mixLocked = false;
+        media->m_mixing.unlock();
+    }
 }
 
 std::string SdlMedia::command(const std::string& text)
@@ -314,13 +322,13 @@ void SdlMedia::play(Entry& entry, bool wait)
     if (entry.piece) {
         // Only one piece plays at a time: whatever else was playing stops. With the device
         // locked, the piece's first frames are the next ones rendered.
-        SDL_LockAudio();
+        lockAudio();
         stopPiece();
         m_current = entry.piece;
         m_currentPlay = entry.playId = ++m_lastPlay;
         if (m_synthReady)
             startPiece();
-        SDL_UnlockAudio();
+        unlockAudio();
         if (m_synthFailed)
             return;
         lengthMs = 60 * 60 * 1000;
@@ -369,9 +377,9 @@ void SdlMedia::close(const std::string& alias)
 void SdlMedia::release(Entry& entry)
 {
     if (entry.piece && playing(entry)) {
-        SDL_LockAudio();
+        lockAudio();
         stopPiece();
-        SDL_UnlockAudio();
+        unlockAudio();
     }
     entry.piece = nullptr;
     if (entry.chunk) {

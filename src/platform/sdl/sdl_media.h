@@ -22,6 +22,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -51,6 +52,10 @@ public:
     bool waitForSynthesiser();
 
     std::string command(const std::string& text);
+    // Keeps the mixer from mixing a buffer until unlockAudio(): what is done meanwhile (a piece
+    // started, a test's capture armed) takes effect at the same buffer boundary. Recursive.
+    void lockAudio() { m_mixing.lock(); }
+    void unlockAudio() { m_mixing.unlock(); }
     // While set, sound effects are not played (a command that waits for one returns at once);
     // music goes on as before.
     void skipEffects(bool skip) { m_skipEffects = skip; }
@@ -93,9 +98,9 @@ private:
 
     // Music: runs on its own thread at start-up.
     void makeSynthesiser();
-    // Starts the MIDI player of the piece asked for last (with the audio device locked).
+    // Starts the MIDI player of the piece asked for last (with m_mixing held).
     void startPiece();
-    // Stops the MIDI player and silences the synthesiser (with the audio device locked).
+    // Stops the MIDI player and silences the synthesiser (with m_mixing held).
     void stopPiece();
     static void renderMusic(void* self, std::uint8_t* stream, int length);
     static void countFrames(void* self, std::uint8_t* stream, int length);
@@ -118,8 +123,12 @@ private:
     std::thread m_synthThread;
     std::atomic<bool> m_synthReady { false };
     std::atomic<bool> m_synthFailed { false };
-    // The piece playing (or waiting for the soundfont) and its player; changed only with the
-    // audio device locked.
+    // Held by the audio thread while it mixes a buffer and by the main thread while it changes
+    // the piece. (SDL_LockAudio does not reach the device SDL_mixer opens.)
+    std::recursive_mutex m_mixing;
+    bool m_mixLocked = false; // the audio thread holds m_mixing for the buffer being mixed
+    // The piece playing (or waiting for the soundfont) and its player; changed only with
+    // m_mixing held.
     std::shared_ptr<const Piece> m_current;
     _fluid_player_t* m_player = nullptr;
     std::uint64_t m_currentPlay = 0; // the play id of m_current; 0 when none
