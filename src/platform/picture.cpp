@@ -160,6 +160,7 @@ Picture& Picture::operator=(Picture&& other) noexcept
 
 void createPicture(Picture& picture, int width, int height)
 {
+    picture.changed();
     if (width <= 0 || height <= 0) {
         picture.width = picture.height = 0;
         picture.pixels.clear();
