@@ -5,6 +5,7 @@
 #include "assetgen/assetgen.h"
 #include "core/input.h"
 #include "core/sound.h"
+#include "platform/game_files.h"
 #include "platform/midi_length.h"
 #include "platform/sdl/sdl_media.h"
 #include "support/test_context.h"
@@ -154,6 +155,36 @@ TEST(AssetMusicPlayback, EveryPieceStopsOnItsLastBarLineWithoutClipping)
     EXPECT_FALSE(capture.stopped);
     EXPECT_GT(capture.peak, 32768 / 16);
     Mix_UnregisterEffect(MIX_CHANNEL_POST, captureBuffer);
+}
+
+// A sound or music file over its kind's size limit is not opened by the window's device (it is
+// never read whole), while one of the same kind within the limit is.
+TEST(AssetMusicPlayback, FilesOverTheirSizeLimitAreNotOpened)
+{
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+    setenv("SDL_DISKAUDIODELAY", "0", 1);
+    TempDir dir;
+    const NamedBytes piece = makeMusic().front();
+    const NamedBytes effect = makeSoundEffects().front();
+    writeFile(dir.path() / "MID" / "ok.mid", piece.bytes);
+    writeFile(dir.path() / "WAV" / "ok.wav", effect.bytes);
+    // Sparse files: the size is over the limit without the disk holding it.
+    writeFile(dir.path() / "MID" / "big.mid", piece.bytes);
+    std::filesystem::resize_file(dir.path() / "MID" / "big.mid", gameFileLimit(GameFileKind::Music) + 1);
+    writeFile(dir.path() / "WAV" / "big.wav", effect.bytes);
+    std::filesystem::resize_file(dir.path() / "WAV" / "big.wav", gameFileLimit(GameFileKind::Sound) + 1);
+
+    SdlMedia media(dir.path(), [] { SDL_Delay(1); });
+    ASSERT_TRUE(media.hasDevice()) << SDL_GetError();
+    ASSERT_TRUE(media.waitForSynthesiser());
+    for (const char* name : { "MID\\ok.mid", "MID\\big.mid", "WAV\\ok.wav", "WAV\\big.wav" }) {
+        SCOPED_TRACE(name);
+        media.command("open \"" + dir.path().string() + "\\" + name + "\" alias A");
+        const bool withinLimit = std::string(name).find("ok") != std::string::npos;
+        EXPECT_EQ(media.command("status A mode").empty(), !withinLimit);
+        media.command("close A");
+    }
 }
 
 TEST(AssetMusicPlayback, KeepAliveRestartsEveryPieceWithinAFrameOfItsLastBar)

@@ -248,10 +248,17 @@ std::shared_ptr<const SdlMedia::Piece> SdlMedia::loadPiece(const std::filesystem
     auto known = m_pieces.find(file);
     if (known != m_pieces.end())
         return known->second;
-    auto bytes = readWholeFile(file);
-    auto loopMs = bytes ? musicLoopMs(*bytes) : std::nullopt;
-    if (!loopMs)
+    std::string why;
+    auto bytes = readWholeFile(file, gameFileLimit(GameFileKind::Music), &why);
+    if (!bytes) {
+        std::fprintf(stderr, "vorn: cannot load %s: %s\n", file.c_str(), why.c_str());
         return nullptr;
+    }
+    auto loopMs = musicLoopMs(*bytes);
+    if (!loopMs) {
+        std::fprintf(stderr, "vorn: cannot load %s: not a standard MIDI file\n", file.c_str());
+        return nullptr;
+    }
     auto piece = std::make_shared<Piece>();
     piece->bytes = std::move(*bytes);
     piece->loopFrames = *loopMs * static_cast<std::uint64_t>(m_frequency) / 1000;
@@ -268,11 +275,17 @@ void SdlMedia::open(const std::string& alias, const std::string& path)
     Entry entry;
     if (isMidiFile(*file)) {
         entry.piece = loadPiece(*file);
-        if (!entry.piece) {
-            std::fprintf(stderr, "vorn: cannot load %s: not a standard MIDI file\n", file->c_str());
+        if (!entry.piece)
+            return;
+    } else {
+        // Sound files are checked against their kind's limit before SDL_mixer reads them whole.
+        std::error_code error;
+        const std::uintmax_t size = std::filesystem::file_size(*file, error);
+        if (!error && size > gameFileLimit(GameFileKind::Sound)) {
+            std::fprintf(stderr, "vorn: cannot load %s: %s\n", file->c_str(),
+                fileTooLargeReason(size, gameFileLimit(GameFileKind::Sound)).c_str());
             return;
         }
-    } else {
         entry.chunk = Mix_LoadWAV(file->c_str());
         if (!entry.chunk) {
             std::fprintf(stderr, "vorn: cannot load %s: %s\n", file->c_str(), Mix_GetError());
