@@ -31,16 +31,22 @@ void editFile(const fs::path& path, const std::string& from, const std::string& 
     writeText(path, replaced(readText(path), from, to));
 }
 
-// The game starting on the plains at (4, 2) without the start event, where the first step meets
-// one slime that drops nothing.
-void startOnThePlains(const fs::path& source)
+// The game starting on `map` at (x, y), without the start event.
+void startAt(const fs::path& source, int map, int x, int y)
 {
     std::string yaml = readText(source / "game.yaml");
-    yaml = withKey(yaml, "startMap", "3");
-    yaml = withKey(yaml, "startX", "4");
-    yaml = std::regex_replace(yaml, std::regex("\nstartY:[^\n]*"), "\nstartY: 2");
+    yaml = withKey(yaml, "startMap", std::to_string(map));
+    yaml = withKey(yaml, "startX", std::to_string(x));
+    yaml = std::regex_replace(yaml, std::regex("\nstartY:[^\n]*"), "\nstartY: " + std::to_string(y));
     yaml = withKey(yaml, "startEvent", "0");
     writeText(source / "game.yaml", yaml);
+}
+
+// The game starting on the plains at (4, 2), where the first step meets one slime that drops
+// nothing.
+void startOnThePlains(const fs::path& source)
+{
+    startAt(source, 3, 4, 2);
     editFile(source / "maps" / "map003.yaml", "  encounterRate: 4\n", "  encounterRate: 100\n");
     editFile(source / "maps" / "map003.yaml", "  maxEnemySize: 6\n", "  maxEnemySize: 1\n");
     editFile(source / "encounters.yaml", "enemies: [0, 0, 1, 2, 3, 4]", "enemies: [0, 0, 0, 0, 0, 0]");
@@ -48,6 +54,14 @@ void startOnThePlains(const fs::path& source)
 }
 
 const char heroStats[] = "    attack: 9\n    defense: 6\n    speed: 7\n    exp: 0\n    nextExp: 8\n    hitRate: 95\n";
+
+// A hero of one hit point who can hardly scratch a slime.
+void weakenTheHero(const fs::path& source)
+{
+    editFile(source / "characters.yaml", "    level: 1\n    hp: 34\n", "    level: 1\n    hp: 1\n");
+    editFile(source / "characters.yaml", heroStats,
+        "    attack: 1\n    defense: 0\n    speed: 7\n    exp: 0\n    nextExp: 8\n    hitRate: 95\n");
+}
 
 } // namespace
 
@@ -104,10 +118,7 @@ TEST(DemoBattle, ALostRandomBattleEndsInTheGameOverAndANewGame)
     TempDir dir;
     fs::path game = buildVariant(dir, [](const fs::path& source) {
         startOnThePlains(source);
-        // A hero of one hit point who can hardly scratch the slime.
-        editFile(source / "characters.yaml", "    level: 1\n    hp: 34\n", "    level: 1\n    hp: 1\n");
-        editFile(source / "characters.yaml", heroStats,
-            "    attack: 1\n    defense: 0\n    speed: 7\n    exp: 0\n    nextExp: 8\n    hitRate: 95\n");
+        weakenTheHero(source);
     });
     ASSERT_FALSE(HasFailure());
     std::string timeline = VORN_DEMO_TITLE_MENU "press space\nexpect map 3 10000\nwait 300\n";
@@ -137,15 +148,8 @@ TEST(DemoBattle, TheSlimesBattleLostEndsInTheGameOver)
 {
     TempDir dir;
     fs::path game = buildVariant(dir, [](const fs::path& source) {
-        std::string yaml = readText(source / "game.yaml");
-        yaml = withKey(yaml, "startMap", "5");
-        yaml = withKey(yaml, "startX", "4");
-        yaml = std::regex_replace(yaml, std::regex("\nstartY:[^\n]*"), "\nstartY: 6");
-        yaml = withKey(yaml, "startEvent", "0");
-        writeText(source / "game.yaml", yaml);
-        editFile(source / "characters.yaml", "    level: 1\n    hp: 34\n", "    level: 1\n    hp: 1\n");
-        editFile(source / "characters.yaml", heroStats,
-            "    attack: 1\n    defense: 0\n    speed: 7\n    exp: 0\n    nextExp: 8\n    hitRate: 95\n");
+        startAt(source, 5, 4, 6); // beside the slimes
+        weakenTheHero(source);
     });
     ASSERT_FALSE(HasFailure());
     std::string timeline = VORN_DEMO_TITLE_MENU "press space\nexpect map 5 10000\nwait 300\n";
@@ -171,12 +175,7 @@ TEST(DemoBattle, TheBossBattleIsSuspendedForTheSceneAndResumedToItsEnd)
 {
     TempDir dir;
     fs::path game = buildVariant(dir, [](const fs::path& source) {
-        std::string yaml = readText(source / "game.yaml");
-        yaml = withKey(yaml, "startMap", "6");
-        yaml = withKey(yaml, "startX", "12");
-        yaml = withKey(yaml, "startY", "9");
-        yaml = withKey(yaml, "startEvent", "0");
-        writeText(source / "game.yaml", yaml);
+        startAt(source, 6, 12, 9); // beside the black knight
         // A hero the boss cannot hurt, who needs a few blows, past the last level.
         editFile(source / "characters.yaml", "    level: 1\n    hp: 34\n    maxHp: 34\n",
             "    level: 99\n    hp: 9999\n    maxHp: 9999\n");
