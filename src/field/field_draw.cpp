@@ -5,14 +5,16 @@
 #include "field/field_ops.h"
 #include "field/field_draw.h"
 
+#include <utility>
 #include <algorithm>
 
 namespace vorn {
 
 void MapState::resetMarks(int newWidth, int newHeight)
 {
-    cellMark.assign(static_cast<size_t>(std::max(newWidth, 0)),
-        std::vector<CellMarks>(static_cast<size_t>(std::max(newHeight, 0))));
+    cellMark.clear();
+    markColumns = std::max(newWidth, 0);
+    markRows = std::max(newHeight, 0);
 }
 
 float markNumber(const std::string& text)
@@ -185,7 +187,7 @@ void drawMapCell(Context& ctx, int column, int row)
     if (!ctx.map.inPicture(column, row))
         return;
     drawTile(ctx, column, row);
-    const CellMarks* marks = ctx.map.marksAt(column, row);
+    const CellMarks* marks = std::as_const(ctx.map).marksAt(column, row);
     // The player's own mark "99" names no sprite of the sheet: the player is drawn over the view
     // separately, so a redrawn cell under the player shows its tile only.
     if (!marks || (*marks)[0].empty() || (*marks)[0] == "99")

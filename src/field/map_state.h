@@ -6,8 +6,10 @@
 #include "data/script_files.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace vorn {
@@ -43,8 +45,12 @@ struct MapState {
     std::vector<ScriptEvent> events;
     float eventLast = -1; // number of the last event (-1: none)
     std::array<MapEvent, maxScriptEvents> event {};
-    // cellMark[column][row], width x height.
-    std::vector<std::vector<CellMarks>> cellMark;
+    // The marks of the cells that ever held one, by cell (column * height + row); every other
+    // cell of the width x height grid reads blank marks. Kept sparse so that the memory of a map
+    // grows with its events and the cells they walk, not with its area. Element references stay
+    // valid while others are added.
+    std::unordered_map<std::int64_t, CellMarks> cellMark;
+    int markColumns = 0, markRows = 0;
 
     EntryArguments entry;
     std::string pendingMusic; // set by loading a game; replaces the next map's music name
@@ -65,25 +71,36 @@ struct MapState {
     // Names of the sheets now in the surfaces (none before the first map).
     std::optional<std::string> loadedTileSheet, loadedCharSheet;
 
-    int width() const { return static_cast<int>(cellMark.size()); }
-    int height() const { return cellMark.empty() ? 0 : static_cast<int>(cellMark[0].size()); }
+    int width() const { return markColumns; }
+    int height() const { return markRows; }
     bool inMap(int column, int row) const
     {
         return column >= 0 && row >= 0 && column < width() && row < height();
     }
-    // The marks of a cell, or nullptr outside the map.
+    // The marks of a cell, or nullptr outside the map. The writable form keeps a place for the
+    // cell's marks from then on; the read-only form gives blank marks for a cell never marked.
     CellMarks* marksAt(int column, int row)
     {
-        return inMap(column, row) ? &cellMark[static_cast<size_t>(column)][static_cast<size_t>(row)] : nullptr;
+        return inMap(column, row) ? &cellMark[markKey(column, row)] : nullptr;
     }
     const CellMarks* marksAt(int column, int row) const
     {
-        return inMap(column, row) ? &cellMark[static_cast<size_t>(column)][static_cast<size_t>(row)] : nullptr;
+        if (!inMap(column, row))
+            return nullptr;
+        auto found = cellMark.find(markKey(column, row));
+        return found != cellMark.end() ? &found->second : &blankMarks;
     }
     // Tile code 0-255 of a cell; cells outside the map read 0 (an obstacle).
     int tile(int column, int row) const { return inMap(column, row) ? tileAt(file, column, row) : 0; }
     // Clears every mark and sizes the grid to width x height.
     void resetMarks(int newWidth, int newHeight);
+
+private:
+    std::int64_t markKey(int column, int row) const
+    {
+        return static_cast<std::int64_t>(column) * markRows + row;
+    }
+    CellMarks blankMarks {};
 };
 
 // The value of a mark read as a number the way the game reads it: leading blanks, a sign and

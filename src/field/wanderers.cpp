@@ -9,6 +9,7 @@
 #include "field/field_draw.h"
 #include "field/field_ops.h"
 
+#include <utility>
 #include <cmath>
 
 namespace vorn {
@@ -21,7 +22,7 @@ namespace {
         MapState& map = ctx.map;
         MapEvent& e = map.event[static_cast<size_t>(i)];
         int x = roundIndex(e.x), y = roundIndex(e.y);
-        const CellMarks* own = map.marksAt(x, y);
+        const CellMarks* own = std::as_const(map).marksAt(x, y);
         if (!own || (*own)[0].empty() || (x == 0 && y == 0) || markNumber((*own)[1]) == 1)
             return false;
         int r = static_cast<int>(ctx.random() * 100);
@@ -65,7 +66,7 @@ namespace {
         }
         if (map.inMap(x, y))
             drawTile(ctx, x, y);
-        const CellMarks* current = map.marksAt(x, y);
+        const CellMarks* current = std::as_const(map).marksAt(x, y);
         int code = current ? markHex((*current)[0]) : -1;
         float ticks = e.speed > 0 ? std::ceil(static_cast<float>(tileSize) / e.speed) : 1;
         int frame = e.stepFrames >= ticks / 2 ? 0 : 1;

@@ -10,6 +10,7 @@
 #include "screens/screen_lines.h"
 #include "ui/windows.h"
 
+#include <utility>
 #include <algorithm>
 #include <cstdio>
 #include <stdexcept>
@@ -146,7 +147,7 @@ SlotFile slotOfGame(const Context& ctx, const std::string& label)
         const MapEvent& e = map.event[n];
         SlotEvent& out = slot.events[n];
         out = { e.x, e.y, e.speed, e.stepFrames, e.facing, {} };
-        if (const CellMarks* marks = map.marksAt(roundIndex(e.x), roundIndex(e.y)))
+        if (const CellMarks* marks = std::as_const(map).marksAt(roundIndex(e.x), roundIndex(e.y)))
             out.marks = *marks;
     }
     slot.version = currentSaveVersion;

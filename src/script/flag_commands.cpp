@@ -9,6 +9,8 @@
 #include "script/script_access.h"
 #include "field/map_changes.h"
 
+#include <utility>
+
 namespace vorn::command {
 
 namespace {
@@ -145,7 +147,7 @@ Flow gxy(Context& ctx)
 Flow cke(Context& ctx)
 {
     Cell cell = readOffsetCell(ctx);
-    const CellMarks* marks = ctx.map.marksAt(cell.column, cell.row);
+    const CellMarks* marks = std::as_const(ctx.map).marksAt(cell.column, cell.row);
     float number = marks == nullptr || (*marks)[2].empty() ? -1.0f : markNumber((*marks)[2]);
     setFlag(ctx, ctx.script.args[3], ctx.script.args[4], number);
     return Flow::FallThrough;

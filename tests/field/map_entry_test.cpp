@@ -39,7 +39,7 @@ namespace {
         EXPECT_EQ(ctx.db.towns[2].visited, 0);
         // The event file's marks and state.
         EXPECT_EQ(ctx.map.eventLast, 1);
-        EXPECT_EQ(ctx.map.cellMark[10][8], (CellMarks { "12", "1", "1" }));
+        EXPECT_EQ((*ctx.map.marksAt(10, 8)), (CellMarks { "12", "1", "1" }));
         EXPECT_EQ(ctx.map.event[1].facing, 2);
         EXPECT_EQ(ctx.map.event[1].speed, 8);
     }

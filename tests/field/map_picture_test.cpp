@@ -4,6 +4,7 @@
 #include "field_test_util.h"
 
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace vorn::test {
 namespace {
@@ -79,6 +80,12 @@ namespace {
         EXPECT_EQ(ctx.surfaces.wholeMap.width * ctx.surfaces.wholeMap.height,
             MapState::pictureColumns * 32 * MapState::pictureRows * 32);
         EXPECT_GT(expectViewShowsTheCells(ctx), 0);
+        // The cell marks are held only for the cells that were ever marked (the player's walk
+        // here), not for the million cells of the map.
+        EXPECT_LE(ctx.map.cellMark.size(), 20u);
+        EXPECT_EQ((*ctx.map.marksAt(990, 990))[0], "99");
+        EXPECT_EQ((*std::as_const(ctx.map).marksAt(5, 5))[0], "");
+        EXPECT_EQ(ctx.map.marksAt(1000, 5), nullptr);
     }
 
 } // namespace

@@ -38,7 +38,7 @@ namespace {
         std::string line = "map 1 col " + std::to_string(c.expectColumn) + " row " + std::to_string(c.expectRow);
         EXPECT_EQ(t.lines("map").back(), line);
         // The new map's cell is marked as the player's, the old map's marks are gone.
-        EXPECT_EQ(ctx.map.cellMark[static_cast<size_t>(c.expectColumn)][static_cast<size_t>(c.expectRow)][0], "99");
+        EXPECT_EQ((*ctx.map.marksAt(c.expectColumn, c.expectRow))[0], "99");
     }
 
     INSTANTIATE_TEST_SUITE_P(FourEdges, EdgeExit,
@@ -78,8 +78,8 @@ namespace {
         EXPECT_EQ(playerColumn(walk.ctx()), 4);
         EXPECT_FALSE(anyContains(walk.lines("media"), "don"));
         // The cell left is free again, the new one is the player's.
-        EXPECT_EQ(walk.ctx().map.cellMark[5][5][0], "");
-        EXPECT_EQ(walk.ctx().map.cellMark[4][5][0], "99");
+        EXPECT_EQ((*walk.ctx().map.marksAt(5, 5))[0], "");
+        EXPECT_EQ((*walk.ctx().map.marksAt(4, 5))[0], "99");
     }
 
     struct ScrollCase {
@@ -181,8 +181,8 @@ namespace {
         EXPECT_EQ(playerColumn(ctx), 5);
         EXPECT_EQ(ctx.field.facing, 2);
         EXPECT_EQ(ctx.field.eventCellX, 6);
-        EXPECT_EQ(ctx.map.cellMark[6][5][0], "12");
-        EXPECT_EQ(ctx.map.cellMark[5][5][0], "99");
+        EXPECT_EQ((*ctx.map.marksAt(6, 5))[0], "12");
+        EXPECT_EQ((*ctx.map.marksAt(5, 5))[0], "99");
     }
 
     TEST(Mouse, ClicksBesideThePlayerWalkAndARightClickAsksForTheMenu)

@@ -38,7 +38,7 @@ namespace {
             { makeFixtureEvent("10", 4, 4, "0", 8), makeFixtureEvent("12", 7, 7, "0", 4),
                 makeFixtureEvent("14", 6, 3, "1", 8), makeFixtureEvent("16", 0, 0, "0", 8) });
         enterAt(ctx, 0, 5, 5);
-        ASSERT_EQ(ctx.map.cellMark[5][5][0], "99");
+        ASSERT_EQ((*ctx.map.marksAt(5, 5))[0], "99");
 
         int moves[2] = { 0, 0 };
         float lastX[2] = { 4, 7 };
@@ -50,14 +50,14 @@ namespace {
                 ASSERT_GE(ctx.map.tile(x, y), 0xB0) << "event " << i << " at " << x << "," << y;
                 ASSERT_FALSE(x == 5 && y == 5) << "event " << i << " entered the player's cell";
                 const std::string code = i == 0 ? "10" : "12";
-                ASSERT_EQ(ctx.map.cellMark[static_cast<size_t>(x)][static_cast<size_t>(y)][0], code);
+                ASSERT_EQ((*ctx.map.marksAt(x, y))[0], code);
                 if (e.stepFrames != 0) {
                     // Both the old and the new cell carry the event's marks during a step.
                     int fx = x - (e.facing == 6 ? 1 : e.facing == 4 ? -1
                                                                     : 0);
                     int fy = y - (e.facing == 2 ? 1 : e.facing == 8 ? -1
                                                                     : 0);
-                    ASSERT_EQ(ctx.map.cellMark[static_cast<size_t>(fx)][static_cast<size_t>(fy)][0], code);
+                    ASSERT_EQ((*ctx.map.marksAt(fx, fy))[0], code);
                 }
                 if (e.x != lastX[i])
                     ++moves[i];
@@ -66,7 +66,7 @@ namespace {
         }
         EXPECT_GT(moves[0], 10);
         EXPECT_GT(moves[1], 10);
-        EXPECT_EQ(ctx.map.cellMark[5][5][0], "99");
+        EXPECT_EQ((*ctx.map.marksAt(5, 5))[0], "99");
         // "1" never wanders, nor does a character parked at cell (0, 0).
         EXPECT_EQ(ctx.map.event[2].x, 6);
         EXPECT_EQ(ctx.map.event[2].y, 3);
@@ -109,12 +109,12 @@ namespace {
             if (spriteY > 5 * 32) {
                 EXPECT_EQ(wholeMapAt(165, 5 * 32), fixtureTileColour(0xB0));
             }
-            EXPECT_EQ(ctx.map.cellMark[5][5][0], tick < 3 ? "10" : "");
+            EXPECT_EQ((*ctx.map.marksAt(5, 5))[0], tick < 3 ? "10" : "");
         }
         // The old cell keeps its movement text and number; the new one holds all three marks.
-        EXPECT_EQ(ctx.map.cellMark[5][5][1], "0");
-        EXPECT_EQ(ctx.map.cellMark[5][5][2], "0");
-        EXPECT_EQ(ctx.map.cellMark[5][6], (CellMarks { "10", "0", "0" }));
+        EXPECT_EQ((*ctx.map.marksAt(5, 5))[1], "0");
+        EXPECT_EQ((*ctx.map.marksAt(5, 5))[2], "0");
+        EXPECT_EQ((*ctx.map.marksAt(5, 6)), (CellMarks { "10", "0", "0" }));
         EXPECT_EQ(wholeMapAt(165, 5 * 32 + 16), fixtureTileColour(0xB0));
     }
 
@@ -130,7 +130,7 @@ namespace {
             moveWanderers(ctx);
         EXPECT_EQ(e.stepFrames, 0);
         EXPECT_EQ(e.x, 6);
-        EXPECT_EQ(ctx.map.cellMark[5][5][0], "");
+        EXPECT_EQ((*ctx.map.marksAt(5, 5))[0], "");
         EXPECT_EQ(wholeMapAt(6 * 32 + 3, 5 * 32 + 3), fixtureSpriteColour(0x10, (64 + 32) / 32));
         for (int tick = 0; tick < 2000; ++tick)
             moveWanderers(ctx);
@@ -151,7 +151,7 @@ namespace {
         } while (ctx.map.event[0].stepFrames != 0);
         EXPECT_EQ(ticks, 7); // ceil(32 / 5)
         EXPECT_EQ(ctx.map.event[0].y, 4);
-        EXPECT_EQ(ctx.map.cellMark[5][5][0], "");
+        EXPECT_EQ((*ctx.map.marksAt(5, 5))[0], "");
         EXPECT_EQ(wholeMapAt(5 * 32 + 3, 4 * 32 + 3), fixtureSpriteColour(0x10, 1)); // up, frame 1
     }
 

@@ -30,9 +30,9 @@ namespace {
         EXPECT_EQ(playerColumn(ctx), 7);
         EXPECT_EQ(ctx.field.facing, 4);
         EXPECT_EQ(ctx.field.animFrame, 0);
-        EXPECT_EQ(ctx.map.cellMark[7][5][0], "99");
+        EXPECT_EQ((*ctx.map.marksAt(7, 5))[0], "99");
         for (int column : { 5, 6, 8 })
-            EXPECT_EQ(ctx.map.cellMark[static_cast<std::size_t>(column)][5][0], "") << column;
+            EXPECT_EQ((*ctx.map.marksAt(column, 5))[0], "") << column;
         // Two cells of eight frames, the refused steps take none.
         EXPECT_EQ(f.platform().frames(), 16u);
         EXPECT_EQ(f.t.lines("media").size(), 6u); // "don" twice: open, play, close
@@ -63,8 +63,8 @@ namespace {
         EXPECT_EQ(ctx.field.playerPicture, 6);
         EXPECT_EQ(playerColumn(ctx), 9);
         EXPECT_EQ(playerRow(ctx), 8);
-        EXPECT_EQ(ctx.map.cellMark[5][5][0], "");
-        EXPECT_EQ(ctx.map.cellMark[9][8][0], "99");
+        EXPECT_EQ((*ctx.map.marksAt(5, 5))[0], "");
+        EXPECT_EQ((*ctx.map.marksAt(9, 8))[0], "99");
         // Facing right is the picture's column pair 2 on the sheet.
         EXPECT_EQ(f.screen().at(9 * 32 + 5, 8 * 32 + 5), fixtureSpriteColour(6, 2));
         EXPECT_EQ(f.screen().at(5 * 32 + 5, 5 * 32 + 5), fixtureTileColour(sceneGround));
@@ -179,7 +179,7 @@ namespace {
         EXPECT_FALSE(anyMoverActive(f.ctx()));
         EXPECT_EQ(f.platform().frames(), 1u);
         EXPECT_EQ(f.flag(1, 1), 10);
-        EXPECT_EQ(f.ctx().map.cellMark[10][10][0], "04");
+        EXPECT_EQ((*f.ctx().map.marksAt(10, 10))[0], "04");
     }
 
     TEST(Movers, AFirstStepWalksItsCountAndEachLaterStepOneCellMoreThanItsCountLess)
@@ -202,10 +202,10 @@ namespace {
             EXPECT_EQ(e.x, c.column) << c.route;
             EXPECT_EQ(e.y, c.row) << c.route;
             // The event's marks moved with it and its old cell was cleared.
-            auto& marks = f.ctx().map.cellMark;
-            EXPECT_EQ(marks[static_cast<std::size_t>(c.column)][static_cast<std::size_t>(c.row)][0], "04") << c.route;
+            const MapState& map = f.ctx().map;
+            EXPECT_EQ((*map.marksAt(c.column, c.row))[0], "04") << c.route;
             if (c.column != 10 || c.row != 10) {
-                EXPECT_EQ(marks[10][10][0], "") << c.route;
+                EXPECT_EQ((*map.marksAt(10, 10))[0], "") << c.route;
             }
         }
     }
@@ -250,8 +250,8 @@ namespace {
         f.run();
         EXPECT_EQ(playerColumn(f.ctx()), 5);
         EXPECT_EQ(playerRow(f.ctx()), 7);
-        EXPECT_EQ(f.ctx().map.cellMark[5][7][0], "99");
-        EXPECT_EQ(f.ctx().map.cellMark[5][5][0], "");
+        EXPECT_EQ((*f.ctx().map.marksAt(5, 7))[0], "99");
+        EXPECT_EQ((*f.ctx().map.marksAt(5, 5))[0], "");
     }
 
     TEST(Movers, BadRoutesRaiseTheEventError)
@@ -337,7 +337,7 @@ namespace {
         EXPECT_EQ(whole.at(10 * 32 + 31, 7 * 32 + 31), fixtureSpriteColour(6, 0));
         // Bound to nothing: event 1 keeps its cell and marks.
         EXPECT_EQ(f.ctx().map.event[1].y, 10);
-        EXPECT_EQ(f.ctx().map.cellMark[10][10][0], "04");
+        EXPECT_EQ((*f.ctx().map.marksAt(10, 10))[0], "04");
     }
 
 } // namespace

@@ -74,7 +74,7 @@ namespace {
     {
         ScriptFixture f;
         Context& c = f.ctx();
-        c.map.cellMark[4][4][0] = "99";
+        (*c.map.marksAt(4, 4))[0] = "99";
         // Sheets whose cells would show: a coloured tile 0x11 and a character sheet without
         // white mask pixels, so a sprite drawn over the tile would change it.
         drawBox(c.surfaces.tileSheet, 32, 32, 63, 63, 0x00AA00, true);

@@ -45,8 +45,7 @@ void SceneFixture::placeEvent(int event, const std::string& code, int column, in
     MapEvent& e = c.map.event.at(static_cast<std::size_t>(event));
     e.x = static_cast<float>(column);
     e.y = static_cast<float>(row);
-    c.map.cellMark.at(static_cast<std::size_t>(column)).at(static_cast<std::size_t>(row))
-        = CellMarks { code, "1", std::to_string(event) };
+    *c.map.marksAt(column, row) = CellMarks { code, "1", std::to_string(event) };
     c.map.eventLast = std::max(c.map.eventLast, static_cast<float>(event));
     drawMapCell(c, column, row);
     refreshField(c);
