@@ -38,6 +38,9 @@ struct HeadlessOptions {
     // Ends the run; it must not return (the game throws its own end of program). Unset: throws
     // HeadlessRunEnded.
     std::function<void(HeadlessEnd)> onEnd;
+    // Debug and sanitizer builds check that the screen never changes without its change count:
+    // at every frame by default; a fuzzer, which runs millions of short games, checks every Nth.
+    unsigned drawingCheckEvery = 1;
 };
 
 class HeadlessPlatform : public Platform {
@@ -149,6 +152,7 @@ private:
     // The screen at the last frame, to check that every change of it was counted (debug and
     // sanitizer builds).
     std::uint64_t m_checkedChanges = 0;
+    unsigned m_framesSinceCheck = 0;
     std::vector<Pixel> m_checkedPixels = std::vector<Pixel>(512 * 384, 0);
 };
 
