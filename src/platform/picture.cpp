@@ -62,12 +62,13 @@ namespace {
             dst[i] = op(dst[i], src[i]);
     }
 
-    // Combines a row of `count` source pixels into the target row by `mode`.
+    // Combines a row of `count` source pixels into the target row by `mode`. The rows never
+    // overlap: a copy within one picture works from a snapshot.
     void combineRow(Pixel* dst, const Pixel* src, int count, CopyMode mode)
     {
         switch (mode) {
         case CopyMode::Copy:
-            std::memmove(dst, src, static_cast<std::size_t>(count) * sizeof(Pixel));
+            std::memcpy(dst, src, static_cast<std::size_t>(count) * sizeof(Pixel));
             break;
         case CopyMode::And:
             combineEach(dst, src, count, [](Pixel d, Pixel s) { return (d & s) & kColourMask; });
