@@ -5,6 +5,9 @@
 #include "script/command_shapes.h"
 #include "script/script_access.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace vorn {
 
 // The dispatch order matters only where one keyword could shadow another; it is kept as the game
@@ -114,15 +117,48 @@ const std::array<KeywordEntry, 102> keywordTable { {
     { "AEW", command::aew, true },
 } };
 
+namespace {
+
+    // Keywords are three bytes: packed into one number each, they are found by a binary search
+    // over numbers instead of comparing text with a hundred entries one by one.
+    constexpr std::uint32_t packKeyword(std::string_view keyword)
+    {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(keyword[0])) << 16
+            | static_cast<std::uint32_t>(static_cast<unsigned char>(keyword[1])) << 8
+            | static_cast<unsigned char>(keyword[2]);
+    }
+
+    struct PackedKeyword {
+        std::uint32_t key;
+        CommandHandler handler;
+    };
+
+    // Sorted by key; among equal keys (none today) the earlier entry of the table comes first,
+    // so it keeps winning as it would in dispatch order.
+    const std::array<PackedKeyword, keywordTable.size()>& packedKeywords()
+    {
+        static const auto packed = [] {
+            std::array<PackedKeyword, keywordTable.size()> table {};
+            for (std::size_t i = 0; i < keywordTable.size(); ++i)
+                table[i] = { packKeyword(keywordTable[i].keyword), keywordTable[i].handler };
+            std::stable_sort(table.begin(), table.end(), [](const PackedKeyword& a, const PackedKeyword& b) { return a.key < b.key; });
+            return table;
+        }();
+        return packed;
+    }
+
+} // namespace
+
 CommandHandler findCommand(std::string_view keyword)
 {
     if (keyword.empty())
         return command::end;
-    for (const KeywordEntry& entry : keywordTable) {
-        if (entry.keyword == keyword)
-            return entry.handler;
-    }
-    return nullptr;
+    if (keyword.size() != 3)
+        return nullptr;
+    const std::uint32_t key = packKeyword(keyword);
+    const auto& table = packedKeywords();
+    auto found = std::lower_bound(table.begin(), table.end(), key, [](const PackedKeyword& entry, std::uint32_t k) { return entry.key < k; });
+    return found != table.end() && found->key == key ? found->handler : nullptr;
 }
 
 namespace command {

@@ -309,7 +309,8 @@ namespace {
         EXPECT_EQ(commandShapes.size(), keywordTable.size());
         EXPECT_EQ(implemented, 102);
         EXPECT_EQ(findCommand(""), findCommand("END"));
-        EXPECT_EQ(findCommand("XYZ"), nullptr);
+        for (std::string_view unknown : { "XYZ", "AAA", "~~~", "FL", "FLGX", "flg", "\x82\xA0G" })
+            EXPECT_EQ(findCommand(unknown), nullptr) << unknown;
     }
 
     // A run that a battle command handed to the battle flow stands at the command after it.
