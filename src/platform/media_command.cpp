@@ -3,46 +3,58 @@
 #include "platform/game_files.h"
 
 #include <cctype>
-#include <vector>
+#include <optional>
+#include <string_view>
 
 namespace vorn {
 
 namespace {
 
-    std::string upper(std::string text)
+    // Commands are parsed at every poll of the music's status, so the words are looked at where
+    // they stand, without copies.
+    std::string upper(std::string_view text)
     {
-        for (char& c : text)
+        std::string result(text);
+        for (char& c : result)
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        return text;
+        return result;
     }
 
-    // Splits a command into words; a double-quoted word keeps its blanks.
-    std::vector<std::string> words(const std::string& command)
+    // Whether `word` is `upperWord` without regard to letter case.
+    bool sameWord(std::string_view word, std::string_view upperWord)
     {
-        std::vector<std::string> result;
-        size_t i = 0;
-        while (i < command.size()) {
-            while (i < command.size() && command[i] == ' ')
-                ++i;
-            if (i >= command.size())
-                break;
-            std::string word;
-            if (command[i] == '"') {
-                size_t end = command.find('"', i + 1);
-                if (end == std::string::npos)
-                    end = command.size();
-                word = command.substr(i + 1, end - i - 1);
-                i = end + 1;
-            } else {
-                size_t end = command.find(' ', i);
-                if (end == std::string::npos)
-                    end = command.size();
-                word = command.substr(i, end - i);
-                i = end;
-            }
-            result.push_back(word);
+        if (word.size() != upperWord.size())
+            return false;
+        for (std::size_t i = 0; i < word.size(); ++i) {
+            if (std::toupper(static_cast<unsigned char>(word[i])) != static_cast<unsigned char>(upperWord[i]))
+                return false;
         }
-        return result;
+        return true;
+    }
+
+    // The next word of a command from `at` on, moving `at` past it; a double-quoted word keeps
+    // its blanks. Nothing when no word is left.
+    std::optional<std::string_view> nextWord(std::string_view command, std::size_t& at)
+    {
+        while (at < command.size() && command[at] == ' ')
+            ++at;
+        if (at >= command.size())
+            return std::nullopt;
+        std::string_view word;
+        if (command[at] == '"') {
+            std::size_t end = command.find('"', at + 1);
+            if (end == std::string_view::npos)
+                end = command.size();
+            word = command.substr(at + 1, end - at - 1);
+            at = end + 1;
+        } else {
+            std::size_t end = command.find(' ', at);
+            if (end == std::string_view::npos)
+                end = command.size();
+            word = command.substr(at, end - at);
+            at = end;
+        }
+        return word;
     }
 
 } // namespace
@@ -50,36 +62,39 @@ namespace {
 MediaCommand parseMediaCommand(const std::string& command)
 {
     MediaCommand result;
-    auto list = words(command);
-    if (list.empty())
+    std::size_t at = 0;
+    std::optional<std::string_view> verb = nextWord(command, at);
+    if (!verb)
         return result;
-    std::string verb = upper(list[0]);
-    if (verb == "OPEN") {
+    if (sameWord(*verb, "OPEN")) {
         result.verb = MediaCommand::Verb::Open;
-        if (list.size() >= 2)
-            result.path = list[1];
-        for (size_t i = 2; i + 1 < list.size(); ++i) {
-            if (upper(list[i]) == "ALIAS")
-                result.alias = upper(list[i + 1]);
+        if (std::optional<std::string_view> path = nextWord(command, at))
+            result.path = std::string(*path);
+        // "alias NAME" anywhere after the path; the last one counts.
+        std::optional<std::string_view> word = nextWord(command, at);
+        while (word) {
+            std::optional<std::string_view> following = nextWord(command, at);
+            if (following && sameWord(*word, "ALIAS"))
+                result.alias = upper(*following);
+            word = following;
         }
         return result;
     }
-    if (verb == "PLAY")
+    if (sameWord(*verb, "PLAY"))
         result.verb = MediaCommand::Verb::Play;
-    else if (verb == "CLOSE")
+    else if (sameWord(*verb, "CLOSE"))
         result.verb = MediaCommand::Verb::Close;
-    else if (verb == "STATUS")
+    else if (sameWord(*verb, "STATUS"))
         result.verb = MediaCommand::Verb::Status;
     else
         return result;
-    if (list.size() >= 2)
-        result.alias = upper(list[1]);
-    for (size_t i = 2; i < list.size(); ++i) {
-        std::string word = upper(list[i]);
-        if (word == "WAIT")
+    if (std::optional<std::string_view> alias = nextWord(command, at))
+        result.alias = upper(*alias);
+    while (std::optional<std::string_view> word = nextWord(command, at)) {
+        if (sameWord(*word, "WAIT"))
             result.wait = true;
-        else if (word != "NOTIFY" && result.item.empty())
-            result.item = list[i];
+        else if (!sameWord(*word, "NOTIFY") && result.item.empty())
+            result.item = std::string(*word);
     }
     return result;
 }

@@ -1,5 +1,6 @@
 #include "platform/game_files.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/media_command.h"
 #include "platform/wave_length.h"
 #include "support/temp_dir.h"
 
@@ -105,6 +106,31 @@ namespace {
         Bytes cut = wave({ oneChunk("fmt ", fmt), oneChunk("data", Bytes(8000)) });
         cut.resize(30); // inside the format chunk
         EXPECT_EQ(waveLengthUs(cut), 0u);
+    }
+
+    TEST(MediaCommandText, VerbsAliasesPathsAndWordsParseWithoutRegardToCase)
+    {
+        MediaCommand open = parseMediaCommand("  OPEN \"C:\\game dir\\WAV\\a b.wav\" type waveaudio Alias wave1");
+        EXPECT_EQ(open.verb, MediaCommand::Verb::Open);
+        EXPECT_EQ(open.path, "C:\\game dir\\WAV\\a b.wav");
+        EXPECT_EQ(open.alias, "WAVE1");
+        EXPECT_EQ(parseMediaCommand("open x alias alias midi1").alias, "MIDI1"); // the last one counts
+        EXPECT_EQ(parseMediaCommand("open \"unclosed path alias A").path, "unclosed path alias A");
+        EXPECT_EQ(parseMediaCommand("open x alias").alias, "");
+
+        MediaCommand play = parseMediaCommand("play Wave1 NOTIFY wait");
+        EXPECT_EQ(play.verb, MediaCommand::Verb::Play);
+        EXPECT_EQ(play.alias, "WAVE1");
+        EXPECT_TRUE(play.wait);
+        EXPECT_EQ(play.item, "");
+        MediaCommand status = parseMediaCommand("Status midi1 mode wait");
+        EXPECT_EQ(status.verb, MediaCommand::Verb::Status);
+        EXPECT_EQ(status.item, "mode");
+        EXPECT_TRUE(status.wait);
+        EXPECT_EQ(parseMediaCommand("close MIDI1").verb, MediaCommand::Verb::Close);
+        EXPECT_EQ(parseMediaCommand("stop MIDI1").verb, MediaCommand::Verb::Unknown);
+        EXPECT_EQ(parseMediaCommand("").verb, MediaCommand::Verb::Unknown);
+        EXPECT_EQ(parseMediaCommand("   ").verb, MediaCommand::Verb::Unknown);
     }
 
     TEST(HeadlessPlatform, LocalTimeIsTheVirtualClockFromTheStartOf2000)
