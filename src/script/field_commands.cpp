@@ -10,6 +10,9 @@
 #include "script/commands.h"
 #include "script/script_access.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace vorn::command {
 
 namespace {
@@ -46,13 +49,22 @@ namespace {
         return static_cast<int>(code);
     }
 
+    // A coordinate moved by a script's offset, which may be any number: the sum is kept within
+    // 65,536 cells either way, far off any map (1,024 cells a side at most), so that it and the
+    // pixel positions made from it stay within range.
+    int offsetCoordinate(int base, int offset)
+    {
+        constexpr long long farOff = 65536;
+        return static_cast<int>(std::clamp(static_cast<long long>(base) + offset, -farOff, farOff));
+    }
+
     // Reads event, dx, dy into arg(0) to arg(2) and gives the cell beside the event.
     EventCell readEventOffsetCell(Context& ctx)
     {
         for (int i = 0; i < 3; ++i)
             ParseArgument(ctx, i);
         EventCell cell = cellOfEvent(ctx, ctx.script.args[0]);
-        return { cell.column + argInt(ctx, 1), cell.row + argInt(ctx, 2) };
+        return { offsetCoordinate(cell.column, argInt(ctx, 1)), offsetCoordinate(cell.row, argInt(ctx, 2)) };
     }
 
     // An event's open message window stays over the field while the view moves.
@@ -71,8 +83,8 @@ namespace {
         ParseArgument(ctx, 2);
         EventCell start = cellOfEvent(ctx, eventArgument);
         Mover& mover = addMover(ctx);
-        mover.column = start.column + argInt(ctx, 1);
-        mover.row = start.row + argInt(ctx, 2);
+        mover.column = offsetCoordinate(start.column, argInt(ctx, 1));
+        mover.row = offsetCoordinate(start.row, argInt(ctx, 2));
         mover.picture = readPictureCode(ctx, 3);
         ParseArgument(ctx, 4);
         mover.mode = argInt(ctx, 4);
@@ -164,7 +176,8 @@ Flow scr(Context& ctx)
 {
     ParseArgument(ctx, 0);
     ParseArgument(ctx, 1);
-    scrollView(ctx, argInt(ctx, 0), argInt(ctx, 1) + 1, ViewRedraw::EachStep, windowOnTop(ctx));
+    const int steps = argInt(ctx, 1) == std::numeric_limits<int>::max() ? argInt(ctx, 1) : argInt(ctx, 1) + 1;
+    scrollView(ctx, argInt(ctx, 0), steps, ViewRedraw::EachStep, windowOnTop(ctx));
     return Flow::FallThrough;
 }
 
@@ -211,7 +224,7 @@ Flow wpe(Context& ctx)
     } else {
         cell = cellOfEvent(ctx, ctx.script.args[0]);
     }
-    warpPlayer(ctx, cell.column + argInt(ctx, 1), cell.row + argInt(ctx, 2));
+    warpPlayer(ctx, offsetCoordinate(cell.column, argInt(ctx, 1)), offsetCoordinate(cell.row, argInt(ctx, 2)));
     return Flow::FallThrough;
 }
 
