@@ -171,6 +171,28 @@ namespace {
         }
     }
 
+#if !defined(NDEBUG) || defined(VORN_ASSERTIONS)
+    // Debug and sanitizer builds stop at a frame whose screen changed without its count; a
+    // platform told to check every 4th frame finds it at the 4th.
+    TEST(HeadlessPlatformDeathTest, AnUncountedDrawingStopsTheRunAtTheNextCheckedFrame)
+    {
+        for (unsigned every : { 1u, 4u }) {
+            SCOPED_TRACE(every);
+            HeadlessOptions options;
+            options.drawingCheckEvery = every;
+            HeadlessPlatform platform(std::move(options));
+            platform.screen().at(5, 5) = 0xFFFFFF;
+            platform.screen().changed();
+            for (unsigned i = 0; i < every; ++i)
+                platform.frame(); // counted: no stop
+            platform.screen().at(6, 5) = 0xFFFFFF;
+            for (unsigned i = 0; i + 1 < every; ++i)
+                platform.frame(); // not checked yet
+            EXPECT_DEATH(platform.frame(), "the screen changed without counting a change");
+        }
+    }
+#endif
+
     HeadlessOptions endingAfter(const std::string& timeline)
     {
         HeadlessOptions options;
