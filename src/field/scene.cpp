@@ -154,6 +154,8 @@ void setPlayerFacing(Context& ctx, int keypadDirection)
 void walkPlayer(Context& ctx, int direction, int count, int facing, int mode, WindowOnTop window)
 {
     FieldState& f = ctx.field;
+    constexpr int refusalsPerYield = 256;
+    int refusedInARow = 0;
     for (int k = 0; k < count; ++k) {
         f.pendingKey = std::to_string(direction);
         f.stepFrames = 0;
@@ -181,6 +183,15 @@ void walkPlayer(Context& ctx, int direction, int count, int facing, int mode, Wi
         if (mode == 1)
             f.animFrame = 0;
         refreshFieldBehind(ctx, window);
+        // A refused step takes no frame, but with the bump's sound off or missing it takes no
+        // time at all either: a walk of millions of steps into a wall hands the platform a frame
+        // every few hundred refusals, as a script looping without a wait does, so that the window
+        // keeps answering and Esc still brings the quit question.
+        refusedInARow = walked ? 0 : refusedInARow + 1;
+        if (refusedInARow == refusalsPerYield) {
+            refusedInARow = 0;
+            ctx.platform.frame();
+        }
         walkDelayPause(ctx);
     }
 }

@@ -38,6 +38,16 @@ namespace {
         EXPECT_EQ(f.t.lines("media").size(), 6u); // "don" twice: open, play, close
     }
 
+    TEST(PlayerCommands, AWalkOfThousandsOfStepsIntoAWallHandsThePlatformAFrameEvery256)
+    {
+        SceneFixture f;
+        setFixtureTile(f.ctx().map.file, 6, 5, 0x10); // the wall beside the player
+        f.setEvent(0, { { "", "MOV,6,2560,2,1,THR" } });
+        f.run();
+        EXPECT_EQ(playerColumn(f.ctx()), 5);
+        EXPECT_EQ(f.platform().frames(), 10u);
+    }
+
     TEST(PlayerCommands, PstTakesTheTargetOfTheFacingInTheOrderUpRightLeftDown)
     {
         const std::pair<float, float> cases[] = { { 0, 1 }, { 2, 2 }, { 6, 3 }, { 4, 4 } };
