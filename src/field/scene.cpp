@@ -122,12 +122,12 @@ void centreViewOn(Context& ctx, int column, int row, ViewRedraw redraw, WindowOn
     const FieldState& f = ctx.field;
     float step = static_cast<float>(playerStepPixels(ctx));
     // The cell ends two cells above the vertical middle and in the horizontal middle.
-    float down = (static_cast<float>(row * tileSize) - f.scrollY
+    float down = (static_cast<float>(row) * tileSize - f.scrollY
                      - static_cast<float>(viewRowsOf(ctx) * tileSize / 2 - 2 * tileSize))
         / step;
     int n = static_cast<int>(std::clamp(down, -1e6f, 1e6f));
     scrollView(ctx, n < 0 ? 8 : 2, std::abs(n), redraw, window);
-    float right = (static_cast<float>(column * tileSize) - f.scrollX
+    float right = (static_cast<float>(column) * tileSize - f.scrollX
                       - static_cast<float>(viewColumnsOf(ctx) * tileSize / 2 - tileSize / 2))
         / step;
     n = static_cast<int>(std::clamp(right, -1e6f, 1e6f));
@@ -159,7 +159,7 @@ void setPlayerFacing(Context& ctx, int keypadDirection)
 void walkPlayer(Context& ctx, int direction, int count, int facing, int mode, WindowOnTop window)
 {
     FieldState& f = ctx.field;
-    constexpr int refusalsPerYield = 256;
+    constexpr int refusalsPerYield = 16;
     int refusedInARow = 0;
     for (int k = 0; k < count; ++k) {
         f.pendingKey = std::to_string(direction);
@@ -190,8 +190,8 @@ void walkPlayer(Context& ctx, int direction, int count, int facing, int mode, Wi
         refreshFieldBehind(ctx, window);
         // A refused step takes no frame, but with the bump's sound off or missing it takes no
         // time at all either: a walk of millions of steps into a wall hands the platform a frame
-        // every few hundred refusals, as a script looping without a wait does, so that the window
-        // keeps answering and Esc still brings the quit question.
+        // every 16 refusals, as a script looping without a wait does every few hundred commands,
+        // so that the window keeps answering and Esc still brings the quit question.
         refusedInARow = walked ? 0 : refusedInARow + 1;
         if (refusedInARow == refusalsPerYield) {
             refusedInARow = 0;

@@ -38,11 +38,11 @@ namespace {
         EXPECT_EQ(f.t.lines("media").size(), 6u); // "don" twice: open, play, close
     }
 
-    TEST(PlayerCommands, AWalkOfThousandsOfStepsIntoAWallHandsThePlatformAFrameEvery256)
+    TEST(PlayerCommands, AWalkOfThousandsOfStepsIntoAWallHandsThePlatformAFrameEvery16)
     {
         SceneFixture f;
         setFixtureTile(f.ctx().map.file, 6, 5, 0x10); // the wall beside the player
-        f.setEvent(0, { { "", "MOV,6,2560,2,1,THR" } });
+        f.setEvent(0, { { "", "MOV,6,160,2,1,THR" } });
         f.run();
         EXPECT_EQ(playerColumn(f.ctx()), 5);
         EXPECT_EQ(f.platform().frames(), 10u);
