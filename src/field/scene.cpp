@@ -2,6 +2,7 @@
 
 #include "core/context.h"
 #include "core/dialogs.h"
+#include "data/map_files.h"
 #include "data/record.h"
 #include "field/field_draw.h"
 #include "field/field_ops.h"
@@ -20,8 +21,9 @@ namespace {
             fatalEventError(ctx, "cell (" + std::to_string(column) + ", " + std::to_string(row) + ") is off the map");
     }
 
-    int viewColumnsOf(const Context& ctx) { return std::max(1, roundIndex(ctx.field.viewColumns)); }
-    int viewRowsOf(const Context& ctx) { return std::max(1, roundIndex(ctx.field.viewRows)); }
+    // The view's size as a script set it, within one cell and the largest map's side.
+    int viewColumnsOf(const Context& ctx) { return std::clamp(roundIndex(ctx.field.viewColumns), 1, maxMapSide); }
+    int viewRowsOf(const Context& ctx) { return std::clamp(roundIndex(ctx.field.viewRows), 1, maxMapSide); }
 
     // The screen shown for one frame, then the walking delay.
     void showFieldFrame(Context& ctx, WindowOnTop window)

@@ -67,8 +67,12 @@ void paintScreen(Context& ctx, int colour)
 
 void invertWindowRect(Context& ctx, float x, float y, float w, float h)
 {
-    int x1 = roundIndex(x) * windowCell, y1 = roundIndex(y) * windowCell;
-    int x2 = roundIndex(x + w) * windowCell, y2 = roundIndex(y + h) * windowCell;
+    // Scripts may give any numbers: the pixels are kept within a million, far off the screen.
+    auto pixels = [](float cells) {
+        return static_cast<int>(std::clamp(static_cast<long long>(roundIndex(cells)) * windowCell, -1000000LL, 1000000LL));
+    };
+    int x1 = pixels(x), y1 = pixels(y);
+    int x2 = pixels(x + w), y2 = pixels(y + h);
     onScreen(ctx, CopyMode::Xor, [&](Picture& screen) { drawBox(screen, x1, y1, x2, y2, paletteColour(white), true); });
 }
 
