@@ -107,7 +107,7 @@ namespace {
             ParseArgument(ctx, 7);
             // The first step walks `count` cells; each later one walks one cell on entering it
             // and count - 1 more.
-            step.count = k == 0 ? argInt(ctx, 7) : argInt(ctx, 7) - 1;
+            step.count = k == 0 ? argInt(ctx, 7) : std::max(argInt(ctx, 7), std::numeric_limits<int>::min() + 1) - 1;
             ParseArgument(ctx, 8);
             step.facing = argInt(ctx, 8);
         }
