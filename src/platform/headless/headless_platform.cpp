@@ -126,9 +126,10 @@ void HeadlessPlatform::frame()
 #if !defined(NDEBUG) || defined(VORN_ASSERTIONS)
     // The window presents only a screen whose change count moved; every way of drawing on the
     // screen must count, or a frame would never be shown. Checked here for every frame a test
-    // runs (or every drawingCheckEvery frames). The copy is taken only when the count moved, and with memcpy: the sanitizers' own memmove,
-    // which a vector's assignment reaches, copies a byte at a time, and copying the screen at
-    // every frame made most of the cost of long runs in those builds.
+    // runs (or every drawingCheckEvery frames). The copy is taken only when the count moved,
+    // and with memcpy: the sanitizers' own memmove, which a vector's assignment reaches, copies
+    // a byte at a time, and copying the screen at every frame made most of the cost of long
+    // runs in those builds.
     if (++m_framesSinceCheck >= m_options.drawingCheckEvery) {
         m_framesSinceCheck = 0;
         const std::size_t bytes = m_screen.pixels.size() * sizeof(Pixel);

@@ -149,8 +149,8 @@ private:
     std::function<void(const std::filesystem::path&)> m_dump;
     std::function<void()> m_frameHook;
 
-    // The screen at the last frame, to check that every change of it was counted (debug and
-    // sanitizer builds).
+    // The screen's change count and pixels when the count last moved, at a checked frame, to
+    // check that every change of it was counted (debug and sanitizer builds).
     std::uint64_t m_checkedChanges = 0;
     unsigned m_framesSinceCheck = 0;
     std::vector<Pixel> m_checkedPixels = std::vector<Pixel>(512 * 384, 0);
