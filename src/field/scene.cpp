@@ -74,13 +74,12 @@ void refreshFieldBehind(Context& ctx, WindowOnTop window)
     }
     // The window's frame spans columns 0 to winW and rows 0 to winH (as drawn) of 16 pixels.
     const WindowState& w = ctx.windows;
-    // Scripts may place the window anywhere: sums and products are taken in 64 bits and kept
-    // within a million pixels, far off the screen.
-    auto pixels = [](float tiles, long long low, long long high, long long add) {
-        return static_cast<int>(std::clamp(static_cast<long long>(roundIndex(tiles)) + add, low, high) * 16);
-    };
-    int x = pixels(w.winX, -62500, 62500, 0), y = pixels(w.winY, -62500, 62500, 0);
-    int width = pixels(w.winW, 0, 64, 1), height = pixels(w.winH, 0, 48, 1);
+    // Scripts may place the window anywhere: its place is kept within a million pixels, far off
+    // the screen, before it is turned into pixels.
+    constexpr int farCells = 62500;
+    int x = std::clamp(roundIndex(w.winX), -farCells, farCells) * 16;
+    int y = std::clamp(roundIndex(w.winY), -farCells, farCells) * 16;
+    int width = (std::clamp(roundIndex(w.winW), -1, 63) + 1) * 16, height = (std::clamp(roundIndex(w.winH), -1, 47) + 1) * 16;
     Picture& screen = ctx.platform.screen();
     Picture kept(width, height);
     copyRect(kept, 0, 0, width, height, screen, x, y);

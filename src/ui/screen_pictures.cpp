@@ -67,10 +67,9 @@ void paintScreen(Context& ctx, int colour)
 
 void invertWindowRect(Context& ctx, float x, float y, float w, float h)
 {
-    // Scripts may give any numbers: the pixels are kept within a million, far off the screen.
-    auto pixels = [](float cells) {
-        return static_cast<int>(std::clamp(static_cast<long long>(roundIndex(cells)) * windowCell, -1000000LL, 1000000LL));
-    };
+    // Scripts may give any numbers: the cells are kept within a million pixels, far off the
+    // screen, before they are turned into pixels.
+    auto pixels = [](float cells) { return std::clamp(roundIndex(cells), -62500, 62500) * windowCell; };
     int x1 = pixels(x), y1 = pixels(y);
     int x2 = pixels(x + w), y2 = pixels(y + h);
     onScreen(ctx, CopyMode::Xor, [&](Picture& screen) { drawBox(screen, x1, y1, x2, y2, paletteColour(white), true); });
