@@ -3,6 +3,7 @@
 #include "battle/battle.h"
 #include "core/context.h"
 #include "core/quit.h"
+#include "field/field_ops.h"
 #include "screens/field_menu.h"
 #include "script/interpreter.h"
 
@@ -10,10 +11,14 @@ namespace vorn {
 
 namespace {
 
-    // A battle started by BTL or BTE (or resumed by BTE), then the script where it stopped.
+    // A battle started by BTL or BTE (or resumed by BTE), then the script where it stopped. A
+    // battle that ended (won or lost, not suspended by its break count) returns to the loop
+    // entry's music before the script goes on, as a random battle does.
     void runScriptedBattle(Context& ctx)
     {
         StartBattle(ctx);
+        if (ctx.battle.result != BattleResult::Suspended)
+            restartMapMusic(ctx);
         resumeAfterBattle(ctx);
     }
 
