@@ -36,12 +36,13 @@ namespace {
         return false;
     }
 
-    // A random battle; the loop entry follows. A lost one ends in the game over.
-    void runRandomBattle(Context& ctx)
+    // A random battle; a lost one ends in the game over. Returns false when no enemy of the
+    // map's table fitted and no battle was fought.
+    bool runRandomBattle(Context& ctx)
     {
         ctx.transcript.write("state", "encounter");
         ctx.game.battleKind = 0;
-        StartBattle(ctx);
+        return StartBattle(ctx);
     }
 
 } // namespace
@@ -85,9 +86,13 @@ FieldOutcome finishFieldPass(Context& ctx, FieldPass pass)
         case FieldOutcome::PartyDefeated:
             GameOver(ctx);
         case FieldOutcome::Encounter:
-            // After a battle the loop entry follows (it restarts the map's music).
-            runRandomBattle(ctx);
-            return FieldOutcome::MapEntered;
+            // After a battle the loop entry follows (it restarts the map's music). Without one
+            // the pass shows its frame and the field goes on: the loop entry would test the
+            // same encounter again at once, for ever on a map where every test fights.
+            if (runRandomBattle(ctx))
+                return FieldOutcome::MapEntered;
+            ctx.platform.frame();
+            return FieldOutcome::PassEnded;
         }
     }
 }
