@@ -3,6 +3,7 @@
 #include "battle/battle.h"
 #include "core/context.h"
 #include "core/quit.h"
+#include "field/field_ops.h"
 #include "screens/field_menu.h"
 #include "script/interpreter.h"
 
@@ -10,10 +11,14 @@ namespace vorn {
 
 namespace {
 
-    // A battle started by BTL or BTE (or resumed by BTE), then the script where it stopped.
+    // A battle started by BTL or BTE (or resumed by BTE), then the script where it stopped. A
+    // battle that ended (won or lost, not suspended by its break count) returns to the loop
+    // entry's music before the script goes on, as a random battle does.
     void runScriptedBattle(Context& ctx)
     {
         StartBattle(ctx);
+        if (ctx.battle.result != BattleResult::Suspended)
+            restartMapMusic(ctx);
         resumeAfterBattle(ctx);
     }
 
@@ -31,12 +36,13 @@ namespace {
         return false;
     }
 
-    // A random battle; the loop entry follows. A lost one ends in the game over.
-    void runRandomBattle(Context& ctx)
+    // A random battle; a lost one ends in the game over. Returns false when no enemy of the
+    // map's table fitted and no battle was fought.
+    bool runRandomBattle(Context& ctx)
     {
         ctx.transcript.write("state", "encounter");
         ctx.game.battleKind = 0;
-        StartBattle(ctx);
+        return StartBattle(ctx);
     }
 
 } // namespace
@@ -80,9 +86,13 @@ FieldOutcome finishFieldPass(Context& ctx, FieldPass pass)
         case FieldOutcome::PartyDefeated:
             GameOver(ctx);
         case FieldOutcome::Encounter:
-            // After a battle the loop entry follows (it restarts the map's music).
-            runRandomBattle(ctx);
-            return FieldOutcome::MapEntered;
+            // After a battle the loop entry follows (it restarts the map's music). Without one
+            // the pass shows its frame and the field goes on: the loop entry would test the
+            // same encounter again at once, for ever on a map where every test fights.
+            if (runRandomBattle(ctx))
+                return FieldOutcome::MapEntered;
+            ctx.platform.frame();
+            return FieldOutcome::PassEnded;
         }
     }
 }

@@ -26,8 +26,9 @@ struct Context;
 
 // Runs a battle from its set-up (or, for battle kind 3, from the next action of the suspended
 // battle) to its end. For a scripted battle the caller has set ctx.game.battleKind and the
-// scripted enemies in ctx.battle. A lost random battle ends in GameOver, which throws.
-void StartBattle(Context& ctx);
+// scripted enemies in ctx.battle. A lost random battle ends in GameOver, which throws. Returns
+// false when no battle was fought: not one enemy of the map's table fits its group size.
+bool StartBattle(Context& ctx);
 // Whether the battle has ended (or was suspended): the running action stops.
 bool battleOver(const Context& ctx);
 // The member's turn: the condition step, the command menu or the automatic action.

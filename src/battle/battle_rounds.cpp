@@ -163,7 +163,7 @@ void runRounds(Context& ctx, bool resumed)
     }
 }
 
-void StartBattle(Context& ctx)
+bool StartBattle(Context& ctx)
 {
     BattleState& b = ctx.battle;
     bool resumed = ctx.game.battleKind == 3;
@@ -172,10 +172,11 @@ void StartBattle(Context& ctx)
         ctx.transcript.write("battle", "resumed");
     } else if (!setUpBattle(ctx)) {
         ctx.transcript.write("battle", "no enemy fits");
-        return;
+        return false;
     }
     runRounds(ctx, resumed);
     finishBattle(ctx);
+    return true;
 }
 
 void finishBattle(Context& ctx)

@@ -131,7 +131,7 @@ namespace {
 
 } // namespace
 
-FieldPass fieldLoopEntry(Context& ctx)
+void restartMapMusic(Context& ctx)
 {
     SoundState& sound = ctx.sound;
     if (ctx.settings.musicOn == 1 && (!sound.musicOpen || sound.musicName != ctx.map.file.bgm)) {
@@ -140,6 +140,11 @@ FieldPass fieldLoopEntry(Context& ctx)
         sound.musicName = ctx.map.file.bgm;
         playMusic(ctx);
     }
+}
+
+FieldPass fieldLoopEntry(Context& ctx)
+{
+    restartMapMusic(ctx);
     markPlayerCell(ctx);
     return passFromRequests(ctx, false);
 }

@@ -36,6 +36,9 @@ void enterMap(Context& ctx);
 // The loop entry: restarts the map's music when it is not playing, marks the player's cell and
 // runs the rest of the pass from the event request on.
 FieldPass fieldLoopEntry(Context& ctx);
+// The loop entry's music: with MusicOn on, the map's music starts again unless it is the piece
+// playing. Every way out of a battle comes back to it.
+void restartMapMusic(Context& ctx);
 // One pass of the field loop proper (input and movement, step end, requests, wanderers, the view,
 // field poison, the pause and the random battle test), paced to one 60 Hz frame. Leaves early
 // with the outcome when a map is entered, a request is raised or an event is touched.

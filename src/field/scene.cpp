@@ -72,14 +72,17 @@ void refreshFieldBehind(Context& ctx, WindowOnTop window)
         refreshField(ctx);
         return;
     }
-    // The window's frame spans columns 0 to winW and rows 0 to winH (as drawn) of 16 pixels.
+    // The window's frame spans columns 0 to winW and rows 0 to winH (as drawn) of 16 pixels; a
+    // face drawn into it stands in the columns left of the text area, and is kept with it.
     const WindowState& w = ctx.windows;
     // Scripts may place the window anywhere: its place is kept within a million pixels, far off
     // the screen, before it is turned into pixels.
     constexpr int farCells = 62500;
-    int x = std::clamp(roundIndex(w.winX), -farCells, farCells) * 16;
+    int face = std::clamp(roundIndex(w.faceColumns), 0, 64);
+    int x = (std::clamp(roundIndex(w.winX), -farCells, farCells) - face) * 16;
     int y = std::clamp(roundIndex(w.winY), -farCells, farCells) * 16;
-    int width = (std::clamp(roundIndex(w.winW), -1, 63) + 1) * 16, height = (std::clamp(roundIndex(w.winH), -1, 47) + 1) * 16;
+    int width = (std::min(std::clamp(roundIndex(w.winW), -1, 63) + face, 63) + 1) * 16;
+    int height = (std::clamp(roundIndex(w.winH), -1, 47) + 1) * 16;
     Picture& screen = ctx.platform.screen();
     Picture kept(width, height);
     copyRect(kept, 0, 0, width, height, screen, x, y);

@@ -328,7 +328,7 @@ Pixel paletteColour(int number)
         0x008000,
         0x008080,
         0x800000,
-        0x800080,
+        0xFF8C69, // the warning colour: a light red that reads on dark window fills
         0x808000,
         0xC0C0C0,
         0x808080,

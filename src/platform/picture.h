@@ -74,9 +74,10 @@ void scaledCopy(Picture& target, int dx, int dy, int dw, int dh, const Picture& 
 // filled, combined by the target's copy mode (exclusive-or twice leaves the picture as it was).
 void drawBox(Picture& target, int x1, int y1, int x2, int y2, Pixel colour, bool filled);
 
-// The 16-colour palette of text and boxes: 0 black, 1 blue, 2 green, 3 cyan, 4 red, 5 magenta,
-// 6 brown, 7 light grey, 8 dark grey, 9 to 14 the bright colours, 15 white. Out-of-range
-// numbers are taken modulo 16.
+// The 16-colour palette of text and boxes: 0 black, 1 blue, 2 green, 3 cyan, 4 red, 5 the
+// warning colour of low values (a light red, clear on the dark blue of window fills), 6 brown,
+// 7 light grey, 8 dark grey, 9 to 14 the bright colours, 15 white. Out-of-range numbers are
+// taken modulo 16.
 Pixel paletteColour(int number);
 
 // --- Files ---------------------------------------------------------------------------------

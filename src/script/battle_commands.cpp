@@ -3,7 +3,9 @@
 // names the battle music.
 #include "core/context.h"
 #include "core/dialogs.h"
+#include "core/sound.h"
 #include "data/record.h"
+#include "field/field_ops.h"
 #include "script/arguments.h"
 #include "script/commands.h"
 #include "ui/windows.h"
@@ -123,6 +125,13 @@ Flow bte(Context& ctx)
         return requestBattle(ctx);
     }
     if (mode == 2) {
+        // The suspended battle's music ends with it; the map's music plays again, so the next
+        // battle comes back to it too.
+        if (battleSuspended(ctx)) {
+            stopMusic(ctx);
+            ctx.sound.musicName = ctx.battle.rememberedMusic;
+            restartMapMusic(ctx);
+        }
         ctx.game.battleKind = 0;
         ctx.windows.inBattle = 0;
         ctx.battle.result = BattleResult::None;

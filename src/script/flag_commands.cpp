@@ -68,6 +68,21 @@ namespace {
         return { static_cast<int>(column), static_cast<int>(row) };
     }
 
+    // The event standing on the cell, or -1. A cell's marks keep the number of an event that a
+    // change file moved away or removed, or that wandered on: the event stands there only while
+    // the cell shows its picture code and the event's place is that cell.
+    int eventStandingOn(const Context& ctx, int column, int row)
+    {
+        const CellMarks* marks = ctx.map.marksAt(column, row);
+        if (marks == nullptr || (*marks)[0].empty() || (*marks)[0] == "99" || (*marks)[2].empty())
+            return -1;
+        int n = roundIndex(markNumber((*marks)[2]));
+        if (n < 0 || n >= maxScriptEvents)
+            return -1;
+        const MapEvent& e = ctx.map.event[static_cast<std::size_t>(n)];
+        return roundIndex(e.x) == column && roundIndex(e.y) == row ? n : -1;
+    }
+
 } // namespace
 
 Flow fst(Context& ctx)
@@ -147,9 +162,7 @@ Flow gxy(Context& ctx)
 Flow cke(Context& ctx)
 {
     Cell cell = readOffsetCell(ctx);
-    const CellMarks* marks = std::as_const(ctx.map).marksAt(cell.column, cell.row);
-    float number = marks == nullptr || (*marks)[2].empty() ? -1.0f : markNumber((*marks)[2]);
-    setFlag(ctx, ctx.script.args[3], ctx.script.args[4], number);
+    setFlag(ctx, ctx.script.args[3], ctx.script.args[4], static_cast<float>(eventStandingOn(ctx, cell.column, cell.row)));
     return Flow::FallThrough;
 }
 

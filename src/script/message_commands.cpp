@@ -119,6 +119,7 @@ Flow pos(Context& ctx)
     WindowState& w = ctx.windows;
     w.pageFill = 0;
     setWindow(ctx, 1);
+    w.faceColumns = 0;
     w.textRow = ctx.script.args[5] * cell;
     w.textColor = ctx.script.args[6];
     ctx.script.messageWindowOpen = true;
@@ -241,6 +242,7 @@ Flow kao(Context& ctx)
             scaledCopy(screen, x, y, side, side, picture, 0, 0, picture.width, picture.height);
         w.winW -= w.winH;
         w.winX += w.winH;
+        w.faceColumns += w.winH;
     } else {
         copyRect(screen, x, y, picture.width, picture.height, picture, 0, 0);
     }

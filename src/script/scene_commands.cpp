@@ -43,12 +43,8 @@ Flow sef(Context& ctx)
     return Flow::FallThrough;
 }
 
-Flow ful(Context& ctx)
-{
-    readArguments(ctx, 1);
-    paintScreen(ctx, argInt(ctx, 0));
-    return Flow::FallThrough;
-}
+// FUL draws SEF's exclusive-or flash: twice with one colour, the screen is as it was.
+Flow ful(Context& ctx) { return sef(ctx); }
 
 // The rectangle a preceding POS left in arguments 1 to 4.
 Flow box(Context& ctx)

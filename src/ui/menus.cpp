@@ -15,7 +15,7 @@ namespace {
 
     // The caller's window, kept across a menu.
     struct SavedWindow {
-        float x, y, w, h, textRow, lineColumn;
+        float x, y, w, h, faceColumns, textRow, lineColumn;
         std::vector<std::string> printedRows;
 
         explicit SavedWindow(const WindowState& s)
@@ -23,6 +23,7 @@ namespace {
             , y(s.winY)
             , w(s.winW)
             , h(s.winH)
+            , faceColumns(s.faceColumns)
             , textRow(s.textRow)
             , lineColumn(s.lineColumn)
             , printedRows(s.printedRows)
@@ -34,6 +35,7 @@ namespace {
             s.winY = y;
             s.winW = w;
             s.winH = h;
+            s.faceColumns = faceColumns;
             s.textRow = textRow;
             s.lineColumn = lineColumn;
             s.printedRows = printedRows;

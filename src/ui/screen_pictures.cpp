@@ -59,12 +59,6 @@ void flashScreen(Context& ctx, int colour)
         [&](Picture& screen) { drawBox(screen, 0, 0, screenWidth, screenHeight, paletteColour(colour), true); });
 }
 
-void paintScreen(Context& ctx, int colour)
-{
-    onScreen(ctx, CopyMode::Copy,
-        [&](Picture& screen) { drawBox(screen, 0, 0, screenWidth, screenHeight, paletteColour(colour), true); });
-}
-
 void invertWindowRect(Context& ctx, float x, float y, float w, float h)
 {
     // Scripts may give any numbers: the cells are kept within a million pixels, far off the

@@ -24,8 +24,6 @@ std::optional<Picture> findGrpPicture(Context& ctx, const std::string& cp932Name
 void clearScreen(Context& ctx);
 // The whole screen combined by exclusive-or with the colour: done twice, the screen is back.
 void flashScreen(Context& ctx, int colour);
-// The whole screen painted in the colour.
-void paintScreen(Context& ctx, int colour);
 // An exclusive-or white rectangle over a window rectangle in 16-pixel cells: the corner (x, y)
 // and the far corner (x + w, y + h).
 void invertWindowRect(Context& ctx, float x, float y, float w, float h);

@@ -82,6 +82,7 @@ void DrawWindow(Context& ctx)
     WindowState& w = ctx.windows;
     w.pageFill = 0;
     w.winH -= 1;
+    w.faceColumns = 0;
     w.textRow = 16;
     w.lineColumn = 0;
     w.printedRows.clear();

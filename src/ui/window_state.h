@@ -63,6 +63,10 @@ struct WindowState {
     // set by the caller; DrawWindow lowers it by one, and from then on the window covers
     // winH + 1 rows (the bottom edge is row winH).
     float winX = 0, winY = 0, winW = 0, winH = 0;
+    // Tiles a face (KAO mode 0) took from the left of the current window: the text area starts
+    // right of it, the window drawn on the screen that many tiles further left. 0 after every
+    // DrawWindow and a window set by POS.
+    float faceColumns = 0;
 
     float pageFill = 0; // pixels printed since the last page prompt
     float textRow = 16; // pixels: bottom of the last printed line inside the window

@@ -3,6 +3,7 @@
 #include "app/main_loop.h"
 #include "battle/battle.h"
 #include "core/errors.h"
+#include "core/sound.h"
 #include "script/interpreter.h"
 
 #include "support/battle_fixture.h"
@@ -149,4 +150,52 @@ TEST_F(ScriptedBattles, BtmNamesTheMusicOfTheNextBattle)
     run();
     EXPECT_EQ(ctx.battle.battleMusic, "boss");
     EXPECT_GE(count("media", "MID\\boss.MID"), 1);
+}
+
+// The map's music plays again once a scripted battle is over, won or lost, as after a random one.
+TEST_F(ScriptedBattles, TheMapsMusicComesBackAfterAWonOrALostScriptedBattle)
+{
+    ctx.settings.musicOn = 1;
+    ctx.map.file.bgm = "town";
+    for (bool lost : { false, true }) {
+        ctx.sound.musicName = "town";
+        playMusic(ctx);
+        if (lost) {
+            ctx.db.characters[0].hp = 1;
+            ctx.db.characters[1].hp = 1;
+        }
+        setLines({ lost ? "BTL,1,NEX,END" : "BTL,0,NEX,END" });
+        run();
+        EXPECT_EQ(count("battle", lost ? "defeat" : "victory"), 1);
+        EXPECT_TRUE(ctx.sound.musicOpen) << (lost ? "lost" : "won");
+        EXPECT_EQ(ctx.sound.musicName, "town");
+        auto media = t.lines("media");
+        auto lastOpen = std::find_if(media.rbegin(), media.rend(), [](const std::string& l) { return l.rfind("open", 0) == 0 && l.find("MIDI1") != std::string::npos; });
+        ASSERT_NE(lastOpen, media.rend());
+        EXPECT_NE(lastOpen->find("MID\\town.MID"), std::string::npos) << *lastOpen;
+    }
+}
+
+// BTE mode 2 leaves a suspended battle for good: its music ends, the map's plays, and the next
+// battle comes back to the map's music too.
+TEST_F(ScriptedBattles, LeavingASuspendedBattleWithBteModeTwoBringsBackTheMapsMusic)
+{
+    ctx.settings.musicOn = 1;
+    ctx.map.file.bgm = "town";
+    ctx.sound.musicName = "town";
+    playMusic(ctx);
+    ctx.db.enemies[0].hp = 60;
+    setLines({ "BTE,0,0,NEX,1,0,NEX,BTE,2,FST,1,1,1,END" });
+    run();
+    EXPECT_EQ(count("battle", "suspended"), 1);
+    EXPECT_EQ(flag(1, 1), 1);
+    EXPECT_TRUE(ctx.sound.musicOpen);
+    EXPECT_EQ(ctx.sound.musicName, "town");
+
+    ctx.db.enemies[0].hp = 1;
+    setLines({ "BTL,0,NEX,END" });
+    run();
+    EXPECT_EQ(ctx.battle.rememberedMusic, "town");
+    EXPECT_EQ(ctx.sound.musicName, "town");
+    EXPECT_TRUE(ctx.sound.musicOpen);
 }

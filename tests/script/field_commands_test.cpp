@@ -313,6 +313,38 @@ namespace {
         EXPECT_EQ(f.screen().at(5 * 32 + 5, 5 * 32 + 5 - 2 * step), fixtureSpriteColour(scenePlayerPicture, 4));
     }
 
+    // Rows `first` to `first + count - 1` of the screen.
+    Picture screenRows(const Picture& screen, int first, int count)
+    {
+        Picture rows(512, count);
+        copyRect(rows, 0, 0, 512, count, screen, 0, first);
+        return rows;
+    }
+
+    // A face drawn into the message window (KAO mode 0) narrows only the text area: while the
+    // field moves under the window, the whole window stays as it was, face, corner and left
+    // edge included. Each run is compared with the same run without the moving command.
+    TEST(Movers, TheWholeMessageWindowWithItsFaceStaysOverTheMovingField)
+    {
+        constexpr int windowTop = 17 * 16;
+        const std::string moves[] = { "SCR,2,1", "MOV,6,1,2,0", "CNT,12,14", "ANI,1,0,0,04,0,4,6,1,9,9,1,>,AEW" };
+        for (const std::string& moving : moves) {
+            Picture window[2], field[2];
+            for (int withMove = 0; withMove < 2; ++withMove) {
+                SceneFixture f;
+                f.writePicture("KAO1_2", Picture(48, 64, 0xFF0000));
+                f.placeEvent(1, "04", 3, 3);
+                f.setEvent(0, { { "", "KAO,1,2,0,NEX" }, { "顔の横", (withMove == 1 ? moving + "," : "") + "THR" } });
+                f.run();
+                window[withMove] = screenRows(f.screen(), windowTop, 384 - windowTop);
+                field[withMove] = screenRows(f.screen(), 0, windowTop);
+            }
+            EXPECT_FALSE(field[0].pixels == field[1].pixels) << moving << ": the field did not move";
+            EXPECT_EQ(window[1].at(20, 20), 0xFF0000u) << moving << ": the face";
+            EXPECT_TRUE(window[0].pixels == window[1].pixels) << moving << ": the window changed";
+        }
+    }
+
     TEST(Movers, MoversLeftWalkingStayBehindWhenAnotherMapIsEntered)
     {
         SceneFixture f;

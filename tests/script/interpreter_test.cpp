@@ -233,7 +233,9 @@ namespace {
         Context& c = f.ctx();
         c.map.event[3].x = 4;
         c.map.event[3].y = 5;
-        (*c.map.marksAt(5, 5))[2] = "7";
+        c.map.event[7].x = 5;
+        c.map.event[7].y = 5;
+        *c.map.marksAt(5, 5) = { "0C", "1", "7" };
         setTileCode(c.map.file, 4, 6, "1F");
         f.setEvent(0, { { "", "NEX" }, { "", "GMN,9,0,GXY,3,9,1,9,2,CKE,3,1,0,9,3,CKE,3,-1,0,9,4,CKM,3,0,1,9,5,THR" } });
         f.run();

@@ -1,6 +1,7 @@
 #include "script_fixture.h"
 
 #include "core/context.h"
+#include "field/field_ops.h"
 #include "field/map_changes.h"
 
 #include <gtest/gtest.h>
@@ -150,6 +151,47 @@ namespace {
         f.setEvent(0, { { "", "FST,1,1,1,THR" } });
         f.run();
         EXPECT_EQ(f.ctx().map.tile(2, 2), 0x0F);
+    }
+
+    // CKE names the event standing on a cell. An event moved away by "E", removed by "D" or gone
+    // on by a wandering step leaves its number in the cell's marks; the cell holds no event then.
+    TEST(MapChanges, CkeNamesOnlyTheEventStandingOnTheCell)
+    {
+        ScriptFixture f;
+        Context& c = f.ctx();
+        auto cke = [&](int column, int row) {
+            // Event 0 stands at (0, 0): the offsets are the cell.
+            f.setEvent(0, { { "", "CKE,0," + std::to_string(column) + "," + std::to_string(row) + ",9,0,THR" } });
+            f.run();
+            return f.flag(9, 0);
+        };
+        c.map.eventLast = 4;
+        c.map.event[2] = MapEvent { 1, 1, 0, 2, 0 };
+        *c.map.marksAt(1, 1) = { "0C", "0", "2" };
+        EXPECT_EQ(cke(1, 1), 2);
+        EXPECT_EQ(cke(2, 1), -1);
+
+        applyChangeBlocks(c, { ChangeBlock { { when(0, 0, "=", 0) }, { moveEvent(3, 1, "0C", "0", "2") } } });
+        EXPECT_EQ(cke(1, 1), -1);
+        EXPECT_EQ(cke(3, 1), 2);
+
+        ChangeAction remove;
+        remove.kind = ChangeKind::RemoveEvent;
+        remove.event = 2;
+        applyChangeBlocks(c, { ChangeBlock { { when(0, 0, "=", 0) }, { remove } } });
+        EXPECT_EQ(cke(3, 1), -1);
+        EXPECT_EQ(cke(0, 0), -1);
+
+        // Event 4 wanders one cell right in a single tick (speed 32) onto a tile wanderers walk on.
+        c.map.event[4] = MapEvent { 5, 5, 0, 2, 32 };
+        *c.map.marksAt(5, 5) = { "0D", "0", "4" };
+        setTileCode(c.map.file, 6, 5, "B0");
+        c.rng.give({ 0.06f });
+        moveWanderers(c);
+        ASSERT_EQ(c.map.event[4].x, 6);
+        ASSERT_EQ(c.map.event[4].stepFrames, 0);
+        EXPECT_EQ(cke(5, 5), -1);
+        EXPECT_EQ(cke(6, 5), 4);
     }
 
 } // namespace

@@ -4,10 +4,12 @@
 #include "assetgen/raster.h"
 #include "assetgen/smf.h"
 #include "assetgen/textures.h"
+#include "gamegen/starter_game.h"
 #include "tools/smf_reader.h"
 
 #include "platform/midi_length.h"
 #include "platform/picture.h"
+#include "ui/window_art.h"
 #include "support/temp_dir.h"
 
 #include <SDL2/SDL.h>
@@ -265,6 +267,37 @@ TEST(AssetFrameSheet, EveryCellTheProgramReadsIsDrawnInsideTheSheet)
         for (int column : { 0, 1 })
             EXPECT_GE(numberGreen - static_cast<int>((f.at(column, 48 + y) >> 8) & 0xFF), 64) << column << ", " << y;
     }
+}
+
+namespace {
+
+// The contrast ratio of two colours, from their relative luminances (sRGB weights, linearised).
+double contrastRatio(Pixel a, Pixel b)
+{
+    auto luminance = [](Pixel p) {
+        auto linear = [](unsigned channel) {
+            double c = channel / 255.0;
+            return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear((p >> 16) & 0xFF) + 0.7152 * linear((p >> 8) & 0xFF) + 0.0722 * linear(p & 0xFF);
+    };
+    double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+} // namespace
+
+// Low hit points are written in colour 5 on the window fill: on the demo's windows and on the
+// starter game's, it reads at 4.5:1 or better, and it is not the normal text colour.
+TEST(AssetFrameSheet, TheWarningColourReadsOnTheWindowFill)
+{
+    const Pixel warning = paletteColour(5);
+    const Picture sheets[] = { makeFrameSheet(), gamegen::makeFrameSheet() };
+    for (const Picture& sheet : sheets) {
+        const Pixel fill = sheet.at(cell::fill.x + 8, cell::fill.y + 8);
+        EXPECT_GE(contrastRatio(warning, fill), 4.5) << std::hex << "colour " << warning << " on " << fill;
+    }
+    EXPECT_NE(warning, paletteColour(15));
 }
 
 TEST(AssetFrameSheet, WindowPiecesJoinWithoutSeams)
