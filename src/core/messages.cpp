@@ -167,6 +167,7 @@ namespace {
         { NameCancel, "ｷｬﾝｾﾙ" },
         { NameErrorCaption, "エラー" },
         { NameErrorText, "名前を入力してください" },
+        { NameRefusedText, "名前に使えない文字が含まれています" },
     } };
 
     constexpr bool inOrder()

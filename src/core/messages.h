@@ -184,6 +184,7 @@ enum class Message : int {
     NameCancel,
     NameErrorCaption,
     NameErrorText,
+    NameRefusedText, // a name with a character a saved game cannot hold
 
     Count // not a message: the number of messages
 };
