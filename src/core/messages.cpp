@@ -87,6 +87,8 @@ namespace {
         { NoData, "データがありません" },
         { UnreadableData, "データが読めません" },
         { NotSaved, "保存できませんでした" },
+        { UnreadableSlot, "読めないデータ" },
+        { OverwriteUnreadable, "読めないデータです。上書きしますか？" },
         { StatusName, "名前：『" },
         { StatusNameEnd, "』" },
         { StatusAttribute, "属性：" },

@@ -98,6 +98,8 @@ enum class Message : int {
     NoData,
     UnreadableData,
     NotSaved,
+    UnreadableSlot, // the slot menu's entry for a slot whose file cannot be read
+    OverwriteUnreadable,
     // The status screen: its labels, the condition letters and the empty lists.
     StatusName,
     StatusNameEnd,
