@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every libFuzzer target (or those named) for SECONDS each, one after the other, seeded from
-# the demo game's files and tests/fuzz/seeds, with the inputs of tests/fuzz/regressions first.
+# the demo game's files (its data files, and the slot files of its SAV folder when a run has left
+# them) and tests/fuzz/seeds, with the inputs of tests/fuzz/regressions first.
 #
 #   tools/fuzz.sh BUILD_FUZZ SECONDS [TARGET...]
 #
@@ -50,6 +51,16 @@ make_seeds() {
     first=0
     cat "$demo/DAT/$name"
   done >"$seeds/fuzz_database/demo"
+  # Slot files of the demo game (a run of the player leaves them in its SAV folder), behind the
+  # header that gives fuzz_slot_reader the demo's table sizes: 0xFF, then the roster's last index,
+  # the inventory and spell entries, the maps and the towns (vornMAX.DAT fields 1, 3, 2, 8, 5).
+  # tests/fuzz/seeds/fuzz_slot_reader holds slots saved in the demo the same way.
+  local sizes
+  sizes=$(head -1 "$demo/DAT/vornMAX.DAT" | tr -d '\r' | awk -F, '{ printf "\\%03o\\%03o\\%03o\\%03o\\%03o", $1, $3, $2, $8, $5 }')
+  for f in "$demo"/SAV/DATA*.DAT; do
+    [ -f "$f" ] || continue
+    { printf "\377$sizes"; cat "$f"; } >"$seeds/fuzz_slot_reader/demo-$(basename "$f")"
+  done
   # Pictures small enough to mutate quickly.
   find "$demo" -iname '*.bmp' -size -64k -exec cp {} "$seeds/fuzz_bmp/" \;
   # Script lines: the commands of the demo's events, ten to an input.

@@ -87,6 +87,8 @@ namespace {
         { NoData, "データがありません" },
         { UnreadableData, "データが読めません" },
         { NotSaved, "保存できませんでした" },
+        { UnreadableSlot, "読めないデータ" },
+        { OverwriteUnreadable, "読めないデータです。上書きしますか？" },
         { StatusName, "名前：『" },
         { StatusNameEnd, "』" },
         { StatusAttribute, "属性：" },
@@ -167,6 +169,7 @@ namespace {
         { NameCancel, "ｷｬﾝｾﾙ" },
         { NameErrorCaption, "エラー" },
         { NameErrorText, "名前を入力してください" },
+        { NameRefusedText, "名前に使えない文字が含まれています" },
     } };
 
     constexpr bool inOrder()

@@ -98,6 +98,8 @@ enum class Message : int {
     NoData,
     UnreadableData,
     NotSaved,
+    UnreadableSlot, // the slot menu's entry for a slot whose file cannot be read
+    OverwriteUnreadable,
     // The status screen: its labels, the condition letters and the empty lists.
     StatusName,
     StatusNameEnd,
@@ -184,6 +186,7 @@ enum class Message : int {
     NameCancel,
     NameErrorCaption,
     NameErrorText,
+    NameRefusedText, // a name with a character a saved game cannot hold
 
     Count // not a message: the number of messages
 };

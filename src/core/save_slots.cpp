@@ -1,6 +1,7 @@
 #include "core/save_slots.h"
 
 #include "core/context.h"
+#include "core/slot_game.h"
 #include "data/record.h"
 #include "platform/game_files.h"
 
@@ -32,15 +33,10 @@ std::optional<std::filesystem::path> slotPath(const Context& ctx, int slot)
 
 SlotFile currentSlotHead(const Context& ctx, const std::string& label)
 {
-    SlotFile slot = slotHeadOf(ctx.db, label);
-    slot.screenX = ctx.field.screenX;
-    slot.screenY = ctx.field.screenY;
-    slot.scrollX = ctx.field.scrollX;
-    slot.scrollY = ctx.field.scrollY;
-    slot.map = ctx.game.map;
-    slot.facing = ctx.field.facing;
-    slot.animFrame = ctx.field.animFrame;
-    slot.gold = ctx.game.gold;
+    SlotFile slot;
+    const GameSlot<const Context> game(ctx, label);
+    SlotCopy copy;
+    slot_layout::head(copy, boundedSlotShapeOf(ctx.db), game, slot);
     return slot;
 }
 
@@ -56,9 +52,15 @@ void readSlotLabels(Context& ctx)
         std::string& label = ctx.saves.labels[static_cast<size_t>(slot - 1)];
         auto path = resolveGamePath(ctx.saveRoot, slotFileName(slot));
         SlotLabel read = readSlotLabel(path);
-        label = read.state == SlotLabelState::Read ? read.text : emptySlotLabel;
-        if (read.state == SlotLabelState::Unreadable)
-            ctx.transcript.write("state", "slot " + std::to_string(slot) + " cannot be read: shown as empty, kept");
+        bool unreadable = read.state == SlotLabelState::Unreadable;
+        ctx.saves.unreadable[static_cast<size_t>(slot - 1)] = unreadable;
+        // The label of a file that cannot be read is not known.
+        if (read.state == SlotLabelState::Read)
+            label = read.text;
+        else
+            label = unreadable ? "" : emptySlotLabel;
+        if (unreadable)
+            ctx.transcript.write("state", "slot " + std::to_string(slot) + " cannot be read: shown so, kept");
         if (read.state != SlotLabelState::Missing || !folder)
             continue;
         RecordWriter writer;

@@ -27,8 +27,9 @@ void writeSlotHead(const Context& ctx, RecordWriter& writer, const std::string& 
 
 // Reads the label of every slot. Only a slot whose file is missing is made an empty slot: its file
 // is written anew with the empty label and the game state's head records. A file that cannot be
-// opened, or whose label cannot be read, is shown as an empty slot and left as it is, so a save
-// the game cannot read today is never destroyed.
+// opened (a folder, a named pipe, a file without read permission), or whose label cannot be read,
+// is marked unreadable (with an empty label text) and left as it is, so a save the game cannot
+// read today is never destroyed.
 void readSlotLabels(Context& ctx);
 
 } // namespace vorn

@@ -3,6 +3,7 @@
 #include "data/database.h"
 #include "data/errors.h"
 #include "data/record.h"
+#include "data/slot_layout.h"
 #include "platform/game_files.h"
 
 #include <algorithm>
@@ -31,11 +32,11 @@ SlotShape boundedSlotShapeOf(const Database& db)
 
 namespace {
 
-    // The records of a slot file, each listed once as a walk over a SlotIn (reading) or a
-    // SlotOut (writing). `end` closes a record.
+    // The walks of the slot layout over one SlotFile: reading it and writing it.
 
     class SlotIn {
     public:
+        static constexpr bool cellMarks = true;
         explicit SlotIn(RecordReader& reader)
             : m_reader(reader)
         {
@@ -56,15 +57,9 @@ namespace {
                 fail(error);
             }
         }
-        template <std::size_t N>
-        void texts(std::array<std::string, N>& values)
-        {
-            for (auto& value : values)
-                text(value);
-        }
         void end() { }
         template <class T>
-        void sized(std::vector<T>& list, int count) { list.assign(static_cast<size_t>(count), T {}); }
+        void sized(int count, std::vector<T>& list) { list.assign(static_cast<size_t>(count), T {}); }
 
     private:
         [[noreturn]] static void fail(const ReadError& error)
@@ -76,6 +71,7 @@ namespace {
 
     class SlotOut {
     public:
+        static constexpr bool cellMarks = true;
         explicit SlotOut(RecordWriter& writer)
             : m_writer(writer)
         {
@@ -90,15 +86,9 @@ namespace {
             else
                 throw std::invalid_argument("slot file: a text holds a double quote and a separator, or a byte 0x1A");
         }
-        template <std::size_t N>
-        void texts(const std::array<std::string, N>& values)
-        {
-            for (const auto& value : values)
-                text(value);
-        }
         void end() { m_writer.endRecord(); }
         template <class T>
-        void sized(const std::vector<T>& list, int count)
+        void sized(int count, const std::vector<T>& list)
         {
             if (list.size() != static_cast<size_t>(count))
                 throw std::invalid_argument("slot file: a list does not have the table size");
@@ -107,123 +97,6 @@ namespace {
     private:
         RecordWriter& m_writer;
     };
-
-    // Record 1.
-    template <class V, class S>
-    void headerRecord(V& v, S& slot)
-    {
-        v.text(slot.label);
-        for (auto* value : { &slot.screenX, &slot.screenY, &slot.scrollX, &slot.scrollY, &slot.map, &slot.partyLast,
-                 &slot.facing, &slot.animFrame, &slot.gold })
-            v.number(*value);
-        v.end();
-    }
-
-    // Record 2 of one character.
-    template <class V, class C>
-    void characterRecords(V& v, C& ch, const SlotShape& shape)
-    {
-        v.number(ch.growthType);
-        v.text(ch.name);
-        for (auto* value : { &ch.level, &ch.hp, &ch.mp, &ch.maxHp, &ch.maxMp, &ch.attack, &ch.defense, &ch.speed,
-                 &ch.exp, &ch.nextExp, &ch.itemCount, &ch.spellCount })
-            v.number(*value);
-        v.end();
-        v.sized(ch.inventory, shape.inventorySlots);
-        for (auto& entry : ch.inventory) {
-            for (size_t value : { size_t { InventoryItem }, size_t { InventoryEquipped } }) {
-                v.number(entry[value]);
-                v.end();
-            }
-        }
-        v.sized(ch.spells, shape.spellSlots);
-        for (auto& spell : ch.spells) {
-            v.number(spell);
-            v.end();
-        }
-        for (size_t j = 0; j < 6; ++j) {
-            v.number(ch.conditions[j]);
-            v.end();
-            v.number(ch.equipment[j]);
-            v.end();
-        }
-    }
-
-    // Records 1 to 4: header, roster, event flags, towns visited.
-    template <class V, class S>
-    void headRecords(V& v, S& slot, const SlotShape& shape)
-    {
-        headerRecord(v, slot);
-        v.sized(slot.roster, shape.rosterLast + 1);
-        for (auto& ch : slot.roster)
-            characterRecords(v, ch, shape);
-        v.sized(slot.flags, shape.mapCount);
-        for (auto& row : slot.flags) {
-            for (auto& flag : row) {
-                v.number(flag);
-                v.end();
-            }
-        }
-        v.sized(slot.visited, shape.townCount);
-        for (auto& visited : slot.visited) {
-            v.number(visited);
-            v.end();
-        }
-    }
-
-    // Records 5 and 6: the map size and the event entries with their cell marks.
-    template <class V, class S>
-    void eventRecords(V& v, S& slot)
-    {
-        v.number(slot.mapWidth);
-        v.number(slot.mapHeight);
-        v.end();
-        for (auto& event : slot.events) {
-            for (auto* value : { &event.x, &event.y, &event.speed, &event.stepFrames, &event.facing })
-                v.number(*value);
-            v.end();
-            v.texts(event.marks);
-            v.end();
-        }
-    }
-
-    // Record 8: the character values saved from version 311 on.
-    template <class V, class C>
-    void characterExtraRecords(V& v, C& ch)
-    {
-        for (auto* value : { &ch.criticalRate, &ch.hitRate, &ch.magicDefense, &ch.attribute })
-            v.number(*value);
-        v.end();
-        for (auto& entry : ch.inventory) {
-            v.number(entry[InventoryUses]);
-            v.end();
-        }
-        for (size_t j = 6; j < ch.conditions.size(); ++j) {
-            v.number(ch.conditions[j]);
-            v.end();
-        }
-    }
-
-    // Records 9 to 11: display and sound settings, window layout, view size.
-    template <class V, class S>
-    void settingsRecords(V& v, S& slot)
-    {
-        v.number(slot.fontChoice);
-        v.number(slot.walkStep);
-        v.number(slot.passThrough);
-        v.text(slot.battleMusic);
-        for (auto& value : slot.passThroughMore)
-            v.number(value);
-        v.text(slot.music);
-        v.end();
-        for (auto& value : slot.windowLayout) {
-            v.number(value);
-            v.end();
-        }
-        v.number(slot.viewColumns);
-        v.number(slot.viewRows);
-        v.end();
-    }
 
     bool shapeWithinCapacity(const SlotShape& s)
     {
@@ -256,49 +129,10 @@ namespace {
 
 } // namespace
 
-SlotFile slotHeadOf(const Database& db, const std::string& label)
-{
-    SlotFile slot;
-    slot.label = label;
-    slot.partyLast = db.sizes.lastCharacter;
-
-    SlotShape shape = boundedSlotShapeOf(db);
-    for (int c = 0; c <= shape.rosterLast; ++c) {
-        const Character& ch = db.characters[static_cast<size_t>(c)];
-        SlotCharacter& out = slot.roster.emplace_back();
-        out.growthType = ch.growthType;
-        out.name = ch.name;
-        out.level = ch.level;
-        out.hp = ch.hp;
-        out.mp = ch.mp;
-        out.maxHp = ch.maxHp;
-        out.maxMp = ch.maxMp;
-        out.attack = ch.attack;
-        out.defense = ch.defense;
-        out.speed = ch.speed;
-        out.exp = ch.exp;
-        out.nextExp = ch.nextExp;
-        out.itemCount = ch.itemCount;
-        out.spellCount = ch.spellCount;
-        out.inventory.assign(ch.inventory.begin(), ch.inventory.begin() + shape.inventorySlots);
-        out.spells.assign(ch.spells.begin(), ch.spells.begin() + shape.spellSlots);
-        out.conditions = ch.conditions;
-        out.equipment = ch.equipment;
-        out.criticalRate = ch.criticalRate;
-        out.hitRate = ch.hitRate;
-        out.magicDefense = ch.magicDefense;
-        out.attribute = ch.attribute;
-    }
-    slot.flags.assign(db.flags.begin(), db.flags.begin() + shape.mapCount);
-    for (int i = 0; i < shape.townCount; ++i)
-        slot.visited.push_back(db.towns[static_cast<size_t>(i)].visited);
-    return slot;
-}
-
 void writeSlotHead(RecordWriter& w, const SlotFile& slot, const Database& db)
 {
     SlotOut out(w);
-    headRecords(out, slot, boundedSlotShapeOf(db));
+    slot_layout::head(out, boundedSlotShapeOf(db), slot);
 }
 
 SlotFile readSlotFile(std::vector<std::uint8_t> bytes, const SlotShape& shape, bool* trailing)
@@ -308,8 +142,8 @@ SlotFile readSlotFile(std::vector<std::uint8_t> bytes, const SlotShape& shape, b
     RecordReader reader(std::move(bytes));
     SlotIn in(reader);
     SlotFile slot;
-    headRecords(in, slot, shape);
-    eventRecords(in, slot);
+    slot_layout::head(in, shape, slot);
+    slot_layout::events(in, slot);
     bool fieldsLeft = !reader.atEnd();
     try {
         slot.version = reader.number();
@@ -327,16 +161,16 @@ SlotFile readSlotFile(std::vector<std::uint8_t> bytes, const SlotShape& shape, b
         in.number(slot.picture);
     else
         slot.picture = 0;
-    if (parts.characterExtras) {
-        for (SlotCharacter& ch : slot.roster)
-            characterExtraRecords(in, ch);
-    } else {
-        applyCharacterDefaults(slot);
-    }
-    if (parts.settings)
-        settingsRecords(in, slot);
+    if (parts.characterExtras)
+        slot_layout::extras(in, shape, slot);
     else
+        applyCharacterDefaults(slot);
+    if (parts.settings) {
+        slot_layout::settings(in, slot);
+        slot_layout::windowLayout(in, slot);
+    } else {
         applySettingsDefaults(slot);
+    }
     if (trailing)
         *trailing = !reader.atEnd();
     return slot;
@@ -348,8 +182,8 @@ std::string writeSlotFile(const SlotFile& slot, const SlotShape& shape)
         throw std::invalid_argument("slot file: table sizes beyond capacity");
     RecordWriter writer;
     SlotOut out(writer);
-    headRecords(out, slot, shape);
-    eventRecords(out, slot);
+    slot_layout::head(out, shape, slot);
+    slot_layout::events(out, slot);
     if (!slot.version)
         return writer.bytes();
     SlotParts parts = slotPartsOf(slot.version);
@@ -357,12 +191,12 @@ std::string writeSlotFile(const SlotFile& slot, const SlotShape& shape)
     if (parts.picture)
         out.number(slot.picture);
     out.end();
-    if (parts.characterExtras) {
-        for (const SlotCharacter& ch : slot.roster)
-            characterExtraRecords(out, ch);
+    if (parts.characterExtras)
+        slot_layout::extras(out, shape, slot);
+    if (parts.settings) {
+        slot_layout::settings(out, slot);
+        slot_layout::windowLayout(out, slot);
     }
-    if (parts.settings)
-        settingsRecords(out, slot);
     return writer.bytes();
 }
 
@@ -383,7 +217,10 @@ bool plainFieldText(const std::string& text)
         return true;
     if (text.front() == ' ' || text.back() == ' ' || text.front() == '"')
         return false;
-    return text.find_first_of(std::string(",:\r\n\x1a", 5)) == std::string::npos;
+    // A line feed on its own ends no field (only a carriage return does), so it stays plain: a
+    // text holding one and a double quote, which the reader takes from an unquoted field, could
+    // not be written otherwise.
+    return text.find_first_of(std::string(",:\r\x1a", 4)) == std::string::npos;
 }
 
 bool writableFieldText(const std::string& text)

@@ -24,6 +24,9 @@ struct SlotCarry {
 struct SaveSlots {
     // Twelve digits (year, month, day, hour, minute, second of saving) or emptySlotLabel.
     std::array<std::string, 9> labels;
+    // The slot's file is there but cannot be read: the slot menu says so, and a save there asks
+    // before replacing it.
+    std::array<bool, 9> unreadable {};
     SlotCarry carry;
 };
 
@@ -135,10 +138,6 @@ SlotParts slotPartsOf(const std::optional<float>& version);
 // follow the last record the version holds.
 SlotFile readSlotFile(std::vector<std::uint8_t> bytes, const SlotShape& shape, bool* trailing = nullptr);
 
-// Records 1 to 4 (header, roster, event flags, towns visited) as the database holds them: the
-// label, the party's last index, the roster, the flags and the towns visited. The position, the
-// map and the gold are left for the caller; the rest of the slot keeps its defaults.
-SlotFile slotHeadOf(const Database& db, const std::string& label);
 // Writes the first four records of `slot`, shaped by the database's tables. Throws
 // std::invalid_argument like writeSlotFile.
 void writeSlotHead(RecordWriter& writer, const SlotFile& slot, const Database& db);
@@ -149,8 +148,9 @@ void writeSlotHead(RecordWriter& writer, const SlotFile& slot, const Database& d
 // even quotes cannot hold).
 std::string writeSlotFile(const SlotFile&, const SlotShape& shape);
 
-// Text that reads back unchanged from an unquoted field: no comma, colon, line end, 0x1A, no
-// leading double quote, no blanks at either end.
+// Text that reads back unchanged from an unquoted field: no comma, colon, carriage return, 0x1A,
+// no leading double quote, no blanks at either end. Every text the reader takes from an unquoted
+// field is plain, and every other text it can take (from a quoted field) is writable.
 bool plainFieldText(const std::string& cp932);
 // Text that reads back unchanged from a field, quoted when it is not plain: no 0x1A, and no double
 // quote unless it is plain.

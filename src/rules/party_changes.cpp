@@ -1,5 +1,7 @@
 #include "rules/party_changes.h"
 
+#include "platform/encoding.h"
+
 #include "core/party.h"
 #include "data/record.h"
 #include "rules/battle_rules.h"
@@ -150,12 +152,47 @@ float healerCost(const Character& c, float price) { return c.level * price; }
 
 float sellOffer(const Item& item) { return std::floor(item.price / 2); }
 
-std::optional<std::string> enteredName(const std::string& cp932)
+namespace {
+
+    // What a typed name holds, walked a character at a time (a cp932 lead byte and its second
+    // byte are one character; a second byte may look like a blank or a symbol).
+    struct NameContent {
+        bool refusedCharacter = false; // a double quote or a control character
+        bool onlyBlanks = true; // blanks of either width, or nothing
+    };
+
+    NameContent nameContent(const std::string& cp932)
+    {
+        NameContent content;
+        for (std::size_t at = 0; at < cp932.size();) {
+            auto byte = static_cast<unsigned char>(cp932[at]);
+            if (isCp932LeadByte(byte) && at + 1 < cp932.size()) {
+                bool fullWidthBlank = byte == 0x81 && static_cast<unsigned char>(cp932[at + 1]) == 0x40;
+                content.onlyBlanks = content.onlyBlanks && fullWidthBlank;
+                at += 2;
+                continue;
+            }
+            // A slot file's field cannot hold a double quote beside a separator, and a name is
+            // printed on the screen and in the transcript: quotes and control bytes are refused.
+            if (byte == '"' || byte < 0x20 || byte == 0x7F)
+                content.refusedCharacter = true;
+            content.onlyBlanks = content.onlyBlanks && byte == ' ';
+            ++at;
+        }
+        return content;
+    }
+
+} // namespace
+
+std::optional<std::string> enteredName(const std::string& cp932, NameRefusal* refusal)
 {
-    std::size_t first = cp932.find_first_not_of(' ');
-    if (first == std::string::npos)
+    NameContent content = nameContent(cp932);
+    if (content.refusedCharacter || content.onlyBlanks) {
+        if (refusal)
+            *refusal = content.refusedCharacter ? NameRefusal::Character : NameRefusal::Empty;
         return std::nullopt;
-    std::string name = cp932.substr(first);
+    }
+    std::string name = cp932.substr(cp932.find_first_not_of(' '));
     if (name.size() % 2 != 0)
         name += ' ';
     return name;

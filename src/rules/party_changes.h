@@ -65,10 +65,15 @@ float sellOffer(const Item& item);
 
 // Bytes a name may take (cp932), as the name entry dialog allows.
 inline constexpr std::size_t nameBytes = 16;
+// Why a typed name is refused.
+enum class NameRefusal {
+    Empty, // nothing, or blanks of either width only
+    Character, // a double quote or a control character, which a saved game cannot hold
+};
 // A name as the name entry dialog stores it: leading blanks removed and one blank appended to
-// an odd number of bytes (names fill whole full-width cells). Nothing for a name that is empty
-// or all blanks.
-std::optional<std::string> enteredName(const std::string& cp932);
+// an odd number of bytes (names fill whole full-width cells). Nothing for a refused name, with
+// the reason in `refusal` when given.
+std::optional<std::string> enteredName(const std::string& cp932, NameRefusal* refusal = nullptr);
 // Renames party member `member` and the roster entry holding its identity (the name the "＃"
 // substitution and the dialog offer).
 void renameMember(Database& db, int member, const std::string& cp932);

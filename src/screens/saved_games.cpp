@@ -3,6 +3,7 @@
 #include "core/context.h"
 #include "core/party.h"
 #include "core/save_slots.h"
+#include "core/slot_game.h"
 #include "data/errors.h"
 #include "data/record.h"
 #include "platform/encoding.h"
@@ -22,101 +23,23 @@ namespace {
     // Cells a loaded map side may have; the whole-map picture of a larger map could not be made.
     constexpr int maxSavedMapSide = 512;
 
-    void applyHead(Context& ctx, const SlotFile& slot)
-    {
-        Database& db = ctx.db;
-        ctx.field.screenX = slot.screenX;
-        ctx.field.screenY = slot.screenY;
-        ctx.field.scrollX = slot.scrollX;
-        ctx.field.scrollY = slot.scrollY;
-        ctx.game.map = slot.map;
-        db.sizes.lastCharacter = slot.partyLast;
-        ctx.field.facing = slot.facing;
-        ctx.field.animFrame = slot.animFrame;
-        ctx.game.gold = slot.gold;
-        for (size_t c = 0; c < slot.roster.size() && c < db.characters.size(); ++c) {
-            const SlotCharacter& in = slot.roster[c];
-            Character& ch = db.characters[c];
-            ch.growthType = in.growthType;
-            ch.name = in.name;
-            ch.level = in.level;
-            ch.hp = in.hp;
-            ch.mp = in.mp;
-            ch.maxHp = in.maxHp;
-            ch.maxMp = in.maxMp;
-            ch.attack = in.attack;
-            ch.defense = in.defense;
-            ch.speed = in.speed;
-            ch.exp = in.exp;
-            ch.nextExp = in.nextExp;
-            ch.itemCount = in.itemCount;
-            ch.spellCount = in.spellCount;
-            for (size_t k = 0; k < in.inventory.size() && k < ch.inventory.size(); ++k) {
-                ch.inventory[k][InventoryItem] = in.inventory[k][InventoryItem];
-                ch.inventory[k][InventoryEquipped] = in.inventory[k][InventoryEquipped];
-            }
-            std::copy_n(in.spells.begin(), std::min(in.spells.size(), ch.spells.size()), ch.spells.begin());
-            std::copy_n(in.conditions.begin(), 6, ch.conditions.begin());
-            ch.equipment = in.equipment;
-        }
-        std::copy_n(slot.flags.begin(), std::min(slot.flags.size(), db.flags.size()), db.flags.begin());
-        for (size_t i = 0; i < slot.visited.size() && i < db.towns.size(); ++i)
-            db.towns[i].visited = slot.visited[i];
-    }
-
-    // Record 5 and 6: the map's marks cleared to the saved size, then every event and the marks
-    // of the cell it stands on; every event stands still.
-    void applyEvents(Context& ctx, const SlotFile& slot)
+    // The cell marks of the saved map: cleared to the saved size, then each event's marks on the
+    // cell it stands on.
+    void applyCellMarks(Context& ctx, const SlotFile& slot, float width, float height)
     {
         MapState& map = ctx.map;
-        int width = std::clamp(roundIndex(slot.mapWidth), 0, maxSavedMapSide);
-        int height = std::clamp(roundIndex(slot.mapHeight), 0, maxSavedMapSide);
-        map.resetMarks(width, height);
-        for (size_t n = 0; n < slot.events.size() && n < map.event.size(); ++n) {
-            const SlotEvent& in = slot.events[n];
-            MapEvent& e = map.event[n];
-            e.x = in.x;
-            e.y = in.y;
-            e.speed = in.speed;
-            e.stepFrames = 0;
-            e.facing = in.facing;
-            if (CellMarks* marks = map.marksAt(roundIndex(in.x), roundIndex(in.y)))
-                *marks = in.marks;
+        map.resetMarks(std::clamp(roundIndex(width), 0, maxSavedMapSide), std::clamp(roundIndex(height), 0, maxSavedMapSide));
+        for (const SlotEvent& e : slot.events) {
+            if (CellMarks* marks = map.marksAt(roundIndex(e.x), roundIndex(e.y)))
+                *marks = e.marks;
         }
     }
 
-    void applyCharacterExtras(Context& ctx, const SlotFile& slot)
+    // A slot labelled empty whose file could be read: nothing to load.
+    bool isEmptySlot(const Context& ctx, int slot)
     {
-        for (size_t c = 0; c < slot.roster.size() && c < ctx.db.characters.size(); ++c) {
-            const SlotCharacter& in = slot.roster[c];
-            Character& ch = ctx.db.characters[c];
-            ch.criticalRate = in.criticalRate;
-            ch.hitRate = in.hitRate;
-            ch.magicDefense = in.magicDefense;
-            ch.attribute = in.attribute;
-            for (size_t k = 0; k < in.inventory.size() && k < ch.inventory.size(); ++k)
-                ch.inventory[k][InventoryUses] = in.inventory[k][InventoryUses];
-            std::copy(in.conditions.begin() + 6, in.conditions.end(), ch.conditions.begin() + 6);
-        }
-    }
-
-    void applyLayout(Context& ctx, const SlotFile& slot)
-    {
-        std::copy_n(slot.windowLayout.begin(), 4, ctx.windows.messageWindow.begin());
-        std::copy_n(slot.windowLayout.begin() + 4, 4, ctx.field.scrollMargins.begin());
-        ctx.saves.carry.layoutExtra = slot.windowLayout[8];
-        ctx.saves.carry.viewColumns = slot.viewColumns;
-        ctx.saves.carry.viewRows = slot.viewRows;
-    }
-
-    void applySettings(Context& ctx, const SlotFile& slot)
-    {
-        ctx.windows.fontFace = slot.fontChoice;
-        ctx.db.ini.walkStep = slot.walkStep;
-        ctx.saves.carry.passThrough = slot.passThrough;
-        ctx.game.battleMusic = slot.battleMusic;
-        ctx.saves.carry.passThroughMore = slot.passThroughMore;
-        ctx.map.pendingMusic = slot.music;
+        size_t i = static_cast<size_t>(slot - 1);
+        return ctx.saves.labels[i] == emptySlotLabel && !ctx.saves.unreadable[i];
     }
 
     // The slot menu: nine slots with their labels; returns 1 to 9, or 0 when cancelled.
@@ -139,45 +62,44 @@ std::string slotLabelNow(Context& ctx)
 
 SlotFile slotOfGame(const Context& ctx, const std::string& label)
 {
-    SlotFile slot = currentSlotHead(ctx, label);
-    const MapState& map = ctx.map;
-    slot.mapWidth = static_cast<float>(map.width());
-    slot.mapHeight = static_cast<float>(map.height());
-    for (size_t n = 0; n < slot.events.size() && n < map.event.size(); ++n) {
-        const MapEvent& e = map.event[n];
-        SlotEvent& out = slot.events[n];
-        out = { e.x, e.y, e.speed, e.stepFrames, e.facing, {} };
-        if (const CellMarks* marks = std::as_const(map).marksAt(roundIndex(e.x), roundIndex(e.y)))
-            out.marks = *marks;
+    const GameSlot<const Context> game(ctx, label);
+    const SlotShape shape = boundedSlotShapeOf(ctx.db);
+    SlotFile slot;
+    SlotCopy copy;
+    slot_layout::head(copy, shape, game, slot);
+    slot_layout::events(copy, game, slot);
+    for (SlotEvent& e : slot.events) {
+        if (const CellMarks* marks = std::as_const(ctx.map).marksAt(roundIndex(e.x), roundIndex(e.y)))
+            e.marks = *marks;
     }
     slot.version = currentSaveVersion;
-    slot.picture = ctx.field.playerPicture;
-    slot.fontChoice = ctx.windows.fontFace;
-    slot.walkStep = ctx.db.ini.walkStep;
-    slot.passThrough = ctx.saves.carry.passThrough;
-    slot.battleMusic = ctx.game.battleMusic;
-    slot.passThroughMore = ctx.saves.carry.passThroughMore;
-    slot.music = ctx.sound.musicName;
-    std::copy_n(ctx.windows.messageWindow.begin(), 4, slot.windowLayout.begin());
-    std::copy_n(ctx.field.scrollMargins.begin(), 4, slot.windowLayout.begin() + 4);
-    slot.windowLayout[8] = ctx.saves.carry.layoutExtra;
-    slot.viewColumns = ctx.saves.carry.viewColumns;
-    slot.viewRows = ctx.saves.carry.viewRows;
+    slot.picture = game.picture;
+    slot_layout::extras(copy, shape, game, slot);
+    slot_layout::settings(copy, game, slot);
+    slot_layout::windowLayout(copy, game, slot);
     return slot;
 }
 
 void applySlot(Context& ctx, const SlotFile& slot)
 {
-    applyHead(ctx, slot);
-    applyEvents(ctx, slot);
+    SlotShape shape = boundedSlotShapeOf(ctx.db);
+    GameSlot<Context> game(ctx);
+    SlotCopy copy;
+    slot_layout::head(copy, shape, slot, game);
+    slot_layout::events(copy, slot, game);
+    applyCellMarks(ctx, slot, game.mapWidth, game.mapHeight);
+    // Every event stands on its cell: a step under way when the game was saved is not resumed.
+    for (MapEvent& e : ctx.map.event)
+        e.stepFrames = 0;
     if (slot.version) {
-        // readSlotFile has given an older version's slot the defaults of what it lacks.
+        // readSlotFile has given an older version's slot the defaults of what it lacks; only the
+        // display and sound settings of record 9 keep what they were.
         SlotParts parts = slotPartsOf(slot.version);
-        ctx.field.playerPicture = parts.picture ? slot.picture : 0;
-        applyCharacterExtras(ctx, slot);
-        applyLayout(ctx, slot);
+        game.picture = parts.picture ? slot.picture : 0;
+        slot_layout::extras(copy, shape, slot, game);
         if (parts.settings)
-            applySettings(ctx, slot);
+            slot_layout::settings(copy, slot, game);
+        slot_layout::windowLayout(copy, slot, game);
     }
     Database& db = ctx.db;
     for (int i = 0; i <= partyLast(ctx.db); ++i) {
@@ -203,14 +125,36 @@ SaveOutcome saveGame(Context& ctx, int slot, const std::string& label, const std
     if (!path || !writeWholeFileAtomically(*path, bytes, beforeRename))
         return SaveOutcome::NotWritten;
     ctx.saves.labels[static_cast<size_t>(slot - 1)] = label;
+    ctx.saves.unreadable[static_cast<size_t>(slot - 1)] = false;
     return SaveOutcome::Saved;
+}
+
+bool slotNeedsOverwriteQuestion(const Context& ctx, int slot)
+{
+    if (slot < 1 || slot > 9)
+        return false;
+    auto path = resolveGamePath(ctx.saveRoot, slotFileName(slot));
+    SlotLabel label = readSlotLabel(path);
+    if (label.state != SlotLabelState::Read)
+        return label.state == SlotLabelState::Unreadable;
+    if (label.text == emptySlotLabel)
+        return false; // written at a first start: it holds no game
+    auto bytes = readWholeFile(*path, gameFileLimit(GameFileKind::Save));
+    if (!bytes)
+        return true;
+    try {
+        readSlotFile(std::move(*bytes), boundedSlotShapeOf(ctx.db));
+    } catch (const FileError&) {
+        return true;
+    }
+    return false;
 }
 
 LoadOutcome loadGame(Context& ctx, int slot)
 {
     if (slot < 1 || slot > 9)
         return LoadOutcome::Unreadable;
-    if (ctx.saves.labels[static_cast<size_t>(slot - 1)] == emptySlotLabel)
+    if (isEmptySlot(ctx, slot))
         return LoadOutcome::Empty;
     auto bytes = readGameFile(ctx.saveRoot, slotFileName(slot), GameFileKind::Save);
     if (!bytes)
@@ -241,10 +185,21 @@ void prepareLoadedMapEntry(Context& ctx)
 
 void SaveCommand(Context& ctx)
 {
-    say(ctx, Message::ChooseSaveSlot);
-    int slot = chooseSlot(ctx);
-    if (slot == 0)
-        return;
+    int slot = 0;
+    for (;;) {
+        say(ctx, Message::ChooseSaveSlot);
+        slot = chooseSlot(ctx);
+        if (slot == 0)
+            return;
+        if (!slotNeedsOverwriteQuestion(ctx, slot))
+            break;
+        // A file the game cannot read may still be a player's save (of another version, or
+        // damaged): it is replaced only when the player says so.
+        ctx.saves.unreadable[static_cast<size_t>(slot - 1)] = true;
+        say(ctx, Message::OverwriteUnreadable);
+        if (chooseFromMenu(ctx, MenuKind::YesNo, { 8, 6, 6, 4 }) == 1)
+            break;
+    }
     say(ctx, Message::NowSaving);
     if (saveGame(ctx, slot, slotLabelNow(ctx)) == SaveOutcome::Saved) {
         printLine(ctx, message(Message::SaveComplete));
@@ -262,7 +217,7 @@ bool LoadCommand(Context& ctx)
         int slot = chooseSlot(ctx);
         if (slot == 0)
             return false;
-        if (ctx.saves.labels[static_cast<size_t>(slot - 1)] == emptySlotLabel) {
+        if (isEmptySlot(ctx, slot)) {
             sayAndWait(ctx, Message::NoData);
             continue;
         }
@@ -272,6 +227,8 @@ bool LoadCommand(Context& ctx)
             ctx.transcript.write("state", "loaded slot " + std::to_string(slot));
             return true;
         }
+        if (outcome == LoadOutcome::Unreadable)
+            ctx.saves.unreadable[static_cast<size_t>(slot - 1)] = true;
         sayAndWait(ctx, outcome == LoadOutcome::Empty ? Message::NoData : Message::UnreadableData);
     }
 }

@@ -18,7 +18,9 @@ std::string slotLabelNow(Context& ctx);
 SlotFile slotOfGame(const Context& ctx, const std::string& label);
 // Copies a slot read from a file into the game state, by the rules of its save version: without a
 // version record the values after the events keep what they were. Sets the cell marks and events
-// of the saved map, the pending music name and the default names; does not enter the map.
+// of the saved map, the pending music name and the default names; does not enter the map. The
+// slot has the shape of the database's tables (boundedSlotShapeOf), as loadGame reads it; a slot
+// of another shape throws std::invalid_argument.
 void applySlot(Context& ctx, const SlotFile& slot);
 
 enum class SaveOutcome {
@@ -29,6 +31,12 @@ enum class SaveOutcome {
 // temporary file in the slot folder, flushed and renamed over the old slot. `beforeRename` (tests)
 // runs between writing the temporary file and renaming it.
 SaveOutcome saveGame(Context& ctx, int slot, const std::string& label, const std::function<void()>& beforeRename = {});
+
+// Whether slot 1 to 9 holds a file that a save would replace although the game cannot read it
+// (a file that cannot be opened, a label that cannot be read, a labelled file that does not read
+// whole with these tables): the player is asked first. A missing or empty slot, or a game that
+// loads, is replaced without a question.
+bool slotNeedsOverwriteQuestion(const Context& ctx, int slot);
 
 enum class LoadOutcome {
     Loaded,

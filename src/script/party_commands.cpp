@@ -119,12 +119,13 @@ Flow ncg(Context& ctx)
         std::optional<std::string> typed = showNameDialog(ctx, dialog);
         if (!typed)
             return Flow::FallThrough;
-        if (std::optional<std::string> name = enteredName(*typed)) {
+        NameRefusal refusal = NameRefusal::Empty;
+        if (std::optional<std::string> name = enteredName(*typed, &refusal)) {
             renameMember(ctx.db, member, *name);
             return Flow::FallThrough;
         }
-        showMessageBox(ctx, message(Message::NameErrorCaption), message(Message::NameErrorText), BoxButtons::Ok,
-            BoxIcon::Question);
+        Message why = refusal == NameRefusal::Character ? Message::NameRefusedText : Message::NameErrorText;
+        showMessageBox(ctx, message(Message::NameErrorCaption), message(why), BoxButtons::Ok, BoxIcon::Question);
     }
 }
 

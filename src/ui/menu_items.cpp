@@ -67,14 +67,17 @@ namespace {
         return items;
     }
 
-    // "  1:00/12/31  23:59:59": the slot number and its label's date and time.
+    // "  1:00/12/31  23:59:59": the slot number and its label's date and time; a slot whose file
+    // cannot be read says so.
     std::vector<std::string> slotItems(const Context& ctx)
     {
         std::vector<std::string> items;
         for (std::size_t slot = 0; slot < ctx.saves.labels.size(); ++slot) {
             const std::string& label = ctx.saves.labels[slot];
             std::string when = label;
-            if (label.size() == 12) {
+            if (ctx.saves.unreadable[slot]) {
+                when = message(Message::UnreadableSlot);
+            } else if (label.size() == 12) {
                 when = label.substr(0, 2) + "/" + label.substr(2, 2) + "/" + label.substr(4, 2) + "  "
                     + label.substr(6, 2) + ":" + label.substr(8, 2) + ":" + label.substr(10, 2);
             }

@@ -67,6 +67,28 @@ TEST(PartyChanges, EnteredNamesLoseLeadingBlanksAndFillWholeCells)
     EXPECT_EQ(enteredName(""), std::nullopt);
 }
 
+// Names are saved in slot files, whose fields cannot hold a double quote beside a separator: a
+// name with a double quote or a control character is refused, and a name of blanks of either
+// width counts as empty.
+TEST(PartyChanges, EnteredNamesRefuseWhatASaveCannotHold)
+{
+    NameRefusal why {};
+    for (const char* typed : { "a\",b", "\"", "ab\"", "a\tb", "a\nb", "a\rb", "a\x1a", "\x7f" }) {
+        EXPECT_EQ(enteredName(typed, &why), std::nullopt) << testing::PrintToString(typed);
+        EXPECT_EQ(why, NameRefusal::Character) << testing::PrintToString(typed);
+    }
+    for (std::string typed : { utf8ToCp932("　"), utf8ToCp932("　　 "), utf8ToCp932("  　 　") }) {
+        EXPECT_EQ(enteredName(typed, &why), std::nullopt) << testing::PrintToString(typed);
+        EXPECT_EQ(why, NameRefusal::Empty);
+    }
+    // Separators alone can be saved (between quotes); so can full-width characters whose second
+    // byte is the first byte of a full-width blank or a double quote's neighbour in the table.
+    EXPECT_EQ(enteredName("a,b:c"), "a,b:c ");
+    EXPECT_EQ(enteredName(utf8ToCp932("　ア")), utf8ToCp932("　ア"));
+    EXPECT_EQ(enteredName(utf8ToCp932("ー")), utf8ToCp932("ー")) << "0x81 0x5B holds no blank";
+    EXPECT_EQ(enteredName(utf8ToCp932("ソ")), utf8ToCp932("ソ")) << "0x83 0x5C is one character";
+}
+
 TEST(PartyChanges, PricesOfInnsHealersAndShops)
 {
     Database db;

@@ -13,6 +13,8 @@
 #include <cmath>
 #include <fstream>
 
+#include <sys/stat.h>
+
 namespace vorn {
 namespace {
 
@@ -93,19 +95,53 @@ namespace {
         }
     }
 
-    TEST(SavedGames, SlotsThatCannotBeReadAreShownEmptyAndKept)
+    // Something at a slot's place that cannot be read as a slot: a folder, an empty file, a label
+    // whose opening quote never closes, a named pipe (whose reader would wait for a writer).
+    void plantUnreadableSlots(test::TestContext& t)
+    {
+        fs::create_directories(slotPath(t, 3));
+        writeText(slotPath(t, 4), "");
+        writeText(slotPath(t, 5), "261206193015,1,\r\n");
+        writeText(slotPath(t, 6), "\"61206193015,1,\r\n");
+        ASSERT_EQ(mkfifo(slotPath(t, 7).c_str(), 0600), 0);
+    }
+
+    TEST(SavedGames, SlotsThatCannotBeReadAreShownUnreadableAndKept)
     {
         test::TestContext t;
-        fs::create_directories(slotPath(t, 3)); // a folder where the file should be: cannot be opened
-        writeText(slotPath(t, 4), ""); // no label
-        writeText(slotPath(t, 5), "261206193015,1,\r\n");
+        plantUnreadableSlots(t);
         readSlotLabels(t.ctx());
-        EXPECT_EQ(t.ctx().saves.labels[2], emptySlotLabel);
+        const SaveSlots& saves = t.ctx().saves;
+        for (int slot : { 3, 4, 6, 7 })
+            EXPECT_TRUE(saves.unreadable[static_cast<size_t>(slot - 1)]) << slot;
+        for (int slot : { 1, 2, 5, 8, 9 })
+            EXPECT_FALSE(saves.unreadable[static_cast<size_t>(slot - 1)]) << slot;
+        EXPECT_EQ(saves.labels[4], "261206193015");
+        EXPECT_EQ(saves.labels[0], emptySlotLabel);
         EXPECT_TRUE(fs::is_directory(slotPath(t, 3)));
-        EXPECT_EQ(t.ctx().saves.labels[3], emptySlotLabel);
         EXPECT_EQ(fileText(slotPath(t, 4)), "");
-        EXPECT_EQ(t.ctx().saves.labels[4], "261206193015");
         EXPECT_EQ(fileText(slotPath(t, 5)), "261206193015,1,\r\n");
+        EXPECT_EQ(fileText(slotPath(t, 6)), "\"61206193015,1,\r\n");
+        EXPECT_TRUE(fs::is_fifo(slotPath(t, 7)));
+    }
+
+    // Only a slot that is missing, empty or holds a game the player could load is written over
+    // without a question.
+    TEST(SavedGames, SlotsASaveMustAskBeforeReplacing)
+    {
+        test::TestContext t;
+        Context& ctx = t.ctx();
+        setUpGame(ctx);
+        plantUnreadableSlots(t);
+        readSlotLabels(ctx);
+        ASSERT_EQ(saveGame(ctx, 8, "001231235959"), SaveOutcome::Saved);
+        // Slot 5's label reads, but the rest is no game of these tables.
+        for (int slot : { 3, 4, 5, 6, 7 })
+            EXPECT_TRUE(slotNeedsOverwriteQuestion(ctx, slot)) << slot;
+        for (int slot : { 1, 8 })
+            EXPECT_FALSE(slotNeedsOverwriteQuestion(ctx, slot)) << slot;
+        fs::remove(slotPath(t, 9));
+        EXPECT_FALSE(slotNeedsOverwriteQuestion(ctx, 9)) << "a missing slot";
     }
 
     TEST(SavedGames, SaveThenLoadRestoresTheGame)
@@ -278,6 +314,36 @@ namespace {
         test::TestContext t;
         t.ctx().platform.waitUntil(3723000);
         EXPECT_EQ(slotLabelNow(t.ctx()), "000101010203"); // 1 January 2000 plus 1 h 2 min 3 s
+        // 14 March 2000 (a leap year: 31 + 29 + 13 days later), 09:15:30: month before day.
+        t.ctx().platform.waitUntil((73 * 86400 + 9 * 3600 + 15 * 60 + 30) * 1000ull);
+        EXPECT_EQ(slotLabelNow(t.ctx()), "000314091530");
+    }
+
+    // Every condition counter a slot holds reaches the character, and every one of the game goes
+    // into the slot: conditions 0 to 5 travel in the character records, 6 to 10 after the version.
+    TEST(SavedGames, SaveAndLoadCarryEveryCondition)
+    {
+        test::TestContext t;
+        Context& ctx = t.ctx();
+        setUpGame(ctx);
+        readSlotLabels(ctx);
+        for (size_t c = 0; c < 3; ++c) {
+            for (size_t j = 0; j < ctx.db.characters[c].conditions.size(); ++j)
+                ctx.db.characters[c].conditions[j] = static_cast<float>(100 * c + j + 1);
+        }
+        SlotFile saved = slotOfGame(ctx, "001231235959");
+        for (size_t c = 0; c < 3; ++c) {
+            for (size_t j = 0; j < 11; ++j)
+                EXPECT_EQ(saved.roster[c].conditions[j], 100 * c + j + 1) << "character " << c << " condition " << j;
+        }
+        ASSERT_EQ(saveGame(ctx, 2, "001231235959"), SaveOutcome::Saved);
+        for (Character& ch : ctx.db.characters)
+            ch.conditions = {};
+        ASSERT_EQ(loadGame(ctx, 2), LoadOutcome::Loaded);
+        for (size_t c = 0; c < 3; ++c) {
+            for (size_t j = 0; j < 11; ++j)
+                EXPECT_EQ(ctx.db.characters[c].conditions[j], 100 * c + j + 1) << "character " << c << " condition " << j;
+        }
     }
 
 } // namespace

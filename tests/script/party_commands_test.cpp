@@ -221,6 +221,16 @@ namespace {
         EXPECT_NE(f.runExpectingEventError().find("NCG"), std::string::npos);
     }
 
+    TEST(PartyCommands, NcgRefusesANameASaveCannotHoldAndAsksAgain)
+    {
+        Party f(1, "name Al\",x\nname Al,x\n");
+        f.setEvent(0, { { "", "NCG,0,THR" } });
+        f.run();
+        EXPECT_EQ(f.t.lines("box"),
+            (Lines { "名前変更: 名前 レイ", "エラー: 名前に使えない文字が含まれています", "名前変更: 名前 レイ" }));
+        EXPECT_EQ(at(f, 0).name, "Al,x");
+    }
+
     TEST(PartyCommands, AnUnansweredNameDialogThatOffersARefusedNameIsCancelledNotAskedForEver)
     {
         Party f(1, "");
