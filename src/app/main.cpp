@@ -6,6 +6,7 @@
 #include "core/program_end.h"
 #include "app/startup.h"
 #include "app/state_dump.h"
+#include "platform/file_writing.h"
 #include "platform/game_files.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/player_paths.h"
@@ -106,7 +107,7 @@ int main(int argc, char** argv)
         std::cerr << "vorn: no DAT/vornINI.DAT in " << gameDirectory.string() << ": not a game folder\n";
 
     // The recording is written until the platform goes away, so it outlives the platform.
-    std::ofstream record;
+    OutputFile record;
     std::unique_ptr<Platform> platform;
     HeadlessPlatform* headless = nullptr;
     std::optional<int> textDelay = cl->player.textDelay;
@@ -155,10 +156,10 @@ int main(int argc, char** argv)
                                       std::chrono::system_clock::now().time_since_epoch().count());
     int textSpeed = textDelay.value_or(headless ? 0 : 1);
     if (!recordPath.empty()) {
-        record.open(recordPath, std::ios::binary | std::ios::trunc);
-        if (!record)
+        if (!record.open(recordPath))
             return fail("cannot write the recording " + recordPath.string());
-        platform = std::make_unique<RecordingPlatform>(std::move(platform), gameDirectory, record, seed, textSpeed);
+        platform
+            = std::make_unique<RecordingPlatform>(std::move(platform), gameDirectory, record.stream(), seed, textSpeed);
     }
     Platform* p = platform.get();
     transcript.setClock([p] { return p->nowMs(); });
