@@ -1,12 +1,15 @@
-// The real player, headless: start-up on a fixture game, the quit question, fatal file errors,
-// and the command line.
+// The real player, headless: start-up on a fixture game, the quit question, fatal file errors
+// and what the terminal is shown of them, and the command line.
 #include "data/record.h"
 #include "gamegen/starter_game.h"
+#include "platform/file_writing.h"
 #include "platform/game_files.h"
 #include "support/run_player.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using vorn::test::runPlayer;
 using vorn::test::TempDir;
@@ -137,4 +140,17 @@ TEST(CommandLine, ShotAndDumpWriteTheirFiles)
     EXPECT_NE(dump.find("\"partyLast\""), std::string::npos);
     EXPECT_NE(dump.find("アルト"), std::string::npos);
     EXPECT_NE(dump.find("\"settings\""), std::string::npos);
+}
+
+TEST(StartUp, ControlBytesOfAMissingPictureNameReachTheTerminalAsEscapes)
+{
+    FixtureGame f;
+    // The opening script shows a picture whose name clears the screen and turns the text red.
+    ASSERT_TRUE(vorn::writeWholeFileAtomically(f.game / "DAT" / "vornTOPN.dat",
+        "0,\r\n\"\",\"GRP,\x1b[2J\x1b[31mred,0,0,8,8,0,0,THR\",\r\n99,\r\n0,0,0,0,0,0,0,0,\r\n"));
+    auto run = runPlayer(f.game, "wait 1000\n", f.dir.path());
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_EQ(run.errorOutput.find('\x1b'), std::string::npos) << run.errorOutput;
+    EXPECT_NE(run.errorOutput.find("\\x1b[2J\\x1b[31mred"), std::string::npos) << run.errorOutput;
+    EXPECT_EQ(std::count(run.errorOutput.begin(), run.errorOutput.end(), '\n'), 1) << "one line";
 }
