@@ -9,6 +9,7 @@
 #include "data/map_files.h"
 #include "data/script_files.h"
 #include "field/field_ops.h"
+#include "platform/file_writing.h"
 #include "platform/game_files.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/text_renderer.h"

@@ -10,10 +10,15 @@
 # so that the bot fights too. The quit question Esc brings is left unanswered (a headless box
 # answers no); when the game ends by itself (the field menu's quit chosen by the bot, a game
 # over, the ending) the bot starts it again with the time that is left. Resident memory is
-# sampled five times a second of wall time. Exit status 0 when every run ended with exit code 0,
-# no `error` line was written, and in no run of five seconds of wall time or more the memory at
-# its end is more than 8 MiB above the memory after the first fifth of its samples (a shorter
-# run is mostly start-up).
+# sampled about a hundred times a second of wall time without starting a process per sample, each
+# sample stamped with the virtual time the run's transcript has reached. A run's start-up (its
+# samples before the virtual clock first moves: fonts, pictures and the database being loaded) is
+# left out; of the rest, the highest memory of the later half of the samples is compared with the
+# highest of the earlier half. Exit status 0 when every run ended with exit code 0, no
+# `error` line was written, at least one run had ten samples after its start-up, and in no such run
+# the memory grew by more than 8 MiB. A sanitizer build (AddressSanitizer holds freed memory back
+# for a while) is not judged on memory; it is told by its runtime's symbols, whether the runtime
+# is linked dynamically (gcc) or into the binary (clang).
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 total=${2:-36000}
@@ -66,6 +71,8 @@ remaining=$total
 run=0
 samples="$work/rss.txt"
 : >"$samples"
+# A pause without a process of its own: a read that times out on a pipe nobody writes to.
+exec {sleeper}<> <(:)
 start=$(date +%s)
 while [ "$remaining" -gt 0 ]; do
     run=$((run + 1))
@@ -76,14 +83,29 @@ while [ "$remaining" -gt 0 ]; do
         cp -r "$build/games/demo" "$work/game"
     fi
     timeline "$remaining" >"$work/input$run.txt"
+    rm -f "$work/transcript$run.txt"
     "$build/vorn" "$work/game" --headless --seed $((seed + run)) --input "$work/input$run.txt" \
         --transcript "$work/transcript$run.txt" 2>"$work/stderr$run.txt" &
     pid=$!
+    transcript=""
+    virtual=0
     while kill -0 $pid 2>/dev/null; do
-        rss=$(awk '/VmRSS/ {print $2}' /proc/$pid/status 2>/dev/null || true)
-        [ -n "$rss" ] && echo "$run $(($(date +%s) - start)) $rss" >>"$samples"
-        sleep 0.2
+        # The transcript is made by the player at start (a new file in place of any old one);
+        # once it stands there it is read as it grows, for the virtual time of its last line.
+        if [ -z "$transcript" ] && [ -f "$work/transcript$run.txt" ]; then
+            exec {transcript}<"$work/transcript$run.txt"
+        fi
+        if [ -n "$transcript" ]; then
+            while IFS=$'\t' read -r -u "$transcript" stamp _; do virtual=$stamp; done
+        fi
+        rss=""
+        while read -r key value _; do
+            [ "$key" = VmRSS: ] && rss=$value && break
+        done 2>/dev/null </proc/$pid/status || true
+        [ -n "$rss" ] && echo "$run $virtual $rss" >>"$samples"
+        read -r -t 0.01 -u "$sleeper" || true
     done
+    [ -n "$transcript" ] && exec {transcript}<&-
     code=0
     wait $pid || code=$?
     last=$(tail -n 1 "$work/transcript$run.txt" | cut -f1)
@@ -106,25 +128,33 @@ while [ "$remaining" -gt 0 ]; do
 done
 
 wall=$(($(date +%s) - start))
-# Memory per run: after the first fifth of its samples, at its end, and the largest; the run
-# with the most samples is reported.
+# Memory per run after its start-up: the highest of each half of its samples; the run with the
+# most samples is reported, and the run that grew most.
 report=$(awk '
-    { n[$1]++; v[$1, n[$1]] = $3; if ($3 > peak) peak = $3 }
+    { if ($3 > peak) peak = $3 }
+    $2 > 0 { n[$1]++; v[$1, n[$1]] = $3 }
     END {
         for (r in n) {
-            e = v[r, int(n[r] / 5) + 1]; l = v[r, n[r]]
-            if (n[r] >= 25 && l - e > grow) { grow = l - e; gr = r }
+            e = 0; l = 0
+            for (i = 1; i <= n[r]; i++) {
+                if (i * 2 <= n[r]) { if (v[r, i] > e) e = v[r, i] }
+                else if (v[r, i] > l) l = v[r, i]
+            }
+            if (n[r] >= 10) { judged++; if (l - e > grow || !gr) { grow = l - e; gr = r } }
             if (n[r] > most) { most = n[r]; mr = r; me = e; ml = l }
         }
-        printf "%d %d %d %d %d %d %d\n", mr, most, me, ml, peak, grow + 0, gr + 0
+        printf "%d %d %d %d %d %d %d %d\n", mr, most, me, ml, peak, grow + 0, gr + 0, judged + 0
     }' "$samples")
-read -r longest count early late peak grow growRun <<<"$report"
+read -r longest count early late peak grow growRun judged <<<"$report"
 echo "soak: $total s of virtual time in $wall s of wall time, $run run(s), seed $seed"
-echo "soak: longest run $longest ($count samples): resident memory $early KiB after a fifth, $late KiB at" \
-    "the end; largest $peak KiB; most growth in a run: $grow KiB (run $growRun)"
-# AddressSanitizer holds freed memory back for a while, so a sanitizer build's memory is not judged.
-if ldd "$build/vorn" 2>/dev/null | grep -q libasan; then
+echo "soak: longest run $longest ($count samples after start-up): highest resident memory $early KiB in" \
+    "its first half, $late KiB in its second; largest $peak KiB; $judged run(s) judged, most growth in a run:" \
+    "$grow KiB (run $growRun)"
+if grep -aqE '__(asan|hwasan|msan|tsan)_init' "$build/vorn"; then
     echo "soak: a sanitizer build: memory not judged"
+elif [ "$judged" -eq 0 ]; then
+    echo "soak: no run had ten samples after its start-up: memory not judged" >&2
+    status=1
 elif [ "$grow" -gt 8192 ]; then
     echo "soak: memory grew by $grow KiB in run $growRun" >&2
     status=1

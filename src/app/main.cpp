@@ -6,6 +6,8 @@
 #include "core/program_end.h"
 #include "app/startup.h"
 #include "app/state_dump.h"
+#include "platform/encoding.h"
+#include "platform/file_writing.h"
 #include "platform/game_files.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/player_paths.h"
@@ -13,7 +15,9 @@
 #include "platform/sdl/sdl_platform.h"
 #include "platform/text_renderer.h"
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <cstdlib>
 #include <cstdio>
 #include <fstream>
@@ -28,13 +32,18 @@ namespace {
 
 int fail(const std::string& message)
 {
-    std::cerr << "vorn: " << message << "\n";
+    std::cerr << "vorn: " << escapeControls(message) << "\n";
     return static_cast<int>(ExitCode::BadCommandLine);
 }
 
-} // namespace
+// A game folder that is there but cannot be reached or entered: a file error.
+int cannotEnter(const fs::path& folder, const std::string& why)
+{
+    std::cerr << "vorn: cannot enter the game folder " << escapeControls(folder.string()) << ": " << why << "\n";
+    return static_cast<int>(ExitCode::FileError);
+}
 
-int main(int argc, char** argv)
+int playerMain(int argc, char** argv)
 {
     std::string error;
     auto cl = parseCommandLine(argc, argv, error);
@@ -56,7 +65,10 @@ int main(int argc, char** argv)
     // program works inside the game folder.
     std::error_code ec;
     fs::path gameDirectory = fs::absolute(cl->gameDirectory, ec);
-    if (ec || !fs::is_directory(gameDirectory))
+    fs::file_status folder = ec ? fs::file_status() : fs::status(gameDirectory, ec);
+    if (ec && ec != std::errc::no_such_file_or_directory && ec != std::errc::not_a_directory)
+        return cannotEnter(gameDirectory, ec.message());
+    if (!fs::is_directory(folder))
         return fail("no game folder at " + cl->gameDirectory);
     fs::path shots = fs::absolute(cl->shotsDirectory);
     fs::path saveDirectory = cl->saveDirectory.empty() ? fs::path() : fs::absolute(cl->saveDirectory);
@@ -85,28 +97,30 @@ int main(int argc, char** argv)
     if (!cl->transcriptFile.empty() && !transcript.open(fs::absolute(cl->transcriptFile).string()))
         return fail("cannot write transcript " + cl->transcriptFile);
     if (chdir(gameDirectory.c_str()) != 0)
-        return fail("cannot enter the game folder " + gameDirectory.string());
-    gameDirectory = fs::current_path();
+        return cannotEnter(gameDirectory, std::strerror(errno));
+    gameDirectory = fs::current_path(ec);
+    if (ec)
+        return cannotEnter(gameDirectory, ec.message());
     // Settings and saved games stay beside the game unless it cannot be written (a game on
     // read-only media or in a system folder): then they go to the player's data folder, and the
     // player is told, so that no progress is lost without a word.
     if (saveDirectory.empty() && !folderWritable(gameDirectory)) {
         saveDirectory = fallbackSaveFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"), gameDirectory);
-        std::cerr << "vorn: the game folder " << gameDirectory.string() << " cannot be written; settings and "
-                  << "saved games are kept in " << saveDirectory.string() << "\n";
+        std::cerr << "vorn: the game folder " << escapeControls(gameDirectory.string()) << " cannot be written; settings and "
+                  << "saved games are kept in " << escapeControls(saveDirectory.string()) << "\n";
     }
     if (!saveDirectory.empty()) {
         fs::create_directories(saveDirectory, ec);
-        if (ec || !fs::is_directory(saveDirectory))
+        if (ec || !fs::is_directory(saveDirectory, ec))
             return fail("cannot make the save folder " + saveDirectory.string());
     }
     // A folder without the game's settings file is not a game: say so plainly before the file
     // error dialog the player shows for it.
     if (!resolveGamePath(gameDirectory, "DAT\\vornINI.DAT"))
-        std::cerr << "vorn: no DAT/vornINI.DAT in " << gameDirectory.string() << ": not a game folder\n";
+        std::cerr << "vorn: no DAT/vornINI.DAT in " << escapeControls(gameDirectory.string()) << ": not a game folder\n";
 
     // The recording is written until the platform goes away, so it outlives the platform.
-    std::ofstream record;
+    OutputFile record;
     std::unique_ptr<Platform> platform;
     HeadlessPlatform* headless = nullptr;
     std::optional<int> textDelay = cl->player.textDelay;
@@ -140,7 +154,7 @@ int main(int argc, char** argv)
         options.onFullscreenChanged = [settingsPath, saved](bool fullscreen) mutable {
             saved.fullscreen = fullscreen;
             if (!writePlayerSettings(settingsPath, saved))
-                std::cerr << "vorn: cannot write " << settingsPath.string() << "\n";
+                std::cerr << "vorn: cannot write " << escapeControls(settingsPath.string()) << "\n";
         };
         try {
             platform = createSdlPlatform(options);
@@ -155,10 +169,10 @@ int main(int argc, char** argv)
                                       std::chrono::system_clock::now().time_since_epoch().count());
     int textSpeed = textDelay.value_or(headless ? 0 : 1);
     if (!recordPath.empty()) {
-        record.open(recordPath, std::ios::binary | std::ios::trunc);
-        if (!record)
+        if (!record.open(recordPath))
             return fail("cannot write the recording " + recordPath.string());
-        platform = std::make_unique<RecordingPlatform>(std::move(platform), gameDirectory, record, seed, textSpeed);
+        platform
+            = std::make_unique<RecordingPlatform>(std::move(platform), gameDirectory, record.stream(), seed, textSpeed);
     }
     Platform* p = platform.get();
     transcript.setClock([p] { return p->nowMs(); });
@@ -181,5 +195,20 @@ int main(int argc, char** argv)
         if (!endDumpPath.empty())
             writeStateDump(*ctx, endDumpPath);
         return static_cast<int>(end.code);
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // A file system call that fails where no failure was foreseen ends the program with what
+    // failed and why, not with an abort.
+    try {
+        return playerMain(argc, argv);
+    } catch (const fs::filesystem_error& error) {
+        std::cerr << "vorn: " << escapeControls(error.what()) << "\n";
+        return static_cast<int>(ExitCode::FileError);
     }
 }

@@ -4,6 +4,7 @@
 #include "core/party.h"
 #include "data/record.h"
 #include "platform/encoding.h"
+#include "platform/file_writing.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -134,9 +135,7 @@ json stateToJson(const Context& ctx)
 
 void writeStateDump(const Context& ctx, const std::filesystem::path& path)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << stateToJson(ctx).dump(2) << "\n";
-    if (!out)
+    if (!writeWholeFileAtomically(path, stateToJson(ctx).dump(2) + "\n"))
         std::fprintf(stderr, "vorn: cannot write %s\n", path.c_str());
 }
 

@@ -29,9 +29,10 @@ namespace {
         const std::string& detail, ExitCode code)
     {
         // The detail names the file or command for the game's author; the player sees the
-        // dialog's own text. The terminal gets it too, so a player can tell what went wrong.
+        // dialog's own text. The terminal gets it too, so a player can tell what went wrong; the
+        // control bytes game data may hold are shown as escapes, never sent to the terminal.
         std::string kind = code == ExitCode::FileError ? "file error" : "event error";
-        std::fprintf(stderr, "vorn: %s: %s\n", kind.c_str(), cp932ToUtf8(detail).c_str());
+        std::fprintf(stderr, "vorn: %s: %s\n", kind.c_str(), escapeControls(cp932ToUtf8(detail)).c_str());
         ctx.transcript.write("error", cp932ToUtf8(caption) + ": " + cp932ToUtf8(text) + " (" + detail + ")");
         showMessageBox(ctx, caption, text, BoxButtons::Ok, BoxIcon::Stop);
         throw ProgramEnd { code };

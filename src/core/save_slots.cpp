@@ -3,6 +3,7 @@
 #include "core/context.h"
 #include "core/slot_game.h"
 #include "data/record.h"
+#include "platform/file_writing.h"
 #include "platform/game_files.h"
 
 #include <optional>

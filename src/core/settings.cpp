@@ -2,6 +2,7 @@
 
 #include "core/context.h"
 #include "data/record.h"
+#include "platform/file_writing.h"
 #include "platform/game_files.h"
 
 #include <algorithm>

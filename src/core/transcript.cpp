@@ -1,13 +1,20 @@
 #include "core/transcript.h"
 
 #include "platform/encoding.h"
+#include "platform/file_writing.h"
 
 namespace vorn {
 
+Transcript::Transcript() = default;
+Transcript::~Transcript() = default;
+
 bool Transcript::open(const std::string& path)
 {
-    m_file.open(path, std::ios::binary | std::ios::trunc);
-    return static_cast<bool>(m_file);
+    auto file = std::make_unique<OutputFile>();
+    if (!file->open(path))
+        return false;
+    m_file = std::move(file);
+    return true;
 }
 
 void Transcript::write(const std::string& kind, const std::string& utf8)
@@ -17,10 +24,10 @@ void Transcript::write(const std::string& kind, const std::string& utf8)
         if (c == '\r' || c == '\n' || c == '\t')
             c = ' ';
     }
-    if (m_file.is_open()) {
+    if (m_file) {
         std::uint64_t now = m_clock ? m_clock() : 0;
-        m_file << now << '\t' << kind << '\t' << text << '\n';
-        m_file.flush();
+        m_file->stream() << now << '\t' << kind << '\t' << text << '\n';
+        m_file->stream().flush();
     }
     if (m_observer)
         m_observer(kind, text);

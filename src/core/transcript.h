@@ -4,17 +4,25 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace vorn {
 
+class OutputFile;
+
 class Transcript {
 public:
+    Transcript();
+    ~Transcript();
+    Transcript(const Transcript&) = delete;
+    Transcript& operator=(const Transcript&) = delete;
+
     using Observer = std::function<void(const std::string& kind, const std::string& utf8)>;
 
-    // Opens the transcript file (truncating it); returns false when it cannot be written.
+    // Makes the transcript file (a new file in place of what stood at `path`); false when it
+    // cannot be written.
     bool open(const std::string& path);
     // Time source for the line stamps (the platform clock).
     void setClock(std::function<std::uint64_t()> clock) { m_clock = std::move(clock); }
@@ -27,7 +35,7 @@ public:
     void writeGameText(const std::string& kind, const std::string& cp932);
 
 private:
-    std::ofstream m_file;
+    std::unique_ptr<OutputFile> m_file; // empty until a file is opened
     std::function<std::uint64_t()> m_clock;
     Observer m_observer;
 };

@@ -2,6 +2,7 @@
 
 #include "data/database_io.h"
 #include "data/database_layout.h"
+#include "platform/file_writing.h"
 #include "platform/game_files.h"
 
 #include <algorithm>

@@ -12,6 +12,7 @@
 // out the same whatever the palette holds.
 #include "platform/picture.h"
 
+#include "platform/file_writing.h"
 #include "platform/game_files.h"
 
 #include <algorithm>
@@ -479,11 +480,7 @@ bool saveBmpFile(const Picture& picture, const std::string& path)
             out.push_back(0);
     }
 
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file)
-        return false;
-    file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
-    return static_cast<bool>(file.flush());
+    return writeWholeFileAtomically(path, std::string_view(reinterpret_cast<const char*>(out.data()), out.size()));
 }
 
 std::optional<Picture> loadGamePicture(const std::filesystem::path& root, const std::string& cp932Path, std::string* why)

@@ -83,4 +83,28 @@ std::string utf8ToCp932(const std::string& utf8)
     return convert("CP932", "UTF-8", utf8, "?");
 }
 
+std::string escapeControls(const std::string& utf8)
+{
+    static constexpr char hex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(utf8[i]);
+        unsigned char next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0;
+        if (c < 0x20 || c == 0x7F) {
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            out += "\\u00";
+            out += hex[next >> 4];
+            out += hex[next & 15];
+            ++i;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
 } // namespace vorn

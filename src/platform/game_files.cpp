@@ -2,10 +2,8 @@
 
 #include "platform/encoding.h"
 
-#include <cstdio>
 #include <fstream>
 #include <system_error>
-#include <unistd.h>
 
 namespace vorn {
 
@@ -179,29 +177,6 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(const fs::path& path, std
         || in.peek() != std::ifstream::traits_type::eof())
         return fail("file cannot be read");
     return bytes;
-}
-
-bool writeWholeFileAtomically(const fs::path& path, const std::string& bytes, const std::function<void()>& beforeRename)
-{
-    fs::path temporary = path;
-    temporary += ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
-        return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    ok = std::fflush(file) == 0 && ok;
-    ok = fsync(fileno(file)) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    std::error_code ec;
-    if (ok && beforeRename)
-        beforeRename();
-    if (ok)
-        fs::rename(temporary, path, ec);
-    if (!ok || ec) {
-        fs::remove(temporary, ec);
-        return false;
-    }
-    return true;
 }
 
 std::optional<std::vector<std::uint8_t>> readGameFile(

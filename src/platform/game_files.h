@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <limits>
 #include <optional>
 #include <string>
@@ -59,10 +58,5 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::pa
 // not be read.
 std::optional<std::vector<std::uint8_t>> readGameFile(
     const std::filesystem::path& root, const std::string& cp932Path, GameFileKind kind, std::string* why = nullptr);
-// Writes a whole file safely: a temporary file in the same folder, flushed, then renamed over the
-// old one, so a failure never leaves a half-written file. Returns false on failure. `beforeRename`
-// (tests) runs once the temporary file is written, before the rename.
-bool writeWholeFileAtomically(
-    const std::filesystem::path& path, const std::string& bytes, const std::function<void()>& beforeRename = {});
 
 } // namespace vorn

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -109,6 +110,11 @@ bool saveBmpFile(const Picture& picture, const std::string& path);
 
 // Writes a picture as an RGB PNG file; returns false when the file cannot be written.
 bool savePng(const Picture& picture, const std::string& path);
+// The pixels of row y (`width` of them) of a picture written row by row; asked for y = 0, 1, ...
+using PngRowSource = std::function<const Pixel*(int y)>;
+// Writes a width x height RGB PNG whose rows come from `row`, so that a picture larger than
+// memory can be drawn and written a band at a time.
+bool savePngRows(const std::string& path, int width, int height, const PngRowSource& row);
 // Reads an RGB or RGBA PNG file (alpha is dropped); returns false when it cannot be read.
 bool loadPng(const std::string& path, Picture& picture);
 

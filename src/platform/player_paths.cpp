@@ -1,7 +1,6 @@
 #include "platform/player_paths.h"
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 
 namespace vorn {
@@ -21,8 +20,12 @@ std::filesystem::path newScreenshotPath(const std::filesystem::path& folder, con
     std::snprintf(stamp, sizeof stamp, "vorn-%04d%02d%02d-%02d%02d%02d", when.year % 10000, when.month % 100,
         when.day % 100, when.hour % 100, when.minute % 100, when.second % 100);
     std::filesystem::path path = folder / (std::string(stamp) + ".png");
-    std::error_code ec;
-    for (int n = 2; std::filesystem::exists(path, ec) && n < 1000; ++n)
+    // A name is taken by anything standing there, a link to nowhere included.
+    auto taken = [](const std::filesystem::path& p) {
+        std::error_code ec;
+        return std::filesystem::exists(std::filesystem::symlink_status(p, ec));
+    };
+    for (int n = 2; taken(path) && n < 1000; ++n)
         path = folder / (std::string(stamp) + "-" + std::to_string(n) + ".png");
     return path;
 }
@@ -39,19 +42,6 @@ std::filesystem::path fallbackSaveFolder(const char* xdgData, const char* home, 
     if (home && *home)
         return std::filesystem::path(home) / ".local" / "share" / "vorn" / name;
     return {};
-}
-
-bool folderWritable(const std::filesystem::path& folder)
-{
-    std::filesystem::path probe = folder / ".vorn-write-test";
-    {
-        std::ofstream out(probe, std::ios::binary);
-        if (!out || !(out << "x") || !out.flush())
-            return false;
-    }
-    std::error_code ec;
-    std::filesystem::remove(probe, ec);
-    return true;
 }
 
 } // namespace vorn

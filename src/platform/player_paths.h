@@ -20,7 +20,4 @@ std::filesystem::path newScreenshotPath(const std::filesystem::path& folder, con
 // Empty when neither the variable nor a home folder is known.
 std::filesystem::path fallbackSaveFolder(const char* xdgData, const char* home, const std::filesystem::path& gameFolder);
 
-// Whether a file can be made in `folder` (tried with a small file that is removed at once).
-bool folderWritable(const std::filesystem::path& folder);
-
 } // namespace vorn

@@ -1,5 +1,6 @@
 #include "platform/player_settings.h"
 
+#include "platform/file_writing.h"
 #include "platform/game_files.h"
 
 #include <charconv>

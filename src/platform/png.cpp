@@ -1,10 +1,13 @@
 // PNG files through libpng (screenshots, reference pictures).
 #include "platform/picture.h"
 
+#include "platform/file_writing.h"
+
 #include <png.h>
 
 #include <cstdio>
 #include <csetjmp>
+#include <string_view>
 
 namespace vorn {
 
@@ -67,28 +70,67 @@ namespace {
         return true;
     }
 
+    void writeToFile(png_structp png, png_bytep data, png_size_t size)
+    {
+        auto* file = static_cast<FileReplacement*>(png_get_io_ptr(png));
+        if (!file->write(std::string_view(reinterpret_cast<const char*>(data), size)))
+            png_error(png, "write failed");
+    }
+
+    void flushNothing(png_structp) { }
+
+    // Writes an RGB PNG row by row: only one row of samples is held, whatever the picture's
+    // height. As in readPng, the buffer is made before the jump is set.
+    bool writePngRows(FileReplacement& file, png_uint_32 width, png_uint_32 height, const PngRowSource& row)
+    {
+        png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, pngError, pngWarning);
+        if (!png)
+            return false;
+        png_infop info = png_create_info_struct(png);
+        if (!info) {
+            png_destroy_write_struct(&png, nullptr);
+            return false;
+        }
+        std::vector<png_byte> rgb(std::size_t(width) * 3);
+        if (setjmp(png_jmpbuf(png))) {
+            png_destroy_write_struct(&png, &info);
+            return false;
+        }
+        png_set_write_fn(png, &file, writeToFile, flushNothing);
+        png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+            PNG_FILTER_TYPE_DEFAULT);
+        png_write_info(png, info);
+        for (png_uint_32 y = 0; y < height; ++y) {
+            const Pixel* pixels = row(static_cast<int>(y));
+            for (png_uint_32 x = 0; x < width; ++x) {
+                rgb[3 * x] = static_cast<png_byte>(pixels[x] >> 16);
+                rgb[3 * x + 1] = static_cast<png_byte>(pixels[x] >> 8);
+                rgb[3 * x + 2] = static_cast<png_byte>(pixels[x]);
+            }
+            png_write_row(png, rgb.data());
+        }
+        png_write_end(png, nullptr);
+        png_destroy_write_struct(&png, &info);
+        return true;
+    }
+
 } // namespace
+
+bool savePngRows(const std::string& path, int width, int height, const PngRowSource& row)
+{
+    if (width <= 0 || height <= 0)
+        return false;
+    FileReplacement file { std::filesystem::path(path) };
+    return file.ok() && writePngRows(file, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), row)
+        && file.commit();
+}
 
 bool savePng(const Picture& picture, const std::string& path)
 {
     if (picture.empty())
         return false;
-    std::vector<png_byte> rgb(static_cast<std::size_t>(picture.width) * picture.height * 3);
-    for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
-        const Pixel p = picture.pixels[i];
-        rgb[3 * i] = static_cast<png_byte>(p >> 16);
-        rgb[3 * i + 1] = static_cast<png_byte>(p >> 8);
-        rgb[3 * i + 2] = static_cast<png_byte>(p);
-    }
-
-    png_image image {};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(picture.width);
-    image.height = static_cast<png_uint_32>(picture.height);
-    image.format = PNG_FORMAT_RGB;
-    const bool written = png_image_write_to_file(&image, path.c_str(), 0, rgb.data(), 0, nullptr) != 0;
-    png_image_free(&image);
-    return written;
+    return savePngRows(path, picture.width, picture.height,
+        [&](int y) { return picture.pixels.data() + static_cast<std::size_t>(y) * picture.width; });
 }
 
 bool loadPng(const std::string& path, Picture& picture)

@@ -7,6 +7,7 @@
 #include "data/errors.h"
 #include "data/record.h"
 #include "platform/encoding.h"
+#include "platform/file_writing.h"
 #include "platform/game_files.h"
 #include "screens/screen_lines.h"
 #include "ui/windows.h"

@@ -1,12 +1,18 @@
-// The real player, headless: start-up on a fixture game, the quit question, fatal file errors,
-// and the command line.
+// The real player, headless: start-up on a fixture game, the quit question, fatal file errors
+// and what the terminal is shown of them, and the command line with its game folder.
 #include "data/record.h"
 #include "gamegen/starter_game.h"
+#include "platform/file_writing.h"
 #include "platform/game_files.h"
 #include "support/run_player.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using vorn::test::runPlayer;
 using vorn::test::TempDir;
@@ -137,4 +143,48 @@ TEST(CommandLine, ShotAndDumpWriteTheirFiles)
     EXPECT_NE(dump.find("\"partyLast\""), std::string::npos);
     EXPECT_NE(dump.find("アルト"), std::string::npos);
     EXPECT_NE(dump.find("\"settings\""), std::string::npos);
+}
+
+TEST(StartUp, ControlBytesOfAMissingPictureNameReachTheTerminalAsEscapes)
+{
+    FixtureGame f;
+    // The opening script shows a picture whose name clears the screen and turns the text red.
+    ASSERT_TRUE(vorn::writeWholeFileAtomically(f.game / "DAT" / "vornTOPN.dat",
+        "0,\r\n\"\",\"GRP,\x1b[2J\x1b[31mred,0,0,8,8,0,0,THR\",\r\n99,\r\n0,0,0,0,0,0,0,0,\r\n"));
+    auto run = runPlayer(f.game, "wait 1000\n", f.dir.path());
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_EQ(run.errorOutput.find('\x1b'), std::string::npos) << run.errorOutput;
+    EXPECT_NE(run.errorOutput.find("\\x1b[2J\\x1b[31mred"), std::string::npos) << run.errorOutput;
+    EXPECT_EQ(std::count(run.errorOutput.begin(), run.errorOutput.end(), '\n'), 1) << "one line";
+}
+
+TEST(CommandLine, AGameFolderThatCannotBeReachedIsNamedWithTheReasonAndExitCodeOne)
+{
+    // A path through a link that leads to itself.
+    TempDir dir;
+    std::filesystem::create_symlink(dir.path() / "loop", dir.path() / "loop");
+    auto looped = runPlayer(dir.path() / "loop" / "game", "wait 100\n", dir.path());
+    EXPECT_EQ(looped.exitCode, 1) << looped.errorOutput;
+    EXPECT_NE(looped.errorOutput.find("vorn: cannot enter the game folder " + (dir.path() / "loop" / "game").string()
+                  + ": Too many levels of symbolic links"),
+        std::string::npos)
+        << looped.errorOutput;
+
+    // A game inside a folder that its player may not enter: root plays as nobody to be refused.
+    FixtureGame f;
+    TempDir out;
+    const char* other = std::getenv("VORN_PLAYER_BINARY");
+    std::string player = other && *other ? other : VORN_PLAYER;
+    bool root = ::geteuid() == 0;
+    if (root && std::system("setpriv --version >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "no setpriv to play as another user";
+    std::filesystem::permissions(f.dir.path(), std::filesystem::perms::none);
+    std::string command = std::string(root ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "") + "'" + player
+        + "' '" + f.game.string() + "' --headless 2>'" + (out.path() / "stderr.txt").string() + "'";
+    int status = std::system(command.c_str());
+    std::filesystem::permissions(f.dir.path(), std::filesystem::perms::owner_all);
+    std::string errors = readText(out.path() / "stderr.txt");
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by a signal: " << errors;
+    EXPECT_EQ(WEXITSTATUS(status), 1) << errors;
+    EXPECT_EQ(errors, "vorn: cannot enter the game folder " + f.game.string() + ": Permission denied\n");
 }

@@ -1,6 +1,6 @@
 // Spells, items, conditions and enemy turns played through the battle flow with chosen draws:
-// the enemy's target and spell slot, a turn started over for lack of MP, "PA" healing, the "EA"
-// walk over the enemies, the escape, and buffs refused on the field.
+// the enemy's target and spell slot, the top draw of the cast roll, a turn started over for lack
+// of MP, "PA" healing, the "EA" walk over the enemies, the escape, and buffs refused on the field.
 #include "battle/battle.h"
 #include "platform/encoding.h"
 
@@ -104,6 +104,32 @@ TEST_F(Magic, AnEnemyPicksItsTargetByTheTableAndRedrawsEmptySpellSlots)
     EXPECT_EQ(ctx.db.characters[1].conditions[0], 2);
     EXPECT_TRUE(printed("スライムは子守歌"));
     EXPECT_TRUE(printed("ミナは眠りに落ちた！"));
+}
+
+TEST_F(Magic, AnEnemyWithSpecialRate100AttacksOnTheTopDrawOfItsCastRoll)
+{
+    BattleEnemy& slime = ctx.battle.enemies[0];
+    slime.specialRate = 100;
+    slime.mp = 10;
+    slime.actions = { Lull, Lull, Lull, Lull, Lull, Lull };
+    // Target 21 (member 0), then the cast roll: INT(0.99 x 100) + 1 = 100 is not below 100, so
+    // the slime attacks; the rest of the draws go to the attack.
+    ctx.rng.give({ 0.2f, 0.99f });
+    for (int i = 0; i < 40; ++i)
+        ctx.rng.give({ 0.5f });
+    EnemyTurn(ctx, 0);
+    EXPECT_EQ(slime.mp, 10);
+    EXPECT_TRUE(printed("スライムの攻撃！"));
+    EXPECT_FALSE(printed("スライムは子守歌"));
+
+    // The draw below it, 99, casts (the attack's unused draws are dropped first).
+    ctx.rng.seed(1);
+    t.clearLines();
+    ctx.rng.give({ 0.2f, 0.98f, 0.0f, 0.0f, 0.0f, 0.0f, 0.5f, 0.5f });
+    EnemyTurn(ctx, 0);
+    EXPECT_EQ(ctx.rng.givenLeft(), 0u);
+    EXPECT_EQ(slime.mp, 8);
+    EXPECT_TRUE(printed("スライムは子守歌"));
 }
 
 TEST_F(Magic, AnEnemyShortOfMagicPointsStartsItsTurnOverWithTheConditionStep)

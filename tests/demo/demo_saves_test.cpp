@@ -1,7 +1,7 @@
 // Saved games in the demo game, played headless by the real player through the field menu and
 // the title: a save in slot 3 and its load, the empty slots of a first start, all nine slots
 // saved, quit and loaded in the next run, an old save version, a save cut short before its
-// rename, and a slot that cannot be read.
+// rename, a slot that cannot be read, and links planted beside every file the player writes.
 #include "demo_support.h"
 
 #include "data/database_files.h"
@@ -208,4 +208,65 @@ TEST(DemoSaves, EveryOneOfTheNineSlotsSavesQuitsAndLoadsInTheNextRun)
         EXPECT_EQ(nine[part], rest[part]) << part;
         EXPECT_EQ(loadedOne[part], one[part]) << part;
     }
+}
+
+TEST(DemoSaves, LinksPlantedBesideEveryFileThePlayerWritesLeaveTheirTargetsUntouched)
+{
+    TempDir dir;
+    fs::path game = copyOfDemo(dir);
+    fs::path outside = dir.path() / "outside";
+    fs::create_directories(outside);
+    // A first start leaves nine empty slots; slot 3 becomes a link to its own empty file outside,
+    // so that the save into it goes through the link's name.
+    TempDir firstRun;
+    ASSERT_EQ(runPlayer(game, "wait 100\n", firstRun.path()).exitCode, 0);
+    fs::remove(game / "vorn.ini");
+    fs::path emptySlot = outside / "empty-slot3";
+    fs::rename(slotFile(game, 3), emptySlot);
+    std::string emptySlotText = readText(emptySlot);
+    ASSERT_EQ(emptySlotText.substr(0, 13), "------------,");
+    fs::create_symlink(emptySlot, slotFile(game, 3));
+    std::vector<std::pair<fs::path, std::string>> victims { { emptySlot, emptySlotText } };
+    // A link at `at` to a new file outside that holds its own name.
+    auto plant = [&](const fs::path& at) {
+        fs::path victim = outside / ("victim" + std::to_string(victims.size()));
+        writeText(victim, victim.filename().string());
+        victims.emplace_back(victim, victim.filename().string());
+        fs::create_symlink(victim, at);
+    };
+    // The names the player writes (or the temporary and probe names it once wrote beside them)
+    // inside the game folder, and the outputs the command line names.
+    for (const char* name : { "vorn.ini", "vorn.ini.tmp", ".vorn-write-test" })
+        plant(game / name);
+    for (int slot = 1; slot <= 9; ++slot)
+        plant(fs::path(slotFile(game, slot)) += ".tmp");
+    const std::vector<std::string> outputs { "transcript.txt", "field.png", "saved.json", "play.txt", "end.json" };
+    for (const std::string& name : outputs) {
+        plant(dir.path() / name);
+        plant(dir.path() / (name + ".tmp"));
+    }
+    // A slot that is a link to nowhere: whatever becomes of the slot, nothing is made at its target.
+    fs::path nowhere = outside / "nowhere";
+    fs::remove(slotFile(game, 5));
+    fs::create_symlink(nowhere, slotFile(game, 5));
+
+    std::string timeline = saveInSlotThree + "shot field\npress space\nexpect 終      了 5000\n" + presses("down", 7)
+        + "press space\nexpect 本当に終了 5000\npress space\nwait 5000\n";
+    auto run = runPlayer(game, timeline, dir.path(),
+        { "--record", (dir.path() / "play.txt").string(), "--dump-at-end", (dir.path() / "end.json").string() });
+    ASSERT_EQ(run.exitCode, 0) << run.errorOutput;
+    EXPECT_TRUE(run.has("state", "saved slot 3"));
+
+    for (const auto& [victim, text] : victims)
+        EXPECT_EQ(readText(victim), text) << victim << " was written through a link";
+    EXPECT_FALSE(fs::exists(fs::symlink_status(nowhere)));
+    auto isPlainFile = [](const fs::path& path) { return fs::is_regular_file(fs::symlink_status(path)); };
+    for (const std::string& name : outputs)
+        EXPECT_TRUE(isPlainFile(dir.path() / name)) << name << " is written in place of its link";
+    for (const fs::path& written : { game / "vorn.ini", slotFile(game, 3) })
+        EXPECT_TRUE(isPlainFile(written)) << written;
+    EXPECT_FALSE(fs::exists(fs::symlink_status(game / "vorn.ini.tmp"))) << "an old temporary name is cleared away";
+    EXPECT_FALSE(fs::exists(fs::symlink_status(fs::path(slotFile(game, 3)) += ".tmp")));
+    EXPECT_FALSE(readDump(dir.path() / "end.json").is_discarded());
+    EXPECT_NE(readText(dir.path() / "play.txt").find("# a play recorded by vorn"), std::string::npos);
 }

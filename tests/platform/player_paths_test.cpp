@@ -1,3 +1,4 @@
+#include "platform/file_writing.h"
 #include "platform/player_paths.h"
 
 #include <gtest/gtest.h>

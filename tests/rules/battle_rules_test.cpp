@@ -28,6 +28,9 @@ TEST_F(BattleRules, MemberDamageIsAttackPlusAFifthAtRandomLessDefense)
     // base 20, RND 0.5 adds 2, the slime's defense 4: 18.
     ctx.rng.give({ 0.5f });
     EXPECT_EQ(memberAttackDamage(ctx, 0, 0), 18);
+    // The top draw adds just under a fifth: INT(20 + 3.96 - 4) = 19 (a quarter would make it 20).
+    ctx.rng.give({ 0.99f });
+    EXPECT_EQ(memberAttackDamage(ctx, 0, 0), 19);
     // A curse halves the attacker's attack (10 + 1 - 4 = 7) and the enemy's defense when cursed.
     member(0).conditions[condition::curse] = 3;
     ctx.rng.give({ 0.5f });
@@ -77,8 +80,10 @@ TEST_F(BattleRules, MemberHitChanceWithWeaponDarknessAndCurse)
 
 TEST_F(BattleRules, EnemyDamageAgainstDefenseAndShield)
 {
-    // a = 12, RND 0.5 adds 1.2, the member's defense 10: INT(3.2) = 3.
-    ctx.rng.give({ 0.5f });
+    // a = 12, RND 0.5 adds 1.2, the member's defense 10: INT(3.2) = 3; RND 0.75 adds a fifth of
+    // 9 = 1.8: INT(3.8) = 3 (a quarter, 2.25, would make it 4).
+    ctx.rng.give({ 0.5f, 0.75f });
+    EXPECT_EQ(enemyAttackDamage(ctx, 0, 0), 3);
     EXPECT_EQ(enemyAttackDamage(ctx, 0, 0), 3);
     equip(ctx, 0, fixtureItems::shield);
     ctx.rng.give({ 0.5f });

@@ -1,5 +1,6 @@
-// The field menu's screens driven by scripted keys: the status lines and colour, the formation
-// change, the settings switches, the speed choice, the key configuration and the quit question.
+// The field menu's screens driven by scripted keys: the menu's labels and what its save and load
+// entries open, the status lines and colour, the formation change, the settings switches, the
+// speed choice, the key configuration and the quit question.
 #include "core/errors.h"
 #include "platform/encoding.h"
 #include "screens/field_menu.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 namespace vorn {
 namespace {
@@ -54,6 +56,45 @@ namespace {
         hero.equipment = { 2, 3, 0, 0, 0, 0 };
         ctx.db.items[1].hitRate = 90;
         ctx.db.equipment[1].magicDefense = 3;
+    }
+
+    // The rows of text drawn on the screen, top to bottom, each read left to right without its
+    // blanks.
+    std::vector<std::string> drawnRows(const test::RecordingPlatform& platform)
+    {
+        std::map<int, std::map<int, std::string>> rows;
+        for (const auto& call : platform.calls)
+            rows[call.y][call.x] += call.utf8;
+        std::vector<std::string> out;
+        for (const auto& [y, row] : rows) {
+            std::string text;
+            for (const auto& [x, part] : row)
+                text += part;
+            for (std::size_t at; (at = text.find(' ')) != std::string::npos;)
+                text.erase(at, 1);
+            out.push_back(text);
+        }
+        return out;
+    }
+
+    TEST(FieldMenuScreen, TheEightLabelsStandInOrderAndTheFifthSavesTheSixthLoads)
+    {
+        UiFixture shown("wait 100\npress ctrl\n");
+        EXPECT_EQ(FieldMenu(shown.ctx()), FieldMenuResult::Closed);
+        EXPECT_EQ(drawnRows(shown.platform()),
+            (std::vector<std::string> { "魔法", "道具", "ステータス", "隊列", "セーブ", "ロード", "設定", "終了" }));
+
+        // (The menu first waits for the key that opened it to be let go: the keys come later.)
+        // The fifth row asks where to save, the sixth where to load from; cancel backs out of both.
+        UiFixture save("wait 100\npress down\npress down\npress down\npress down\npress space\npress ctrl\npress ctrl\n");
+        FieldMenu(save.ctx());
+        EXPECT_TRUE(anyContains(save.lines("text"), "保存先を選択してください"));
+        EXPECT_FALSE(anyContains(save.lines("text"), "読込先を選択してください"));
+        UiFixture load(
+            "wait 100\npress down\npress down\npress down\npress down\npress down\npress space\npress ctrl\npress ctrl\n");
+        FieldMenu(load.ctx());
+        EXPECT_TRUE(anyContains(load.lines("text"), "読込先を選択してください"));
+        EXPECT_FALSE(anyContains(load.lines("text"), "保存先を選択してください"));
     }
 
     TEST(StatusScreen, FirstPageLinesAndWidths)

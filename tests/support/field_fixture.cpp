@@ -3,6 +3,7 @@
 #include "data/change_files.h"
 #include "platform/surfaces.h"
 #include "gamegen/starter_game.h"
+#include "platform/file_writing.h"
 #include "platform/game_files.h"
 
 #include <stdexcept>

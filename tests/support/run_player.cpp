@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 extern char** environ;
@@ -68,6 +69,35 @@ namespace {
 
 } // namespace
 
+ProgramRun runProgram(
+    std::vector<std::string> args, const std::filesystem::path& output, const std::filesystem::path& errors)
+{
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    for (auto [fd, path] : { std::pair { 1, &output }, std::pair { 2, &errors } }) {
+        if (path->empty())
+            posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", O_WRONLY, 0);
+        else
+            posix_spawn_file_actions_addopen(&actions, fd, path->c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    }
+    ProgramRun run;
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        struct rusage usage { };
+        wait4(pid, &status, 0, &usage);
+        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        run.peakKiB = usage.ru_maxrss;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    return run;
+}
+
 PlayerRun runPlayer(const std::filesystem::path& game, const std::string& timeline, const std::filesystem::path& work,
     const std::vector<std::string>& extraArgs)
 {
@@ -78,23 +108,8 @@ PlayerRun runPlayer(const std::filesystem::path& game, const std::string& timeli
     std::vector<std::string> args = { playerBinary(), game.string(), "--headless", "--input", input.string(),
         "--transcript", transcript.string(), "--shots", work.string(), "--seed", "1" };
     args.insert(args.end(), extraArgs.begin(), extraArgs.end());
-    std::vector<char*> argv;
-    for (auto& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     PlayerRun run;
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-        int status = 0;
-        waitpid(pid, &status, 0);
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    posix_spawn_file_actions_destroy(&actions);
+    run.exitCode = runProgram(args, {}, errors).exitCode;
     archiveRun(input, transcript);
     std::ifstream in(transcript, std::ios::binary);
     for (std::string line; std::getline(in, line);)

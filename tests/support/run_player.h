@@ -17,6 +17,16 @@ struct PlayerRun {
     bool has(const std::string& kind, const std::string& text) const;
 };
 
+struct ProgramRun {
+    int exitCode = -1; // 128 + the signal when a signal ended it
+    long peakKiB = 0; // the largest resident memory it had
+};
+
+// Runs the program args[0] with `args`, its input from /dev/null and its output and errors into
+// the files named (/dev/null when empty), and waits for its end.
+ProgramRun runProgram(
+    std::vector<std::string> args, const std::filesystem::path& output = {}, const std::filesystem::path& errors = {});
+
 // Runs `vorn GAME --headless --input <timeline> --transcript <file> --shots <work> --seed 1`
 // plus `extraArgs`; the timeline and outputs live in `work`.
 // VORN_PLAYER_BINARY names another player to run instead of the one built with the tests;

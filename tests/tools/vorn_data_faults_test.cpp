@@ -1,6 +1,6 @@
 // The data tool never loses an author's data and never leaves a half-built game: version lines,
 // exact versions, empty slots, builds that fail or do not pass the checks, friendly YAML errors,
-// `new` games that play at once, and pictures of whole maps.
+// `new` games that play at once, and pictures of whole maps, large ones in little memory.
 #include "commands.h"
 
 #include "platform/game_files.h"
@@ -341,6 +341,83 @@ namespace {
         std::ostringstream bad;
         EXPECT_EQ(renderCommand(made.game, 7, png, {}, bad), 1);
         EXPECT_EQ(bad.str(), "error: DAT\\vornM007.dat: file not found\n");
+    }
+
+    // Runs `vorn-data render GAME MAP PNG` as a program of its own; its exit code and peak memory.
+    vorn::test::ProgramRun renderInItsOwnProcess(const fs::path& game, int map, const fs::path& png)
+    {
+        std::string tool = (fs::path(VORN_PLAYER).parent_path() / "vorn-data").string();
+        return vorn::test::runProgram({ tool, "render", game.string(), std::to_string(map), png.string() });
+    }
+
+    TEST(VornDataRender, ALargeMapIsDrawnABandAtATimeInLittleMemory)
+    {
+        NewGame made;
+        auto small = renderInItsOwnProcess(made.game, 1, made.dir.file("small.png"));
+        ASSERT_EQ(small.exitCode, 0);
+        // 160 x 120 cells: a picture of 75 MiB drawn whole. A band is 25 rows of cells at this
+        // width: marks stand on both sides of the first band's end and in the far corner.
+        constexpr int width = 160, height = 120;
+        std::string rows;
+        for (int row = 0; row < height; ++row) {
+            std::string cells;
+            for (int column = 0; column < width; ++column)
+                cells += row == 24 && column == 7 ? "03" : row == 25 && column == 8 ? "05"
+                    : row == 119 && column == 159                                   ? "B2"
+                                                                                    : "B0";
+            rows += "    - \"" + cells + "\"\n";
+        }
+        fs::path source = made.source / "maps" / "map001.yaml";
+        std::string yaml = textOf(source);
+        auto first = yaml.find("  rows:\n") + 8, last = yaml.find("  exitNorth");
+        yaml.replace(first, last - first, rows);
+        writeText(source, yaml);
+        replaceIn(source, "  width: 12", "  width: " + std::to_string(width));
+        replaceIn(source, "  height: 9", "  height: " + std::to_string(height));
+        std::string output;
+        ASSERT_EQ(made.build(output), 0) << output;
+
+        fs::path png = made.dir.file("large.png");
+        auto large = renderInItsOwnProcess(made.game, 1, png);
+        ASSERT_EQ(large.exitCode, 0);
+        EXPECT_LT(large.peakKiB, small.peakKiB + 40 * 1024) << "KiB at the peak; a small map takes " << small.peakKiB;
+        Picture map;
+        ASSERT_TRUE(loadPng(png.string(), map));
+        ASSERT_EQ(map.width, width * 32);
+        ASSERT_EQ(map.height, height * 32);
+        BmpResult tiles = loadBmpFile((made.game / "GRP" / "TOWN.BMP").string());
+        ASSERT_TRUE(tiles.ok());
+        auto shows = [&](int column, int row, int tile) {
+            for (int y = 0; y < 32; ++y) {
+                for (int x = 0; x < 32; ++x) {
+                    if (map.at(column * 32 + x, row * 32 + y)
+                        != tiles.picture.at((tile % 16) * 32 + x, (tile / 16) * 32 + y))
+                        return false;
+                }
+            }
+            return true;
+        };
+        EXPECT_TRUE(shows(7, 24, 0x03));
+        EXPECT_TRUE(shows(8, 25, 0x05));
+        EXPECT_TRUE(shows(7, 25, 0xB0));
+        EXPECT_TRUE(shows(159, 119, 0xB2));
+        EXPECT_FALSE(shows(6, 3, 0xB0)) << "the villager stands on grass at (6, 3)";
+
+        // The grid runs on over the bands' seam: the line above cell row 25 and the column
+        // lines on both sides of it.
+        std::ostringstream out;
+        fs::path gridPng = made.dir.file("grid.png");
+        ASSERT_EQ(renderCommand(made.game, 1, gridPng, { true }, out), 0) << out.str();
+        Picture grid;
+        ASSERT_TRUE(loadPng(gridPng.string(), grid));
+        const Pixel line = paletteColour(8);
+        for (int x : { 5, 100, width * 32 - 1 }) {
+            EXPECT_EQ(grid.at(x, 24 * 32), line) << x;
+            EXPECT_EQ(grid.at(x, 25 * 32), line) << x;
+            EXPECT_NE(grid.at(x, 25 * 32 + 5), line) << x;
+        }
+        for (int y : { 25 * 32 - 1, 25 * 32 + 1, height * 32 - 1 })
+            EXPECT_EQ(grid.at(32, y), line) << y;
     }
 
 } // namespace

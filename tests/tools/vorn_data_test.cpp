@@ -5,6 +5,7 @@
 #include "data/database_files.h"
 #include "gamegen/starter_game.h"
 #include "platform/encoding.h"
+#include "platform/file_writing.h"
 #include "platform/game_files.h"
 #include "platform/picture.h"
 #include "support/temp_dir.h"

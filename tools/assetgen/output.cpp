@@ -3,6 +3,7 @@
 
 #include "assetgen/raster.h"
 #include "data/errors.h"
+#include "platform/file_writing.h"
 #include "platform/game_files.h"
 
 #include <cstdio>
@@ -23,11 +24,7 @@ namespace {
 
     void saveBytes(const std::vector<std::uint8_t>& bytes, const fs::path& path)
     {
-        std::FILE* f = std::fopen(path.string().c_str(), "wb");
-        if (!f)
-            throw FileError("cannot write " + path.string());
-        const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-        if (std::fclose(f) != 0 || !ok)
+        if (!writeWholeFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())))
             throw FileError("cannot write " + path.string());
     }
 

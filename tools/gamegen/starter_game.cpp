@@ -2,9 +2,8 @@
 
 #include "data/database_files.h"
 #include "platform/encoding.h"
+#include "platform/file_writing.h"
 #include "ui/window_art.h"
-
-#include <fstream>
 
 namespace vorn::gamegen {
 
@@ -317,9 +316,7 @@ void writeStarterGame(const fs::path& folder, const StarterOptions& options)
         { "vornTEND.dat", "0,\r\n\"\",THR,\r\n99,\r\n" },
     };
     for (const auto& script : scripts) {
-        std::ofstream out(folder / "DAT" / script.name, std::ios::binary);
-        out << script.text;
-        if (!out)
+        if (!writeWholeFileAtomically(folder / "DAT" / script.name, script.text))
             throw FileError(std::string("cannot write ") + script.name);
     }
 }

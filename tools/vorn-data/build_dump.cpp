@@ -5,8 +5,12 @@
 
 #include "data/errors.h"
 #include "data/record.h"
+#include "platform/file_writing.h"
 #include "platform/game_files.h"
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -17,13 +21,28 @@ namespace fs = std::filesystem;
 namespace {
 
     // The folder a build is written into before it is moved into the game: beside the game
-    // folder, so that a failed build leaves no trace in it and the moves stay on one disk.
-    fs::path stagingFolderFor(const fs::path& gameDir)
+    // folder, so that a failed build leaves no trace in it and the moves stay on one disk. It is
+    // made under a new unique name (.GAME.vorn-data-build-XXXXXX); the ones a killed build left
+    // are removed first (a link among them is removed itself, never followed).
+    fs::path makeStagingFolder(const fs::path& gameDir)
     {
         fs::path game = fs::absolute(gameDir).lexically_normal();
         if (!game.has_filename())
             game = game.parent_path();
-        return game.parent_path() / ("." + game.filename().string() + ".vorn-data-build");
+        std::string stem = "." + game.filename().string() + ".vorn-data-build";
+        std::error_code ec;
+        fs::create_directories(game.parent_path(), ec);
+        for (fs::directory_iterator it(game.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
+            std::string name = it->path().filename().string();
+            if (name == stem || (name.size() == stem.size() + 7 && name.compare(0, stem.size() + 1, stem + "-") == 0)) {
+                std::error_code removed;
+                fs::remove_all(it->path(), removed);
+            }
+        }
+        std::string pattern = (game.parent_path() / (stem + "-XXXXXX")).string();
+        if (!::mkdtemp(pattern.data()))
+            throw FileError(game.parent_path().string() + ": no folder can be made for the build: " + std::strerror(errno));
+        return pattern;
     }
 
     // Moves the built files into the game folder (each move replaces one file at once).
@@ -41,12 +60,13 @@ namespace {
             if (!from || !to)
                 throw FileError(name + ": cannot be moved into " + gameDir.string());
             fs::rename(*from, *to, ec);
-            if (ec) {
-                // The game folder on another disk than its parent: copy instead.
-                ec.clear();
-                fs::copy_file(*from, *to, fs::copy_options::overwrite_existing, ec);
-            }
-            if (ec)
+            if (!ec)
+                continue;
+            // The game folder on another disk than its parent: written there anew instead.
+            auto bytes = readWholeFile(*from);
+            if (!bytes
+                || !writeWholeFileAtomically(
+                    *to, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size())))
                 throw FileError(name + ": cannot be moved into " + gameDir.string() + ": " + ec.message());
         }
     }
@@ -78,12 +98,12 @@ namespace {
 
 int buildCommand(const fs::path& sourceDir, const fs::path& gameDir, std::ostream& out)
 {
-    fs::path staging = stagingFolderFor(gameDir);
+    fs::path staging;
     std::error_code ec;
     int result = 1;
     try {
         GameSource game = readSource(sourceDir);
-        fs::remove_all(staging, ec);
+        staging = makeStagingFolder(gameDir);
         auto written = writeGameData(game, staging);
         std::ostringstream problems;
         int errors = checkGame(staging, gameDir, problems);
@@ -103,7 +123,8 @@ int buildCommand(const fs::path& sourceDir, const fs::path& gameDir, std::ostrea
     } catch (const fs::filesystem_error& error) {
         out << "error: " << error.what() << "\n";
     }
-    fs::remove_all(staging, ec);
+    if (!staging.empty())
+        fs::remove_all(staging, ec);
     return result;
 }
 

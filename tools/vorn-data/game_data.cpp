@@ -4,6 +4,7 @@
 
 #include "data/database_files.h"
 #include "data/record.h"
+#include "platform/file_writing.h"
 #include "platform/game_files.h"
 
 #include <algorithm>

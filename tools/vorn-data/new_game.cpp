@@ -2,9 +2,8 @@
 #include "commands.h"
 
 #include "assetgen/assetgen.h"
+#include "platform/file_writing.h"
 #include "platform/picture.h"
-
-#include <fstream>
 
 namespace vorn::datatool {
 
@@ -139,9 +138,7 @@ changes: []
     {
         std::error_code ec;
         fs::create_directories(path.parent_path(), ec);
-        std::ofstream file(path, std::ios::binary);
-        file << text;
-        return static_cast<bool>(file);
+        return writeWholeFileAtomically(path, text);
     }
 
 } // namespace

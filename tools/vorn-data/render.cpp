@@ -1,4 +1,5 @@
-// `vorn-data render`: a map drawn whole, as the player draws it into its whole-map picture.
+// `vorn-data render`: a map drawn whole, as the player draws it into its whole-map picture, but
+// written to its PNG a band of rows at a time.
 #include "commands.h"
 #include "game_source.h"
 
@@ -100,75 +101,106 @@ namespace {
         return std::move(*bytes);
     }
 
-    Picture renderMap(const fs::path& gameDir, const Database& db, int number, const RenderOptions& options,
-        std::ostream& out)
+    // A map read with its events and sheets: all it takes to draw any band of its rows.
+    struct MapDrawing {
+        MapFile map;
+        std::vector<ScriptEvent> events;
+        int width = 0, height = 0; // cells
+        // Per cell, the last event that stands there (like the cell marks), or -1.
+        std::vector<int> standing;
+        std::optional<Picture> tiles, sprites;
+        bool grid = false;
+    };
+
+    MapDrawing readMapDrawing(
+        const fs::path& gameDir, const Database& db, int number, const RenderOptions& options, std::ostream& out)
     {
         const Corrections& c = db.corrections;
         std::vector<std::uint8_t> bytes = readFile(gameDir, mapFileName(number), GameFileKind::Map);
-        MapFile map;
+        MapDrawing d;
         try {
-            map = readMapFile(bytes, c, db.ini.dataVersion);
+            d.map = readMapFile(bytes, c, db.ini.dataVersion);
         } catch (const FileError& error) {
             throw FileError(mapFileName(number) + ": " + error.what());
         }
-        std::vector<ScriptEvent> events;
         if (resolveGamePath(gameDir, mapEventFileName(number))) {
             try {
-                events = readMapEvents(readFile(gameDir, mapEventFileName(number), GameFileKind::Script), c);
+                d.events = readMapEvents(readFile(gameDir, mapEventFileName(number), GameFileKind::Script), c);
             } catch (const FileError& error) {
                 out << "warning: " << mapEventFileName(number) << ": " << error.what() << "; drawn without events\n";
             }
         }
-        int width = roundIndex(map.width), height = roundIndex(map.height);
-        Picture picture(width * kCell, height * kCell);
-        if (auto tiles = loadSheet(gameDir, map.tileSheet, out)) {
-            for (int row = 0; row < height; ++row) {
-                for (int column = 0; column < width; ++column) {
-                    int t = tileAt(map, column, row);
-                    copyRect(picture, column * kCell, row * kCell, kCell, kCell, *tiles, (t % 16) * kCell,
-                        (t / 16) * kCell);
-                }
-            }
-        }
-        // Each cell shows the sprite of the last event that stands there, like the cell marks.
-        std::vector<int> standing(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), -1);
-        auto cellOf = [&](const ScriptEvent& e, int& column, int& row) {
-            column = roundIndex(e.x);
-            row = roundIndex(e.y);
-            return column >= 0 && row >= 0 && column < width && row < height;
-        };
-        for (std::size_t n = 0; n < events.size(); ++n) {
-            int column = 0, row = 0;
-            if (cellOf(events[n], column, row))
-                standing[static_cast<std::size_t>(row) * static_cast<std::size_t>(width) + static_cast<std::size_t>(column)]
+        d.width = roundIndex(d.map.width);
+        d.height = roundIndex(d.map.height);
+        d.standing.assign(static_cast<std::size_t>(d.width) * static_cast<std::size_t>(d.height), -1);
+        for (std::size_t n = 0; n < d.events.size(); ++n) {
+            int column = roundIndex(d.events[n].x), row = roundIndex(d.events[n].y);
+            if (column >= 0 && row >= 0 && column < d.width && row < d.height)
+                d.standing[static_cast<std::size_t>(row) * static_cast<std::size_t>(d.width)
+                    + static_cast<std::size_t>(column)]
                     = static_cast<int>(n);
             else
                 out << "warning: map " << number << " event " << n << " stands outside the map\n";
         }
-        if (auto sprites = loadSheet(gameDir, map.charSheet, out)) {
-            for (std::size_t cell = 0; cell < standing.size(); ++cell) {
-                if (standing[cell] < 0)
-                    continue;
-                int code = spriteCode(events[static_cast<std::size_t>(standing[cell])].picture);
-                if (code >= 0 && code <= 255) {
-                    drawSprite(picture, static_cast<int>(cell % static_cast<std::size_t>(width)) * kCell,
-                        static_cast<int>(cell / static_cast<std::size_t>(width)) * kCell, *sprites, code);
+        d.tiles = loadSheet(gameDir, d.map.tileSheet, out);
+        d.sprites = loadSheet(gameDir, d.map.charSheet, out);
+        d.grid = options.grid;
+        return d;
+    }
+
+    // Draws the cell rows first, first + 1, ... that `band` holds (its height in cells), each
+    // cell at its place within the band. Everything a cell shows lies inside the cell.
+    void drawBand(const MapDrawing& d, int first, Picture& band)
+    {
+        std::fill(band.pixels.begin(), band.pixels.end(), Pixel(0));
+        int last = std::min(d.height, first + band.height / kCell) - 1;
+        for (int row = first; row <= last; ++row) {
+            int y = (row - first) * kCell;
+            for (int column = 0; column < d.width; ++column) {
+                int x = column * kCell;
+                if (d.tiles) {
+                    int t = tileAt(d.map, column, row);
+                    copyRect(band, x, y, kCell, kCell, *d.tiles, (t % 16) * kCell, (t / 16) * kCell);
                 }
+                int n = d.standing[static_cast<std::size_t>(row) * static_cast<std::size_t>(d.width)
+                    + static_cast<std::size_t>(column)];
+                int code = n < 0 ? -1 : spriteCode(d.events[static_cast<std::size_t>(n)].picture);
+                if (d.sprites && code >= 0 && code <= 255)
+                    drawSprite(band, x, y, *d.sprites, code);
             }
         }
-        if (options.grid) {
-            Pixel line = paletteColour(8);
-            for (int column = 1; column < width; ++column)
-                drawBox(picture, column * kCell, 0, column * kCell, height * kCell - 1, line, true);
-            for (int row = 1; row < height; ++row)
-                drawBox(picture, 0, row * kCell, width * kCell - 1, row * kCell, line, true);
-            for (std::size_t n = 0; n < events.size(); ++n) {
-                int column = 0, row = 0;
-                if (cellOf(events[n], column, row))
-                    drawNumber(picture, column * kCell + 1, row * kCell + 1, static_cast<int>(n), 1);
-            }
+        if (!d.grid)
+            return;
+        Pixel line = paletteColour(8);
+        int bottom = (last - first + 1) * kCell - 1;
+        for (int column = 1; column < d.width; ++column)
+            drawBox(band, column * kCell, 0, column * kCell, bottom, line, true);
+        for (int row = std::max(first, 1); row <= last; ++row)
+            drawBox(band, 0, (row - first) * kCell, d.width * kCell - 1, (row - first) * kCell, line, true);
+        for (std::size_t n = 0; n < d.events.size(); ++n) {
+            int column = roundIndex(d.events[n].x), row = roundIndex(d.events[n].y);
+            if (column >= 0 && column < d.width && row >= first && row <= last)
+                drawNumber(band, column * kCell + 1, (row - first) * kCell + 1, static_cast<int>(n), 1);
         }
-        return picture;
+    }
+
+    // The whole map into a PNG, drawn a band of rows at a time: a map of the largest size
+    // (1,024 x 1,024 cells, a picture of 4 GiB) is held a band of at most bandBytes at once.
+    bool writeMapPng(const MapDrawing& d, const fs::path& png)
+    {
+        constexpr std::size_t bandBytes = 16u << 20;
+        std::size_t rowBytes = static_cast<std::size_t>(d.width) * kCell * kCell * sizeof(Pixel);
+        int rows = static_cast<int>(std::clamp<std::size_t>(bandBytes / rowBytes, 1, static_cast<std::size_t>(d.height)));
+        Picture band(d.width * kCell, rows * kCell);
+        int top = -1; // the first cell row the band holds
+        return savePngRows(png.string(), d.width * kCell, d.height * kCell, [&](int y) {
+            int row = y / kCell;
+            if (top < 0 || row >= top + rows) {
+                top = row;
+                drawBand(d, top, band);
+            }
+            return band.pixels.data() + static_cast<std::size_t>(y - top * kCell) * static_cast<std::size_t>(band.width);
+        });
     }
 
     Database loadGameDatabase(const fs::path& gameDir)
@@ -186,13 +218,13 @@ int renderCommand(const fs::path& gameDir, int map, const fs::path& png, const R
 {
     try {
         Database db = loadGameDatabase(gameDir);
-        Picture picture = renderMap(gameDir, db, map, options, out);
-        if (!savePng(picture, png.string())) {
+        MapDrawing drawing = readMapDrawing(gameDir, db, map, options, out);
+        if (!writeMapPng(drawing, png)) {
             out << "error: " << png.string() << ": cannot be written\n";
             return 1;
         }
-        out << "drew map " << map << " (" << picture.width / kCell << " x " << picture.height / kCell << ") into "
-            << png.string() << "\n";
+        out << "drew map " << map << " (" << drawing.width << " x " << drawing.height << ") into " << png.string()
+            << "\n";
         return 0;
     } catch (const FileError& error) {
         out << "error: " << error.what() << "\n";
@@ -214,8 +246,7 @@ int renderAllCommand(const fs::path& gameDir, const fs::path& folder, const Rend
             char name[32];
             std::snprintf(name, sizeof name, "map%03d.png", number);
             try {
-                Picture picture = renderMap(gameDir, db, number, options, out);
-                if (savePng(picture, (folder / name).string())) {
+                if (writeMapPng(readMapDrawing(gameDir, db, number, options, out), folder / name)) {
                     ++drawn;
                     continue;
                 }

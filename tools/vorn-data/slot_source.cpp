@@ -6,6 +6,7 @@
 
 #include "data/record.h"
 #include "platform/encoding.h"
+#include "platform/file_writing.h"
 #include "platform/game_files.h"
 
 namespace vorn::datatool {

@@ -1,6 +1,7 @@
 #include "source_yaml.h"
 
 #include "data/record.h"
+#include "platform/file_writing.h"
 #include "source_text.h"
 
 #include <cerrno>
@@ -134,9 +135,7 @@ void writeYamlFile(const std::filesystem::path& path, const std::string& header,
     YAML::Emitter out;
     out.SetIndent(2);
     out << node;
-    std::ofstream file(path, std::ios::binary);
-    file << header << out.c_str() << "\n";
-    if (!file)
+    if (!writeWholeFileAtomically(path, header + out.c_str() + "\n"))
         throw SourceError(path.string() + ": cannot be written");
 }
 

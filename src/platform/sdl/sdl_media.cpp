@@ -1,5 +1,6 @@
 #include "platform/sdl/sdl_media.h"
 
+#include "platform/encoding.h"
 #include "platform/game_files.h"
 #include "platform/media_command.h"
 #include "platform/midi_length.h"
@@ -251,12 +252,12 @@ std::shared_ptr<const SdlMedia::Piece> SdlMedia::loadPiece(const std::filesystem
     std::string why;
     auto bytes = readWholeFile(file, gameFileLimit(GameFileKind::Music), &why);
     if (!bytes) {
-        std::fprintf(stderr, "vorn: cannot load %s: %s\n", file.c_str(), why.c_str());
+        std::fprintf(stderr, "vorn: cannot load %s: %s\n", escapeControls(file.string()).c_str(), why.c_str());
         return nullptr;
     }
     auto loopMs = musicLoopMs(*bytes);
     if (!loopMs) {
-        std::fprintf(stderr, "vorn: cannot load %s: not a standard MIDI file\n", file.c_str());
+        std::fprintf(stderr, "vorn: cannot load %s: not a standard MIDI file\n", escapeControls(file.string()).c_str());
         return nullptr;
     }
     auto piece = std::make_shared<Piece>();
@@ -282,13 +283,14 @@ void SdlMedia::open(const std::string& alias, const std::string& path)
         std::error_code error;
         const std::uintmax_t size = std::filesystem::file_size(*file, error);
         if (!error && size > gameFileLimit(GameFileKind::Sound)) {
-            std::fprintf(stderr, "vorn: cannot load %s: %s\n", file->c_str(),
+            std::fprintf(stderr, "vorn: cannot load %s: %s\n", escapeControls(file->string()).c_str(),
                 fileTooLargeReason(size, gameFileLimit(GameFileKind::Sound)).c_str());
             return;
         }
         entry.chunk = Mix_LoadWAV(file->c_str());
         if (!entry.chunk) {
-            std::fprintf(stderr, "vorn: cannot load %s: %s\n", file->c_str(), Mix_GetError());
+            std::fprintf(stderr, "vorn: cannot load %s: %s\n", escapeControls(file->string()).c_str(),
+                escapeControls(Mix_GetError()).c_str());
             return;
         }
         Mix_VolumeChunk(entry.chunk, MIX_MAX_VOLUME * m_soundPercent / 100);

@@ -707,7 +707,7 @@ BoxAnswer SdlPlatform::messageBox(const std::string& caption, const std::string&
     discardKeyEvents();
     m_repaint = true;
     if (result != 0) {
-        std::fprintf(stderr, "vorn: cannot show a message box (%s): %s\n", SDL_GetError(), message.c_str());
+        std::fprintf(stderr, "vorn: cannot show a message box (%s): %s\n", SDL_GetError(), escapeControls(message).c_str());
         return buttons == BoxButtons::YesNo ? BoxAnswer::No : BoxAnswer::Ok;
     }
     if (buttons == BoxButtons::Ok)
