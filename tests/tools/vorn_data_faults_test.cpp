@@ -311,7 +311,7 @@ namespace {
         // Every table names existing enemies, also that of a map without files; map 2 draws 4, then
         // nothing fits.
         EXPECT_EQ(errorsOf(output),
-            "error: encounters.yaml:3:26: map 0: enemy 7 does not exist (there are 2 enemies; 99 is an empty slot)\n"
+            "error: encounters.yaml:3:26: map 0: enemy 7 does not exist (its table holds 2; 99 is an empty slot)\n"
             "error: encounters.yaml:5:29: map 2: enemies of sizes adding up to 4 leave no room under maxEnemySize 6 "
             "for another one: a random battle here can draw for ever\n"
             "error: 2 errors found; nothing was written to "

@@ -365,7 +365,7 @@ namespace {
             if (!literalNumber(arg.token, enemy))
                 return; // chosen at run time
             if (enemy < 0 || enemy >= enemyCount) {
-                error(at, "battle enemy " + arg.token + " does not exist (enemies.yaml has " + std::to_string(enemyCount) + ")");
+                error(at, "battle enemy " + arg.token + " does not exist (enemies.yaml holds " + std::to_string(enemyCount) + ")");
                 return;
             }
             float size = m_db.enemies[static_cast<std::size_t>(enemy)].size;
@@ -755,12 +755,14 @@ namespace {
                   spells = roundIndex(db.sizes.spellCount), enemies = roundIndex(db.sizes.enemyCount),
                   attributes = roundIndex(db.sizes.attributeLast) + 1, maps = roundIndex(db.sizes.mapCount),
                   towns = roundIndex(db.sizes.townCount);
-        auto counted = [](int n, const char* what) { return " (there are " + std::to_string(n) + " " + what + ")"; };
+        auto counted = [](int n, const std::string& note) {
+            return " (its table holds " + std::to_string(n) + (note.empty() ? "" : "; " + note) + ")";
+        };
         // Attributes exist only from data version 211 on; older games have none to name.
         auto checkAttribute = [&](DataFile file, int record, float value) {
             if (db.ini.dataVersion > 210 && value != 0 && (value < 0 || roundIndex(value) >= attributes))
                 warning(Place::entry(file, record, "attribute"),
-                    "attribute " + show(value) + " is not in attributes.yaml" + counted(attributes, "attributes")
+                    "attribute " + show(value) + " is not in attributes.yaml" + counted(attributes, "")
                         + ": it resists nothing");
         };
         for (int i = 0; i < items; ++i) {
@@ -768,7 +770,7 @@ namespace {
             if (item.equipment != 0 && (item.equipment < 0 || roundIndex(item.equipment) > equipment))
                 error(Place::entry(DataFile::Items, i, "equipment"),
                     "equipment " + show(item.equipment) + " names equipment record " + show(item.equipment - 1)
-                        + ", which does not exist" + counted(equipment, "records; the value is the record number + 1"));
+                        + ", which does not exist" + counted(equipment, "the value is the record number + 1"));
             const std::string& code = item.text[5];
             if (!code.empty() && code != "--" && item.equipment == 0 && !knownEffectClass(code))
                 warning(Place::entry(DataFile::Items, i, "effect"),
@@ -801,14 +803,14 @@ namespace {
                 float a = e.actions[k];
                 if (a != 99 && (a < 0 || roundIndex(a) >= spells))
                     error(Place::entry(DataFile::Enemies, n, "actions", static_cast<int>(k)),
-                        "spell " + show(a) + " does not exist" + counted(spells, "spells; 99 is an empty entry"));
+                        "spell " + show(a) + " does not exist" + counted(spells, "99 is an empty entry"));
             }
             for (std::size_t k = 0; k < e.drops.size(); ++k) {
                 float d = e.drops[k];
                 if (d != 0 && (d < 0 || roundIndex(d) > items))
                     error(Place::entry(DataFile::Enemies, n, "drops", static_cast<int>(k)),
                         "drop " + show(d) + " names item " + show(d - 1) + ", which does not exist"
-                            + counted(items, "items; a drop is the item number + 1, 0 = none"));
+                            + counted(items, "a drop is the item number + 1, 0 = none"));
             }
             checkAttribute(DataFile::Enemies, n, e.attribute);
         }
@@ -818,7 +820,7 @@ namespace {
                 if (learnt != 0 && (learnt < 0 || roundIndex(learnt) > spells)) {
                     Place at = Place::entry(DataFile::Levels, l, "spell");
                     at.sub = c;
-                    error(at, "spell " + show(learnt) + " names spell " + show(learnt - 1) + ", which does not exist" + counted(spells, "spells; the value is the spell number + 1, 0 = none"));
+                    error(at, "spell " + show(learnt) + " names spell " + show(learnt - 1) + ", which does not exist" + counted(spells, "the value is the spell number + 1, 0 = none"));
                 }
             }
         }
@@ -828,7 +830,7 @@ namespace {
                 float enemy = table.enemies[k];
                 if (enemy != 99 && (enemy < 0 || roundIndex(enemy) >= enemies))
                     error(Place::entry(DataFile::Encounters, m, "enemies", static_cast<int>(k)),
-                        "enemy " + show(enemy) + " does not exist" + counted(enemies, "enemies; 99 is an empty slot"));
+                        "enemy " + show(enemy) + " does not exist" + counted(enemies, "99 is an empty slot"));
             }
         }
         for (int t = 0; t < towns; ++t)
@@ -869,13 +871,13 @@ namespace {
                 float item = ch.inventory[static_cast<std::size_t>(k)][InventoryItem];
                 if (item < 0 || roundIndex(item) >= items)
                     error(Place::entry(DataFile::Characters, c, "inventory", k),
-                        "item " + show(item) + " does not exist (there are " + std::to_string(items) + " items)");
+                        "item " + show(item) + " does not exist (its table holds " + std::to_string(items) + ")");
             }
             for (int k = 0; k < std::min(roundIndex(ch.spellCount), static_cast<int>(ch.spells.size())); ++k) {
                 float spell = ch.spells[static_cast<std::size_t>(k)];
                 if (spell < 0 || roundIndex(spell) >= spells)
                     error(Place::entry(DataFile::Characters, c, "spells", k),
-                        "spell " + show(spell) + " does not exist (there are " + std::to_string(spells) + " spells)");
+                        "spell " + show(spell) + " does not exist (its table holds " + std::to_string(spells) + ")");
             }
             for (int slot = 0; slot < capacity::equipmentSlots; ++slot) {
                 float worn = ch.equipment[static_cast<std::size_t>(slot)];

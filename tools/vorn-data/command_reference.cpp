@@ -23,7 +23,7 @@ const std::array<CommandReference, 102> commandReferences { {
         "FLG,*again" },
     { "FGE", "Control flow", "move the entry line and end the event", "target",
         "As FLG (the same targets), then the event ends without waiting for a key, as THR.",
-        "GLD,50,FGE,NEX" },
+        "FST,0,60,1,FGE,NEX" },
     { "MES", "Control flow", "continue in another event at a line", "event target",
         "Continues in another event of the map. NEX: the next event, from its entry line; *label: the first event "
         "(from event 0 on) whose lines hold the label, at the line holding it; a number n: the event n places on. "
@@ -103,7 +103,7 @@ const std::array<CommandReference, 102> commandReferences { {
         "price; the healer asks before charging.",
         "RET,50,20,END" },
     { "ITL", "Party and town", "take an item away", "item",
-        "The first member (in party order) holding the item loses it.", "CKI,7,NEX,*none,ITL,7,NEX" },
+        "The first member (in party order) holding the item loses it.", "ITL,7,GLD,30,NEX,NEX" },
     { "BTL", "Sound and battle", "start a battle", "battle, target",
         "battle: one enemy number (every slot gets that enemy), or S, a count n and n enemy numbers. Waits for a "
         "key, then the battle runs; the player cannot flee. Won or lost (a lost scripted battle is no game over: "

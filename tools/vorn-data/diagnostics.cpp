@@ -273,22 +273,24 @@ const std::string& SourceLocator::lineText(const std::string& file, int line) co
 
 void Report::add(Severity severity, const Place& place, const std::string& text)
 {
-    Diagnostic d;
-    d.severity = severity;
-    d.text = text;
-    d.place = dataPlaceText(place);
+    SourcePosition at;
     if (m_locator)
-        d.at = m_locator->find(place);
-    if (d.at.file.empty())
-        d.at.file = dataFileName(place);
-    (severity == Severity::Error ? m_errors : m_warnings) += 1;
-    m_diagnostics.push_back(std::move(d));
+        at = m_locator->find(place);
+    if (at.file.empty())
+        at.file = dataFileName(place);
+    add(severity, std::move(at), dataPlaceText(place), text);
 }
 
 void Report::add(Severity severity, SourcePosition at, std::string place, std::string text)
 {
+    Diagnostic d { severity, std::move(at), std::move(place), std::move(text) };
+    // The same problem found twice (one label given three times) is one problem.
+    std::string key = std::to_string(static_cast<int>(severity)) + "|" + d.at.file + "|" + std::to_string(d.at.line) + "|"
+        + std::to_string(d.at.column) + "|" + d.place + "|" + d.text;
+    if (!m_seen.insert(key).second)
+        return;
     (severity == Severity::Error ? m_errors : m_warnings) += 1;
-    m_diagnostics.push_back({ severity, std::move(at), std::move(place), std::move(text) });
+    m_diagnostics.push_back(std::move(d));
 }
 
 std::string Report::positionText(const SourcePosition& at) const
@@ -337,7 +339,11 @@ std::string closestName(const std::string& name, const std::vector<std::string>&
         if (candidate == name)
             continue;
         std::size_t d = editDistance(name, candidate);
-        if (d < bestDistance) {
+        // Among names as close, one with the same first letter is the likelier slip.
+        bool sameStart = !name.empty() && !candidate.empty() && !best.empty()
+            && std::tolower(static_cast<unsigned char>(candidate[0])) == std::tolower(static_cast<unsigned char>(name[0]))
+            && std::tolower(static_cast<unsigned char>(best[0])) != std::tolower(static_cast<unsigned char>(name[0]));
+        if (d < bestDistance || (d == bestDistance && sameStart)) {
             bestDistance = d;
             best = candidate;
         }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <map>
 #include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -187,6 +188,7 @@ public:
 private:
     const SourceLocator* m_locator;
     std::vector<Diagnostic> m_diagnostics;
+    std::set<std::string> m_seen;
     int m_errors = 0;
     int m_warnings = 0;
 };

@@ -118,6 +118,7 @@ namespace {
         std::map<std::pair<int, int>, FlagRecord> m_flags;
         std::map<int, int> m_eventCounts;
         int m_missing = 0;
+        bool m_hasEnding = false;
     };
 
     void Inventory::collectDatabase()
@@ -316,7 +317,9 @@ namespace {
             std::string line = "  (" + std::to_string(a) + ", " + std::to_string(b) + ")";
             auto count = m_eventCounts.find(a);
             bool entryLine = count != m_eventCounts.end() && b < count->second;
-            if (entryLine)
+            if (a == 1 && b == 0 && m_hasEnding)
+                line += " where the ending starts (it runs as map 1's event 0);";
+            else if (entryLine)
                 line += " entry line of map " + std::to_string(a) + "'s event " + std::to_string(b) + ";";
             else if (record.writes.empty())
                 line += " read, never written (always 0);";
@@ -340,6 +343,7 @@ namespace {
             return 1;
         }
         collectDatabase();
+        m_hasEnding = resolveGamePath(m_root, storyFileName(StoryKind::Ending)).has_value();
         for (StoryKind kind : { StoryKind::Opening, StoryKind::Ending }) {
             auto bytes = readGameFile(m_root, storyFileName(kind), GameFileKind::Script);
             if (!bytes)
