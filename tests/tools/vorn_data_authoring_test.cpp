@@ -3,6 +3,7 @@
 // is a warning and the game still builds; dump and build never lose or leave behind an author's
 // files; the inventory lists what a game uses.
 #include "support/temp_dir.h"
+#include "tool_files.h"
 
 #include <gtest/gtest.h>
 
@@ -15,48 +16,12 @@ namespace {
 namespace fs = std::filesystem;
 using vorn::test::TempDir;
 
-struct ToolRun {
-    int code = -1;
-    std::string output; // stdout and stderr
-};
+using vorn::datatool::testfiles::replaceIn;
+using vorn::datatool::testfiles::textOf;
+using vorn::datatool::testfiles::ToolRun;
+using vorn::datatool::testfiles::writeText;
 
-// Runs build/vorn-data with `args` (paths without quotes in them).
-ToolRun runTool(const std::string& args)
-{
-    fs::path tool = fs::path(VORN_PLAYER).parent_path() / "vorn-data";
-    std::string command = "'" + tool.string() + "' " + args + " 2>&1";
-    ToolRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-        run.output.append(buffer, n);
-    int status = pclose(pipe);
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-std::string textOf(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void writeText(const fs::path& path, const std::string& text)
-{
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-void replaceIn(const fs::path& path, const std::string& from, const std::string& to)
-{
-    std::string text = textOf(path);
-    auto at = text.find(from);
-    ASSERT_NE(at, std::string::npos) << from << " in " << path;
-    text.replace(at, from.size(), to);
-    writeText(path, text);
-}
+ToolRun runTool(const std::string& args) { return vorn::datatool::testfiles::runBuilt("vorn-data", args); }
 
 // The lines of `output` that begin with `prefix` ("error: ", "warning: ").
 std::string linesOf(const std::string& output, const std::string& prefix)

@@ -2,6 +2,7 @@
 // exact versions, empty slots, builds that fail or do not pass the checks, friendly YAML errors,
 // `new` games that play at once, and pictures of whole maps.
 #include "commands.h"
+#include "tool_files.h"
 
 #include "platform/game_files.h"
 #include "platform/picture.h"
@@ -19,26 +20,9 @@ namespace {
 
     namespace fs = std::filesystem;
 
-    std::string textOf(const fs::path& path)
-    {
-        auto bytes = readWholeFile(path);
-        return bytes ? std::string(bytes->begin(), bytes->end()) : std::string("(missing)");
-    }
-
-    void writeText(const fs::path& path, const std::string& text)
-    {
-        fs::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << text;
-    }
-
-    void replaceIn(const fs::path& path, const std::string& from, const std::string& to)
-    {
-        std::string text = textOf(path);
-        auto at = text.find(from);
-        ASSERT_NE(at, std::string::npos) << from;
-        text.replace(at, from.size(), to);
-        writeText(path, text);
-    }
+    using testfiles::replaceIn;
+    using testfiles::textOf;
+    using testfiles::writeText;
 
     // The error lines of a command's output (warnings left out).
     std::string errorsOf(const std::string& output)

@@ -9,6 +9,7 @@
 #include "script/commands.h"
 #include "support/run_player.h"
 #include "support/temp_dir.h"
+#include "tool_files.h"
 
 #include <gtest/gtest.h>
 
@@ -22,32 +23,9 @@ namespace {
 
     namespace fs = std::filesystem;
 
-    std::string textOf(const fs::path& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    }
-
-    struct ToolRun {
-        int code = -1;
-        std::string output;
-    };
-
-    // Runs a program built beside the player (build/vorn-data, build/tools/vorn-assetgen).
-    ToolRun runBuilt(const fs::path& program, const std::string& args)
-    {
-        std::string command = "'" + (fs::path(VORN_PLAYER).parent_path() / program).string() + "' " + args + " 2>&1";
-        ToolRun run;
-        FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe)
-            return run;
-        char buffer[4096];
-        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-            run.output.append(buffer, n);
-        int status = pclose(pipe);
-        run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return run;
-    }
+    using testfiles::runBuilt;
+    using testfiles::textOf;
+    using testfiles::ToolRun;
 
     TEST(CommandReference, EveryKeywordOfTheInterpreterHasOneRowAndEveryRowIsAKeyword)
     {
