@@ -70,8 +70,11 @@ const std::array<CommandReference, 102> commandReferences { {
         "END" },
     { "WIT", "Messages and choices", "wait for a key", "", "The page prompt: waits for a key, then goes on.",
         "WIT,NEX" },
-    { "NCG", "Party and town", "let the player rename a character", "character",
-        "Opens the name entry dialog for the character (its number in characters.yaml).", "NCG,0,NEX" },
+    { "NCG", "Party and town", "let the player rename a party member", "member",
+        "Opens the name entry dialog for the party member at that place (0 the leader, in party order: not the "
+        "number in characters.yaml, since members who join or leave change the order). A member outside the party "
+        "ends the game in the event error dialog.",
+        "NCG,0,NEX" },
     { "THR", "Control flow", "end without waiting", "",
         "Ends the event (or returns from a GSB call) without the page prompt.", "THR" },
     { "EDG", "Control flow", "end the game", "",
@@ -444,7 +447,7 @@ std::string commandReferenceMarkdown()
     return text;
 }
 
-int helpCommand(const std::string& topic, std::ostream& out)
+int helpCommand(const std::string& topic, std::ostream& out, std::ostream& err)
 {
     if (topic == "commands") {
         out << commandListText();
@@ -461,7 +464,7 @@ int helpCommand(const std::string& topic, std::ostream& out)
     std::vector<std::string> keywords;
     for (const CommandReference& row : commandReferences)
         keywords.emplace_back(row.keyword);
-    out << "vorn-data help: \"" << topic << "\" is not a script command" << didYouMean(topic, keywords)
+    err << "vorn-data help: \"" << topic << "\" is not a script command" << didYouMean(topic, keywords)
         << " (vorn-data help commands lists them)\n";
     return 3;
 }

@@ -29,8 +29,9 @@ int checkGame(const std::filesystem::path& dataDir, const std::filesystem::path&
 // used (inventory.cpp).
 int inventoryCommand(const std::filesystem::path& gameDir, std::ostream& out);
 
-// The reference of one script command, or of all of them (command_reference.cpp).
-int helpCommand(const std::string& topic, std::ostream& out);
+// The reference of one script command, or of all of them (command_reference.cpp); an unknown
+// topic is told on `err`.
+int helpCommand(const std::string& topic, std::ostream& out, std::ostream& err);
 
 // Draws map `map` of a game as the player draws it (tiles, then the event sprites at their
 // cells) into a PNG; with `grid` also cell lines and event numbers.

@@ -39,7 +39,7 @@ The result is written beside GAME_DIR first and checked as `vorn-data check` doe
 pictures, sounds and music in GAME_DIR (FONT.BMP, GRP, WAV, MID); only when no error is found are
 the files moved into GAME_DIR. A build that fails changes nothing. Every problem of the source is
 listed in one run, each named by its YAML file, line and column:
-  error: maps/map002.yaml:41:33: event 0 line 1: label "agian" of CKF is not found; did you mean "again"?
+  error: maps/map002.yaml:41:46: event 0 line 0: label "agian" of CKF is not found; did you mean "again"?
 A build also removes the map files an earlier build wrote whose source is gone (it keeps the list
 in GAME_DIR/.vorn-data-built).
 
@@ -48,7 +48,7 @@ Example game.yaml:
   title: 小さな冒険
   walkStep: 8
   partyLast: 0            # the party at a new game: roster characters 0..partyLast
-  startMap: 1
+  startMap: 2             # maps 0 and 1 are where the opening and the ending run
   startX: 3
   startY: 4
   startEvent: 0
@@ -60,8 +60,8 @@ Example game.yaml:
   trailers:
     settings: [0, 0, 0, 0, 0, 0, 0, 0]
 
-Example maps/map001.yaml:
-  number: 1
+Example maps/map002.yaml:
+  number: 2
   map:
     width: 3
     height: 2
@@ -70,14 +70,14 @@ Example maps/map001.yaml:
     rows: ["909090", "909090"]   # two hexadecimal digits per cell; below 90 blocks
     exitNorth: 999               # 999 = no exit
   events:
-    - picture: "05"
+    - picture: "06"
       x: 1
       y: 0
       text: "1"
       lines:
         - {message: "こんにちは。", commands: "END"}
   changes:
-    - if: [[1, 0, "=", 1]]       # flag (1, 0) = 1
+    - if: [[0, 5, "=", 1]]       # flag (0, 5) = 1
       then:
         - tile: [2, 1, "A0"]
 )";

@@ -43,7 +43,7 @@ int main(int argc, char** argv)
             return 0;
         }
         if (argc == 3)
-            return helpCommand(argv[2], std::cout);
+            return helpCommand(argv[2], std::cout, std::cerr);
         std::cerr << helpHelp;
         return 3;
     }
