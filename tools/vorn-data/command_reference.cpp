@@ -57,8 +57,8 @@ const std::array<CommandReference, 102> commandReferences { {
         "ITP,5,*full,FST,0,61,1,END" },
     { "QST", "Messages and choices", "choose among the rows just printed", "n, target 1 .. target n, redraw",
         "A cursor runs over the n message rows printed last in the current window (from its top left): the rows "
-        "are the alternatives. The chosen alternative's target is taken; cancelling takes the last. redraw 1 "
-        "draws the message window afresh first.",
+        "are the alternatives. The chosen alternative's target is taken; cancelling takes the last. With redraw 1 "
+        "the message window is drawn afresh (emptied) after the choice.",
         "QST,2,*yes,*no,1," },
     { "YES", "Messages and choices", "yes/no menu", "yes-target, no-target",
         "A yes/no menu at the top left; yes takes the first target, no or cancel the second.", "YES,NEX,*no" },
@@ -239,7 +239,7 @@ const std::array<CommandReference, 102> commandReferences { {
     { "KAO", "Messages and choices", "show a face", "file, variant, mode",
         "Shows GRP\\KAO<file>_<variant>.bmp. Mode 0 puts the face inside the message window and the text "
         "starts right of it; modes 1 to 6 stand the whole picture on row 17 of the screen, at the left, at one of "
-        "four places and at the right.",
+        "four places and at the right. A missing face ends the game in the event error dialog.",
         "KAO,1,0,0,NEX" },
     { "VSC", "Screen and pictures", "a sliding picture", "x, y, w, h, sx, sy, repeats, direction, step, pause, name",
         "Shows the w x h part at (sx, sy) of GRP\\<name>.bmp at (x, y), repeats + 1 times, moving the part step "
@@ -275,7 +275,8 @@ const std::array<CommandReference, 102> commandReferences { {
     { "PRS", "Party and town", "set the statistics", "character, attack, defense, speed, magic defense, hit rate",
         "Each value: +n and -n add and subtract, other numbers set (99: every member).", "PRS,0,+2,+0,+0,+0,+0,NEX" },
     { "EXU", "Party and town", "give experience", "character, exp",
-        "+n adds, other numbers set; then the member may go up levels (99: every member).", "EXU,99,+50,NEX" },
+        "+n and -n add and subtract, other numbers set; then the member may go up levels (99: every member).",
+        "EXU,99,+50,NEX" },
     { "MCL", "Messages and choices", "text colour", "n", "The colour number of message text (15 white).", "MCL,14,NEX" },
     { "BTM", "Sound and battle", "battle music", "name",
         "MID\\<name>.MID plays in the following battles (the game starts with btl).", "BTM,boss,BTL,11,NEX,NEX" },
