@@ -205,6 +205,18 @@ TEST_F(Authoring, ACountAboveTheEntriesWritten)
                  "written: the character would hold entries the source does not give\n");
 }
 
+// An entry left out of a list of record numbers would be record 0: an enemy in every random
+// battle of the map, a spell the enemy casts.
+TEST_F(Authoring, AListOfRecordNumbersShorterThanItsTable)
+{
+    replaceIn(file("encounters.yaml"), "はじまりの村, enemies: [99, 99, 99, 99, 99, 99]", "はじまりの村, enemies: [99, 99, 99]");
+    writeText(file("enemies.yaml"), "enemies:\n  - {name: a, hp: 5, size: 1, actions: [99, 99]}\n");
+    expectErrors("error: encounters.yaml:5:29: encounters[2].enemies: 3 values written, 6 needed: write 99 for an empty "
+                 "entry (one left out would be enemy 0)\n"
+                 "error: enemies.yaml:2:40: enemies[0].actions: 2 values written, 6 needed: write 99 for an empty entry "
+                 "(one left out would be spell 0)\n");
+}
+
 TEST_F(Authoring, EventsOutsideTheMapOrWhereNoOneCanTouchThem)
 {
     replaceIn(village, "    x: 6\n", "    x: 16\n");

@@ -166,7 +166,7 @@ namespace {
     void encounterFields(V& v, E& e)
     {
         v.text("name", e.name);
-        v.numbers("enemies", e.enemies.data(), capacity::encounterSlots);
+        v.recordNumbers("enemies", e.enemies.data(), capacity::encounterSlots, "enemy");
     }
 
     template <class V, class S>
@@ -198,7 +198,7 @@ namespace {
         v.number("exp", e.exp);
         v.number("gold", e.gold);
         v.number("specialRate", e.specialRate);
-        v.numbers("actions", e.actions.data(), capacity::enemyActions);
+        v.recordNumbers("actions", e.actions.data(), capacity::enemyActions, "spell");
         v.number("pictureA", e.pictureA);
         v.number("pictureB", e.pictureB);
         v.number("size", e.size);

@@ -471,6 +471,23 @@ void SourceIn::numbers(const char* key, float* values, int count)
         readNumbers(*node, values, count, m_path + "." + key);
 }
 
+void SourceIn::recordNumbers(const char* key, float* values, int count, const char* what)
+{
+    auto node = take(key);
+    if (!node)
+        return;
+    readNumbers(*node, values, count, m_path + "." + key);
+    if (!node->IsSequence() || static_cast<int>(node->size()) >= count)
+        return;
+    m_reader.error(*node, m_path + "." + key,
+        std::to_string(node->size()) + " values written, " + std::to_string(count)
+            + " needed: write 99 for an empty entry (one left out would be " + what + " 0)");
+    // The build fails here; the entries left out count as empty, so that the checks of the data
+    // do not report them again as record 0.
+    for (int i = static_cast<int>(node->size()); i < count; ++i)
+        values[i] = 99;
+}
+
 void SourceIn::texts(const char* key, std::string* values, int count)
 {
     auto list = take(key);

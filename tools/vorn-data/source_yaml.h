@@ -95,6 +95,8 @@ public:
     void number(const char* key, float value);
     void text(const char* key, const std::string& cp932);
     void numbers(const char* key, const float* values, int count);
+    // A list of record numbers with 99 for an empty entry, written whole.
+    void recordNumbers(const char* key, const float* values, int count, const char*) { numbers(key, values, count); }
     void texts(const char* key, const std::string* values, int count);
     template <std::size_t N>
     void numberRows(const char* key, const std::array<float, N>* rows, int count)
@@ -124,6 +126,9 @@ public:
     // Bytes written as they are, not as a field.
     void bytes(const char* key, std::string& cp932);
     void numbers(const char* key, float* values, int count);
+    // A list of `count` record numbers with 99 for an empty entry (`what` names one: "enemy"):
+    // an entry left out would be record 0, so a shorter list is an error.
+    void recordNumbers(const char* key, float* values, int count, const char* what);
     void texts(const char* key, std::string* values, int count);
     template <std::size_t N>
     void numberRows(const char* key, std::array<float, N>* rows, int count)
