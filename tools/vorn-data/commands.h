@@ -2,6 +2,8 @@
 // the exit code.
 #pragma once
 
+#include "diagnostics.h"
+
 #include <filesystem>
 #include <ostream>
 #include <string>
@@ -10,13 +12,26 @@ namespace vorn::datatool {
 
 // Builds into a folder beside the game, checks the result against the game's pictures, sounds
 // and music, and only then moves the files into place: a failed build changes nothing.
+// Every problem is named by its YAML file, line and column. A build that succeeds removes the
+// data files an earlier build wrote that no source makes any more (a deleted map), and nothing
+// else.
 int buildCommand(const std::filesystem::path& sourceDir, const std::filesystem::path& gameDir, std::ostream& out);
-int dumpCommand(const std::filesystem::path& gameDir, const std::filesystem::path& sourceDir, std::ostream& out);
+// Refuses a source folder that holds files unless `force`.
+int dumpCommand(const std::filesystem::path& gameDir, const std::filesystem::path& sourceDir, std::ostream& out,
+    bool force = false);
 // One line per problem; 0 when no error was found, 1 otherwise.
 int checkCommand(const std::filesystem::path& gameDir, std::ostream& out);
 // The checks over data files under `dataDir` whose pictures, sounds and music lie under
-// `assetDir`; returns the number of errors.
-int checkGame(const std::filesystem::path& dataDir, const std::filesystem::path& assetDir, std::ostream& out);
+// `assetDir`, reported to `report`; returns the number of errors found.
+int checkGame(const std::filesystem::path& dataDir, const std::filesystem::path& assetDir, Report& report);
+
+// Every picture, sound, music piece and flag a game uses, where, and what is missing or never
+// used (inventory.cpp).
+int inventoryCommand(const std::filesystem::path& gameDir, std::ostream& out);
+
+// The reference of one script command, or of all of them (command_reference.cpp); an unknown
+// topic is told on `err`.
+int helpCommand(const std::string& topic, std::ostream& out, std::ostream& err);
 
 // Draws map `map` of a game as the player draws it (tiles, then the event sprites at their
 // cells) into a PNG; with `grid` also cell lines and event numbers.

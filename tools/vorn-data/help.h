@@ -9,5 +9,7 @@ extern const char* const dumpHelp;
 extern const char* const checkHelp;
 extern const char* const renderHelp;
 extern const char* const newHelp;
+extern const char* const inventoryHelp;
+extern const char* const helpHelp;
 
 } // namespace vorn::datatool
