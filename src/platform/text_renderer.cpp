@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <fontconfig/fontconfig.h>
 #include <initializer_list>
+#ifndef VORN_FONT_FOLDER
+#include <fontconfig/fontconfig.h>
+#endif
 
 namespace vorn {
 
@@ -17,6 +19,14 @@ namespace {
     // could not be found at all.
     using FontFiles = std::array<std::string, 3>;
 
+#ifdef VORN_FONT_FOLDER
+    // A build without fontconfig (the web page) brings its fonts in one folder.
+    FontFiles findFontFiles()
+    {
+        const std::string folder = VORN_FONT_FOLDER;
+        return { folder + "/ipag.ttf", folder + "/ipam.ttf", folder + "/ipagp.ttf" };
+    }
+#else
     // The file of the font fontconfig picks for `pattern`; when `family` is given, only a font of
     // exactly that family counts.
     std::string matchFont(FcConfig* config, const char* pattern, const char* family)
@@ -69,6 +79,7 @@ namespace {
         FcConfigDestroy(config);
         return files;
     }
+#endif
 
     const FontFiles& fontFiles()
     {
@@ -117,6 +128,8 @@ namespace {
 } // namespace
 
 void prepareFontFiles() { fontFiles(); }
+
+const std::string& fontFile(FontFace face) { return fontFiles()[static_cast<std::size_t>(faceIndex(face))]; }
 
 TextRenderer::TextRenderer()
 {

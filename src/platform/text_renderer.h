@@ -25,6 +25,8 @@ namespace vorn {
 // Finds the font files of the three faces (fontconfig reads its caches, which takes a while);
 // any thread may call it ahead of the first text, which then finds them ready.
 void prepareFontFiles();
+// The font file of a face; empty when none was found.
+const std::string& fontFile(FontFace face);
 
 class TextRenderer : public TextDrawer {
 public:

@@ -10,6 +10,7 @@ usage: vorn-data new DIR                    a small playable game to start from 
        vorn-data check GAME_DIR             list the problems of a game folder
        vorn-data render GAME_DIR MAP OUT.png [--grid]    draw a whole map
        vorn-data render GAME_DIR --all OUT_DIR [--grid]  draw every map as OUT_DIR/mapNNN.png
+       vorn-data web GAME_DIR OUT_DIR [PLAYER_DIR]   the game and the web player as a web page
        vorn-data COMMAND --help             help on one command and the source format
 
 The readable source is a folder of UTF-8 YAML files with named fields (`#` starts a comment):
@@ -129,6 +130,17 @@ Makes a small game to start from in DIR (missing or empty): its readable source 
 sheet, a tile sheet and a character sheet, the same art as the demo game) in DIR. Then:
   vorn-data build DIR/source DIR      and      vorn DIR
 docs/game-source.md goes on from there to a second map.
+)";
+
+const char* const webHelp = R"(usage: vorn-data web GAME_DIR OUT_DIR [PLAYER_DIR]
+
+Makes OUT_DIR a folder that any web server can serve, playing the game of GAME_DIR in a browser:
+the web player's files from PLAYER_DIR (default: the one tools/web.sh builds,
+build-web/.cache/player) and the game packed as one archive, OUT_DIR/game.tar. The desktop
+player's settings file and saved games (vorn.ini, SAV) are left out: in the browser they are kept
+in the browser's own storage, per site. Open OUT_DIR/index.html through a web server
+(for example `python3 -m http.server -d OUT_DIR`); the address may give ?seed=N, ?text-speed=N,
+?music-volume=N, ?sound-volume=N and ?mute.
 )";
 
 } // namespace vorn::datatool

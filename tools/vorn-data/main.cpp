@@ -29,6 +29,7 @@ int main(int argc, char** argv)
         : command == "check"              ? checkHelp
         : command == "render"             ? renderHelp
         : command == "new"                ? newHelp
+        : command == "web"                ? webHelp
                                           : generalHelp;
     if (wantsHelp(argc, argv)) {
         std::cout << help;
@@ -42,6 +43,8 @@ int main(int argc, char** argv)
         return checkCommand(argv[2], std::cout);
     if (command == "new" && argc == 3)
         return newCommand(argv[2], std::cout);
+    if (command == "web" && (argc == 4 || argc == 5))
+        return webCommand(argv[2], argv[3], argc == 5 ? argv[4] : VORN_WEB_PLAYER_DIR, std::cout);
     if (command == "render" && (argc == 5 || argc == 6)) {
         RenderOptions options;
         if (argc == 6) {
