@@ -8,6 +8,8 @@ if(NOT EXISTS "${VORN_WEB_LIBS}/lib/libSDL2.a")
 endif()
 
 add_compile_options(-fexceptions)
+# The C++ library of this emscripten lacks the floating-point std::from_chars and std::to_chars.
+add_compile_options("SHELL:-include ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/web/charconv_floats.h")
 add_link_options(-fexceptions)
 
 # The JSON library is headers only: Debian's copy is used as it is, without the rest of /usr/include.
