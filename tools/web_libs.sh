@@ -18,6 +18,8 @@ mkdir -p "$prefix" "$work"
 jobs=$(nproc)
 jobs=$((jobs > 2 ? 2 : jobs))
 export NODE_PATH=/usr/share/nodejs
+# Each emcc run would check its tools' versions again; the configure steps run hundreds.
+export EMCC_SKIP_SANITY_CHECK=1
 # The emscripten cache of the system is read-only for most users and already holds the C and C++
 # runtimes: use it where it can be written, else a copy of its own in the cache folder.
 if [ -z "${EM_CACHE:-}" ] && [ ! -w /usr/share/emscripten/cache ]; then
@@ -74,7 +76,7 @@ source_of() {
 # --- Builds --------------------------------------------------------------------------------------
 flags="-O2"
 cmake_common=(-G "Unix Makefiles" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix"
-  -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_FIND_ROOT_PATH="$prefix" -DCMAKE_C_FLAGS="$flags"
+  -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_FIND_ROOT_PATH="$prefix" -DCMAKE_C_FLAGS_RELEASE="$flags -DNDEBUG"
   -DBUILD_SHARED_LIBS=OFF)
 
 # Builds library $1 from source package $2 by the function $3, unless the same line built it.
