@@ -61,5 +61,5 @@ copy_demo "$work/title-game"
 printf 'expect 読 60000\nwait 1000\nshot title\n' >"$work/title.timeline"
 build/vorn "$work/title-game" --headless --seed 7 --text-speed 0 --input "$work/title.timeline" --shots "$work" >/dev/null
 
-node tests/web/browser_test.cjs --root "$work/pages" --npm build-web/.cache/npm --reference "$work/title.png" \
+node tests/web/browser_test.cjs --root "$work/pages" --npm "$root/build-web/.cache/npm" --reference "$work/title.png" \
   ${shots:+--shots "$shots"}

@@ -80,8 +80,7 @@ WebPlatform::WebPlatform(const WebOptions& options)
 {
     // The player yields to the page itself, once per frame, so SDL need not after each present.
     SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "0");
-    // Keys are taken from the whole page, so they work before the canvas is clicked.
-    SDL_SetHint(SDL_HINT_EMSCRIPTEN_KEYBOARD_ELEMENT, "#window");
+    // Keys are taken from the whole page (SDL's default), so they work before the canvas is clicked.
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
         throw std::runtime_error(std::string("cannot start the canvas: ") + SDL_GetError());
     m_window = SDL_CreateWindow("vorn", 0, 0, ScreenWidth, ScreenHeight, 0);
