@@ -19,6 +19,15 @@ if(NOT EXISTS ${WEB_HOST_HEADERS}/nlohmann)
   file(CREATE_LINK /usr/include/nlohmann ${WEB_HOST_HEADERS}/nlohmann SYMBOLIC)
 endif()
 
+# Its C library converts no cp932: text goes through the tables vorn-cp932-tables measured from the
+# desktop's converter (VORN_CP932_TABLES, the source file it wrote).
+set(VORN_CP932_TABLES "" CACHE FILEPATH "The cp932 tables written by vorn-cp932-tables")
+if(NOT EXISTS "${VORN_CP932_TABLES}")
+  message(FATAL_ERROR "VORN_CP932_TABLES must name the file vorn-cp932-tables wrote (no '${VORN_CP932_TABLES}')")
+endif()
+list(REMOVE_ITEM CORE_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/encoding_iconv.cpp)
+list(APPEND CORE_SOURCES src/platform/web/encoding_tables.cpp ${VORN_CP932_TABLES})
+
 add_library(vorn_core STATIC ${CORE_SOURCES})
 target_include_directories(vorn_core PUBLIC src)
 target_include_directories(vorn_core SYSTEM PUBLIC ${VORN_WEB_LIBS}/include ${WEB_HOST_HEADERS})

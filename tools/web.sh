@@ -35,7 +35,15 @@ fi
 # The desktop build's vorn-data packs the game; the demo game is built there too.
 echo "vorn: building vorn-data and the demo game in build/"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORN_WERROR=ON >/dev/null
-cmake --build build -j"$jobs" --target vorn-data demo-game
+cmake --build build -j"$jobs" --target vorn-data demo-game vorn-cp932-tables
+# The web build's C library converts no cp932: the player takes tables measured from this one.
+mkdir -p "$cache"
+build/vorn-cp932-tables "$cache/cp932_tables.cpp.new"
+if cmp -s "$cache/cp932_tables.cpp.new" "$cache/cp932_tables.cpp"; then
+  rm "$cache/cp932_tables.cpp.new"
+else
+  mv "$cache/cp932_tables.cpp.new" "$cache/cp932_tables.cpp"
+fi
 
 bash tools/web_libs.sh "$cache"
 
@@ -53,7 +61,7 @@ if [ -z "${EM_CACHE:-}" ] && [ ! -w /usr/share/emscripten/cache ]; then
   export EM_CACHE=$cache/emscripten
 fi
 emcmake cmake -S . -B "$cache/player-build" -DCMAKE_BUILD_TYPE=Release -DVORN_WERROR=ON \
-  -DVORN_WEB_LIBS="$cache/libs" >/dev/null
+  -DVORN_WEB_LIBS="$cache/libs" -DVORN_CP932_TABLES="$cache/cp932_tables.cpp" >/dev/null
 cmake --build "$cache/player-build" -j"$jobs"
 
 # The player's folder: the page, the program, the fonts, the synthesiser and the soundfont.

@@ -82,10 +82,10 @@ const lineCount = (page) => page.evaluate(() => Module.vornPage.transcript.lengt
 const state = (page) => page.evaluate(() => Module.vornPage.state());
 const pause = (ms) => new Promise((r) => setTimeout(r, ms));
 
-// A key held for 80 ms, the way a player taps it.
+// A key pressed and let go at once. The player counts a press as held until its next pass, so
+// the tap is seen once: a step on the field, one move of a menu's cursor.
 async function tap(page, key, after = 250) {
   await page.keyboard.down(key);
-  await pause(80);
   await page.keyboard.up(key);
   await pause(after);
 }
