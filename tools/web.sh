@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Builds the web player and the demo game as a web page: build-web/ becomes a static folder
 # (index.html, vorn.js, vorn.wasm, the fonts, the music synthesiser and its soundfont, and the
-# demo packed as game.tar) that any web server can serve. Installs what is missing first.
+# demo packed as game.tar.gz) that any web server can serve. Installs what is missing first.
 #
 # Everything that is slow to make is kept in build-web/.cache and made again only when its
-# inputs change: the libraries (tools/web_libs.sh), the npm packages, the fonts cut down to the
-# characters cp932 holds, and the player's own build tree.
+# inputs change: the libraries (tools/web_libs.sh), the npm packages and the player's own build
+# tree.
 #
 #   bash tools/web.sh          then e.g.  python3 -m http.server -d build-web  and open the page
 set -euo pipefail
@@ -19,7 +19,7 @@ export NODE_PATH=/usr/share/nodejs EMCC_SKIP_SANITY_CHECK=1
 
 echo "vorn: checking the packages the web build needs"
 bash tools/setup.sh
-packages=(emscripten dpkg-dev fonttools)
+packages=(emscripten dpkg-dev)
 command -v npm >/dev/null || packages+=(npm)
 missing=()
 for p in "${packages[@]}"; do
@@ -71,36 +71,18 @@ synth=$npm_dir/node_modules/js-synthesizer
 cp "$synth/dist/js-synthesizer.min.js" "$synth/dist/js-synthesizer.worklet.min.js" "$player/"
 cp "$(ls "$synth"/externals/libfluidsynth-*.js | grep -v with-libsndfile | sort -V | tail -1)" "$player/libfluidsynth.js"
 cp /usr/share/sounds/sf2/TimGM6mb.sf2 "$player/soundfont.sf2"
-# Text is cp932, so the fonts need no glyph cp932 cannot name: the files shrink by about 40 %.
-# The outlines and their hinting stay as they are, so text is drawn exactly as on the desktop.
-characters=$cache/cp932-characters.txt
-python3 - "$characters" <<'EOF'
-import sys
-chars = set()
-for lead in range(0x81, 0x100):
-    for trail in range(0x40, 0x100):
-        try:
-            chars.update(bytes([lead, trail]).decode("cp932"))
-        except UnicodeDecodeError:
-            pass
-for byte in range(0x20, 0x100):
-    try:
-        chars.update(bytes([byte]).decode("cp932"))
-    except UnicodeDecodeError:
-        pass
-# The user-defined area maps to private-use code points no font draws.
-chars = sorted(c for c in chars if not 0xE000 <= ord(c) <= 0xF8FF)
-open(sys.argv[1], "w", encoding="utf-8").write("".join(chars))
+# The whole fonts: `vorn-data web` cuts them for each page. It also takes the characters of the
+# player's own texts (every one is written in its sources), which every game's page needs.
+cp /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf /usr/share/fonts/opentype/ipafont-mincho/ipam.ttf \
+  /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf "$player/fonts/"
+python3 - "$player/program-characters.txt" src <<'EOF'
+import pathlib, sys
+characters = set()
+for path in sorted(pathlib.Path(sys.argv[2]).rglob("*")):
+    if path.suffix in (".cpp", ".h"):
+        characters.update(c for c in path.read_text(encoding="utf-8") if ord(c) > 0x7F)
+open(sys.argv[1], "w", encoding="utf-8").write("".join(sorted(characters)))
 EOF
-for font in ipafont-gothic/ipag.ttf ipafont-mincho/ipam.ttf ipafont-gothic/ipagp.ttf; do
-  source_font=/usr/share/fonts/opentype/$font
-  target=$player/fonts/$(basename "$font")
-  if [ ! -f "$target" ] || [ "$source_font" -nt "$target" ] || [ "$0" -nt "$target" ]; then
-    pyftsubset "$source_font" --text-file="$characters" --output-file="$target.tmp" --layout-features='' \
-      --no-layout-closure --notdef-outline --name-IDs='*' 2>/dev/null
-    mv "$target.tmp" "$target"
-  fi
-done
 
 build/vorn-data web build/games/demo build-web "$player"
 echo "vorn: the web page is in build-web/ (serve it, e.g. python3 -m http.server -d build-web 8000)"

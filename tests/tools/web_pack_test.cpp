@@ -1,7 +1,11 @@
-// vorn-data web: the page folder holds the player's files and the game as an archive that a
-// standard tar reads back byte for byte, without the desktop player's settings and saves.
+// vorn-data web: the page folder holds the player's files, the game as a compressed archive that
+// a standard tar reads back byte for byte, without the desktop player's settings and saves, and
+// the fonts cut to cp932 and to the characters the page needs at first.
 #include "commands.h"
+#include "font_probe.h"
 
+#include "platform/encoding.h"
+#include "platform/text_renderer.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -58,8 +62,10 @@ namespace {
             // The desktop player's own files.
             write(game / "vorn.ini", "settings");
             write(game / "SAV/DATA1.DAT", "a save");
-            for (const char* name : { "index.html", "vorn.js", "vorn.wasm", "fonts/ipag.ttf", "soundfont.sf2" })
+            for (const char* name : { "index.html", "vorn.js", "vorn.wasm", "soundfont.sf2" })
                 write(player / name, std::string("player file ") + name);
+            fs::create_directories(player / "fonts");
+            fs::copy_file(fontFile(FontFace::Gothic), player / "fonts/ipag.ttf");
         }
     };
 
@@ -70,12 +76,15 @@ namespace {
         ASSERT_EQ(webCommand(f.game, f.out, f.player, out), 0) << out.str();
 
         auto page = filesUnder(f.out);
-        for (const auto& [name, bytes] : filesUnder(f.player))
-            EXPECT_EQ(page[name], bytes) << name;
+        for (const auto& [name, bytes] : filesUnder(f.player)) {
+            if (name.rfind("fonts/", 0) != 0) {
+                EXPECT_EQ(page[name], bytes) << name;
+            }
+        }
 
         fs::path unpacked = f.dir.file("unpacked");
         fs::create_directories(unpacked);
-        std::string command = "tar -xf '" + (f.out / "game.tar").string() + "' -C '" + unpacked.string() + "'";
+        std::string command = "tar -xzf '" + (f.out / "game.tar.gz").string() + "' -C '" + unpacked.string() + "'";
         ASSERT_EQ(std::system(command.c_str()), 0);
         auto game = filesUnder(f.game);
         game.erase("vorn.ini");
@@ -88,13 +97,39 @@ namespace {
         Folders f;
         std::ostringstream out;
         ASSERT_EQ(webCommand(f.game, f.out, f.player, out), 0);
-        std::string first = read(f.out / "game.tar");
+        std::string first = read(f.out / "game.tar.gz");
         // Files made in another order and at other times give the same bytes.
         fs::remove(f.game / "empty.txt");
         write(f.game / "empty.txt", "");
         ASSERT_EQ(webCommand(f.game, f.dir.file("again"), f.player, out), 0);
-        EXPECT_EQ(read(f.dir.file("again") / "game.tar"), first);
-        EXPECT_EQ(first.size() % 512, 0u);
+        EXPECT_EQ(read(f.dir.file("again") / "game.tar.gz"), first);
+    }
+
+    TEST(WebPack, TheFontsHoldCp932AndAtFirstWhatTheGameAndThePlayerWrite)
+    {
+        Folders f;
+        write(f.game / "DAT/vornT001.dat", utf8ToCp932("「蜂だ！」,NEX,\r\n"));
+        write(f.game / "GRP/odd.bmp", utf8ToCp932("鰻"));
+        write(f.player / "program-characters.txt", "魔王");
+        std::ostringstream out;
+        ASSERT_EQ(webCommand(f.game, f.out, f.player, out), 0) << out.str();
+        EXPECT_FALSE(fs::exists(f.out / "program-characters.txt"));
+
+        test::FontProbe first(read(f.out / "fonts/game/ipag.ttf"));
+        test::FontProbe cp932(read(f.out / "fonts/ipag.ttf"));
+        ASSERT_TRUE(first.opened() && cp932.opened());
+        // Kana, letters and symbols, the game's kanji and the player's.
+        for (char32_t c : { U'あ', U'ア', U'ｱ', U'Ａ', U'①', U'「', U'蜂', U'魔', U'王' })
+            EXPECT_TRUE(first.has(c)) << static_cast<unsigned>(c);
+        // Kanji of neither, nor of a picture's bytes, come with the whole font only.
+        for (char32_t c : { U'鬱', U'鰻' }) {
+            EXPECT_FALSE(first.has(c)) << static_cast<unsigned>(c);
+            EXPECT_TRUE(cp932.has(c)) << static_cast<unsigned>(c);
+        }
+        // The cp932 cut leaves out what cp932 cannot write.
+        test::FontProbe whole(read(f.player / "fonts/ipag.ttf"));
+        EXPECT_TRUE(whole.has(U'丂'));
+        EXPECT_FALSE(cp932.has(U'丂'));
     }
 
     TEST(WebPack, ANonGameOrAnUnbuiltPlayerIsRefusedBeforeAnythingIsWritten)

@@ -10,7 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
-if [ ! -f build-web/vorn.wasm ] || [ ! -f build-web/game.tar ]; then
+if [ ! -f build-web/vorn.wasm ] || [ ! -f build-web/game.tar.gz ]; then
   echo "web test skipped: no web build in build-web/ (bash tools/web.sh builds it)"
   exit 0
 fi

@@ -37,8 +37,10 @@ int renderAllCommand(const std::filesystem::path& gameDir, const std::filesystem
 int newCommand(const std::filesystem::path& dir, std::ostream& out);
 
 // Packs a game folder with the web player (the folder tools/web.sh builds, with index.html,
-// vorn.js, vorn.wasm and the fonts) into `outDir`: the player's files, and the game as one
-// archive, game.tar, without the desktop player's settings file and saved games.
+// vorn.js, vorn.wasm and the whole fonts) into `outDir`: the player's files, the game as one
+// gzip-compressed archive, game.tar.gz, without the desktop player's settings file and saved
+// games, and each font cut to cp932 (fonts/) and to the characters the page needs at first
+// (fonts/game/).
 int webCommand(const std::filesystem::path& gameDir, const std::filesystem::path& outDir,
     const std::filesystem::path& playerDir, std::ostream& out);
 

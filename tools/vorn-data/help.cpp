@@ -136,9 +136,12 @@ const char* const webHelp = R"(usage: vorn-data web GAME_DIR OUT_DIR [PLAYER_DIR
 
 Makes OUT_DIR a folder that any web server can serve, playing the game of GAME_DIR in a browser:
 the web player's files from PLAYER_DIR (default: the one tools/web.sh builds,
-build-web/.cache/player) and the game packed as one archive, OUT_DIR/game.tar. The desktop
-player's settings file and saved games (vorn.ini, SAV) are left out: in the browser they are kept
-in the browser's own storage, per site. Open OUT_DIR/index.html through a web server
+build-web/.cache/player) and the game packed as one compressed archive, OUT_DIR/game.tar.gz. The
+desktop player's settings file and saved games (vorn.ini, SAV) are left out: in the browser they
+are kept in the browser's own storage, per site. The player's fonts are cut twice: to the
+characters cp932 holds (OUT_DIR/fonts), and to those the page needs at first (OUT_DIR/fonts/game:
+kana, letters and symbols, and the kanji of the game's DAT files and of the player's own texts);
+the page fetches a whole font only when the game draws a character its first cut lacks. Open OUT_DIR/index.html through a web server
 (for example `python3 -m http.server -d OUT_DIR`); the address may give ?seed=N, ?text-speed=N,
 ?music-volume=N, ?sound-volume=N and ?mute.
 )";

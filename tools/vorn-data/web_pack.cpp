@@ -1,6 +1,9 @@
 // vorn-data web: a game folder packed with the web player into a folder a web server can serve.
 #include "commands.h"
+#include "font_cut.h"
 
+#include "platform/cp932_tables.h"
+#include "platform/encoding.h"
 #include "platform/game_files.h"
 
 #include <algorithm>
@@ -8,7 +11,9 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <set>
 #include <system_error>
+#include <zlib.h>
 
 namespace vorn::datatool {
 
@@ -67,6 +72,98 @@ namespace {
         return !ec;
     }
 
+    // The list of the characters the player's own texts use, which tools/web.sh puts beside it.
+    const fs::path ProgramCharactersFile = "program-characters.txt";
+
+    // The game's files but the desktop player's own, in a fixed order; false (with a message)
+    // when one cannot be read.
+    bool readGame(const fs::path& gameDir, std::vector<ArchiveFile>& files, std::uintmax_t& gameBytes, std::ostream& out)
+    {
+        std::error_code ec;
+        std::vector<fs::path> paths;
+        for (auto it = fs::recursive_directory_iterator(gameDir, ec); !ec && it != fs::recursive_directory_iterator();
+             it.increment(ec)) {
+            std::string relative = fs::relative(it->path(), gameDir).generic_string();
+            if (playerFile(relative)) {
+                if (it->is_directory())
+                    it.disable_recursion_pending();
+                continue;
+            }
+            if (it->is_regular_file())
+                paths.push_back(it->path());
+        }
+        if (ec) {
+            out << "vorn-data: cannot read " << gameDir.string() << ": " << ec.message() << "\n";
+            return false;
+        }
+        std::sort(paths.begin(), paths.end());
+        for (const fs::path& path : paths) {
+            auto bytes = readWholeFile(path);
+            if (!bytes) {
+                out << "vorn-data: cannot read " << path.string() << "\n";
+                return false;
+            }
+            gameBytes += bytes->size();
+            files.push_back({ fs::relative(path, gameDir).generic_string(), std::move(*bytes) });
+        }
+        return true;
+    }
+
+    void addCharacters(std::set<char32_t>& to, const std::string& utf8, const std::set<char32_t>& allowed)
+    {
+        for (std::size_t at = 0; at < utf8.size();) {
+            Utf8Character c = readUtf8(utf8, at);
+            if (c.size == 0) {
+                ++at;
+                continue;
+            }
+            if (allowed.count(c.codePoint))
+                to.insert(c.codePoint);
+            at += c.size;
+        }
+    }
+
+    // The characters a page needs at first: all but the ideographs of cp932, and the ideographs
+    // of the game's data (its DAT folder, read as cp932) and of the player's own texts.
+    std::set<char32_t> firstCharacters(
+        const std::vector<ArchiveFile>& game, const fs::path& programCharacters, const std::set<char32_t>& cp932)
+    {
+        std::set<char32_t> characters;
+        for (char32_t c : cp932) {
+            if (!isIdeograph(c))
+                characters.insert(c);
+        }
+        for (const ArchiveFile& file : game) {
+            std::string lower = file.name;
+            std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+            if (lower.rfind("dat/", 0) == 0)
+                addCharacters(characters, cp932ToUtf8(std::string(file.bytes.begin(), file.bytes.end())), cp932);
+        }
+        if (auto program = readWholeFile(programCharacters))
+            addCharacters(characters, std::string(program->begin(), program->end()), cp932);
+        return characters;
+    }
+
+    // `bytes` compressed as one gzip member (with no name and no time, so the same bytes give the
+    // same file).
+    std::optional<std::string> gzip(const std::string& bytes)
+    {
+        z_stream stream {};
+        if (deflateInit2(&stream, 9, Z_DEFLATED, 15 + 16, 9, Z_DEFAULT_STRATEGY) != Z_OK)
+            return std::nullopt;
+        std::string packed(deflateBound(&stream, static_cast<uLong>(bytes.size())), '\0');
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+        stream.avail_in = static_cast<uInt>(bytes.size());
+        stream.next_out = reinterpret_cast<Bytef*>(packed.data());
+        stream.avail_out = static_cast<uInt>(packed.size());
+        int result = deflate(&stream, Z_FINISH);
+        packed.resize(stream.total_out);
+        deflateEnd(&stream);
+        if (result != Z_STREAM_END)
+            return std::nullopt;
+        return packed;
+    }
+
 } // namespace
 
 std::optional<std::string> ustarArchive(const std::vector<ArchiveFile>& files, std::string& error)
@@ -123,42 +220,40 @@ int webCommand(const fs::path& gameDir, const fs::path& outDir, const fs::path& 
 
     // The game's files in a fixed order, so the same game packs to the same archive.
     std::vector<ArchiveFile> files;
-    std::error_code ec;
-    std::vector<fs::path> paths;
-    for (auto it = fs::recursive_directory_iterator(gameDir, ec); !ec && it != fs::recursive_directory_iterator();
-         it.increment(ec)) {
-        std::string relative = fs::relative(it->path(), gameDir).generic_string();
-        if (playerFile(relative)) {
-            if (it->is_directory())
-                it.disable_recursion_pending();
-            continue;
-        }
-        if (it->is_regular_file())
-            paths.push_back(it->path());
-    }
-    if (ec) {
-        out << "vorn-data: cannot read " << gameDir.string() << ": " << ec.message() << "\n";
-        return 1;
-    }
-    std::sort(paths.begin(), paths.end());
     std::uintmax_t gameBytes = 0;
-    for (const fs::path& path : paths) {
-        auto bytes = readWholeFile(path);
-        if (!bytes) {
-            out << "vorn-data: cannot read " << path.string() << "\n";
-            return 1;
-        }
-        gameBytes += bytes->size();
-        files.push_back({ fs::relative(path, gameDir).generic_string(), std::move(*bytes) });
-    }
+    if (!readGame(gameDir, files, gameBytes, out))
+        return 1;
     std::string error;
     auto archive = ustarArchive(files, error);
-    if (!archive) {
-        out << "vorn-data: " << error << "\n";
+    auto packed = archive ? gzip(*archive) : std::nullopt;
+    if (!packed) {
+        out << "vorn-data: " << (archive ? "cannot compress the archive" : error) << "\n";
         return 1;
     }
 
-    // The player's files, then the game beside them.
+    // The fonts: each whole (as far as cp932 goes) for text the game makes up as it runs, and cut
+    // to the characters the page needs at first.
+    const std::set<char32_t> cp932 = cp932Characters();
+    std::set<char32_t> needed = firstCharacters(files, playerDir / ProgramCharactersFile, cp932);
+    std::vector<std::pair<std::string, std::string>> written; // path in the page, bytes
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(playerDir / "fonts", ec)) {
+        std::string name = entry.path().filename().string();
+        auto whole = entry.is_regular_file() && entry.path().extension() == ".ttf" ? readWholeFile(entry.path())
+                                                                                   : std::nullopt;
+        if (!whole)
+            continue;
+        auto full = cutFont(*whole, cp932);
+        auto first = cutFont(*whole, needed);
+        if (!full || !first) {
+            out << "vorn-data: cannot cut the font " << entry.path().string() << "\n";
+            return 1;
+        }
+        written.emplace_back("fonts/" + name, std::move(*full));
+        written.emplace_back("fonts/game/" + name, std::move(*first));
+    }
+
+    // The player's files, then the game and the fonts beside them.
     fs::create_directories(outDir, ec);
     if (ec) {
         out << "vorn-data: cannot make " << outDir.string() << ": " << ec.message() << "\n";
@@ -166,15 +261,25 @@ int webCommand(const fs::path& gameDir, const fs::path& outDir, const fs::path& 
     }
     for (auto it = fs::recursive_directory_iterator(playerDir, ec); !ec && it != fs::recursive_directory_iterator();
          it.increment(ec)) {
-        if (it->is_regular_file() && !copyFile(it->path(), outDir / fs::relative(it->path(), playerDir), out))
+        fs::path relative = fs::relative(it->path(), playerDir);
+        if (*relative.begin() == "fonts" || relative == ProgramCharactersFile) {
+            it.disable_recursion_pending();
+            continue;
+        }
+        if (it->is_regular_file() && !copyFile(it->path(), outDir / relative, out))
             return 1;
     }
-    if (ec || !writeWholeFileAtomically(outDir / "game.tar", *archive)) {
-        out << "vorn-data: cannot write " << (outDir / "game.tar").string() << "\n";
-        return 1;
+    written.emplace_back("game.tar.gz", std::move(*packed));
+    for (const auto& [name, bytes] : written) {
+        fs::create_directories((outDir / name).parent_path(), ec);
+        if (ec || !writeWholeFileAtomically(outDir / name, bytes)) {
+            out << "vorn-data: cannot write " << (outDir / name).string() << "\n";
+            return 1;
+        }
     }
-    out << "packed " << files.size() << " files of " << gameDir.string() << " (" << gameBytes << " bytes) with the web player into "
-        << outDir.string() << "; serve that folder and open index.html\n";
+    out << "packed " << files.size() << " files of " << gameDir.string() << " (" << gameBytes << " bytes, "
+        << written.back().second.size() << " compressed) with the web player into " << outDir.string() << ", its fonts cut to "
+        << needed.size() << " characters at first; serve that folder and open index.html\n";
     return 0;
 }
 

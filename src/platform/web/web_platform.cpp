@@ -91,6 +91,7 @@ WebPlatform::WebPlatform(const WebOptions& options)
     }
     SDL_StopTextInput();
     m_text.setFont(FontFace::Gothic, 12);
+    m_text.setFullerFont([this](FontFace face) { return fullerFont(face); });
     m_audio = std::make_unique<PageAudio>();
     pageSetVolumes(std::clamp(options.musicVolume, 0, 100), std::clamp(options.soundVolume, 0, 100));
     m_media = std::make_unique<WebMedia>(
@@ -110,18 +111,33 @@ void WebPlatform::setCaption(const std::string& cp932) { pageSetCaption(cp932ToU
 
 void WebPlatform::setFont(FontFace face, float points)
 {
-    // A face other than the one the page brings is fetched the first time it is asked for; while
-    // it cannot be had, the text renderer draws with the face it has.
+    // A face other than the one the page brings is fetched the first time it is asked for, cut
+    // to the game's characters like the first; while it cannot be had, the text renderer draws
+    // with the face it has.
     auto index = static_cast<std::size_t>(face);
     if (index < m_faceFetched.size() && !m_faceFetched[index]) {
         m_faceFetched[index] = true;
         const std::string& file = fontFile(face);
         if (!file.empty() && !fileExists(file)) {
-            std::string url = "fonts/" + std::filesystem::path(file).filename().string();
+            std::string url = "fonts/game/" + std::filesystem::path(file).filename().string();
             emscripten_wget(url.c_str(), file.c_str());
         }
     }
     m_text.setFont(face, points);
+}
+
+std::string WebPlatform::fullerFont(FontFace face)
+{
+    // The whole face (as far as cp932 goes), for a character the game's cut lacks: a name the
+    // player typed, or text a game makes up as it runs.
+    const std::string& file = fontFile(face);
+    if (file.empty())
+        return {};
+    std::string name = std::filesystem::path(file).filename().string();
+    std::string fuller = "/fonts/whole/" + name;
+    if (!fileExists(fuller))
+        emscripten_wget(("fonts/" + name).c_str(), fuller.c_str());
+    return fileExists(fuller) ? fuller : std::string();
 }
 
 void WebPlatform::drawText(Picture& target, int x, int y, const std::string& cp932, int colour)

@@ -9,8 +9,10 @@
 // canvas by a whole factor. Keys come as SDL key events (mapped by position like the desktop
 // back end); the mouse is the pointer; a touch moves the pointer and holds the first button, and
 // a second finger on the canvas holds the second button instead (the menu). Message boxes and
-// the name dialog are the browser's own. Text is drawn with the fonts the page brings: the
-// Gothic face comes with the page, the others are fetched the first time the game asks for them.
+// the name dialog are the browser's own. Text is drawn with the fonts the page brings, cut to the
+// characters the game uses: the Gothic face comes with the page, the others are fetched the first
+// time the game asks for them, and a face's whole font the first time the game draws a character
+// its cut lacks.
 // Sound is played by the page (web_media.h).
 #pragma once
 
@@ -69,6 +71,7 @@ public:
     void setStateHandler(std::function<std::string()> handler) { m_stateHandler = std::move(handler); }
 
 private:
+    std::string fullerFont(FontFace face);
     void pumpEvents();
     void handleEvent(const SDL_Event& event);
     void presentIfChanged();

@@ -1,10 +1,10 @@
 // The page's side of the web player, run before the player starts (linked in as its pre-js).
 //
-// Before main: the page's address becomes the player's options, the game archive (game.tar,
-// a plain ustar archive made by `vorn-data web`) is unpacked into /game, the Gothic font goes to
-// /fonts, and the settings file and saved games are restored from the browser's storage into
-// /save. Every file the player closes or renames under /save is written back to the storage at
-// once. Sound: effects through the page's audio, music through a soundfont synthesiser that is
+// Before main: the page's address becomes the player's options, the game archive (game.tar.gz,
+// a gzip-compressed ustar archive made by `vorn-data web`) is unpacked into /game, the Gothic
+// font (cut to the game's characters) goes to /fonts, and the settings file and saved games are
+// restored from the browser's storage into /save. Every file the player closes or renames under
+// /save is written back to the storage at once. Sound: effects through the page's audio, music through a soundfont synthesiser that is
 // loaded the first time a piece plays. The canvas is scaled by the largest whole factor that fits.
 var Module = typeof Module !== "undefined" ? Module : {};
 
@@ -46,6 +46,15 @@ var Module = typeof Module !== "undefined" ? Module : {};
     return fetch(url).then(function (response) {
       if (!response.ok) throw new Error(url + ": " + response.status);
       return response.arrayBuffer();
+    }).then(function (buffer) { return new Uint8Array(buffer); });
+  }
+
+  // A gzip-compressed file, uncompressed by the browser as it arrives.
+  function fetchUnpacked(url) {
+    return fetch(url).then(function (response) {
+      if (!response.ok) throw new Error(url + ": " + response.status);
+      if (typeof DecompressionStream === "undefined") throw new Error("this browser cannot uncompress " + url);
+      return new Response(response.body.pipeThrough(new DecompressionStream("gzip"))).arrayBuffer();
     }).then(function (buffer) { return new Uint8Array(buffer); });
   }
 
@@ -143,11 +152,13 @@ var Module = typeof Module !== "undefined" ? Module : {};
         resolve();
       });
     });
-    var game = fetchBytes("game.tar").then(function (bytes) {
+    var game = fetchUnpacked("game.tar.gz").then(function (bytes) {
       FS.mkdir("/game");
       page.gameFiles = unpack(bytes, "/game");
     });
-    var font = fetchBytes("fonts/ipag.ttf").then(function (bytes) {
+    // The Gothic face cut to the game's characters; the player fetches the whole face itself
+    // when the game draws a character the cut lacks.
+    var font = fetchBytes("fonts/game/ipag.ttf").then(function (bytes) {
       FS.writeFile("/fonts/ipag.ttf", bytes);
     });
     Promise.all([saves, game, font]).then(function () {
