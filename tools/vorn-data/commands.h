@@ -4,9 +4,12 @@
 
 #include "diagnostics.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace vorn::datatool {
 
@@ -47,5 +50,22 @@ int renderAllCommand(const std::filesystem::path& gameDir, const std::filesystem
 // Writes a small playable game into `dir` (which must be missing or empty): its readable source
 // under dir/source and the pictures it needs (FONT.BMP, the tile and character sheets).
 int newCommand(const std::filesystem::path& dir, std::ostream& out);
+
+// Packs a game folder with the web player (the folder tools/web.sh builds, with index.html,
+// vorn.js, vorn.wasm and the whole fonts) into `outDir`: the player's files, the game as one
+// gzip-compressed archive, game.tar.gz, without the desktop player's settings file and saved
+// games, and each font cut to cp932 (fonts/) and to the characters the page needs at first
+// (fonts/game/).
+int webCommand(const std::filesystem::path& gameDir, const std::filesystem::path& outDir,
+    const std::filesystem::path& playerDir, std::ostream& out);
+
+// One file of an archive: its path with forward slashes and its bytes.
+struct ArchiveFile {
+    std::string name;
+    std::vector<std::uint8_t> bytes;
+};
+// A POSIX ustar archive of the files, in the order given; nothing (and `error` says why) when a
+// path does not fit the format's name fields.
+std::optional<std::string> ustarArchive(const std::vector<ArchiveFile>& files, std::string& error);
 
 } // namespace vorn::datatool

@@ -13,6 +13,7 @@ usage: vorn-data new DIR                    a small playable game to start from 
        vorn-data render GAME_DIR --all OUT_DIR [--grid]  draw every map as OUT_DIR/mapNNN.png
        vorn-data help KEYWORD               one script command: its arguments, their meaning, an example
        vorn-data help commands              every script command in one line each
+       vorn-data web GAME_DIR OUT_DIR [PLAYER_DIR]   the game and the web player as a web page
        vorn-data COMMAND --help             help on one command and the source format
 
 The readable source is a folder of UTF-8 YAML files with named fields (`#` starts a comment):
@@ -163,6 +164,20 @@ const char* const helpHelp = R"(usage: vorn-data help KEYWORD      one script co
 
 The reference names each command's arguments in the order it reads them, what they mean, and
 gives an example. docs/script-commands.md holds the same text for every command.
+)";
+
+const char* const webHelp = R"(usage: vorn-data web GAME_DIR OUT_DIR [PLAYER_DIR]
+
+Makes OUT_DIR a folder that any web server can serve, playing the game of GAME_DIR in a browser:
+the web player's files from PLAYER_DIR (default: the one tools/web.sh builds,
+build-web/.cache/player) and the game packed as one compressed archive, OUT_DIR/game.tar.gz. The
+desktop player's settings file and saved games (vorn.ini, SAV) are left out: in the browser they
+are kept in the browser's own storage, per site. The player's fonts are cut twice: to the
+characters cp932 holds (OUT_DIR/fonts), and to those the page needs at first (OUT_DIR/fonts/game:
+kana, letters and symbols, and the kanji of the game's DAT files and of the player's own texts);
+the page fetches a whole font only when the game draws a character its first cut lacks. Open OUT_DIR/index.html through a web server
+(for example `python3 -m http.server -d OUT_DIR`); the address may give ?seed=N, ?text-speed=N,
+?music-volume=N, ?sound-volume=N and ?mute.
 )";
 
 } // namespace vorn::datatool

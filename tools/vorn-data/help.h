@@ -11,5 +11,6 @@ extern const char* const renderHelp;
 extern const char* const newHelp;
 extern const char* const inventoryHelp;
 extern const char* const helpHelp;
+extern const char* const webHelp;
 
 } // namespace vorn::datatool

@@ -36,6 +36,7 @@ int main(int argc, char** argv)
         : command == "new"                ? newHelp
         : command == "inventory"          ? inventoryHelp
         : command == "help"               ? helpHelp
+        : command == "web"                ? webHelp
                                           : generalHelp;
     if (command == "help") {
         if (argc == 2 || (argc == 3 && isHelpOption(argv[2]))) {
@@ -66,6 +67,8 @@ int main(int argc, char** argv)
         return inventoryCommand(argv[2], std::cout);
     if (command == "new" && argc == 3)
         return newCommand(argv[2], std::cout);
+    if (command == "web" && (argc == 4 || argc == 5))
+        return webCommand(argv[2], argv[3], argc == 5 ? argv[4] : VORN_WEB_PLAYER_DIR, std::cout);
     if (command == "render" && (argc == 5 || argc == 6)) {
         RenderOptions options;
         if (argc == 6) {
