@@ -18,19 +18,9 @@ jobs=$((jobs > 2 ? 2 : jobs))
 export NODE_PATH=/usr/share/nodejs EMCC_SKIP_SANITY_CHECK=1
 
 echo "vorn: checking the packages the web build needs"
-bash tools/setup.sh
-packages=(emscripten dpkg-dev)
-command -v npm >/dev/null || packages+=(npm)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo_cmd=""
-  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+web_packages=(emscripten dpkg-dev chromium)
+command -v npm >/dev/null || web_packages+=(npm)
+bash tools/setup.sh "${web_packages[@]}"
 
 # The desktop build's vorn-data packs the game; the demo game is built there too.
 echo "vorn: building vorn-data and the demo game in build/"
