@@ -123,7 +123,11 @@ TEST_F(Authoring, AnUnknownCommandOrHelpTopicSaysSo)
     EXPECT_EQ(run.code, 3);
     EXPECT_EQ(run.output,
         "vorn-data: unknown command \"chekc\"; did you mean \"check\"?\n"
-        "the commands are new, build, dump, check, render, inventory and help (vorn-data --help)\n");
+        "the commands are new, build, dump, check, render, inventory, web and help (vorn-data --help)\n");
+    // Every command the help lists is one the tool takes: `web` without its folders shows its usage.
+    run = runTool("web");
+    EXPECT_EQ(run.code, 3);
+    EXPECT_EQ(run.output.rfind("usage: vorn-data web GAME_DIR OUT_DIR", 0), 0u) << run.output;
     run = runTool("help CFK");
     EXPECT_EQ(run.code, 3);
     EXPECT_EQ(run.output,

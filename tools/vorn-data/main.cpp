@@ -28,7 +28,7 @@ int main(int argc, char** argv)
 {
     using namespace vorn::datatool;
     std::string command = argc > 1 ? argv[1] : "";
-    const std::vector<std::string> commands { "new", "build", "dump", "check", "render", "inventory", "help" };
+    const std::vector<std::string> commands { "new", "build", "dump", "check", "render", "inventory", "web", "help" };
     const char* help = command == "build" ? buildHelp
         : command == "dump"               ? dumpHelp
         : command == "check"              ? checkHelp
@@ -54,7 +54,7 @@ int main(int argc, char** argv)
     }
     if (!command.empty() && std::find(commands.begin(), commands.end(), command) == commands.end()) {
         std::cerr << "vorn-data: unknown command \"" << command << "\"" << didYouMean(command, commands)
-                  << "\nthe commands are new, build, dump, check, render, inventory and help (vorn-data --help)\n";
+                  << "\nthe commands are new, build, dump, check, render, inventory, web and help (vorn-data --help)\n";
         return 3;
     }
     if (command == "build" && argc == 4)
