@@ -274,8 +274,14 @@ void readIniFirst(Database& db, const fs::path& gameRoot)
 
 void loadDatabase(Database& db, const fs::path& gameRoot, StoredValues stored)
 {
+    Database scratch;
+    loadDatabase(db, gameRoot, stored, scratch);
+}
+
+void loadDatabase(Database& db, const fs::path& gameRoot, StoredValues stored, Database& loaded)
+{
     // Loaded into a copy, so that a failure leaves the tables as they were.
-    Database loaded = db;
+    loaded = db;
     float version = loaded.ini.dataVersion;
 
     loadFile(loaded, gameRoot, kSettings);
@@ -302,7 +308,7 @@ void loadDatabase(Database& db, const fs::path& gameRoot, StoredValues stored)
     // From here on lastCharacter is the party's last index; the roster's stays in
     // lastCharacterSaved, where the layouts kept it while reading.
     loaded.sizes.lastCharacter = loaded.ini.partyLast;
-    db = std::move(loaded);
+    std::swap(db, loaded);
 }
 
 void writeDatabase(const Database& db, const fs::path& gameRoot, float version)

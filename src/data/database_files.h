@@ -27,6 +27,11 @@ void readIniFirst(Database&, const std::filesystem::path& gameRoot);
 enum class StoredValues { Replace,
     Keep };
 void loadDatabase(Database&, const std::filesystem::path& gameRoot, StoredValues = StoredValues::Replace);
+// The same, loading into `scratch` (a copy of the tables is assigned over it first) and swapping it
+// with the tables on success: a caller that loads again and again keeps the 2 MB of tables'
+// storage instead of allocating and clearing it for every load. On success `scratch` holds the
+// old tables; on failure the tables are as they were.
+void loadDatabase(Database&, const std::filesystem::path& gameRoot, StoredValues, Database& scratch);
 
 // Writes the eleven database files into gameRoot\DAT (made if missing) in the layout the loader
 // reads at `dataVersion`: one record per line, a comma after every value, CR LF line ends, and

@@ -10,10 +10,12 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <utility>
 #include <unistd.h>
 
 namespace {
@@ -50,11 +52,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::ofstream(gameFolder() / "DAT" / name, std::ios::binary | std::ios::trunc) << part;
         start = end == std::string::npos ? input.size() + 1 : end + 1;
     }
-    auto db = std::make_unique<vorn::Database>();
+    // The tables hold about 2.3 MB, too much to allocate, clear or even copy for every input.
+    // Each input loads through a scratch copy kept between inputs, and the tables are put back
+    // as they were before it: a load that succeeds swaps the loaded tables with the scratch
+    // copy, which then holds the tables it started from, and swapping again restores them. Only
+    // what readIniFirst writes is assigned afresh; every 1,024th input checks that nothing else
+    // was left over from the input before.
+    static const auto fresh = std::make_unique<const vorn::Database>();
+    static const auto db = std::make_unique<vorn::Database>(*fresh);
+    static const auto scratch = std::make_unique<vorn::Database>();
+    static unsigned inputs = 0;
+    if (++inputs % 1024 == 0 && !(*db == *fresh))
+        std::abort();
     try {
         vorn::readIniFirst(*db, gameFolder());
-        vorn::loadDatabase(*db, gameFolder());
+        vorn::loadDatabase(*db, gameFolder(), vorn::StoredValues::Replace, *scratch);
+        std::swap(*db, *scratch);
     } catch (const vorn::FileError&) {
     }
+    db->ini = fresh->ini;
+    db->stored = fresh->stored;
     return 0;
 }
