@@ -80,9 +80,9 @@ void ChooseItem(Context& ctx)
     int choice = paged ? toInt(w.choice) : 1;
     if (choice < 1 || choice > rows)
         choice = 1;
+    // A pointer resting over a row when the menu opens does not choose it: it chooses only
+    // once it moves or clicks, so the highlighted row stays what the keys act on.
     int lastColumn = pointerColumn(ctx), lastRow = pointerRow(ctx);
-    if (int hovered = area.itemAt(lastColumn, lastRow))
-        choice = hovered;
 
     int drawn = 0;
     std::string latched = paged ? w.pageTurnKey : std::string();

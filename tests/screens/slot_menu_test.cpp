@@ -106,5 +106,19 @@ namespace {
         EXPECT_EQ(f.ctx().game.gold, 4321);
     }
 
+    TEST(SlotMenu, APointerRestingOverTheLastSlotLeavesEnterOnTheHighlightedSlot)
+    {
+        // The pointer rests over slot 9 (tile column 10, row 11) before the menu opens; Enter
+        // saves into slot 1, the highlighted one. Moving over slot 9 afterwards chooses it.
+        UiFixture f("move 170 180\nwait 20\npress enter\npress space\n"
+                    "wait 500\nmove 200 180\nwait 20\npress enter\npress space\n");
+        readSlotLabels(f.ctx());
+        SaveCommand(f.ctx());
+        EXPECT_NE(f.ctx().saves.labels[0], emptySlotLabel);
+        EXPECT_EQ(f.ctx().saves.labels[8], emptySlotLabel);
+        SaveCommand(f.ctx());
+        EXPECT_NE(f.ctx().saves.labels[8], emptySlotLabel);
+    }
+
 } // namespace
 } // namespace vorn

@@ -83,6 +83,22 @@ TEST(ChooseItem, PointerHoversClicksAndRightClicks)
     EXPECT_EQ(choose("wait 100\nclick 200 200\nclick 100 52\nwait 100\npress enter\n"), 1);
 }
 
+TEST(ChooseItem, APointerRestingOverARowChoosesItOnlyAfterMovingOrClicking)
+{
+    // The pointer rests over the third item before the menu opens.
+    auto restingThen = [](const std::string& timeline) {
+        UiFixture f("move 40 68\nwait 50\n" + timeline);
+        f.ctx().platform.waitUntil(10);
+        EXPECT_EQ(f.ctx().platform.pointerY(), 68);
+        return chooseFromShopMenu(f);
+    };
+    EXPECT_EQ(restingThen("press enter\n"), 1);
+    EXPECT_EQ(restingThen("press down\npress enter\n"), 2);
+    EXPECT_EQ(restingThen("move 60 68\nwait 50\npress enter\n"), 3);
+    EXPECT_EQ(restingThen("move 40 52\nwait 50\npress enter\n"), 2);
+    EXPECT_EQ(restingThen("click 40 68\n"), 3);
+}
+
 TEST(ChooseItem, TheCursorIsErasedOnReturn)
 {
     UiFixture f("press down\npress down\npress enter\n");
