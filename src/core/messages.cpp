@@ -199,4 +199,57 @@ const std::string& message(Message id)
 
 std::span<const MessageRow> messageTable() { return rows; }
 
+namespace {
+
+    // Calls `text` for each run of plain UTF-8 text and `placeholder` for each `{name}` of a
+    // message's text. A "{" without a closing "}" is plain text. The scan works on the UTF-8 text,
+    // where "{" and "}" never occur inside a character, unlike the second byte of cp932 characters.
+    template <typename Text, typename Placeholder>
+    void scanMessage(Message id, Text text, Placeholder placeholder)
+    {
+        std::size_t index = static_cast<std::size_t>(id);
+        if (index >= rows.size())
+            return;
+        std::string_view rest = rows[index].utf8;
+        while (!rest.empty()) {
+            std::size_t open = rest.find('{');
+            std::size_t close = open == std::string_view::npos ? open : rest.find('}', open);
+            if (close == std::string_view::npos) {
+                text(rest);
+                return;
+            }
+            if (open > 0)
+                text(rest.substr(0, open));
+            placeholder(rest.substr(open + 1, close - open - 1), rest.substr(open, close - open + 1));
+            rest.remove_prefix(close + 1);
+        }
+    }
+
+} // namespace
+
+std::string formatMessage(Message id, std::initializer_list<MessageValue> values)
+{
+    std::string out;
+    scanMessage(
+        id, [&](std::string_view utf8) { out += utf8ToCp932(std::string(utf8)); },
+        [&](std::string_view name, std::string_view written) {
+            for (const MessageValue& value : values) {
+                if (value.name == name) {
+                    out += value.value;
+                    return;
+                }
+            }
+            out += utf8ToCp932(std::string(written));
+        });
+    return out;
+}
+
+std::vector<std::string_view> messagePlaceholders(Message id)
+{
+    std::vector<std::string_view> names;
+    scanMessage(
+        id, [](std::string_view) {}, [&](std::string_view name, std::string_view) { names.push_back(name); });
+    return names;
+}
+
 } // namespace vorn

@@ -2,9 +2,11 @@
 // field, battles and screens. Each is written once here in UTF-8 and converted to cp932 once.
 #pragma once
 
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vorn {
 
@@ -193,6 +195,20 @@ enum class Message : int {
 
 // The cp932 text of a message.
 const std::string& message(Message id);
+
+// A value the game fills into a message: the placeholder `{name}` of its text becomes `value`.
+struct MessageValue {
+    std::string_view name;
+    std::string_view value; // cp932 bytes, kept as they are
+};
+
+// The cp932 text of a message with its placeholders filled. Values are inserted as bytes and never
+// read as placeholders themselves, so a name holding "{" or any cp932 byte comes out unchanged. A
+// placeholder without a value stays as written, so a missing value shows instead of vanishing.
+std::string formatMessage(Message id, std::initializer_list<MessageValue> values);
+
+// The names of the placeholders in a message's text, in the order they appear.
+std::vector<std::string_view> messagePlaceholders(Message id);
 
 // One row of the message table: the message and its text in UTF-8.
 struct MessageRow {

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 using namespace vorn;
 
@@ -37,4 +38,43 @@ TEST(Messages, TextsAreThePlayersOwn)
     EXPECT_EQ(cp932ToUtf8(message(Message::EventErrorCaption)), "イベント実行エラー");
     EXPECT_EQ(message(Message::Yes).size(), 8u); // four blanks and two two-byte characters
     EXPECT_EQ(message(Message::Count), "");
+}
+
+TEST(Messages, EveryRowRendersWithEveryPlaceholderFilled)
+{
+    for (const MessageRow& row : messageTable()) {
+        SCOPED_TRACE(std::string(row.utf8));
+        std::vector<std::string> samples;
+        std::vector<std::string_view> names = messagePlaceholders(row.id);
+        for (std::string_view name : names)
+            samples.push_back(utf8ToCp932("＜" + std::string(name) + "＞"));
+        // At most a few placeholders a row; fill them in the order they appear.
+        std::vector<MessageValue> values;
+        for (std::size_t i = 0; i < names.size(); ++i)
+            values.push_back({ names[i], samples[i] });
+        std::string filled;
+        switch (values.size()) {
+        case 0:
+            filled = formatMessage(row.id, {});
+            break;
+        case 1:
+            filled = formatMessage(row.id, { values[0] });
+            break;
+        case 2:
+            filled = formatMessage(row.id, { values[0], values[1] });
+            break;
+        case 3:
+            filled = formatMessage(row.id, { values[0], values[1], values[2] });
+            break;
+        default:
+            FAIL() << "a row with more placeholders than this test fills";
+        }
+        std::string utf8 = cp932ToUtf8(filled);
+        EXPECT_EQ(utf8.find('{'), std::string::npos);
+        for (std::string_view name : names)
+            EXPECT_NE(utf8.find("＜" + std::string(name) + "＞"), std::string::npos);
+        if (names.empty()) {
+            EXPECT_EQ(filled, message(row.id));
+        }
+    }
 }
