@@ -44,37 +44,31 @@ TEST(Messages, EveryRowRendersWithEveryPlaceholderFilled)
 {
     for (const MessageRow& row : messageTable()) {
         SCOPED_TRACE(std::string(row.utf8));
-        std::vector<std::string> samples;
         std::vector<std::string_view> names = messagePlaceholders(row.id);
+        std::vector<std::string> samples;
         for (std::string_view name : names)
             samples.push_back(utf8ToCp932("＜" + std::string(name) + "＞"));
-        // At most a few placeholders a row; fill them in the order they appear.
         std::vector<MessageValue> values;
         for (std::size_t i = 0; i < names.size(); ++i)
             values.push_back({ names[i], samples[i] });
-        std::string filled;
-        switch (values.size()) {
-        case 0:
-            filled = formatMessage(row.id, {});
-            break;
-        case 1:
-            filled = formatMessage(row.id, { values[0] });
-            break;
-        case 2:
-            filled = formatMessage(row.id, { values[0], values[1] });
-            break;
-        case 3:
-            filled = formatMessage(row.id, { values[0], values[1], values[2] });
-            break;
-        default:
-            FAIL() << "a row with more placeholders than this test fills";
-        }
-        std::string utf8 = cp932ToUtf8(filled);
+        std::string utf8 = cp932ToUtf8(formatMessage(row.id, values));
         EXPECT_EQ(utf8.find('{'), std::string::npos);
+        EXPECT_EQ(utf8.find('}'), std::string::npos);
         for (std::string_view name : names)
             EXPECT_NE(utf8.find("＜" + std::string(name) + "＞"), std::string::npos);
         if (names.empty()) {
-            EXPECT_EQ(filled, message(row.id));
+            EXPECT_EQ(formatMessage(row.id, {}), message(row.id));
         }
     }
+}
+
+// Names come from game data: their bytes go in unchanged and are never read as placeholders,
+// including cp932 characters whose second byte is "{" or "}" (0x7B, 0x7D).
+TEST(Messages, FilledValuesKeepTheirBytes)
+{
+    const std::string hostile = std::string("\x83{\x83}{name}%s") + '\0' + "\xff";
+    std::string filled = formatMessage(Message::NoEffect, { { "name", hostile } });
+    EXPECT_EQ(filled, hostile + utf8ToCp932("には効果がなかった！"));
+    // A placeholder without a value stays visible instead of vanishing.
+    EXPECT_EQ(cp932ToUtf8(formatMessage(Message::HpDrained, { { "user", "A" } })), "Aは{enemy}の体力を吸い取った！");
 }
