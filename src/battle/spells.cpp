@@ -5,6 +5,7 @@
 #include "battle/battle_flow.h"
 
 #include "core/context.h"
+#include "core/messages.h"
 #include "core/sound.h"
 #include "data/record.h"
 #include "platform/encoding.h"
@@ -84,12 +85,18 @@ namespace {
             ShowMpGauge(ctx, use.user);
     }
 
-    // "user は name verb", the form used when the user is the only target (and for escapes and
-    // warps).
-    std::string selfLine(const Context& ctx, const EffectUse& use)
+    // The use message: the user used the spell or item, on the member or enemy named `target`
+    // when it is someone else, with the spell's or item's verb when it has one.
+    std::string useLine(const Context& ctx, const EffectUse& use, const std::string* target = nullptr)
     {
-        return ctx.db.characters[static_cast<std::size_t>(use.user)].name + text("は") + effectName(ctx, use)
-            + effectVerb(ctx, use, false);
+        const std::string& user = ctx.db.characters[static_cast<std::size_t>(use.user)].name;
+        std::string verb = effectVerb(ctx, use, target != nullptr);
+        std::string effect = effectName(ctx, use);
+        if (!target)
+            return formatMessage(verb.empty() ? Message::UsedByWithoutVerb : Message::UsedBy,
+                { { "user", user }, { "effect", effect }, { "verb", verb } });
+        return formatMessage(verb.empty() ? Message::UsedOnWithoutVerb : Message::UsedOn,
+            { { "user", user }, { "target", *target }, { "effect", effect }, { "verb", verb } });
     }
 
     // The spell or item number of a list entry.
@@ -124,14 +131,10 @@ namespace {
     // The use message and the effects on the members.
     void useOnParty(Context& ctx, const EffectUse& use, const std::string& cls, const std::vector<int>& targets)
     {
-        const Character& user = ctx.db.characters[static_cast<std::size_t>(use.user)];
-        std::string name = effectName(ctx, use);
-        if (cls == "PA")
-            printUseLine(ctx, user.name + text("は") + name + effectVerb(ctx, use, false));
-        else if (targets.front() == use.user)
-            printUseLine(ctx, selfLine(ctx, use));
+        if (cls == "PA" || targets.front() == use.user)
+            printUseLine(ctx, useLine(ctx, use));
         else
-            printUseLine(ctx, user.name + text("は") + memberOf(ctx, targets.front()).name + text("に") + name + effectVerb(ctx, use, true));
+            printUseLine(ctx, useLine(ctx, use, &memberOf(ctx, targets.front()).name));
         for (int t : targets) {
             ApplyPartyEffect(ctx, use, t);
             if (battleOver(ctx))
@@ -143,8 +146,7 @@ namespace {
     // each one, whatever came of it, the next slot with HP follows.
     void useOnEnemies(Context& ctx, const EffectUse& use, const std::string& cls, int target)
     {
-        const Character& user = ctx.db.characters[static_cast<std::size_t>(use.user)];
-        printUseLine(ctx, user.name + text("は") + ctx.battle.enemies[static_cast<std::size_t>(target)].name + text("に") + effectName(ctx, use) + effectVerb(ctx, use, true));
+        printUseLine(ctx, useLine(ctx, use, &ctx.battle.enemies[static_cast<std::size_t>(target)].name));
         if (cls != "EA") {
             ApplyEnemyEffect(ctx, use, target, false);
             return;
@@ -168,7 +170,7 @@ namespace {
             return Use::Refused;
         }
         payCost(ctx, use, entry);
-        battleLine(ctx, selfLine(ctx, use));
+        battleLine(ctx, useLine(ctx, use));
         playSound(ctx, "esc");
         ShowBattleMessage(ctx, memberOf(ctx, use.user).name + text("は逃げ出した！！"));
         ctx.battle.result = BattleResult::Fled;
@@ -362,7 +364,7 @@ int TownWarp(Context& ctx, const EffectUse& use, int entry)
     if (chosen < 1 || chosen > static_cast<int>(visited.size()))
         return 0;
     payCost(ctx, use, entry);
-    printUseLine(ctx, selfLine(ctx, use));
+    printUseLine(ctx, useLine(ctx, use));
     ctx.game.map = ctx.db.towns[static_cast<std::size_t>(visited[static_cast<std::size_t>(chosen - 1)])].returnMap;
     ctx.game.useMapEntry = 1;
     return choice::townWarp;

@@ -170,6 +170,76 @@ namespace {
         { NameErrorCaption, "エラー" },
         { NameErrorText, "名前を入力してください" },
         { NameRefusedText, "名前に使えない文字が含まれています" },
+
+        { CuredPoison, "{name}の身体から毒が消えた！" },
+        { CuredCurse, "{name}の呪いが解けた！" },
+        { CuredConfusion, "{name}は正気に戻った！" },
+        { CuredSleep, "{name}は目を覚ました！" },
+        { CuredParalysis, "{name}の正常に戻った！" },
+        { CuredPetrification, "{name}の石化が解けた！" },
+        { CuredSeal, "{name}の魔法封印が解けた！" },
+        { CuredDarkness, "{name}を包んでいた暗雲が消えた！" },
+        { PoisonedEnemy, "{name}を毒で侵した！" },
+        { CursedEnemy, "{name}に呪いをかけた！" },
+        { ConfusedEnemy, "{name}を狂わせた！" },
+        { FellAsleep, "{name}は眠りに落ちた！" },
+        { ParalysedEnemy, "{name}を麻痺させた！" },
+        { PetrifiedEnemy, "{name}を石化した！" },
+        { SealedEnemy, "{name}の魔法を封じた！" },
+        { DarkenedEnemy, "{name}を暗雲で包み込んだ！" },
+        { PoisonedMember, "{name}は毒に犯された！" },
+        { CursedMember, "{name}は呪われた！" },
+        { ConfusedMember, "{name}は狂った！" },
+        { ParalysedMember, "{name}は麻痺した！" },
+        { PetrifiedMember, "{name}は石化した！" },
+        { SealedMember, "{name}は魔法を封じられた！" },
+        { DarkenedMember, "{name}は暗雲に包み込まれた！" },
+        { RaisedAttack, "{name}の攻撃力が上がった！" },
+        { RaisedDefense, "{name}の防御力が上がった！" },
+        { RaisedSpeed, "{name}の速さが上がった！" },
+        { RaisedAttackDefense, "{name}の攻撃力と防御力が上がった！" },
+        { RaisedAttackSpeed, "{name}の攻撃力と速さが上がった！" },
+        { RaisedDefenseSpeed, "{name}の防御力と速さが上がった！" },
+        { RaisedAll, "{name}の攻撃力と防御力と速さが上がった！" },
+        { RaisedMagicDefense, "{name}の魔法防御力が上がった！" },
+        { LoweredAttack, "{name}の攻撃力が下がった！" },
+        { LoweredDefense, "{name}の防御力が下がった！" },
+        { LoweredSpeed, "{name}の速さが下がった！" },
+        { SlowedMember, "{name}の体が重くなった！" },
+        { LoweredAttackDefense, "{name}の攻撃力と防御力が下がった！" },
+        { LoweredAttackSpeed, "{name}の攻撃力と速さが下がった！" },
+        { LoweredDefenseSpeed, "{name}の防御力と速さが下がった！" },
+        { LoweredAll, "{name}の攻撃力と防御力と速さが下がった！" },
+        { LoweredMagicDefense, "{name}の魔法防御力が下がった！" },
+        { WokeUp, "{name}は目を覚ました" },
+        { PetrificationWoreOff, "{name}の石化が解けた" },
+        { ParalysisWoreOff, "{name}は正常に戻った" },
+        { SealWoreOff, "{name}の魔法封印が解けた" },
+        { ConfusionWoreOff, "{name}は正気に戻った" },
+        { PoisonWoreOff, "{name}の身体から毒が抜けた" },
+        { DarknessWoreOff, "{name}を包んでいた暗雲が消えた" },
+        { CurseWoreOff, "{name}の呪いが解けた" },
+        { StillAsleep, "{name}は眠っている" },
+        { PetrifiedCannotMove, "{name}は石化していて動けない" },
+        { ParalysedCannotMove, "{name}は麻痺していて動けない" },
+        { CursedCannotMove, "{name}は呪われていて動けない" },
+        { EffectDidNotWork, "{name}の効果は効かなかった" },
+        { NoEffect, "{name}には効果がなかった！" },
+        { CameTo, "{name}は気がついた！" },
+        { MpRecovered, "{name}の魔力が{amount}回復した！" },
+        { HpRecovered, "{name}の体力が{amount}回復した" },
+        { HpRestored, "{name}の体力が回復した" },
+        { EffectMissed, "{name}の効果は外れた！" },
+        { HpDrained, "{user}は{enemy}の体力を吸い取った！" },
+        { MpDrained, "{user}は{enemy}の魔力を吸い取った！" },
+        { HpDrainedBy, "{enemy}に{member}の体力を吸い取られた！" },
+        { MpDrainedBy, "{enemy}に{member}の魔力を吸い取られた！" },
+
+        { UsedBy, "{user}は{effect}を{verb}" },
+        { UsedByWithoutVerb, "{user}は{effect}" },
+        { UsedOn, "{user}は{target}に{effect}を{verb}" },
+        { UsedOnWithoutVerb, "{user}は{target}に{effect}" },
+
     } };
 
     constexpr bool inOrder()
@@ -198,5 +268,58 @@ const std::string& message(Message id)
 }
 
 std::span<const MessageRow> messageTable() { return rows; }
+
+namespace {
+
+    // Calls `text` for each run of plain UTF-8 text and `placeholder` for each `{name}` of a
+    // message's text. A "{" without a closing "}" is plain text. The scan works on the UTF-8 text,
+    // where "{" and "}" never occur inside a character, unlike the second byte of cp932 characters.
+    template <typename Text, typename Placeholder>
+    void scanMessage(Message id, Text text, Placeholder placeholder)
+    {
+        std::size_t index = static_cast<std::size_t>(id);
+        if (index >= rows.size())
+            return;
+        std::string_view rest = rows[index].utf8;
+        while (!rest.empty()) {
+            std::size_t open = rest.find('{');
+            std::size_t close = open == std::string_view::npos ? open : rest.find('}', open);
+            if (close == std::string_view::npos) {
+                text(rest);
+                return;
+            }
+            if (open > 0)
+                text(rest.substr(0, open));
+            placeholder(rest.substr(open + 1, close - open - 1), rest.substr(open, close - open + 1));
+            rest.remove_prefix(close + 1);
+        }
+    }
+
+} // namespace
+
+std::string formatMessage(Message id, std::span<const MessageValue> values)
+{
+    std::string out;
+    scanMessage(
+        id, [&](std::string_view utf8) { out += utf8ToCp932(std::string(utf8)); },
+        [&](std::string_view name, std::string_view written) {
+            for (const MessageValue& value : values) {
+                if (value.name == name) {
+                    out += value.value;
+                    return;
+                }
+            }
+            out += utf8ToCp932(std::string(written));
+        });
+    return out;
+}
+
+std::vector<std::string_view> messagePlaceholders(Message id)
+{
+    std::vector<std::string_view> names;
+    scanMessage(
+        id, [](std::string_view) {}, [&](std::string_view name, std::string_view) { names.push_back(name); });
+    return names;
+}
 
 } // namespace vorn

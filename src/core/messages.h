@@ -2,9 +2,11 @@
 // field, battles and screens. Each is written once here in UTF-8 and converted to cp932 once.
 #pragma once
 
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vorn {
 
@@ -188,11 +190,100 @@ enum class Message : int {
     NameErrorText,
     NameRefusedText, // a name with a character a saved game cannot hold
 
+    // Effects of spells and items, and the condition counters at the start of a turn.
+    CuredPoison,
+    CuredCurse,
+    CuredConfusion,
+    CuredSleep,
+    CuredParalysis,
+    CuredPetrification,
+    CuredSeal,
+    CuredDarkness,
+    PoisonedEnemy,
+    CursedEnemy,
+    ConfusedEnemy,
+    FellAsleep, // an enemy or a member
+    ParalysedEnemy,
+    PetrifiedEnemy,
+    SealedEnemy,
+    DarkenedEnemy,
+    PoisonedMember,
+    CursedMember,
+    ConfusedMember,
+    ParalysedMember,
+    PetrifiedMember,
+    SealedMember,
+    DarkenedMember,
+    RaisedAttack,
+    RaisedDefense,
+    RaisedSpeed,
+    RaisedAttackDefense,
+    RaisedAttackSpeed,
+    RaisedDefenseSpeed,
+    RaisedAll,
+    RaisedMagicDefense,
+    LoweredAttack, // an enemy or a member
+    LoweredDefense,
+    LoweredSpeed, // an enemy
+    SlowedMember,
+    LoweredAttackDefense,
+    LoweredAttackSpeed,
+    LoweredDefenseSpeed,
+    LoweredAll,
+    LoweredMagicDefense,
+    WokeUp,
+    PetrificationWoreOff,
+    ParalysisWoreOff,
+    SealWoreOff,
+    ConfusionWoreOff,
+    PoisonWoreOff,
+    DarknessWoreOff,
+    CurseWoreOff,
+    StillAsleep,
+    PetrifiedCannotMove,
+    ParalysedCannotMove,
+    CursedCannotMove,
+    EffectDidNotWork, // a user's or a caster's name
+    NoEffect,
+    CameTo,
+    MpRecovered, // the amount right-aligned in six characters
+    HpRecovered,
+    HpRestored,
+    EffectMissed, // a spell's, an item's or a caster's name
+    HpDrained,
+    MpDrained,
+    HpDrainedBy,
+    MpDrainedBy,
+
+    // The use message of a spell or an item.
+    UsedBy, // the spell's or item's own verb
+    UsedByWithoutVerb, // a spell or item without a verb
+    UsedOn,
+    UsedOnWithoutVerb,
+
     Count // not a message: the number of messages
 };
 
 // The cp932 text of a message.
 const std::string& message(Message id);
+
+// A value the game fills into a message: the placeholder `{name}` of its text becomes `value`.
+struct MessageValue {
+    std::string_view name;
+    std::string_view value; // cp932 bytes, kept as they are
+};
+
+// The cp932 text of a message with its placeholders filled. Values are inserted as bytes and never
+// read as placeholders themselves, so a name holding "{" or any cp932 byte comes out unchanged. A
+// placeholder without a value stays as written, so a missing value shows instead of vanishing.
+std::string formatMessage(Message id, std::span<const MessageValue> values);
+inline std::string formatMessage(Message id, std::initializer_list<MessageValue> values)
+{
+    return formatMessage(id, std::span<const MessageValue>(values.begin(), values.size()));
+}
+
+// The names of the placeholders in a message's text, in the order they appear.
+std::vector<std::string_view> messagePlaceholders(Message id);
 
 // One row of the message table: the message and its text in UTF-8.
 struct MessageRow {

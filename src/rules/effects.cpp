@@ -2,6 +2,7 @@
 // at the start of a turn. Every index from game data is checked before it is used.
 #include "rules/effects.h"
 
+#include "core/messages.h"
 #include "data/record.h"
 #include "platform/encoding.h"
 #include "rules/battle_rules.h"
@@ -15,7 +16,8 @@ namespace vorn {
 
 namespace {
 
-    std::string text(const char* utf8) { return utf8ToCp932(utf8); }
+    // A message about one member or enemy.
+    std::string about(Message id, std::string_view name) { return formatMessage(id, { { "name", name } }); }
 
     // The decimal text of a whole number right-aligned in `width` characters.
     std::string rightAligned(float n, int width)
@@ -96,19 +98,19 @@ namespace {
     struct ConditionLetter {
         char letter;
         int counter;
-        const char* cure; // a member cured by a party effect
-        const char* onEnemy; // inflicted on an enemy
-        const char* onMember; // inflicted on a member by an enemy
+        Message cure; // a member cured by a party effect
+        Message onEnemy; // inflicted on an enemy
+        Message onMember; // inflicted on a member by an enemy
     };
     constexpr ConditionLetter conditionLetters[] = {
-        { 'P', condition::poison, "の身体から毒が消えた！", "を毒で侵した！", "は毒に犯された！" },
-        { 'C', condition::curse, "の呪いが解けた！", "に呪いをかけた！", "は呪われた！" },
-        { 'H', condition::confusion, "は正気に戻った！", "を狂わせた！", "は狂った！" },
-        { 'S', condition::sleep, "は目を覚ました！", "は眠りに落ちた！", "は眠りに落ちた！" },
-        { 'B', condition::paralysis, "の正常に戻った！", "を麻痺させた！", "は麻痺した！" },
-        { 'T', condition::petrification, "の石化が解けた！", "を石化した！", "は石化した！" },
-        { 'K', condition::seal, "の魔法封印が解けた！", "の魔法を封じた！", "は魔法を封じられた！" },
-        { 'L', condition::darkness, "を包んでいた暗雲が消えた！", "を暗雲で包み込んだ！", "は暗雲に包み込まれた！" },
+        { 'P', condition::poison, Message::CuredPoison, Message::PoisonedEnemy, Message::PoisonedMember },
+        { 'C', condition::curse, Message::CuredCurse, Message::CursedEnemy, Message::CursedMember },
+        { 'H', condition::confusion, Message::CuredConfusion, Message::ConfusedEnemy, Message::ConfusedMember },
+        { 'S', condition::sleep, Message::CuredSleep, Message::FellAsleep, Message::FellAsleep },
+        { 'B', condition::paralysis, Message::CuredParalysis, Message::ParalysedEnemy, Message::ParalysedMember },
+        { 'T', condition::petrification, Message::CuredPetrification, Message::PetrifiedEnemy, Message::PetrifiedMember },
+        { 'K', condition::seal, Message::CuredSeal, Message::SealedEnemy, Message::SealedMember },
+        { 'L', condition::darkness, Message::CuredDarkness, Message::DarkenedEnemy, Message::DarkenedMember },
     };
 
     const ConditionLetter* conditionLetter(char letter)
@@ -124,20 +126,19 @@ namespace {
     struct StatLetter {
         char letter;
         bool attack, defense, speed, magicDefense;
-        const char* raised;
-        const char* loweredEnemy;
-        const char* loweredMember;
+        Message raised;
+        Message loweredEnemy;
+        Message loweredMember;
     };
     constexpr StatLetter statLetters[] = {
-        { 'A', true, false, false, false, "の攻撃力が上がった！", "の攻撃力が下がった！", "の攻撃力が下がった！" },
-        { 'D', false, true, false, false, "の防御力が上がった！", "の防御力が下がった！", "の防御力が下がった！" },
-        { 'F', false, false, true, false, "の速さが上がった！", "の速さが下がった！", "の体が重くなった！" },
-        { 'G', true, true, false, false, "の攻撃力と防御力が上がった！", "の攻撃力と防御力が下がった！", "の攻撃力と防御力が下がった！" },
-        { 'E', true, false, true, false, "の攻撃力と速さが上がった！", "の攻撃力と速さが下がった！", "の攻撃力と速さが下がった！" },
-        { 'I', false, true, true, false, "の防御力と速さが上がった！", "の防御力と速さが下がった！", "の防御力と速さが下がった！" },
-        { 'J', true, true, true, false, "の攻撃力と防御力と速さが上がった！", "の攻撃力と防御力と速さが下がった！",
-            "の攻撃力と防御力と速さが下がった！" },
-        { 'N', false, false, false, true, "の魔法防御力が上がった！", "の魔法防御力が下がった！", "の魔法防御力が下がった！" },
+        { 'A', true, false, false, false, Message::RaisedAttack, Message::LoweredAttack, Message::LoweredAttack },
+        { 'D', false, true, false, false, Message::RaisedDefense, Message::LoweredDefense, Message::LoweredDefense },
+        { 'F', false, false, true, false, Message::RaisedSpeed, Message::LoweredSpeed, Message::SlowedMember },
+        { 'G', true, true, false, false, Message::RaisedAttackDefense, Message::LoweredAttackDefense, Message::LoweredAttackDefense },
+        { 'E', true, false, true, false, Message::RaisedAttackSpeed, Message::LoweredAttackSpeed, Message::LoweredAttackSpeed },
+        { 'I', false, true, true, false, Message::RaisedDefenseSpeed, Message::LoweredDefenseSpeed, Message::LoweredDefenseSpeed },
+        { 'J', true, true, true, false, Message::RaisedAll, Message::LoweredAll, Message::LoweredAll },
+        { 'N', false, false, false, true, Message::RaisedMagicDefense, Message::LoweredMagicDefense, Message::LoweredMagicDefense },
     };
 
     const StatLetter* statLetter(char letter)
@@ -182,27 +183,25 @@ namespace {
     constexpr int enemyOrder[] = { condition::sleep, condition::petrification, condition::paralysis, condition::seal,
         condition::confusion, condition::poison, condition::darkness, condition::curse };
 
-    const char* recoveryText(int counter)
+    Message recoveryMessage(int counter)
     {
         switch (counter) {
         case condition::sleep:
-            return "は目を覚ました";
+            return Message::WokeUp;
         case condition::petrification:
-            return "の石化が解けた";
+            return Message::PetrificationWoreOff;
         case condition::paralysis:
-            return "は正常に戻った";
+            return Message::ParalysisWoreOff;
         case condition::seal:
-            return "の魔法封印が解けた";
+            return Message::SealWoreOff;
         case condition::confusion:
-            return "は正気に戻った";
+            return Message::ConfusionWoreOff;
         case condition::poison:
-            return "の身体から毒が抜けた";
+            return Message::PoisonWoreOff;
         case condition::darkness:
-            return "を包んでいた暗雲が消えた";
-        case condition::curse:
-            return "の呪いが解けた";
+            return Message::DarknessWoreOff;
         default:
-            return "";
+            return Message::CurseWoreOff;
         }
     }
 
@@ -214,7 +213,7 @@ namespace {
             float& v = counters[static_cast<std::size_t>(c)];
             if (v == 1) {
                 v = 0;
-                return { StepOutcome::Recovered, c, name + text(recoveryText(c)) };
+                return { StepOutcome::Recovered, c, about(recoveryMessage(c), name) };
             }
             if (v > 1 && !lasting(v)) {
                 v -= 1;
@@ -226,17 +225,17 @@ namespace {
             }
             if (v == 0)
                 continue;
-            const char* stop = nullptr;
+            std::optional<Message> stop;
             if (c == condition::sleep)
-                stop = "は眠っている";
+                stop = Message::StillAsleep;
             else if (c == condition::petrification)
-                stop = "は石化していて動けない";
+                stop = Message::PetrifiedCannotMove;
             else if (c == condition::paralysis && oneInTwo(ctx))
-                stop = "は麻痺していて動けない";
+                stop = Message::ParalysedCannotMove;
             else if (c == condition::curse && oneInTwo(ctx))
-                stop = "は呪われていて動けない";
+                stop = Message::CursedCannotMove;
             if (stop)
-                return { StepOutcome::Stopped, c, name + text(stop) };
+                return { StepOutcome::Stopped, c, about(*stop, name) };
         }
         return {};
     }
@@ -294,7 +293,7 @@ std::string effectVerb(const Context& ctx, const EffectUse& use, bool towardsOth
     } else if (const Item* i = itemByNumber(ctx, static_cast<float>(use.number))) {
         verb = i->text[towardsOther ? 6 : 4];
     }
-    return verb.empty() ? "" : text("を") + verb;
+    return verb;
 }
 
 float effectPower(const Context& ctx, const EffectUse& use)
@@ -338,14 +337,14 @@ EffectOutcome partyEffect(Context& ctx, const EffectUse& use, int target)
         n = resisted ? intDown(v * factor) : v;
     }
     if (!userSucceeds(ctx, use))
-        return say(member(ctx, use.user).name + text("の効果は効かなかった"));
+        return say(about(Message::EffectDidNotWork, member(ctx, use.user).name));
 
-    const std::string noEffect = t.name + text("には効果がなかった！");
+    const std::string noEffect = about(Message::NoEffect, t.name);
     if (letter == 'R') {
         if (t.hp != 0)
             return say(noEffect);
         t.hp = n;
-        return say(t.name + text("は気がついた！"));
+        return say(about(Message::CameTo, t.name));
     }
     if (t.hp == 0)
         return say(noEffect);
@@ -354,24 +353,24 @@ EffectOutcome partyEffect(Context& ctx, const EffectUse& use, int target)
         if (counter == 0)
             return say(noEffect);
         counter = 0;
-        return say(t.name + text(c->cure));
+        return say(about(c->cure, t.name));
     }
     if (const StatLetter* s = statLetter(letter)) {
         changeStats(statsOf(ctx, target), *s, n);
-        return say(t.name + text(s->raised));
+        return say(about(s->raised, t.name));
     }
     EffectOutcome out;
     if (letter == 'M' || letter == 'W') {
         n = std::min(n, t.maxMp - t.mp);
         t.mp += n;
-        out.line = t.name + text("の魔力が") + rightAligned(n, 6) + text("回復した！");
+        out.line = formatMessage(Message::MpRecovered, { { "name", t.name }, { "amount", rightAligned(n, 6) } });
         if (letter == 'M')
             return out;
     }
     // 'W' heals hit points by the amount its magic-point part kept.
     n = std::min(n, t.maxHp - t.hp);
     t.hp += n;
-    std::string hpLine = t.name + text("の体力が") + rightAligned(n, 6) + text("回復した");
+    std::string hpLine = formatMessage(Message::HpRecovered, { { "name", t.name }, { "amount", rightAligned(n, 6) } });
     if (out.line.empty())
         out.line = hpLine;
     else
@@ -401,11 +400,11 @@ EffectOutcome enemyEffect(Context& ctx, const EffectUse& use, int slot, bool wea
     const StatLetter* s = statLetter(letter);
     bool acts = c || s || letter == 'X' || letter == 'Z';
     if (!userSucceeds(ctx, use))
-        return weaponEffect ? EffectOutcome {} : say(effectName(ctx, use) + text("の効果は外れた！"));
+        return weaponEffect ? EffectOutcome {} : say(about(Message::EffectMissed, effectName(ctx, use)));
     if (weaponEffect && !acts)
         return {};
 
-    const std::string noEffect = e.name + text("には効果がなかった！");
+    const std::string noEffect = about(Message::NoEffect, e.name);
     if (n <= 0)
         return say(noEffect);
     if (c) {
@@ -414,7 +413,7 @@ EffectOutcome enemyEffect(Context& ctx, const EffectUse& use, int slot, bool wea
         if (counter != 0 || !allowed || !oneInTwo(ctx))
             return say(noEffect);
         counter = d;
-        return say(e.name + text(c->onEnemy));
+        return say(about(c->onEnemy, e.name));
     }
     if (s || letter == 'X' || letter == 'Z') {
         if (!oneInTwo(ctx))
@@ -422,20 +421,20 @@ EffectOutcome enemyEffect(Context& ctx, const EffectUse& use, int slot, bool wea
         Character& user = member(ctx, use.user);
         if (s) {
             changeStats(e, *s, -n);
-            return say(e.name + text(s->loweredEnemy));
+            return say(about(s->loweredEnemy, e.name));
         }
         if (letter == 'X') {
             float left = std::max(e.hp - n, 1.0f);
             float lost = std::max(e.hp - left, 0.0f);
             e.hp = left;
             user.hp = std::max(user.hp, std::min(user.maxHp, user.hp + lost));
-            return say(user.name + text("は") + e.name + text("の体力を吸い取った！"));
+            return say(formatMessage(Message::HpDrained, { { "user", user.name }, { "enemy", e.name } }));
         }
         float left = std::max(e.mp - n, 0.0f);
         float lost = std::max(e.mp - left, 0.0f);
         e.mp = left;
         user.mp = std::max(user.mp, std::min(user.maxMp, user.mp + lost));
-        return say(user.name + text("は") + e.name + text("の魔力を吸い取った！"));
+        return say(formatMessage(Message::MpDrained, { { "user", user.name }, { "enemy", e.name } }));
     }
 
     float base = use.spell ? power : itemPower(code);
@@ -467,17 +466,17 @@ EffectOutcome enemySpellOnMember(Context& ctx, int caster, int spellNumber, int 
     float n = intDown(p + ctx.random() * p / 4);
     n -= intDown(resistance + ctx.random() * resistance);
     if (!casterSucceeds(ctx, e, *spell))
-        return say(e.name + text("の効果は外れた！"));
+        return say(about(Message::EffectMissed, e.name));
     float d = lasting(p) ? p : intDown(ctx.random() * p) + 1;
 
     char letter = effectLetter(spell->code);
-    const std::string noEffect = m.name + text("には効果がなかった！");
+    const std::string noEffect = about(Message::NoEffect, m.name);
     if (const ConditionLetter* c = conditionLetter(letter)) {
         float& counter = m.conditions[static_cast<std::size_t>(c->counter)];
         if (counter != 0 || !oneInTwo(ctx))
             return say(noEffect);
         counter = d;
-        return say(m.name + text(c->onMember));
+        return say(about(c->onMember, m.name));
     }
     const StatLetter* s = statLetter(letter);
     if (s || letter == 'X' || letter == 'Z') {
@@ -485,7 +484,7 @@ EffectOutcome enemySpellOnMember(Context& ctx, int caster, int spellNumber, int 
             return say(noEffect);
         if (s) {
             changeStats(statsOf(ctx, target), *s, -n);
-            return say(m.name + text(s->loweredMember));
+            return say(about(s->loweredMember, m.name));
         }
         const Enemy& record = enemyRecord(ctx, caster);
         if (letter == 'X') {
@@ -493,13 +492,13 @@ EffectOutcome enemySpellOnMember(Context& ctx, int caster, int spellNumber, int 
             float lost = std::max(m.hp - left, 0.0f);
             m.hp = std::min(m.hp, left);
             e.hp = std::max(e.hp, std::min(e.maxHp, e.hp + lost));
-            return say(e.name + text("に") + m.name + text("の体力を吸い取られた！"));
+            return say(formatMessage(Message::HpDrainedBy, { { "enemy", e.name }, { "member", m.name } }));
         }
         float left = std::max(m.mp - n, 0.0f);
         float lost = std::max(m.mp - left, 0.0f);
         m.mp = std::min(m.mp, left);
         e.mp = std::max(e.mp, std::min(record.mp, e.mp + lost));
-        return say(e.name + text("に") + m.name + text("の魔力を吸い取られた！"));
+        return say(formatMessage(Message::MpDrainedBy, { { "enemy", e.name }, { "member", m.name } }));
     }
     EffectOutcome out;
     out.hit = true;
@@ -520,14 +519,14 @@ EffectOutcome enemySupportEffect(Context& ctx, int caster, int spellNumber, int 
     if (spell->attribute != 0 && attribute != 0)
         n = resistScaled(ctx.db, n, spell->attribute, attribute);
     if (!casterSucceeds(ctx, e, *spell))
-        return say(e.name + text("の効果は効かなかった"));
+        return say(about(Message::EffectDidNotWork, e.name));
     if (const StatLetter* s = statLetter(effectLetter(spell->code))) {
         changeStats(f, *s, n);
-        return say(f.name + text(s->raised));
+        return say(about(s->raised, f.name));
     }
     n = std::min(n, f.maxHp - f.hp);
     f.hp += n;
-    return say(f.name + text("の体力が回復した"));
+    return say(about(Message::HpRestored, f.name));
 }
 
 // --- Conditions ---

@@ -36,8 +36,8 @@ float itemPower(const std::string& code);
 bool battleOnlyLetter(char letter);
 // The name of the spell or item (text entry 0).
 std::string effectName(const Context& ctx, const EffectUse& use);
-// The verb of the use message with "を" in front, or "" when the verb text is empty. `towardsOther`:
-// the verb used towards someone else (item text entry 6 instead of 4).
+// The verb of the use message (cp932), possibly empty. `towardsOther`: the verb used towards
+// someone else (item text entry 6 instead of 4).
 std::string effectVerb(const Context& ctx, const EffectUse& use, bool towardsOther);
 // Power P of the use: Spell.value, or the item's code power.
 float effectPower(const Context& ctx, const EffectUse& use);

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 using namespace vorn;
 
@@ -37,4 +38,37 @@ TEST(Messages, TextsAreThePlayersOwn)
     EXPECT_EQ(cp932ToUtf8(message(Message::EventErrorCaption)), "イベント実行エラー");
     EXPECT_EQ(message(Message::Yes).size(), 8u); // four blanks and two two-byte characters
     EXPECT_EQ(message(Message::Count), "");
+}
+
+TEST(Messages, EveryRowRendersWithEveryPlaceholderFilled)
+{
+    for (const MessageRow& row : messageTable()) {
+        SCOPED_TRACE(std::string(row.utf8));
+        std::vector<std::string_view> names = messagePlaceholders(row.id);
+        std::vector<std::string> samples;
+        for (std::string_view name : names)
+            samples.push_back(utf8ToCp932("＜" + std::string(name) + "＞"));
+        std::vector<MessageValue> values;
+        for (std::size_t i = 0; i < names.size(); ++i)
+            values.push_back({ names[i], samples[i] });
+        std::string utf8 = cp932ToUtf8(formatMessage(row.id, values));
+        EXPECT_EQ(utf8.find('{'), std::string::npos);
+        EXPECT_EQ(utf8.find('}'), std::string::npos);
+        for (std::string_view name : names)
+            EXPECT_NE(utf8.find("＜" + std::string(name) + "＞"), std::string::npos);
+        if (names.empty()) {
+            EXPECT_EQ(formatMessage(row.id, {}), message(row.id));
+        }
+    }
+}
+
+// Names come from game data: their bytes go in unchanged and are never read as placeholders,
+// including cp932 characters whose second byte is "{" or "}" (0x7B, 0x7D).
+TEST(Messages, FilledValuesKeepTheirBytes)
+{
+    const std::string hostile = std::string("\x83{\x83}{name}%s") + '\0' + "\xff";
+    std::string filled = formatMessage(Message::NoEffect, { { "name", hostile } });
+    EXPECT_EQ(filled, hostile + utf8ToCp932("には効果がなかった！"));
+    // A placeholder without a value stays visible instead of vanishing.
+    EXPECT_EQ(cp932ToUtf8(formatMessage(Message::HpDrained, { { "user", "A" } })), "Aは{enemy}の体力を吸い取った！");
 }
