@@ -1,7 +1,6 @@
 // The argument shapes of the script commands: how many tokens each command reads after its
-// keyword, in which order, and what each token is. The interpreter skips the arguments of a
-// command that is not built yet by its shape; vorn-data reads command strings by the same shapes
-// to check labels, flag indexes, battles and file names without running the script.
+// keyword, in which order, and what each token is. vorn-data reads command strings by these
+// shapes to check labels, flag indexes, battles and file names without running the script.
 #pragma once
 
 #include <array>

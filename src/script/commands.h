@@ -21,9 +21,6 @@ using CommandHandler = Flow (*)(Context&);
 struct KeywordEntry {
     std::string_view keyword;
     CommandHandler handler;
-    // False for commands whose behaviour arrives with a later part of the game (party, items,
-    // shops, pictures, sound, battles, field movement): they are recognised and do nothing.
-    bool implemented;
 };
 
 // Every keyword in dispatch order.
@@ -143,9 +140,6 @@ namespace command {
     Flow itp(Context&);
     Flow itl(Context&);
     Flow its(Context&);
-    // Recognised; built with the party, item, shop, picture, sound, battle and field-movement
-    // commands.
-    Flow notYetBuilt(Context&);
 } // namespace command
 
 } // namespace vorn
