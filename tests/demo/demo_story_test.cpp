@@ -163,9 +163,9 @@ TEST(DemoStory, TheBossLastLineEndsTheGameThroughTheEndingBackToTheTitle)
     timeline += "expect 村へ帰ろう 10000\nwait 300\npress enter\n";
     // The ending script is told with no page prompts; then the start-up reloads the database
     // and shows the title again.
-    timeline += "expect こうして、ともしびの結晶に光が戻った 5000\ndump ending\n";
+    timeline += "expect こうして、ともしびの結晶に光が戻った 5000\ndump ending\nshot ending\n";
     timeline += "expect おわり 60000\n";
-    timeline += "expect 新  規 60000\nwait 300\ndump title\n";
+    timeline += "expect 新  規 60000\nwait 300\ndump title\nshot title\n";
     auto run = runPlayer(game, timeline, dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.errorOutput;
     EXPECT_TRUE(run.lines("error").empty());
@@ -201,6 +201,16 @@ TEST(DemoStory, TheBossLastLineEndsTheGameThroughTheEndingBackToTheTitle)
     ASSERT_FALSE(atTitle.is_discarded());
     EXPECT_EQ(atEnding["flags"].value("0,5", 0.0), 1.0);
     EXPECT_FALSE(atTitle["flags"].contains("0,5"));
+
+    // The ending is told on a cleared screen: below its first line nothing of the crystal hall
+    // or the boss's last window is left. The title menu then stands on the title picture, as
+    // after the opening.
+    vorn::Picture endingShot = loadShot(dir, "ending");
+    vorn::Picture titleShot = loadShot(dir, "title");
+    EXPECT_TRUE(regionIsOneColour(endingShot, 0, 96, 512, 288, 0));
+    auto picture = vorn::loadBmpFile((game / "GRP" / "title.bmp").string());
+    ASSERT_TRUE(picture.ok()) << picture.error;
+    EXPECT_TRUE(regionsEqual(titleShot, picture.picture, 0, 192, 512, 192));
 }
 
 TEST(DemoStory, TheTabletOpensTheCaveDoorAndTheChangeFileMovesDorugaToIt)

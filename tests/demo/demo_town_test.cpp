@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace vorn::test::demo;
@@ -101,7 +102,8 @@ TEST(DemoTown, TheInnChargesTheNightAndRestsTheParty)
     fs::path game = startBeside(dir, 2, 3, 8, 0, "HMP,0,5,0,THR", 11);
     ASSERT_FALSE(HasFailure());
     std::string timeline = newGameOn(2) + "dump before\npress up\n";
-    timeline += keyAfter("お泊まりになりますか") + "expect よくお休みでしたね 8000\nwait 300\ndump after\npress enter\nwait 300\n";
+    timeline += "expect お泊まりになりますか 5000\nwait 300\nshot asked\npress enter\n";
+    timeline += "expect よくお休みでしたね 8000\nwait 300\ndump after\nshot morning\npress enter\nwait 300\n";
     auto run = runPlayer(game, timeline, dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.errorOutput;
     EXPECT_TRUE(run.lines("error").empty());
@@ -114,6 +116,16 @@ TEST(DemoTown, TheInnChargesTheNightAndRestsTheParty)
     EXPECT_EQ(after["gold"].get<double>(), before["gold"].get<double>() - 8);
     EXPECT_EQ(after["party"][0]["hp"], after["party"][0]["maxHp"]);
     EXPECT_EQ(after["party"][0]["mp"], after["party"][0]["maxMp"]);
+    // The morning's words are told in the innkeeper's window again, face and all (the night
+    // left the bare field on the screen), and the village's music comes back after the
+    // night's silence.
+    vorn::Picture asked = loadShot(dir, "asked");
+    vorn::Picture morning = loadShot(dir, "morning");
+    EXPECT_TRUE(regionsEqual(asked, morning, 0, 272, 512, 16)); // the window's top edge
+    EXPECT_TRUE(regionsEqual(asked, morning, 0, 272, 112, 112)); // its left edge and the face
+    auto media = run.lines("media");
+    auto jingle = std::find_if(media.begin(), media.end(), [](const std::string& l) { return l.find("inn.WAV") != std::string::npos; });
+    EXPECT_TRUE(std::any_of(jingle, media.end(), [](const std::string& l) { return l.find("town.MID") != std::string::npos; }));
 }
 
 TEST(DemoTown, ThePriestCuresThePoisonedHeroForHisFee)
