@@ -7,7 +7,8 @@
 # place: core/context.h aggregates the records of every subsystem, so it (and other records
 # headers) may include a records header (`*_state.h`) of any folder; a records header itself
 # includes only records headers and the folders platform, data and core. SDL and fontconfig are
-# included only by the SDL back end (src/platform/sdl) and the text renderer.
+# included only by the SDL and web back ends (src/platform/sdl, src/platform/web) and the text
+# renderer.
 # Prints one line per offending include and exits 1 when there is any.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -70,11 +71,11 @@ while IFS= read -r file; do
     done < <(grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file" || true)
 done < <(git ls-files -co --exclude-standard 'src/*.cpp' 'src/*.h' | sort)
 
-# SDL and the font libraries belong to the SDL back end and the text renderer alone.
+# SDL and the font libraries belong to the SDL and web back ends and the text renderer alone.
 while IFS= read -r hit; do
-    echo "$hit: only src/platform/sdl and the text renderer include SDL or fontconfig"
+    echo "$hit: only src/platform/sdl, src/platform/web and the text renderer include SDL or fontconfig"
     failures=$((failures + 1))
-done < <(git ls-files -co --exclude-standard 'src/*.cpp' 'src/*.h' | grep -v -e '^src/platform/sdl/' -e '^src/platform/text_renderer.cpp$' |
+done < <(git ls-files -co --exclude-standard 'src/*.cpp' 'src/*.h' | grep -v -e '^src/platform/sdl/' -e '^src/platform/web/' -e '^src/platform/text_renderer.cpp$' |
     xargs grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](SDL|fontconfig/)' || true)
 
 if ((failures)); then

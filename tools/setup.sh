@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the player, its tools and its tests need, only those missing.
+# Installs the Debian packages the player, its tools and its tests need, and the further packages
+# named as arguments (tools/web.sh names the web build's), only those missing.
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config ccache clang-format git
   libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfluidsynth-dev libfontconfig-dev
   fonts-ipafont-gothic fonts-ipafont-mincho timgm6mb-soundfont
-  libpng-dev nlohmann-json3-dev libyaml-cpp-dev
+  libpng-dev zlib1g-dev libharfbuzz-dev nlohmann-json3-dev libyaml-cpp-dev
   libgtest-dev libgmock-dev
+  "$@"
 )
 missing=()
 for p in "${packages[@]}"; do

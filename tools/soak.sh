@@ -16,7 +16,8 @@
 # left out; of the rest, the highest memory of the later half of the samples is compared with the
 # highest of the earlier half. Exit status 0 when every run ended with exit code 0, no
 # `error` line was written, at least one run had ten samples after its start-up, and in no such run
-# the memory grew by more than 8 MiB. A sanitizer build (AddressSanitizer holds freed memory back
+# the memory grew by more than 8 MiB. With VORN_SOAK_MEMORY=optional (the short run of the tests) a
+# stretch too short or a machine too busy for ten samples is told, not failed. A sanitizer build (AddressSanitizer holds freed memory back
 # for a while) is not judged on memory; it is told by its runtime's symbols, whether the runtime
 # is linked dynamically (gcc) or into the binary (clang).
 set -euo pipefail
@@ -152,6 +153,8 @@ echo "soak: longest run $longest ($count samples after start-up): highest reside
     "$grow KiB (run $growRun)"
 if grep -aqE '__(asan|hwasan|msan|tsan)_init' "$build/vorn"; then
     echo "soak: a sanitizer build: memory not judged"
+elif [ "$judged" -eq 0 ] && [ "${VORN_SOAK_MEMORY:-}" = optional ]; then
+    echo "soak: no run had ten samples after its start-up (a fast run, or a busy machine): memory not judged"
 elif [ "$judged" -eq 0 ]; then
     echo "soak: no run had ten samples after its start-up: memory not judged" >&2
     status=1

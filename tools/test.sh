@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets everything up, checks the include floors and the formatting, builds and runs every test:
-# once in a normal build (warnings are errors), then again under AddressSanitizer and
+# once in a normal build (warnings are errors), with the web page's browser test when
+# tools/web.sh has built the page, then again under AddressSanitizer and
 # UndefinedBehaviorSanitizer. The bench prints its table briefly, and when clang is installed every
 # fuzz target runs for a few seconds.
 set -euo pipefail
@@ -16,6 +17,8 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORN_WERROR=ON >/dev/nul
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 build/bench/vorn_bench --quick
+# The web player in headless Chromium, when tools/web.sh has built it (skipped with a message if not).
+bash tests/web/run.sh
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/tools/lsan.supp:print_suppressions=0

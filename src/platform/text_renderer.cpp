@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <fontconfig/fontconfig.h>
 #include <initializer_list>
+#ifndef VORN_FONT_FOLDER
+#include <fontconfig/fontconfig.h>
+#endif
 
 namespace vorn {
 
@@ -17,6 +19,14 @@ namespace {
     // could not be found at all.
     using FontFiles = std::array<std::string, 3>;
 
+#ifdef VORN_FONT_FOLDER
+    // A build without fontconfig (the web page) brings its fonts in one folder.
+    FontFiles findFontFiles()
+    {
+        const std::string folder = VORN_FONT_FOLDER;
+        return { folder + "/ipag.ttf", folder + "/ipam.ttf", folder + "/ipagp.ttf" };
+    }
+#else
     // The file of the font fontconfig picks for `pattern`; when `family` is given, only a font of
     // exactly that family counts.
     std::string matchFont(FcConfig* config, const char* pattern, const char* family)
@@ -69,6 +79,7 @@ namespace {
         FcConfigDestroy(config);
         return files;
     }
+#endif
 
     const FontFiles& fontFiles()
     {
@@ -118,6 +129,8 @@ namespace {
 
 void prepareFontFiles() { fontFiles(); }
 
+const std::string& fontFile(FontFace face) { return fontFiles()[static_cast<std::size_t>(faceIndex(face))]; }
+
 TextRenderer::TextRenderer()
 {
     if (TTF_Init() == 0)
@@ -163,7 +176,8 @@ TTF_Font* TextRenderer::font(FontFace face, int pixels)
         const FontFiles& files = fontFiles();
         // A face that is missing borrows the file of another.
         for (int candidate : { index, 0, 1, 2 }) {
-            const std::string& path = files[static_cast<std::size_t>(candidate)];
+            const std::string& fuller = m_fullerFiles[static_cast<std::size_t>(candidate)];
+            const std::string& path = fuller.empty() ? files[static_cast<std::size_t>(candidate)] : fuller;
             if (path.empty())
                 continue;
             // SDL_ttf counts points at 72 dots per inch, so the size is the em in pixels.
@@ -178,6 +192,30 @@ TTF_Font* TextRenderer::font(FontFace face, int pixels)
     return opened;
 }
 
+bool TextRenderer::useFullerFont(FontFace face)
+{
+    auto index = static_cast<std::size_t>(faceIndex(face));
+    if (!m_fullerFont || m_askedFuller[index])
+        return false;
+    m_askedFuller[index] = true;
+    std::string file = m_fullerFont(face);
+    if (file.empty())
+        return false;
+    m_fullerFiles[index] = file;
+    // The face's sizes open again from the fuller file; the glyphs drawn so far stay, as the
+    // fuller font draws them alike.
+    for (auto it = m_fonts.begin(); it != m_fonts.end();) {
+        if (it->first.first == static_cast<int>(index)) {
+            if (it->second)
+                TTF_CloseFont(it->second);
+            it = m_fonts.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    return true;
+}
+
 TextRenderer::Glyph TextRenderer::renderGlyph(unsigned code, bool fullWidth)
 {
     Glyph glyph;
@@ -185,8 +223,15 @@ TextRenderer::Glyph TextRenderer::renderGlyph(unsigned code, bool fullWidth)
     glyph.height = m_cell;
     TTF_Font* ttf = font(m_face, m_cell);
     unsigned point = codePoint(code, fullWidth);
-    if (!ttf || point == 0 || point == 0x20 || point == 0x3000 || !TTF_GlyphIsProvided32(ttf, point))
+    if (!ttf || point == 0 || point == 0x20 || point == 0x3000)
         return glyph;
+    if (!TTF_GlyphIsProvided32(ttf, point)) {
+        if (!useFullerFont(m_face))
+            return glyph;
+        ttf = font(m_face, m_cell);
+        if (!ttf || !TTF_GlyphIsProvided32(ttf, point))
+            return glyph;
+    }
     SDL_Surface* surface = TTF_RenderGlyph32_Solid(ttf, point, SDL_Color { 255, 255, 255, 255 });
     if (!surface)
         return glyph;

@@ -12,7 +12,9 @@
 #include "platform/platform.h"
 #include "platform/text_drawer.h"
 
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <tuple>
@@ -25,6 +27,8 @@ namespace vorn {
 // Finds the font files of the three faces (fontconfig reads its caches, which takes a while);
 // any thread may call it ahead of the first text, which then finds them ready.
 void prepareFontFiles();
+// The font file of a face; empty when none was found.
+const std::string& fontFile(FontFace face);
 
 class TextRenderer : public TextDrawer {
 public:
@@ -42,6 +46,12 @@ public:
     // height).
     int cellSize() const { return m_cell; }
 
+    // Asked, once per face, when the face's font has no glyph for a character: the file of a
+    // fuller font of the face, which then serves the face, or empty when there is none. The web
+    // page's fonts are cut to the characters a game uses and fetch the whole face this way.
+    using FullerFont = std::function<std::string(FontFace)>;
+    void setFullerFont(FullerFont source) { m_fullerFont = std::move(source); }
+
 private:
     // A rendered character: a cell-sized mask, one byte per pixel, nonzero where the glyph is.
     struct Glyph {
@@ -51,6 +61,7 @@ private:
     };
 
     _TTF_Font* font(FontFace face, int pixels);
+    bool useFullerFont(FontFace face);
     const Glyph& glyph(unsigned code, bool fullWidth);
     Glyph renderGlyph(unsigned code, bool fullWidth);
 
@@ -59,6 +70,9 @@ private:
     int m_cell = 16;
     std::map<std::pair<int, int>, _TTF_Font*> m_fonts; // (face, pixel size)
     std::map<std::tuple<int, int, unsigned>, Glyph> m_glyphs; // (face, pixel size, cp932 code)
+    FullerFont m_fullerFont;
+    std::array<bool, 3> m_askedFuller {}; // by face
+    std::array<std::string, 3> m_fullerFiles; // by face; empty while the face has its own file
 };
 
 } // namespace vorn

@@ -6,7 +6,6 @@
 #include "platform/picture.h"
 
 #include <fstream>
-#include <sstream>
 
 namespace vorn::datatool {
 
@@ -14,17 +13,14 @@ namespace fs = std::filesystem;
 
 void supplyMedia(const fs::path& dataRoot, const fs::path& into)
 {
-    std::ostringstream out;
-    checkGame(dataRoot, into, out);
-    std::istringstream lines(out.str());
-    std::string line;
-    while (std::getline(lines, line)) {
+    Report report;
+    checkGame(dataRoot, into, report);
+    for (const Diagnostic& d : report.diagnostics()) {
         std::string name;
-        if (line.rfind("error: FONT.BMP:", 0) == 0) {
+        if (d.at.file == "FONT.BMP") {
             name = "FONT.BMP";
-        } else if (auto end = line.rfind(" is missing"); end != std::string::npos && end + 11 == line.size()) {
-            auto start = line.rfind(": ", end);
-            name = line.substr(start + 2, end - start - 2);
+        } else if (auto end = d.text.find(" is missing"); end != std::string::npos) {
+            name = d.text.substr(0, end);
         } else {
             continue;
         }

@@ -2,6 +2,7 @@
 // exact versions, empty slots, builds that fail or do not pass the checks, friendly YAML errors,
 // `new` games that play at once, and pictures of whole maps, large ones in little memory.
 #include "commands.h"
+#include "tool_files.h"
 
 #include "platform/game_files.h"
 #include "platform/picture.h"
@@ -19,25 +20,20 @@ namespace {
 
     namespace fs = std::filesystem;
 
-    std::string textOf(const fs::path& path)
-    {
-        auto bytes = readWholeFile(path);
-        return bytes ? std::string(bytes->begin(), bytes->end()) : std::string("(missing)");
-    }
+    using testfiles::replaceIn;
+    using testfiles::textOf;
+    using testfiles::writeText;
 
-    void writeText(const fs::path& path, const std::string& text)
+    // The error lines of a command's output (warnings left out).
+    std::string errorsOf(const std::string& output)
     {
-        fs::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << text;
-    }
-
-    void replaceIn(const fs::path& path, const std::string& from, const std::string& to)
-    {
-        std::string text = textOf(path);
-        auto at = text.find(from);
-        ASSERT_NE(at, std::string::npos) << from;
-        text.replace(at, from.size(), to);
-        writeText(path, text);
+        std::istringstream in(output);
+        std::string line, errors;
+        while (std::getline(in, line)) {
+            if (line.rfind("error: ", 0) == 0)
+                errors += line + "\n";
+        }
+        return errors;
     }
 
     std::map<std::string, std::string> datFiles(const fs::path& game)
@@ -85,7 +81,7 @@ namespace {
             made.dir.path());
         ASSERT_EQ(run.exitCode, 0) << run.errorOutput;
         EXPECT_TRUE(run.has("text", "はじまりの村に、朝が来た。"));
-        EXPECT_EQ(run.lines("map").at(0), "map 1 col 3 row 4");
+        EXPECT_EQ(run.lines("map").at(0), "map 2 col 3 row 4");
         EXPECT_TRUE(run.has("text", "「ようこそ、はじまりの村へ。」"));
         EXPECT_TRUE(run.has("text", "「また会ったね。」"));
         EXPECT_TRUE(run.lines("error").empty());
@@ -100,31 +96,31 @@ namespace {
     {
         NewGame made;
         fs::path maps = made.source / "maps";
-        fs::copy_file(maps / "map001.yaml", maps / "map002.yaml");
-        replaceIn(maps / "map002.yaml", "number: 1", "number: 2");
+        fs::copy_file(maps / "map002.yaml", maps / "map003.yaml");
+        replaceIn(maps / "map003.yaml", "number: 2", "number: 3");
         writeText(made.source / "encounters.yaml",
-            textOf(made.source / "encounters.yaml") + "  - {name: \"\", enemies: [99, 99, 99, 99, 99, 99]}\n");
+            textOf(made.source / "encounters.yaml") + "  - {name: 南の森, enemies: [99, 99, 99, 99, 99, 99]}\n");
         writeText(made.source / "towns.yaml",
-            textOf(made.source / "towns.yaml") + "  - {visited: 0, returnMap: 1, battleBack: \"\"}\n");
+            textOf(made.source / "towns.yaml") + "  - {visited: 0, returnMap: 2, battleBack: \"\"}\n");
         std::string wall = "    - \"000000000000000000000000\"\n", gap = "    - \"000000000000B20000000000\"\n";
-        std::string first = textOf(maps / "map001.yaml");
+        std::string first = textOf(maps / "map002.yaml");
         first.replace(first.rfind(wall), wall.size(), gap);
-        writeText(maps / "map001.yaml", first);
-        replaceIn(maps / "map001.yaml", "exitSouth: 999", "exitSouth: 2");
-        replaceIn(maps / "map002.yaml", wall, gap);
-        replaceIn(maps / "map002.yaml", "exitNorth: 999", "exitNorth: 1");
-        replaceIn(maps / "map002.yaml", "「ようこそ、はじまりの村へ。」", "「南の森は深いぞ。」");
+        writeText(maps / "map002.yaml", first);
+        replaceIn(maps / "map002.yaml", "exitSouth: 999", "exitSouth: 3");
+        replaceIn(maps / "map003.yaml", wall, gap);
+        replaceIn(maps / "map003.yaml", "exitNorth: 999", "exitNorth: 2");
+        replaceIn(maps / "map003.yaml", "「ようこそ、はじまりの村へ。」", "「南の森は深いぞ。」");
         std::string output;
         ASSERT_EQ(made.build(output), 0) << output;
         auto run = vorn::test::runPlayer(made.game,
             "expect title 60000\npress space\nexpect map 5000\n"
             "press right\nwait 300\npress right\nwait 300\npress right\nwait 300\n"
-            "press down\nwait 300\npress down\nwait 300\npress down\nwait 300\npress down\nexpect map 2 5000\n"
-            "wait 300\npress up\nexpect map 1 5000\nwait 300\n",
+            "press down\nwait 300\npress down\nwait 300\npress down\nwait 300\npress down\nexpect map 3 5000\n"
+            "wait 300\npress up\nexpect map 2 5000\nwait 300\n",
             made.dir.path());
         ASSERT_EQ(run.exitCode, 0) << run.errorOutput;
         EXPECT_EQ(run.lines("map"),
-            (std::vector<std::string> { "map 1 col 3 row 4", "map 2 col 6 row 1", "map 1 col 6 row 7" }));
+            (std::vector<std::string> { "map 2 col 3 row 4", "map 3 col 6 row 1", "map 2 col 6 row 7" }));
     }
 
     TEST(VornDataBuild, AFailedBuildChangesNothing)
@@ -133,7 +129,7 @@ namespace {
         auto before = datFiles(made.game);
         // The database would be written, then the map cannot be: two rows for a height of 9.
         replaceIn(made.source / "game.yaml", "startGold: 20", "startGold: 999");
-        replaceIn(made.source / "maps" / "map001.yaml", "height: 9", "height: 2");
+        replaceIn(made.source / "maps" / "map002.yaml", "height: 9", "height: 2");
         std::string output;
         EXPECT_EQ(made.build(output), 1);
         EXPECT_NE(output.find("9 rows for a height of 2"), std::string::npos) << output;
@@ -146,17 +142,20 @@ namespace {
     {
         NewGame made;
         auto before = datFiles(made.game);
-        replaceIn(made.source / "maps" / "map001.yaml", "\"FST,0,1,1,END\"", "\"XYZ,FST,0,1,1,END\"");
-        replaceIn(made.source / "maps" / "map001.yaml", "LBL,again,END", "LBL,elsewhere,END");
-        replaceIn(made.source / "maps" / "map001.yaml", "changes: []\n", "");
+        replaceIn(made.source / "maps" / "map002.yaml", "\"FST,0,1,1,END\"", "\"XYZ,FST,0,1,1,END\"");
+        replaceIn(made.source / "maps" / "map002.yaml", "LBL,again,END", "LBL,elsewhere,END");
+        replaceIn(made.source / "maps" / "map002.yaml", "changes: []\n", "");
         fs::remove(made.game / "FONT.BMP");
         std::string output;
         EXPECT_EQ(made.build(output), 1);
+        // Each problem at its source line and column: the label where CKF names it, the keyword
+        // where it stands in its command string.
         EXPECT_EQ(output,
             "error: FONT.BMP: file not found; the game cannot start without its window and font art\n"
-            "error: DAT\\vornT001.dat: event 0 line 0: label \"again\" of CKF is not found\n"
-            "error: DAT\\vornT001.dat: event 0 line 1: unknown keyword \"XYZ\"\n"
-            "error: DAT\\vornE001.dat: file not found (map 1 has other files)\n"
+            "error: maps/map002.yaml:4:1: file not found (map 2 has other files; a map's source needs its events "
+            "and changes parts: write changes: [] when there are none)\n"
+            "error: maps/map002.yaml:41:46: event 0 line 0: label \"again\" of CKF is not found\n"
+            "error: maps/map002.yaml:42:49: event 0 line 1: unknown keyword \"XYZ\"\n"
             "error: 4 errors found; nothing was written to "
                 + made.game.string() + "\n");
         EXPECT_EQ(datFiles(made.game), before);
@@ -199,7 +198,7 @@ namespace {
         NewGame made;
         replaceIn(made.source / "game.yaml", "dataVersion: 232", "dataVersion: 200");
         // 0xED40 and 0xFA5C are the same character; both must come back as written.
-        replaceIn(made.source / "maps" / "map001.yaml", "「また会ったね。」", "「また会ったね{{ED40}}{{FA5C}}。」");
+        replaceIn(made.source / "maps" / "map002.yaml", "「また会ったね。」", "「また会ったね{{ED40}}{{FA5C}}。」");
         std::string output;
         ASSERT_EQ(made.build(output), 0) << output;
         fs::path ini = made.game / "DAT" / "vornINI.DAT";
@@ -207,11 +206,11 @@ namespace {
         EXPECT_EQ(withoutLine.find("\r\n200,"), std::string::npos) << "a new version-200 file has no version line";
         writeText(ini, withoutLine + "200,\r\n");
         auto before = datFiles(made.game);
-        EXPECT_NE(before["vornT001.dat"].find("\xED\x40\xFA\x5C"), std::string::npos);
+        EXPECT_NE(before["vornT002.dat"].find("\xED\x40\xFA\x5C"), std::string::npos);
 
         std::ostringstream log;
         ASSERT_EQ(dumpCommand(made.game, made.dir.file("dumped"), log), 0) << log.str();
-        EXPECT_NE(textOf(made.dir.file("dumped") / "maps" / "map001.yaml").find("{{ED40}}纊"), std::string::npos);
+        EXPECT_NE(textOf(made.dir.file("dumped") / "maps" / "map002.yaml").find("{{ED40}}纊"), std::string::npos);
         ASSERT_EQ(buildCommand(made.dir.file("dumped"), made.game, log), 0) << log.str();
         EXPECT_EQ(datFiles(made.game), before);
     }
@@ -221,6 +220,8 @@ namespace {
         NewGame made;
         fs::path characters = made.source / "characters.yaml";
         std::string good = textOf(characters);
+        std::string failed = "error: 1 error found; nothing was written to " + made.game.string()
+            + "\nnote: the built data is checked once every source file can be read\n";
         auto buildWith = [&](const fs::path& file, const std::string& text) {
             writeText(file, text);
             std::string output;
@@ -231,29 +232,38 @@ namespace {
         std::string noColon = good;
         noColon.replace(noColon.find("    mp: 4\n"), 10, "    mp 4\n");
         EXPECT_EQ(buildWith(characters, noColon),
-            "error: " + characters.string()
-                + ": line 7: a field is written \"name: value\" (a colon and a blank), and the fields of one "
-                  "record line up under each other\n    7 |     mp 4\n");
+            "error: characters.yaml:7:5: a field is written \"name: value\" (a colon and a blank), and the fields of "
+            "one record line up under each other\n"
+                + failed);
         writeText(characters, good);
         fs::path items = made.source / "items.yaml";
         EXPECT_EQ(buildWith(items, "# items\nitems: [\n  {name: a},\n"),
-            "error: " + items.string() + ": line 2: a bracket opened here is never closed\n    2 | items: [\n");
+            "error: items.yaml:2:1: a bracket opened here is never closed\n" + failed);
         EXPECT_EQ(buildWith(items, "items:\n  - name: a\n   price: 3\n"),
-            "error: " + items.string()
-                + ": line 3: this line is indented differently from the lines before it\n    3 |    price: 3\n");
+            "error: items.yaml:3:4: this line is indented differently from the lines before it\n" + failed);
+        // ": " inside an unquoted text, in a block and in a flow record: the column is where the
+        // text starts, and the message says how to write it.
+        EXPECT_EQ(buildWith(items, "items:\n  - name: 村長: こんにちは\n"),
+            "error: items.yaml:2:11: this text holds \": \", which YAML reads as the start of another field: put the "
+            "text in double quotes, \"村長: こんにちは\"\n"
+                + failed);
+        EXPECT_EQ(buildWith(items, "items:\n  - {name: 薬草: 回復, price: 3}\n"),
+            "error: items.yaml:2:12: this text holds \": \", which YAML reads as the start of another field: put the "
+            "text in double quotes, \"薬草: 回復\"\n"
+                + failed);
     }
 
     TEST(VornDataCheck, MapRowsFontAndMissingFolders)
     {
         NewGame made;
-        replaceIn(made.source / "maps" / "map001.yaml", "\"00B0B003B0B0B0B0B003B000\"", "\"00B0B0ZZB0B0B0B0B003B0\"");
-        replaceIn(made.source / "maps" / "map001.yaml", "\"00B0B005B0B0B0B0B0B0B000\"", "\"00B0B005B0B0B0B0B0B0B00000\"");
+        replaceIn(made.source / "maps" / "map002.yaml", "\"00B0B003B0B0B0B0B003B000\"", "\"00B0B0ZZB0B0B0B0B003B0\"");
+        replaceIn(made.source / "maps" / "map002.yaml", "\"00B0B005B0B0B0B0B0B0B000\"", "\"00B0B005B0B0B0B0B0B0B00000\"");
         std::string output;
         EXPECT_EQ(made.build(output), 1);
         EXPECT_EQ(output,
-            "error: DAT\\vornM001.dat: row 2: 22 characters for a width of 12 (two per cell)\n"
-            "error: DAT\\vornM001.dat: row 2 column 3: tile code \"ZZ\" is not two hexadecimal digits\n"
-            "error: DAT\\vornM001.dat: row 6: 26 characters for a width of 12 (two per cell)\n"
+            "error: maps/map002.yaml:17:7: row 2: 22 characters for a width of 12 (two per cell)\n"
+            "error: maps/map002.yaml:17:7: row 2 column 3: tile code \"ZZ\" is not two hexadecimal digits\n"
+            "error: maps/map002.yaml:21:7: row 6: 26 characters for a width of 12 (two per cell)\n"
             "error: 3 errors found; nothing was written to "
                 + made.game.string() + "\n");
 
@@ -278,28 +288,26 @@ namespace {
             "  - {name: b, hp: 5, size: 5, actions: [99, 99, 99, 99, 99, 99]}\n");
         replaceIn(made.source / "encounters.yaml", "  - {name: \"\", enemies: [99, 99, 99, 99, 99, 99]}\n  - {",
             "  - {name: \"\", enemies: [7, 99, 99, 99, 99, 99]}\n  - {");
-        replaceIn(made.source / "encounters.yaml", "enemies: [99, 99, 99, 99, 99, 99]}\n",
-            "enemies: [0, 1, 99, 99, 99, 99]}\n");
+        replaceIn(made.source / "encounters.yaml", "はじまりの村, enemies: [99, 99, 99, 99, 99, 99]}",
+            "はじまりの村, enemies: [0, 1, 99, 99, 99, 99]}");
         std::string output;
         EXPECT_EQ(made.build(output), 1);
-        // Map 0 has no map files and so no check of its table; map 1 draws 4, then nothing fits.
-        EXPECT_EQ(output,
-            "error: DAT\\vornEAP.DAT: map 1: enemies of sizes adding up to 4 leave no room under maxEnemySize 6 for "
-            "another one: a random battle here can draw for ever\n"
+        // Every table names existing enemies, also that of a map without files; map 2 draws 4, then
+        // nothing fits.
+        EXPECT_EQ(errorsOf(output),
+            "error: encounters.yaml:3:26: map 0: enemy 7 does not exist (its table holds 2; 99 is an empty slot)\n"
+            "error: encounters.yaml:5:29: map 2: enemies of sizes adding up to 4 leave no room under maxEnemySize 6 "
+            "for another one: a random battle here can draw for ever\n"
+            "error: 2 errors found; nothing was written to "
+                + made.game.string() + "\n");
+        replaceIn(made.source / "encounters.yaml", "enemies: [7, 99", "enemies: [99, 99");
+        replaceIn(made.source / "maps" / "map002.yaml", "maxEnemySize: 6", "maxEnemySize: 3");
+        EXPECT_EQ(made.build(output), 1);
+        EXPECT_EQ(errorsOf(output),
+            "error: encounters.yaml:5:29: map 2: no enemy of the table fits maxEnemySize 3: a random battle here "
+            "never starts\n"
             "error: 1 error found; nothing was written to "
                 + made.game.string() + "\n");
-        replaceIn(made.source / "maps" / "map001.yaml", "maxEnemySize: 6", "maxEnemySize: 3");
-        replaceIn(made.source / "encounters.yaml", "enemies: [0, 1, 99", "enemies: [0, 7, 99");
-        EXPECT_EQ(made.build(output), 1);
-        EXPECT_EQ(output,
-            "error: DAT\\vornEAP.DAT: map 1: enemy 7 does not exist\n"
-            "error: 1 error found; nothing was written to "
-                + made.game.string() + "\n");
-        replaceIn(made.source / "encounters.yaml", "enemies: [0, 7, 99", "enemies: [0, 1, 99");
-        EXPECT_EQ(made.build(output), 1);
-        EXPECT_NE(output.find("map 1: no enemy of the table fits maxEnemySize 3: a random battle here never starts"),
-            std::string::npos)
-            << output;
     }
 
     TEST(VornDataRender, AMapIsDrawnWithItsTilesSpritesAndGrid)
@@ -307,8 +315,8 @@ namespace {
         NewGame made;
         fs::path png = made.dir.file("map.png"), gridPng = made.dir.file("grid.png");
         std::ostringstream out;
-        ASSERT_EQ(renderCommand(made.game, 1, png, {}, out), 0) << out.str();
-        ASSERT_EQ(renderCommand(made.game, 1, gridPng, { true }, out), 0) << out.str();
+        ASSERT_EQ(renderCommand(made.game, 2, png, {}, out), 0) << out.str();
+        ASSERT_EQ(renderCommand(made.game, 2, gridPng, { true }, out), 0) << out.str();
         Picture map, grid;
         ASSERT_TRUE(loadPng(png.string(), map));
         ASSERT_TRUE(loadPng(gridPng.string(), grid));
@@ -337,7 +345,7 @@ namespace {
 
         fs::path folder = made.dir.file("all");
         ASSERT_EQ(renderAllCommand(made.game, folder, {}, out), 0) << out.str();
-        EXPECT_TRUE(fs::exists(folder / "map001.png"));
+        EXPECT_TRUE(fs::exists(folder / "map002.png"));
         std::ostringstream bad;
         EXPECT_EQ(renderCommand(made.game, 7, png, {}, bad), 1);
         EXPECT_EQ(bad.str(), "error: DAT\\vornM007.dat: file not found\n");
@@ -353,7 +361,7 @@ namespace {
     TEST(VornDataRender, ALargeMapIsDrawnABandAtATimeInLittleMemory)
     {
         NewGame made;
-        auto small = renderInItsOwnProcess(made.game, 1, made.dir.file("small.png"));
+        auto small = renderInItsOwnProcess(made.game, 2, made.dir.file("small.png"));
         ASSERT_EQ(small.exitCode, 0);
         // 160 x 120 cells: a picture of 75 MiB drawn whole. A band is 25 rows of cells at this
         // width: marks stand on both sides of the first band's end and in the far corner.
@@ -367,7 +375,7 @@ namespace {
                                                                                     : "B0";
             rows += "    - \"" + cells + "\"\n";
         }
-        fs::path source = made.source / "maps" / "map001.yaml";
+        fs::path source = made.source / "maps" / "map002.yaml";
         std::string yaml = textOf(source);
         auto first = yaml.find("  rows:\n") + 8, last = yaml.find("  exitNorth");
         yaml.replace(first, last - first, rows);
@@ -378,7 +386,7 @@ namespace {
         ASSERT_EQ(made.build(output), 0) << output;
 
         fs::path png = made.dir.file("large.png");
-        auto large = renderInItsOwnProcess(made.game, 1, png);
+        auto large = renderInItsOwnProcess(made.game, 2, png);
         ASSERT_EQ(large.exitCode, 0);
         EXPECT_LT(large.peakKiB, small.peakKiB + 40 * 1024) << "KiB at the peak; a small map takes " << small.peakKiB;
         Picture map;
@@ -407,7 +415,7 @@ namespace {
         // lines on both sides of it.
         std::ostringstream out;
         fs::path gridPng = made.dir.file("grid.png");
-        ASSERT_EQ(renderCommand(made.game, 1, gridPng, { true }, out), 0) << out.str();
+        ASSERT_EQ(renderCommand(made.game, 2, gridPng, { true }, out), 0) << out.str();
         Picture grid;
         ASSERT_TRUE(loadPng(gridPng.string(), grid));
         const Pixel line = paletteColour(8);

@@ -160,7 +160,9 @@ namespace {
         // A comma alone is written between quotes; with a double quote beside it no field can hold it.
         std::string comma = text;
         comma.replace(comma.find(label), label.size(), "label: '26\",12'");
-        EXPECT_NE(buildWith(comma).find("saves/slot2.yaml.label"), std::string::npos);
+        std::string commaOutput = buildWith(comma);
+        EXPECT_NE(commaOutput.find("error: saves/slot2.yaml:3:8: label: a text that holds a comma"), std::string::npos)
+            << commaOutput;
 
         std::string unknown = text + "stranger: 1\n";
         EXPECT_NE(buildWith(unknown).find("unknown field \"stranger\""), std::string::npos);
@@ -172,7 +174,8 @@ namespace {
         ASSERT_NE(next, std::string::npos);
         std::string shorter = text;
         shorter.erase(second, next + 1 - second);
-        EXPECT_NE(buildWith(shorter).find("saves/slot2.yaml.roster"), std::string::npos);
+        std::string shorterOutput = buildWith(shorter);
+        EXPECT_NE(shorterOutput.find(": roster: 2 characters, the roster has 3"), std::string::npos) << shorterOutput;
     }
 
     struct CheckRun {

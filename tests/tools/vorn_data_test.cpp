@@ -85,14 +85,14 @@ namespace {
         MapSource town;
         town.map = mapOf(20, 15, 1, 999);
         town.events = std::vector<ScriptEvent> {
-            event("05", 3, 4,
-                { { sj("「こんにちは、旅の人。」"), "CKF,1,0,1,=,*again,NEX" }, { "", "FST,1,0,1,FLG,*again," },
+            event("04", 3, 4,
+                { { sj("「こんにちは、旅の人。」"), "CKF,0,50,1,=,*again,NEX" }, { "", "FST,0,50,1,FLG,*again," },
                     { sj("「また会ったね。」"), "LBL,again,GRP,pic,0,0,32,32,0,0,END" } }),
             event("0A", 6, 2, { { "", "KAO,1,0,1,BTL,S,2,0,1,NEX" }, { "", "MES,*shop,END" } }, "0", 4),
-            event("0B", 8, 8, { { sj("いらっしゃい"), "LBL,shop,THR" } }),
+            event("0C", 8, 8, { { sj("いらっしゃい"), "LBL,shop,THR" } }),
         };
         ChangeBlock block;
-        block.conditions = { { 1, 0, "=", 1 } };
+        block.conditions = { { 0, 50, "=", 1 } };
         ChangeAction tile;
         tile.kind = ChangeKind::SetTile;
         tile.code = "C";
@@ -111,7 +111,7 @@ namespace {
         move.column = 4;
         move.row = 4;
         move.number = 0;
-        move.picture = "05";
+        move.picture = "04";
         move.text = "1";
         move.eventNumber = "0";
         ChangeAction remove;
@@ -130,7 +130,7 @@ namespace {
         // Random battles of two size-2 enemies at most: a third draw could never fit 5.
         field.map->maxEnemySize = 6;
         game.db.encounters[1].enemies = { 0, 0, 99, 99, 99, 99 };
-        field.events = std::vector<ScriptEvent> { event("07", 1, 1, { { "", "MAP,0,0,1,0,99,2" } }) };
+        field.events = std::vector<ScriptEvent> { event("08", 1, 1, { { "", "MAP,0,0,1,0,99,2" } }) };
         field.changes = std::vector<ChangeBlock> {};
         game.maps[1] = field;
         return game;
@@ -157,9 +157,11 @@ namespace {
         for (const char* name : { "back0.bmp", "back1.bmp", "back2.bmp", "enemy0.bmp", "enemy0m.bmp", "enemy1.bmp",
                  "enemy1m.bmp", "pic.bmp", "KAO1_0.bmp" })
             touch(root / "GRP" / name);
-        for (const char* name : { "ATC.WAV", "mgc.WAV", "chime.WAV" })
+        for (const char* name : { "ATC_0.bmp", "AT1_0.bmp", "mg1_0.bmp" })
+            touch(root / "GRP" / name);
+        for (const char* name : { "ATC.WAV", "mgc.WAV", "chime.WAV", "don.WAV", "btl.WAV", "dmg.WAV", "esc.WAV", "win.WAV" })
             touch(root / "WAV" / name);
-        for (const char* name : { "field.MID", "last.MID" })
+        for (const char* name : { "field.MID", "last.MID", "btl.MID" })
             touch(root / "MID" / name);
     }
 
@@ -259,7 +261,7 @@ namespace {
         ASSERT_EQ(dumpCommand(dir.file("game"), dir.file("src"), log), 0) << log.str();
         writeMedia(dir.file("again"));
         ASSERT_EQ(buildCommand(dir.file("src"), dir.file("again"), log), 0) << log.str();
-        EXPECT_NE(log.str().find("warning: DAT\\vornM005.dat: file not found: map 5 has other files but cannot be "
+        EXPECT_NE(log.str().find("warning: maps/map005.yaml:3:1: file not found: map 5 has other files but cannot be "
                                  "entered\n"),
             std::string::npos)
             << log.str();
@@ -282,19 +284,22 @@ namespace {
         {
             std::ofstream(dir.file("src") / "items.yaml", std::ios::app) << "  - name: x\n    prize: 3\n";
         }
+        writeMedia(dir.file("out"));
+        std::string failed = "error: 1 error found; nothing was written to " + dir.file("out").string() + "\n";
         std::ostringstream out;
         EXPECT_EQ(buildCommand(dir.file("src"), dir.file("out"), out), 1);
-        EXPECT_EQ(out.str(), "error: items.yaml[4]: unknown field \"prize\"\n");
+        EXPECT_EQ(out.str(), "error: items.yaml:61:5: items[4]: unknown field \"prize\"; did you mean \"price\"?\n" + failed);
 
         std::ofstream(dir.file("src") / "items.yaml") << "items:\n  - {name: x, price: cheap}\n";
         std::ostringstream out2;
         EXPECT_EQ(buildCommand(dir.file("src"), dir.file("out"), out2), 1);
-        EXPECT_EQ(out2.str(), "error: items.yaml[0].price: expected a number, found \"cheap\"\n");
+        EXPECT_EQ(out2.str(), "error: items.yaml:2:22: items[0].price: expected a number, found \"cheap\"\n" + failed);
 
         std::ofstream(dir.file("src") / "items.yaml") << "items: [\n";
         std::ostringstream out3;
         EXPECT_EQ(buildCommand(dir.file("src"), dir.file("out"), out3), 1);
-        EXPECT_NE(out3.str().find("items.yaml: line"), std::string::npos) << out3.str();
+        EXPECT_NE(out3.str().find("error: items.yaml:1:1: a bracket opened here is never closed\n"), std::string::npos)
+            << out3.str();
     }
 
     TEST(VornDataCheck, TheFixtureGameIsClean)
@@ -320,15 +325,18 @@ namespace {
             fs::remove(root / "MID" / "field.MID");
         });
         EXPECT_EQ(run.code, 1);
+        // Pictures the game cannot go on without are errors; a missing sound, music piece, mask
+        // or battle background only plays or shows less, and is a warning.
         EXPECT_EQ(run.output,
-            "error: DAT\\vornene.DAT: enemy 0: GRP\\enemy0m.bmp is missing\n"
-            "error: DAT\\vornCTY.DAT: town 1: GRP\\back1.bmp is missing\n"
-            "error: DAT\\vornTOPN.dat: event 0 line 1: WAV\\chime.WAV is missing\n"
-            "error: DAT\\vornM000.dat: bgm: MID\\field.MID is missing\n"
+            "error: DAT\\vornT001.dat: file not found (map 1 has other files; a map's source needs its events and "
+            "changes parts: write changes: [] when there are none)\n"
+            "warning: DAT\\vornene.DAT: enemy 0: GRP\\enemy0m.bmp is missing: the enemy is drawn without its mask\n"
+            "warning: DAT\\vornCTY.DAT: town 1: GRP\\back1.bmp is missing: battles here have a black background\n"
+            "warning: DAT\\vornTOPN.dat: event 0 line 1: WAV\\chime.WAV is missing: the sound plays nothing\n"
+            "warning: DAT\\vornM000.dat: bgm: MID\\field.MID is missing: no music plays\n"
             "error: DAT\\vornT000.dat: event 0 line 2: GRP\\pic.bmp is missing\n"
             "error: DAT\\vornT000.dat: event 1 line 0: GRP\\KAO1_0.bmp is missing\n"
-            "error: DAT\\vornM001.dat: bgm: MID\\field.MID is missing\n"
-            "error: DAT\\vornT001.dat: file not found (map 1 has other files)\n");
+            "warning: DAT\\vornM001.dat: bgm: MID\\field.MID is missing: no music plays\n");
     }
 
     TEST(VornDataCheck, CountBeyondCapacity)
@@ -358,7 +366,7 @@ namespace {
         EXPECT_EQ(run.output,
             "error: DAT\\vornene.DAT: enemy 0: special rate 20 with no spell\n"
             "error: DAT\\vornT000.dat: event 1 line 0: scripted battle enemy sizes 2 + 4 exceed maxEnemySize 5\n"
-            "error: DAT\\vornM001.dat: battle record: maxEnemySize 7 is above 6\n");
+            "error: DAT\\vornM001.dat: maxEnemySize: 7 is above 6\n");
     }
 
     TEST(VornDataCheck, TargetTableRows)
@@ -379,7 +387,7 @@ namespace {
     {
         GameSource game = fixtureGame(232);
         auto& lines = (*game.maps[0].events)[0].lines;
-        lines[0].commands = "CKF,1,0,1,=,*nowhere,NEX"; // no such label
+        lines[0].commands = "CKF,0,50,1,=,*nowhere,NEX"; // no such label
         lines[1].commands = "FST,101,0,1,JMP,*tail"; // flag index out of range; label only at the end
         lines[2].commands = "XYZ,LBL,tail";
         (*game.maps[1].events)[0].lines[0].commands = "FST,@3-120,0,1,MES,*shop";
@@ -389,7 +397,7 @@ namespace {
             "error: DAT\\vornT000.dat: event 0 line 0: label \"nowhere\" of CKF is not found\n"
             "error: DAT\\vornT000.dat: event 0 line 1: flag index 101 is outside 0 to 100\n"
             "error: DAT\\vornT000.dat: event 0 line 1: label \"tail\" of JMP stands last in its command string "
-            "and is never found\n"
+            "and is never found (end it with a comma: \"LBL,tail,\")\n"
             "error: DAT\\vornT000.dat: event 0 line 2: unknown keyword \"XYZ\"\n"
             "error: DAT\\vornT001.dat: event 0 line 0: flag index 120 is outside 0 to 100\n"
             "error: DAT\\vornT001.dat: event 0 line 0: label \"shop\" of MES is not found\n");
@@ -418,7 +426,7 @@ namespace {
             at + "0: GRP\\MAP01.bmp is missing\n" + at + "0: GET: character 99 is not in the roster\n" + at
                 + "0: ITP: item " + items + " does not exist\n" + at + "1: ITS: item " + items + " does not exist\n" + at
                 + "1: MGT: spell " + spells + " does not exist\n" + at + "1: STT: character " + roster
-                + " is not in the roster\n" + at + "2: GRP takes 7 arguments here; the command string ends after 3\n"
+                + " is not in the roster\n" + at + "2: GRP takes 7 arguments here; the command string ends after 3 (see `vorn-data help GRP`)\n"
                 + at + "3: JMP jumps -9 lines to line -6, before the event's first line\n"
                 + "warning: DAT\\vornT000.dat: event 0 line 4: FLG jumps 40 lines to line 44, after the event's last "
                   "line (an empty line ends the run)\n");
@@ -438,8 +446,8 @@ namespace {
         });
         EXPECT_EQ(run.code, 1);
         EXPECT_EQ(run.output,
-            "error: DAT\\vornTEND.dat: DAT\\vornTEND.dat has more than 100 lines\n"
-            "error: DAT\\vornT001.dat: map events: more than 101 events\n");
+            "error: DAT\\vornT001.dat: map events: more than 101 events\n"
+            "error: DAT\\vornTEND.dat: DAT\\vornTEND.dat has more than 100 lines\n");
     }
 
     TEST(VornDataCheck, SheetsAndExits)

@@ -14,6 +14,8 @@
 
 namespace vorn::datatool {
 
+class SourceReader;
+
 // One map's three files; a part that is absent is neither written nor dumped.
 struct MapSource {
     std::optional<MapFile> map;
@@ -41,8 +43,11 @@ struct GameSource {
     std::map<int, SlotFile> slots;
 };
 
-// The readable source folder (source_schema.cpp). Throw SourceError.
-GameSource readSource(const std::filesystem::path& sourceDir);
+// The readable source folder (source_schema.cpp): every fault is reported to the reader, and
+// what could be read is returned. writeSource throws SourceError.
+GameSource readSource(SourceReader&);
+// The source file of a map under maps/ ("map012.yaml").
+std::string mapSourceName(int number);
 void writeSource(const GameSource&, const std::filesystem::path& sourceDir);
 
 // The game's data files (game_data.cpp). readGameData loads with the game's own readers the
@@ -58,8 +63,9 @@ std::map<int, SlotFile> readSlotFiles(
     const std::filesystem::path& gameDir, const Database&, std::vector<std::string>& warnings);
 std::vector<std::string> writeSlotFiles(
     const std::map<int, SlotFile>&, const Database&, const std::filesystem::path& gameDir);
-// Their readable source saves/slotN.yaml. Throw SourceError.
-std::map<int, SlotFile> readSlotSources(const std::filesystem::path& sourceDir, const Database&);
+// Their readable source saves/slotN.yaml (faults go to the reader); writeSlotSources throws
+// SourceError.
+std::map<int, SlotFile> readSlotSources(SourceReader&, const Database&);
 void writeSlotSources(const std::map<int, SlotFile>&, const Database&, const std::filesystem::path& sourceDir);
 
 // Map numbers that have an M, T or E file under DAT (any letter case), ascending.

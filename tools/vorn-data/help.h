@@ -9,5 +9,8 @@ extern const char* const dumpHelp;
 extern const char* const checkHelp;
 extern const char* const renderHelp;
 extern const char* const newHelp;
+extern const char* const inventoryHelp;
+extern const char* const helpHelp;
+extern const char* const webHelp;
 
 } // namespace vorn::datatool

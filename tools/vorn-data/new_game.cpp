@@ -22,7 +22,7 @@ dataVersion: 232        # the newest format: every field below is stored
 title: はじめての村       # the window caption
 walkStep: 8             # pixels per step pass; 32 must be a multiple of it
 partyLast: 0            # a new game starts with character 0 alone
-startMap: 1
+startMap: 2             # the village (maps 0 and 1 are where the opening and ending run)
 startX: 3               # the start cell (column 0 would use the map's own entry point)
 startY: 4
 startEvent: 0           # 0 = none; n = event n - 1 of the start map runs at once
@@ -55,8 +55,9 @@ levels:
 )" },
         { "towns.yaml", R"(# Per map number: visited flag, the map a town warp or a defeat leads to, battle background.
 towns:
-  - {visited: 0, returnMap: 1, battleBack: ""}
-  - {visited: 0, returnMap: 1, battleBack: ""}
+  - {visited: 0, returnMap: 2, battleBack: ""}   # 0: the opening runs as map 0
+  - {visited: 0, returnMap: 2, battleBack: ""}   # 1: the ending runs as map 1
+  - {visited: 0, returnMap: 2, battleBack: ""}   # 2: the village
 )" },
         { "attributes.yaml", R"(# Attributes and the percent by which each resists damage of the others.
 attributes:
@@ -66,6 +67,7 @@ attributes:
 encounters:
   - {name: "", enemies: [99, 99, 99, 99, 99, 99]}
   - {name: "", enemies: [99, 99, 99, 99, 99, 99]}
+  - {name: はじまりの村, enemies: [99, 99, 99, 99, 99, 99]}
 )" },
         { "targets.yaml", R"(# How enemies pick their target: row i (party of i + 1), cumulative percent per position.
 targets:
@@ -89,9 +91,10 @@ lines:
   - {message: "", commands: "POS,3,5,26,14,0,15,NEX"}
   - {message: "おしまい", commands: "END"}
 )" },
-        { "maps/map001.yaml", R"(# Map 1: the village. Tiles of GRP\TOWN.BMP: 00 tree, 03 flowering bush and 05 rock block,
-# B0 grass and B2 dirt path can be walked on (codes below 90 block).
-number: 1
+        { "maps/map002.yaml", R"(# Map 2: the village. Tiles of GRP\TOWN.BMP: 00 tree, 03 flowering bush and 05 rock block,
+# B0 grass and B2 dirt path can be walked on (codes below 90 block). The village is not map 1:
+# the ending runs as map 1's event 0, so the entry line of map 1's event 0 is the ending's.
+number: 2
 map:
   width: 12
   height: 9
@@ -120,7 +123,8 @@ map:
   noWarp: 0
   maxEnemySize: 6
 events:
-  # event 0: a villager (sprite 06) who greets once, then remembers it in flag (0, 1).
+  # event 0: a villager (sprite 06) who greets once, then remembers it in flag (0, 1). Flag
+  # (map, event) is that event's entry line: row 0 is free while map 0 has no events.
   - picture: "06"
     x: 6
     y: 3
@@ -160,13 +164,19 @@ int newCommand(const fs::path& dir, std::ostream& out)
     bool saved = saveBmpFile(assetgen::makeFrameSheet(), (dir / "FONT.BMP").string())
         && saveBmpFile(assetgen::makeTownSheet().picture, (dir / "GRP" / "TOWN.BMP").string())
         && saveBmpFile(assetgen::makeCharacterSheet().picture, (dir / "GRP" / "CHARA.BMP").string());
+    // The bump sound the game plays when the player walks into a wall.
+    fs::create_directories(dir / "WAV", ec);
+    for (const assetgen::NamedBytes& sound : assetgen::makeSoundEffects()) {
+        if (sound.name == "don")
+            saved = saved && writeText(dir / "WAV" / "don.WAV", std::string(sound.bytes.begin(), sound.bytes.end()));
+    }
     if (!saved) {
         out << "error: " << dir.string() << ": the pictures cannot be written\n";
         return 1;
     }
     std::string game = dir.string(), source = (dir / "source").string();
     out << "made a new game in " << game << ": its source in " << source
-        << ", FONT.BMP and the sheets GRP/TOWN.BMP and GRP/CHARA.BMP beside it.\n"
+        << ", FONT.BMP, the sheets GRP/TOWN.BMP and GRP/CHARA.BMP and WAV/don.WAV beside it.\n"
         << "next: vorn-data build " << source << " " << game << "\n"
         << "      vorn " << game << "\n";
     return 0;

@@ -2,6 +2,8 @@
 
 #include "script/arguments.h"
 
+#include <algorithm>
+
 namespace vorn::datatool {
 
 namespace {
@@ -14,6 +16,7 @@ namespace {
         }
 
         bool atEnd() const { return m_pos >= m_text.size(); }
+        std::size_t position() const { return m_pos; }
 
         // Three characters (a double-byte character counts as one) and an optional separator.
         std::string keyword()
@@ -74,6 +77,7 @@ std::vector<ScannedCommand> scanCommands(const std::string& commands)
     Scanner s(commands);
     while (!s.atEnd()) {
         ScannedCommand command;
+        command.offset = s.position();
         command.keyword = s.keyword();
         if (command.keyword.find_first_not_of(' ') == std::string::npos)
             continue; // blanks read as a keyword fall through harmlessly
@@ -86,12 +90,13 @@ std::vector<ScannedCommand> scanCommands(const std::string& commands)
         bool followable = readShapedArguments(shape->shape, [&](ArgUse use) {
             ArgToken token;
             token.pastEnd = s.atEnd();
+            std::size_t offset = std::min(s.position(), commands.size());
             token.text = s.token();
             if (knownValue(token.text))
                 token.value = tokenValue(token.text);
             // "S" opens a list of enemies; it names no enemy itself.
             command.args.push_back(
-                { token.text, use == ArgUse::Enemy && token.text == "S" ? ArgUse::Word : use, token.pastEnd });
+                { token.text, use == ArgUse::Enemy && token.text == "S" ? ArgUse::Word : use, token.pastEnd, offset });
             return token;
         });
         result.push_back(std::move(command));
@@ -99,6 +104,20 @@ std::vector<ScannedCommand> scanCommands(const std::string& commands)
             break;
     }
     return result;
+}
+
+std::vector<std::pair<std::string, std::size_t>> labelTokens(const std::string& commands)
+{
+    std::vector<std::pair<std::string, std::size_t>> found;
+    Scanner s(commands);
+    while (!s.atEnd()) {
+        std::size_t offset = s.position();
+        std::string token = s.token();
+        // A token that the end of the string, not a separator, ends is never found.
+        if (s.position() <= commands.size() && !token.empty())
+            found.emplace_back(token, offset);
+    }
+    return found;
 }
 
 } // namespace vorn::datatool

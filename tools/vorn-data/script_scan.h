@@ -6,6 +6,7 @@
 #include "script/command_shapes.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vorn::datatool {
@@ -14,12 +15,14 @@ struct ScannedArg {
     std::string token; // as written, blanks dropped
     ArgUse use = ArgUse::Number;
     bool missing = false; // the command string had ended before this argument
+    std::size_t offset = 0; // where the token starts in the command string, in bytes
 };
 
 struct ScannedCommand {
     std::string keyword;
     bool known = false;
     std::vector<ScannedArg> args;
+    std::size_t offset = 0; // where the keyword starts in the command string, in bytes
 };
 
 // The commands of a command string in the order the interpreter reads them. Scanning stops after
@@ -29,5 +32,9 @@ struct ScannedCommand {
 std::vector<ScannedCommand> scanCommands(const std::string& commands);
 
 bool isKnownKeyword(const std::string& keyword);
+
+// The label names a command string holds where a label search finds them (tokens a separator
+// ends), in order, with the byte offset of each.
+std::vector<std::pair<std::string, std::size_t>> labelTokens(const std::string& commands);
 
 } // namespace vorn::datatool

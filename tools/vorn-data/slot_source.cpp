@@ -120,18 +120,12 @@ namespace {
         return node;
     }
 
-    void needWritableText(const std::string& text, const std::string& where)
-    {
-        if (!writableFieldText(text))
-            throw SourceError(where + ": a slot's text cannot hold a byte 0x1A, nor a double quote together with a "
-                                      "comma, colon, line end or a blank at either end");
-    }
-
-    SlotFile slotIn(const YAML::Node& file, const SlotShape& shape, const std::string& where)
+    // Slot texts are checked by the reader as every text is: they must be writable fields.
+    SlotFile slotIn(SourceReader& r, const YAML::Node& file, const SlotShape& shape, const std::string& path)
     {
         SlotFile slot;
-        SourceIn in(file, where);
-        if (file.IsMap() && file["version"]) {
+        SourceIn in(r, file, path);
+        if (in.field("version")) {
             float version = 0;
             in.number("version", version);
             slot.version = version;
@@ -139,40 +133,39 @@ namespace {
             slot.version.reset();
         }
         slotHeaderFields(in, slot);
-        needWritableText(slot.label, where + ".label");
-        needWritableText(slot.battleMusic, where + ".battleMusic");
-        needWritableText(slot.music, where + ".music");
 
-        YAML::Node roster = SourceIn::sequence(file["roster"], where + ".roster");
-        if (static_cast<int>(roster.size()) != shape.rosterLast + 1)
-            throw SourceError(where + ".roster: " + std::to_string(roster.size()) + " characters, the roster has "
-                + std::to_string(shape.rosterLast + 1));
-        slot.roster.resize(roster.size());
-        for (std::size_t c = 0; c < roster.size(); ++c) {
-            std::string at = where + ".roster[" + std::to_string(c) + "]";
+        YAML::Node rosterNode = in.field("roster");
+        YAML::Node roster = r.sequence(rosterNode, path + ".roster");
+        if (static_cast<int>(roster.size()) != shape.rosterLast + 1) {
+            r.error(rosterNode.IsDefined() ? rosterNode : file, path + ".roster",
+                std::to_string(roster.size()) + " characters, the roster has " + std::to_string(shape.rosterLast + 1));
+        }
+        slot.roster.resize(static_cast<std::size_t>(shape.rosterLast + 1));
+        for (std::size_t c = 0; c < slot.roster.size(); ++c) {
             SlotCharacter& ch = slot.roster[c];
             ch.inventory.assign(static_cast<std::size_t>(shape.inventorySlots), { 0, 0, 1 });
             ch.spells.assign(static_cast<std::size_t>(shape.spellSlots), 0);
-            SourceIn character(roster[c], at);
+            if (c >= roster.size())
+                continue;
+            std::string at = path + ".roster[" + std::to_string(c) + "]";
+            SourceIn character(r, roster[c], at);
             slotCharacterFields(character, ch, shape, holdsCharacterExtras(slot));
             character.finish();
-            needWritableText(ch.name, at + ".name");
         }
         slot.flags.assign(static_cast<std::size_t>(shape.mapCount), {});
         slot.visited.assign(static_cast<std::size_t>(shape.townCount), 0);
         in.numberRows("flags", slot.flags.data(), shape.mapCount);
         in.numbers("visited", slot.visited.data(), shape.townCount);
 
-        YAML::Node events = SourceIn::sequence(file["events"], where + ".events");
+        YAML::Node eventsNode = in.field("events");
+        YAML::Node events = r.sequence(eventsNode, path + ".events");
         if (events.size() > slot.events.size())
-            throw SourceError(where + ".events: " + std::to_string(events.size()) + " entries, at most "
-                + std::to_string(slot.events.size()));
-        for (std::size_t n = 0; n < events.size(); ++n) {
-            SourceIn event(events[n], where + ".events[" + std::to_string(n) + "]");
+            r.error(eventsNode, path + ".events",
+                std::to_string(events.size()) + " entries, at most " + std::to_string(slot.events.size()));
+        for (std::size_t n = 0; n < events.size() && n < slot.events.size(); ++n) {
+            SourceIn event(r, events[n], path + ".events[" + std::to_string(n) + "]");
             slotEventFields(event, slot.events[n]);
             event.finish();
-            for (const std::string& mark : slot.events[n].marks)
-                needWritableText(mark, where + ".events[" + std::to_string(n) + "].marks");
         }
         in.allow("version");
         in.allow("roster");
@@ -234,14 +227,17 @@ std::vector<std::string> writeSlotFiles(const std::map<int, SlotFile>& slots, co
     return written;
 }
 
-std::map<int, SlotFile> readSlotSources(const fs::path& sourceDir, const Database& db)
+std::map<int, SlotFile> readSlotSources(SourceReader& r, const Database& db)
 {
     std::map<int, SlotFile> slots;
     SlotShape shape = slotShapeOf(db);
+    std::error_code ec;
     for (int n = 1; n <= 9; ++n) {
-        fs::path path = sourceDir / "saves" / slotSourceName(n);
-        if (fs::exists(path))
-            slots[n] = slotIn(loadYamlFile(path), shape, "saves/" + slotSourceName(n));
+        std::string file = "saves/" + slotSourceName(n);
+        if (!fs::exists(r.folder() / file, ec))
+            continue;
+        if (auto node = r.load(file))
+            slots[n] = slotIn(r, *node, shape, file);
     }
     return slots;
 }

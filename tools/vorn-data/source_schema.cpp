@@ -7,11 +7,20 @@
 #include "data/record.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <set>
 
 namespace vorn::datatool {
 
 namespace fs = std::filesystem;
+
+std::string mapSourceName(int number)
+{
+    char name[32];
+    std::snprintf(name, sizeof name, "map%03d.yaml", number);
+    return name;
+}
 
 namespace {
 
@@ -157,7 +166,7 @@ namespace {
     void encounterFields(V& v, E& e)
     {
         v.text("name", e.name);
-        v.numbers("enemies", e.enemies.data(), capacity::encounterSlots);
+        v.recordNumbers("enemies", e.enemies.data(), capacity::encounterSlots, "enemy");
     }
 
     template <class V, class S>
@@ -189,7 +198,7 @@ namespace {
         v.number("exp", e.exp);
         v.number("gold", e.gold);
         v.number("specialRate", e.specialRate);
-        v.numbers("actions", e.actions.data(), capacity::enemyActions);
+        v.recordNumbers("actions", e.actions.data(), capacity::enemyActions, "spell");
         v.number("pictureA", e.pictureA);
         v.number("pictureB", e.pictureB);
         v.number("size", e.size);
@@ -273,21 +282,21 @@ namespace {
         return node;
     }
 
-    void keptIn(const YAML::Node& node, StoredFields& kept)
+    void keptIn(SourceReader& r, const YAML::Node& node, StoredFields& kept)
     {
-        SourceIn in(node, "game.yaml.kept");
+        SourceIn in(r, node, "game.yaml.kept");
         float versionLine = 0;
         in.number("versionLine", versionLine);
         kept.versionLine = versionLine != 0;
         in.numbers("settingsRecord5", kept.settingsRecord5.data(), 9);
         in.numbers("sizesRecord3", kept.sizesRecord3.data(), 2);
-        YAML::Node levels = SourceIn::sequence(node["levelsSection1"], "game.yaml.kept.levelsSection1");
+        YAML::Node levels = r.sequence(in.field("levelsSection1"), "game.yaml.kept.levelsSection1");
         kept.levelsSection1.resize(levels.size());
         in.numbers("levelsSection1", kept.levelsSection1.data(), static_cast<int>(levels.size()));
-        if (YAML::Node after = node["after"]) {
-            SourceIn files(after, "game.yaml.kept.after");
+        if (YAML::Node after = in.field("after"); after.IsDefined() && !after.IsNull()) {
+            SourceIn files(r, after, "game.yaml.kept.after");
             for (std::size_t i = 0; i < kept.tails.size(); ++i)
-                files.text(kDatabaseFileNames[i], kept.tails[i]);
+                files.bytes(kDatabaseFileNames[i], kept.tails[i]);
             files.finish();
         }
         in.allow("after");
@@ -308,19 +317,25 @@ namespace {
         return list;
     }
 
-    // Fills records from the list; returns how many there were (at most `most`).
+    // Fills records from the list; returns how many were read (at most `most`: more are
+    // reported and left out).
     template <class T, class Walk>
-    int recordsIn(const YAML::Node& listNode, const std::string& where, T* records, int most, Walk walk)
+    int recordsIn(SourceReader& r, const YAML::Node& listNode, const std::string& path, T* records, int most, Walk walk)
     {
-        YAML::Node list = SourceIn::sequence(listNode, where);
-        if (static_cast<int>(list.size()) > most)
-            throw SourceError(where + ": " + std::to_string(list.size()) + " entries, at most " + std::to_string(most));
-        for (std::size_t i = 0; i < list.size(); ++i) {
-            SourceIn in(list[i], where + "[" + std::to_string(i) + "]");
+        YAML::Node list = r.sequence(listNode, path);
+        int count = static_cast<int>(list.size());
+        if (count > most) {
+            r.error(listNode, path, std::to_string(count) + " entries, at most " + std::to_string(most));
+            count = most;
+        }
+        for (int i = 0; i < count; ++i) {
+            std::string at = path + "[" + std::to_string(i) + "]";
+            r.note(at, list[static_cast<std::size_t>(i)]);
+            SourceIn in(r, list[static_cast<std::size_t>(i)], at);
             walk(in, records[i]);
             in.finish();
         }
-        return static_cast<int>(list.size());
+        return count;
     }
 
     YAML::Node linesOut(const std::vector<ScriptLine>& lines)
@@ -330,11 +345,23 @@ namespace {
         return list;
     }
 
-    std::vector<ScriptLine> linesIn(const YAML::Node& node, const std::string& where)
+    std::vector<ScriptLine> linesIn(SourceReader& r, const YAML::Node& node, const std::string& path)
     {
-        std::vector<ScriptLine> lines(SourceIn::sequence(node, where).size());
-        recordsIn(node, where, lines.data(), static_cast<int>(lines.size()),
+        std::vector<ScriptLine> lines(r.sequence(node, path).size());
+        recordsIn(r, node, path, lines.data(), static_cast<int>(lines.size()),
             [](SourceIn& v, ScriptLine& line) { lineFields(v, line); });
+        if (lines.size() > static_cast<std::size_t>(maxScriptLines)) {
+            r.error(node, path,
+                std::to_string(lines.size()) + " lines; an event holds at most " + std::to_string(maxScriptLines));
+            lines.resize(static_cast<std::size_t>(maxScriptLines));
+        }
+        for (std::size_t l = 0; l < lines.size(); ++l) {
+            if (lines[l].message == scriptEndMark) {
+                std::string at = path + "[" + std::to_string(l) + "].message";
+                r.error(SourcePosition(r.locator().findPath(at)), at,
+                    "a message of exactly \"99\" cannot be stored: the game reads it as the end of the lines");
+            }
+        }
         return lines;
     }
 
@@ -346,12 +373,12 @@ namespace {
     }
 
     // The top-level list `key` of a table file.
-    YAML::Node tableList(const YAML::Node& file, const char* key, const std::string& where)
+    YAML::Node tableList(SourceReader& r, const YAML::Node& file, const char* key, const std::string& path)
     {
-        SourceIn in(file, where);
+        SourceIn in(r, file, path);
         in.allow(key);
         in.finish();
-        return file[key];
+        return in.field(key);
     }
 
     // Story scripts.
@@ -368,15 +395,15 @@ namespace {
         return node;
     }
 
-    StoryScript storyIn(const YAML::Node& file, StoryKind kind, const std::string& where, std::string& after)
+    StoryScript storyIn(SourceReader& r, const YAML::Node& file, StoryKind kind, const std::string& path, std::string& after)
     {
         StoryScript script;
-        SourceIn in(file, where);
+        SourceIn in(r, file, path);
         in.number("lead", script.lead);
-        in.text("after", after);
+        in.bytes("after", after);
         if (kind == StoryKind::Opening)
             in.numbers("trailer", script.trailer.data(), 8);
-        script.lines = linesIn(file["lines"], where + ".lines");
+        script.lines = linesIn(r, in.field("lines"), path + ".lines");
         in.allow("lines");
         in.finish();
         return script;
@@ -422,36 +449,44 @@ namespace {
         return node;
     }
 
-    ChangeAction actionIn(const YAML::Node& node, const std::string& where)
+    // One action of a map change block; nothing when it cannot be read (reported).
+    std::optional<ChangeAction> actionIn(SourceReader& r, const YAML::Node& node, const std::string& path)
     {
-        if (!node.IsMap() || node.size() != 1)
-            throw SourceError(where + ": an action is one of flag, tile, move, remove, ignored");
+        static const std::vector<std::string> kinds { "flag", "tile", "move", "remove", "ignored" };
+        r.note(path, node);
+        if (!node.IsMap() || node.size() != 1) {
+            r.error(node, path, "an action is one of flag, tile, move, remove, ignored, e.g. {flag: [a, b, value]}");
+            return std::nullopt;
+        }
         std::string kind = node.begin()->first.Scalar();
         YAML::Node value = node.begin()->second;
-        std::string at = where + "." + kind;
+        std::string at = path + "." + kind;
+        r.note(at, value);
         ChangeAction a;
-        auto item = [&](std::size_t i) {
-            if (!value.IsSequence() || i >= value.size())
-                throw SourceError(at + ": too few values");
-            return value[i];
+        // A list of exactly `count` values, or a report of the shape expected.
+        auto list = [&](std::size_t count, const char* shape) {
+            if (value.IsSequence() && value.size() == count)
+                return true;
+            r.error(value, at, std::string("expected ") + shape);
+            return false;
         };
         if (kind == "flag") {
-            if (value.IsSequence() && value.size() != 3)
-                throw SourceError(at + ": expected [a, b, value]");
+            if (!list(3, "[a, b, value]"))
+                return std::nullopt;
             a.kind = ChangeKind::SetFlag;
-            a.a = SourceIn::toNumber(item(0), at);
-            a.b = SourceIn::toNumber(item(1), at);
-            a.value = SourceIn::toNumber(item(2), at);
+            a.a = r.number(value[0], at + "[0]");
+            a.b = r.number(value[1], at + "[1]");
+            a.value = r.number(value[2], at + "[2]");
         } else if (kind == "tile") {
-            if (value.IsSequence() && value.size() != 3)
-                throw SourceError(at + ": expected [column, row, code]");
+            if (!list(3, "[column, row, code]"))
+                return std::nullopt;
             a.kind = ChangeKind::SetTile;
-            a.column = SourceIn::toNumber(item(0), at);
-            a.row = SourceIn::toNumber(item(1), at);
-            a.tile = SourceIn::toText(item(2), at);
+            a.column = r.number(value[0], at + "[0]");
+            a.row = r.number(value[1], at + "[1]");
+            a.tile = r.text(value[2], at + "[2]");
         } else if (kind == "move") {
             a.kind = ChangeKind::MoveEvent;
-            SourceIn move(value, at);
+            SourceIn move(r, value, at);
             move.text("event", a.eventNumber);
             move.number("column", a.column);
             move.number("row", a.row);
@@ -461,13 +496,16 @@ namespace {
             move.finish();
         } else if (kind == "remove") {
             a.kind = ChangeKind::RemoveEvent;
-            a.event = SourceIn::toNumber(value, at);
+            a.event = r.number(value, at);
         } else if (kind == "ignored") {
             a.kind = ChangeKind::Ignored;
-            a.code = SourceIn::toText(value, at);
+            a.code = r.text(value, at);
+            if (a.code == "F" || a.code == "C" || a.code == "E" || a.code == "D" || a.code == "99")
+                r.error(value, at, "the code \"" + a.code + "\" is not ignored by the game; write the action itself");
             return a;
         } else {
-            throw SourceError(where + ": unknown action \"" + kind + "\"");
+            r.error(node.begin()->first, path, "unknown action \"" + kind + "\"" + didYouMean(kind, kinds));
+            return std::nullopt;
         }
         a.code = changeCode(a);
         return a;
@@ -498,29 +536,50 @@ namespace {
         return list;
     }
 
-    std::vector<ChangeBlock> changesIn(const YAML::Node& listNode, const std::string& where)
+    std::vector<ChangeBlock> changesIn(SourceReader& r, const YAML::Node& listNode, const std::string& path)
     {
-        YAML::Node list = SourceIn::sequence(listNode, where);
+        YAML::Node list = r.sequence(listNode, path);
         std::vector<ChangeBlock> blocks;
         for (std::size_t n = 0; n < list.size(); ++n) {
-            std::string at = where + "[" + std::to_string(n) + "]";
-            SourceIn in(list[n], at);
+            std::string at = path + "[" + std::to_string(n) + "]";
+            r.note(at, list[n]);
+            SourceIn in(r, list[n], at);
             ChangeBlock block;
-            YAML::Node conditions = SourceIn::sequence(list[n]["if"], at + ".if");
+            YAML::Node conditionsNode = in.field("if");
+            YAML::Node conditions = r.sequence(conditionsNode, at + ".if");
+            if (conditions.size() < 1 || conditions.size() > 3) {
+                r.error(conditionsNode.IsDefined() ? conditionsNode : list[n], at + ".if",
+                    "a block needs one to three conditions [a, b, operator, value]; it has "
+                        + std::to_string(conditions.size()));
+            }
             for (std::size_t i = 0; i < conditions.size(); ++i) {
                 std::string c = at + ".if[" + std::to_string(i) + "]";
                 YAML::Node cond = conditions[i];
-                if (!cond.IsSequence() || cond.size() != 4)
-                    throw SourceError(c + ": expected [a, b, operator, value]");
-                block.conditions.push_back({ SourceIn::toNumber(cond[0], c), SourceIn::toNumber(cond[1], c),
-                    SourceIn::toText(cond[2], c), SourceIn::toNumber(cond[3], c) });
+                r.note(c, cond);
+                if (!cond.IsSequence() || cond.size() != 4) {
+                    r.error(cond, c, "expected [a, b, operator, value]");
+                    continue;
+                }
+                ChangeCondition condition { r.number(cond[0], c + "[0]"), r.number(cond[1], c + "[1]"),
+                    r.text(cond[2], c + "[2]"), r.number(cond[3], c + "[3]") };
+                if (condition.a == 99)
+                    r.error(cond[0], c + "[0]", "a condition on flag row 99 cannot be stored: the game reads 99 as the end of the conditions");
+                static const std::set<std::string> operators { "=", ">", "<", ">=", "<=", "<>" };
+                if (!operators.count(condition.op))
+                    r.warning(cond[2], c + "[2]",
+                        "the operator \"" + cond[2].Scalar() + "\" is not one of = > < >= <= <>: the game counts the condition as holding");
+                block.conditions.push_back(condition);
             }
-            YAML::Node actions = SourceIn::sequence(list[n]["then"], at + ".then");
-            for (std::size_t i = 0; i < actions.size(); ++i)
-                block.actions.push_back(actionIn(actions[i], at + ".then[" + std::to_string(i) + "]"));
+            YAML::Node actions = r.sequence(in.field("then"), at + ".then");
+            for (std::size_t i = 0; i < actions.size(); ++i) {
+                if (auto action = actionIn(r, actions[i], at + ".then[" + std::to_string(i) + "]"))
+                    block.actions.push_back(std::move(*action));
+            }
             in.allow("if");
             in.allow("then");
             in.finish();
+            if (block.conditions.empty() || block.conditions.size() > 3)
+                continue;
             blocks.push_back(std::move(block));
         }
         return blocks;
@@ -567,50 +626,101 @@ namespace {
         return node;
     }
 
-    std::pair<int, MapSource> mapIn(const YAML::Node& file, const std::string& where)
+    // What the map file writer needs: whole sides from 1 to maxMapSide and one row per cell row.
+    void checkMapShape(SourceReader& r, const SourceIn& in, const MapFile& map, const std::string& path)
     {
-        SourceIn top(file, where);
+        for (auto [key, side] : { std::pair<const char*, float> { "width", map.width }, { "height", map.height } }) {
+            if (side != std::floor(side) || side < 1 || side > maxMapSide)
+                r.error(in.field(key), path + "." + key,
+                    std::string("the map's ") + key + " must be a whole number from 1 to " + std::to_string(maxMapSide));
+        }
+        if (map.height >= 1 && map.height <= maxMapSide && map.rows.size() != static_cast<std::size_t>(map.height)) {
+            r.error(in.field("rows"), path + ".rows",
+                std::to_string(map.rows.size()) + " rows for a height of " + formatNumber(map.height));
+        }
+    }
+
+    std::vector<ScriptEvent> eventsIn(SourceReader& r, const YAML::Node& node, const std::string& path)
+    {
+        YAML::Node list = r.sequence(node, path);
+        std::vector<ScriptEvent> events(list.size());
+        if (events.size() > static_cast<std::size_t>(maxScriptEvents)) {
+            r.error(node, path, std::to_string(events.size()) + " events; a map holds at most " + std::to_string(maxScriptEvents));
+            events.resize(static_cast<std::size_t>(maxScriptEvents));
+        }
+        for (std::size_t i = 0; i < events.size(); ++i) {
+            std::string at = path + "[" + std::to_string(i) + "]";
+            r.note(at, list[i]);
+            SourceIn in(r, list[i], at);
+            eventFields(in, events[i]);
+            if (normalisePictureCode(events[i].picture) == scriptEndMark)
+                r.error(in.field("picture"), at + ".picture", "the picture code \"99\" cannot be stored: the game reads it as the end of the events");
+            events[i].lines = linesIn(r, in.field("lines"), at + ".lines");
+            in.allow("lines");
+            in.finish();
+        }
+        return events;
+    }
+
+    // The map number a source file name carries ("map012.yaml" gives 12), or -1.
+    int numberInName(const std::string& name)
+    {
+        if (name.size() != 11 || name.compare(0, 3, "map") != 0 || name.compare(6, 5, ".yaml") != 0)
+            return -1;
+        for (std::size_t i = 3; i < 6; ++i) {
+            if (name[i] < '0' || name[i] > '9')
+                return -1;
+        }
+        return std::stoi(name.substr(3, 3));
+    }
+
+    std::optional<std::pair<int, MapSource>> mapIn(SourceReader& r, const YAML::Node& file, const std::string& path)
+    {
+        SourceIn top(r, file, path);
         float number = -1;
         top.number("number", number);
-        if (number < 0 || number > 999 || number != static_cast<float>(roundIndex(number)))
-            throw SourceError(where + ".number: expected a map number from 0 to 999");
+        std::string name = path.substr(path.rfind('/') + 1);
+        int named = numberInName(name);
+        bool known = number >= 0 && number <= 999 && number == static_cast<float>(roundIndex(number));
+        if (!known) {
+            YAML::Node at = top.field("number");
+            r.error(at.IsDefined() ? at : file, path + ".number", "expected the map's number, a whole number from 0 to 999");
+        } else if (named < 0) {
+            r.error(file, path, "a map's file is named after its number: maps/" + mapSourceName(roundIndex(number)));
+        } else if (named != roundIndex(number)) {
+            r.error(top.field("number"), path + ".number",
+                "the file " + name + " holds map " + formatNumber(number) + ": rename the file to "
+                    + mapSourceName(roundIndex(number)) + " or write number: " + std::to_string(named));
+        }
         MapSource source;
-        if (YAML::Node m = file["map"]) {
-            std::string at = where + ".map";
-            SourceIn in(m, at);
+        if (YAML::Node m = top.field("map")) {
+            std::string at = path + ".map";
+            SourceIn in(r, m, at);
             MapFile map;
             mapFields(in, map);
-            YAML::Node rows = SourceIn::sequence(m["rows"], at + ".rows");
-            for (std::size_t r = 0; r < rows.size(); ++r)
-                map.rows.push_back(SourceIn::toText(rows[r], at + ".rows[" + std::to_string(r) + "]"));
+            YAML::Node rows = r.sequence(in.field("rows"), at + ".rows");
+            for (std::size_t row = 0; row < rows.size(); ++row)
+                map.rows.push_back(r.text(rows[row], at + ".rows[" + std::to_string(row) + "]"));
             in.allow("rows");
             in.numbers("battleSpare", map.battleSpare.data(), 8);
-            in.text("after", map.tail);
+            in.bytes("after", map.tail);
             in.finish();
+            checkMapShape(r, in, map, at);
             source.map = std::move(map);
         }
-        if (YAML::Node e = file["events"]) {
-            YAML::Node list = SourceIn::sequence(e, where + ".events");
-            std::vector<ScriptEvent> events(list.size());
-            for (std::size_t i = 0; i < list.size(); ++i) {
-                std::string at = where + ".events[" + std::to_string(i) + "]";
-                SourceIn in(list[i], at);
-                eventFields(in, events[i]);
-                events[i].lines = linesIn(list[i]["lines"], at + ".lines");
-                in.allow("lines");
-                in.finish();
-            }
-            source.events = std::move(events);
-        }
-        if (YAML::Node c = file["changes"])
-            source.changes = changesIn(c, where + ".changes");
-        top.text("eventsAfter", source.eventsAfter);
-        top.text("changesAfter", source.changesAfter);
+        if (YAML::Node e = top.field("events"))
+            source.events = eventsIn(r, e, path + ".events");
+        if (YAML::Node c = top.field("changes"))
+            source.changes = changesIn(r, c, path + ".changes");
+        top.bytes("eventsAfter", source.eventsAfter);
+        top.bytes("changesAfter", source.changesAfter);
         top.allow("map");
         top.allow("events");
         top.allow("changes");
         top.finish();
-        return { roundIndex(number), std::move(source) };
+        if (!known)
+            return std::nullopt;
+        return std::pair { roundIndex(number), std::move(source) };
     }
 
     std::string header(const char* what)
@@ -619,141 +729,255 @@ namespace {
             + "\n# Readable source of a vorn game: `vorn-data build` compiles it into the data files.\n";
     }
 
-    std::string mapSourceName(int number)
+} // namespace
+
+namespace {
+
+    // The files a source folder may hold, and a report of every YAML file it holds besides them
+    // (a misspelt table file would otherwise be left out without a word).
+    const char* const kSourceFiles[] = { "game.yaml", "characters.yaml", "levels.yaml", "towns.yaml", "attributes.yaml",
+        "items.yaml", "equipment.yaml", "encounters.yaml", "targets.yaml", "spells.yaml", "enemies.yaml",
+        "opening.yaml", "ending.yaml" };
+
+    void checkFileNames(SourceReader& r, const fs::path& dir)
     {
-        char name[32];
-        std::snprintf(name, sizeof name, "map%03d.yaml", number);
-        return name;
+        std::vector<std::string> known(std::begin(kSourceFiles), std::end(kSourceFiles));
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator(dir, ec)) {
+            std::string name = entry.path().filename().string();
+            std::string ext = entry.path().extension().string();
+            if (!entry.is_regular_file(ec) || (ext != ".yaml" && ext != ".yml"))
+                continue;
+            if (std::find(known.begin(), known.end(), name) != known.end())
+                continue;
+            std::string hint = didYouMean(name, known);
+            r.error(SourcePosition { name, -1, -1 }, name,
+                "a source file of an unknown name is not read" + (hint.empty() ? "; the files are " + [&] {
+                    std::string all;
+                    for (const std::string& k : known)
+                        all += (all.empty() ? "" : ", ") + k;
+                    return all;
+                }()
+                                                                               : hint));
+        }
+        for (const char* folder : { "maps", "saves" }) {
+            for (const auto& entry : fs::directory_iterator(dir / folder, ec)) {
+                std::string name = entry.path().filename().string();
+                std::string ext = entry.path().extension().string();
+                std::string path = std::string(folder) + "/" + name;
+                if (ext == ".yml")
+                    r.error(SourcePosition { path, -1, -1 }, path, "source files end in .yaml: this one is not read");
+            }
+        }
+    }
+
+    // Counts of list entries: a count above the entries written makes the game use records the
+    // author never wrote; entries beyond the count are never used.
+    void checkCharacterLists(SourceReader& r, const YAML::Node& list, const Database& db, int roster)
+    {
+        for (int c = 0; c < roster && static_cast<std::size_t>(c) < list.size(); ++c) {
+            const Character& ch = db.characters[static_cast<std::size_t>(c)];
+            std::string at = "characters.yaml.characters[" + std::to_string(c) + "]";
+            const YAML::Node node = list[static_cast<std::size_t>(c)];
+            if (!node.IsMap())
+                continue;
+            struct Counted {
+                const char* count;
+                float value;
+                std::size_t written;
+                const char* entries;
+                float slots;
+            };
+            const YAML::Node inventory = node["inventory"], spells = node["spells"];
+            auto length = [](const YAML::Node& n) { return n.IsDefined() && n.IsSequence() ? n.size() : 0; };
+            const Counted counted[] = {
+                { "itemCount", ch.itemCount, length(inventory), "inventory entries", db.sizes.inventorySlots },
+                { "spellCount", ch.spellCount, length(spells), "spells", db.sizes.spellSlots },
+            };
+            for (const Counted& k : counted) {
+                // A count beyond the slots is the checker's (it is data the game's files can hold).
+                if (k.value < 0 || k.value != std::floor(k.value) || k.value > k.slots
+                    || static_cast<std::size_t>(k.value) <= k.written)
+                    continue;
+                const YAML::Node countNode = node[k.count];
+                r.error(countNode.IsDefined() ? countNode : node, at + "." + k.count,
+                    std::string(k.count) + " " + formatNumber(k.value) + " but " + std::to_string(k.written) + " "
+                        + k.entries + " are written: the character would hold entries the source does not give");
+            }
+            for (std::size_t k = static_cast<std::size_t>(std::max(ch.itemCount, 0.0f));
+                 k < length(inventory) && k < ch.inventory.size(); ++k) {
+                if (ch.inventory[k][InventoryItem] != 0 || ch.inventory[k][InventoryEquipped] != 0)
+                    r.warning(inventory[k], at + ".inventory[" + std::to_string(k) + "]",
+                        "this entry lies beyond itemCount " + formatNumber(ch.itemCount) + ": the character does not hold it");
+            }
+        }
     }
 
 } // namespace
 
-GameSource readSource(const fs::path& dir)
+GameSource readSource(SourceReader& r)
 {
+    const fs::path& dir = r.folder();
     GameSource game;
     Database& db = game.db;
+    checkFileNames(r, dir);
 
     // game.yaml: settings, slot counts and trailers.
-    {
-        fs::path path = dir / "game.yaml";
-        YAML::Node file = loadYamlFile(path);
-        SourceIn in(file, "game.yaml");
+    if (auto file = r.load("game.yaml")) {
+        SourceIn in(r, *file, "game.yaml");
         float version = 232;
         gameFields(in, db, version);
         // Any version the game can read is kept exactly (210.25 is above 210).
-        if (!(version >= 0 && version <= 100000))
-            throw SourceError("game.yaml.dataVersion: expected a number from 0 to 100000");
+        if (!(version >= 0 && version <= 100000)) {
+            r.error(in.field("dataVersion"), "game.yaml.dataVersion", "expected a number from 0 to 100000");
+            version = 232;
+        }
         game.dataVersion = version;
         db.ini.dataVersion = version;
-        if (YAML::Node trailers = file["trailers"]) {
-            SourceIn t(trailers, "game.yaml.trailers");
+        if (YAML::Node trailers = in.field("trailers")) {
+            SourceIn t(r, trailers, "game.yaml.trailers");
             trailerFields(t, db.trailers);
             t.finish();
         }
-        if (YAML::Node kept = file["kept"])
-            keptIn(kept, db.stored);
+        if (YAML::Node kept = in.field("kept"))
+            keptIn(r, kept, db.stored);
         in.allow("trailers");
         in.allow("kept");
         in.finish();
+        auto checkSlots = [&](float& value, int most, const char* name) {
+            int n = roundIndex(value);
+            if (n < 0 || n > most || value != static_cast<float>(n)) {
+                r.error(in.field(name), std::string("game.yaml.") + name,
+                    "expected a whole number from 0 to " + std::to_string(most));
+                value = 0;
+            }
+        };
+        checkSlots(db.sizes.spellSlots, capacity::spellList, "spellSlots");
+        checkSlots(db.sizes.inventorySlots, capacity::inventory, "inventorySlots");
     }
-    auto checkSlots = [](float value, int most, const char* name) {
-        int n = roundIndex(value);
-        if (n < 0 || n > most || value != static_cast<float>(n))
-            throw SourceError(std::string("game.yaml.") + name + ": expected a whole number from 0 to "
-                + std::to_string(most));
-        return n;
-    };
-    checkSlots(db.sizes.spellSlots, capacity::spellList, "spellSlots");
-    checkSlots(db.sizes.inventorySlots, capacity::inventory, "inventorySlots");
 
+    std::set<std::string> unreadable;
     auto table = [&](const char* file, const char* key) {
-        return tableList(loadYamlFile(dir / file, true), key, file);
+        auto node = r.load(file, true);
+        if (!node)
+            unreadable.insert(file);
+        return node ? tableList(r, *node, key, file) : YAML::Node();
     };
+    auto path = [](const char* file, const char* key) { return std::string(file) + "." + key; };
 
     Shape shape;
     shape.spellSlots = roundIndex(db.sizes.spellSlots);
     shape.inventorySlots = roundIndex(db.sizes.inventorySlots);
     {
-        YAML::Node list = table("characters.yaml", "characters");
-        shape.roster = static_cast<int>(SourceIn::sequence(list, "characters.yaml").size());
-        if (shape.roster < 1)
-            throw SourceError("characters.yaml: the roster needs at least one character");
-        recordsIn(list, "characters.yaml", db.characters.data(), capacity::characters,
+        std::string at = path("characters.yaml", "characters");
+        YAML::Node list = r.sequence(table("characters.yaml", "characters"), at);
+        shape.roster = std::clamp(static_cast<int>(list.size()), 1, capacity::characters);
+        if (list.size() < 1 && !unreadable.count("characters.yaml"))
+            r.error(SourcePosition { "characters.yaml", -1, -1 }, "characters.yaml", "the roster needs at least one character");
+        recordsIn(r, list, at, db.characters.data(), capacity::characters,
             [&](SourceIn& v, Character& ch) { characterFields(v, ch, shape); });
         db.sizes.lastCharacterSaved = static_cast<float>(shape.roster - 1);
         for (int c = 0; c < shape.roster; ++c) {
             db.characters[c].growthType = static_cast<float>(c);
             db.characters[c].defaultName = db.characters[c].name;
         }
+        checkCharacterLists(r, list, db, shape.roster);
     }
     {
-        YAML::Node list = SourceIn::sequence(table("levels.yaml", "levels"), "levels.yaml");
-        if (static_cast<int>(list.size()) > capacity::levels)
-            throw SourceError("levels.yaml: more than " + std::to_string(capacity::levels) + " levels");
-        for (std::size_t l = 0; l < list.size(); ++l) {
-            recordsIn(list[l], "levels.yaml[" + std::to_string(l) + "]", db.levels[l].data(), shape.roster,
+        std::string at = path("levels.yaml", "levels");
+        YAML::Node listNode = table("levels.yaml", "levels");
+        YAML::Node list = r.sequence(listNode, at);
+        std::size_t count = std::min<std::size_t>(list.size(), capacity::levels);
+        if (list.size() > count)
+            r.error(listNode, at, std::to_string(list.size()) + " levels, at most " + std::to_string(capacity::levels));
+        for (std::size_t l = 0; l < count; ++l) {
+            std::string row = at + "[" + std::to_string(l) + "]";
+            int given = recordsIn(r, list[l], row, db.levels[l].data(), shape.roster,
                 [](SourceIn& v, LevelGrowth& g) { levelFields(v, g); });
+            if (given < shape.roster && list[l].IsSequence())
+                r.error(list[l], row,
+                    std::to_string(given) + " entries for " + std::to_string(shape.roster)
+                        + " characters: each level lists what every character gains");
         }
-        db.sizes.levelCount = static_cast<float>(list.size());
+        db.sizes.levelCount = static_cast<float>(count);
     }
-    db.sizes.townCount = static_cast<float>(recordsIn(table("towns.yaml", "towns"), "towns.yaml", db.towns.data(),
-        capacity::towns, [](SourceIn& v, MapInfo& t) { townFields(v, t); }));
+    db.sizes.townCount = static_cast<float>(recordsIn(r, table("towns.yaml", "towns"), path("towns.yaml", "towns"),
+        db.towns.data(), capacity::towns, [](SourceIn& v, MapInfo& t) { townFields(v, t); }));
     {
         YAML::Node list = table("attributes.yaml", "attributes");
-        int count = static_cast<int>(SourceIn::sequence(list, "attributes.yaml").size());
-        recordsIn(list, "attributes.yaml", db.attributes.data(), capacity::attributes,
+        std::string at = path("attributes.yaml", "attributes");
+        int count = std::min(static_cast<int>(r.sequence(list, at).size()), capacity::attributes);
+        recordsIn(r, list, at, db.attributes.data(), capacity::attributes,
             [&](SourceIn& v, Attribute& a) { attributeFields(v, a, count); });
         db.sizes.attributeLast = static_cast<float>(count - 1);
     }
-    db.sizes.itemCount = static_cast<float>(recordsIn(table("items.yaml", "items"), "items.yaml", db.items.data(),
-        capacity::items, [](SourceIn& v, Item& i) { itemFields(v, i); }));
-    db.sizes.equipmentCount = static_cast<float>(recordsIn(table("equipment.yaml", "equipment"), "equipment.yaml",
-        db.equipment.data(), capacity::equipment,
+    db.sizes.itemCount = static_cast<float>(recordsIn(r, table("items.yaml", "items"), path("items.yaml", "items"),
+        db.items.data(), capacity::items, [](SourceIn& v, Item& i) { itemFields(v, i); }));
+    db.sizes.equipmentCount = static_cast<float>(recordsIn(r, table("equipment.yaml", "equipment"),
+        path("equipment.yaml", "equipment"), db.equipment.data(), capacity::equipment,
         [&](SourceIn& v, Equipment& e) { equipmentFields(v, e, shape); }));
-    db.sizes.mapCount = static_cast<float>(recordsIn(table("encounters.yaml", "encounters"), "encounters.yaml",
-        db.encounters.data(), capacity::maps, [](SourceIn& v, Encounter& e) { encounterFields(v, e); }));
+    db.sizes.mapCount = static_cast<float>(recordsIn(r, table("encounters.yaml", "encounters"),
+        path("encounters.yaml", "encounters"), db.encounters.data(), capacity::maps,
+        [](SourceIn& v, Encounter& e) { encounterFields(v, e); }));
     {
-        YAML::Node list = SourceIn::sequence(table("targets.yaml", "targets"), "targets.yaml");
+        std::string at = path("targets.yaml", "targets");
+        YAML::Node listNode = table("targets.yaml", "targets");
+        YAML::Node list = r.sequence(listNode, at);
         if (static_cast<int>(list.size()) > shape.roster)
-            throw SourceError("targets.yaml: more rows than characters");
-        for (std::size_t i = 0; i < list.size(); ++i) {
-            std::string at = "targets.yaml[" + std::to_string(i) + "]";
-            YAML::Node row = SourceIn::sequence(list[i], at);
+            r.error(listNode, at, std::to_string(list.size()) + " rows for " + std::to_string(shape.roster) + " characters");
+        for (std::size_t i = 0; i < list.size() && static_cast<int>(i) < shape.roster; ++i) {
+            std::string rowAt = at + "[" + std::to_string(i) + "]";
+            YAML::Node row = r.sequence(list[i], rowAt);
             if (static_cast<int>(row.size()) > shape.roster)
-                throw SourceError(at + ": more values than characters");
-            for (std::size_t j = 0; j < row.size(); ++j)
-                db.targets.threshold[i][j] = SourceIn::toNumber(row[j], at);
+                r.error(list[i], rowAt, std::to_string(row.size()) + " values for " + std::to_string(shape.roster) + " characters");
+            for (std::size_t j = 0; j < row.size() && static_cast<int>(j) < shape.roster; ++j)
+                db.targets.threshold[i][j] = r.number(row[j], rowAt + "[" + std::to_string(j) + "]");
         }
     }
-    db.sizes.spellCount = static_cast<float>(recordsIn(table("spells.yaml", "spells"), "spells.yaml",
+    db.sizes.spellCount = static_cast<float>(recordsIn(r, table("spells.yaml", "spells"), path("spells.yaml", "spells"),
         db.spells.data(), capacity::spells, [&](SourceIn& v, Spell& s) { spellFields(v, s, shape); }));
-    db.sizes.enemyCount = static_cast<float>(recordsIn(table("enemies.yaml", "enemies"), "enemies.yaml",
-        db.enemies.data(), capacity::enemies, [](SourceIn& v, Enemy& e) { enemyFields(v, e); }));
+    db.sizes.enemyCount = static_cast<float>(recordsIn(r, table("enemies.yaml", "enemies"),
+        path("enemies.yaml", "enemies"), db.enemies.data(), capacity::enemies,
+        [](SourceIn& v, Enemy& e) { enemyFields(v, e); }));
     db.sizes.lastCharacter = db.ini.partyLast;
 
-    if (fs::exists(dir / "opening.yaml"))
-        game.opening
-            = storyIn(loadYamlFile(dir / "opening.yaml"), StoryKind::Opening, "opening.yaml", game.openingAfter);
-    if (fs::exists(dir / "ending.yaml"))
-        game.ending = storyIn(loadYamlFile(dir / "ending.yaml"), StoryKind::Ending, "ending.yaml", game.endingAfter);
-
     std::error_code ec;
+    if (fs::exists(dir / "opening.yaml", ec)) {
+        if (auto file = r.load("opening.yaml"))
+            game.opening = storyIn(r, *file, StoryKind::Opening, "opening.yaml", game.openingAfter);
+    }
+    if (fs::exists(dir / "ending.yaml", ec)) {
+        if (auto file = r.load("ending.yaml"))
+            game.ending = storyIn(r, *file, StoryKind::Ending, "ending.yaml", game.endingAfter);
+    }
+
     if (fs::is_directory(dir / "maps", ec)) {
-        std::vector<fs::path> files;
-        for (const auto& entry : fs::directory_iterator(dir / "maps")) {
+        std::vector<std::string> files;
+        for (const auto& entry : fs::directory_iterator(dir / "maps", ec)) {
             if (entry.path().extension() == ".yaml")
-                files.push_back(entry.path());
+                files.push_back("maps/" + entry.path().filename().string());
         }
         std::sort(files.begin(), files.end());
-        for (const fs::path& path : files) {
-            std::string where = "maps/" + path.filename().string();
-            auto [number, source] = mapIn(loadYamlFile(path), where);
-            if (game.maps.count(number))
-                throw SourceError(where + ": map " + std::to_string(number) + " is defined twice");
+        std::map<int, std::string> seen;
+        for (const std::string& file : files) {
+            auto node = r.load(file);
+            if (!node)
+                continue;
+            auto map = mapIn(r, *node, file);
+            if (!map)
+                continue;
+            auto [number, source] = std::move(*map);
+            if (seen.count(number)) {
+                r.error(SourcePosition { file, -1, -1 }, file,
+                    "map " + std::to_string(number) + " is also defined in " + seen[number]);
+                continue;
+            }
+            seen[number] = file;
+            r.locator().noteMapFile(number, file);
             game.maps[number] = std::move(source);
         }
     }
-    game.slots = readSlotSources(dir, db);
+    game.slots = readSlotSources(r, db);
     return game;
 }
 

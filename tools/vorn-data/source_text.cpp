@@ -3,6 +3,7 @@
 #include "data/record.h"
 #include "platform/encoding.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace vorn::datatool {
@@ -111,6 +112,61 @@ std::vector<std::string> undecodableEscapes(const std::string& utf8)
         i += length - 1;
     }
     return found;
+}
+
+std::optional<std::size_t> invalidUtf8(const std::string& bytes)
+{
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        auto lead = static_cast<unsigned char>(bytes[i]);
+        std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2
+            : (lead >> 4) == 0xE                                  ? 3
+            : (lead >> 3) == 0x1E                                 ? 4
+                                                                  : 0;
+        if (length == 0 || i + length > bytes.size() || (length == 2 && lead < 0xC2) || (length == 4 && lead > 0xF4))
+            return i;
+        for (std::size_t k = 1; k < length; ++k) {
+            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80)
+                return i;
+        }
+        auto second = static_cast<unsigned char>(bytes[i + 1 < bytes.size() ? i + 1 : i]);
+        // Overlong forms, surrogates and values above U+10FFFF.
+        if ((length == 3 && lead == 0xE0 && second < 0xA0) || (length == 3 && lead == 0xED && second >= 0xA0)
+            || (length == 4 && lead == 0xF0 && second < 0x90) || (length == 4 && lead == 0xF4 && second >= 0x90))
+            return i;
+        i += length;
+    }
+    return std::nullopt;
+}
+
+std::optional<TextFault> unstorableCharacter(const std::string& utf8)
+{
+    if (auto at = invalidUtf8(utf8)) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned char>(utf8[*at]));
+        return TextFault { *at, std::string("the byte 0x") + hex + " is not UTF-8 text" };
+    }
+    // Most texts convert whole; only a text whose conversion holds more question marks than the
+    // text itself is looked at character by character.
+    std::string stored = storedText(utf8);
+    auto marks = [](const std::string& s) { return std::count(s.begin(), s.end(), '?'); };
+    if (marks(stored) <= marks(utf8))
+        return std::nullopt;
+    std::string bytes;
+    for (std::size_t i = 0; i < utf8.size();) {
+        if (std::size_t length = parseEscape(utf8, i, bytes)) {
+            i += length;
+            continue;
+        }
+        std::size_t length = 1;
+        while (i + length < utf8.size() && (static_cast<unsigned char>(utf8[i + length]) & 0xC0) == 0x80)
+            ++length;
+        std::string character = utf8.substr(i, length);
+        if (length > 1 && utf8ToCp932(character) == "?")
+            return TextFault { i, "the character \"" + character + "\" cannot be stored: the game's texts are cp932, which does not hold it" };
+        i += length;
+    }
+    return std::nullopt;
 }
 
 } // namespace vorn::datatool

@@ -5,6 +5,8 @@
 // stands before another "{" in the text itself is escaped the same way ("{{7B}}").
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,5 +17,16 @@ std::string sourceText(const std::string& cp932);
 std::string storedText(const std::string& utf8);
 // The escapes in `utf8` whose bytes are not cp932 text, as written ("{{80}}").
 std::vector<std::string> undecodableEscapes(const std::string& utf8);
+
+// The byte offset of the first sequence in `bytes` that is not UTF-8.
+std::optional<std::size_t> invalidUtf8(const std::string& bytes);
+
+// The first character of a source text that storedText would not keep: a sequence that is not
+// UTF-8, or a character cp932 cannot hold (escapes give their bytes and are always kept).
+struct TextFault {
+    std::size_t offset = 0; // bytes into the UTF-8 text
+    std::string what;
+};
+std::optional<TextFault> unstorableCharacter(const std::string& utf8);
 
 } // namespace vorn::datatool
