@@ -171,6 +171,8 @@ TEST(DemoStory, TheBossLastLineEndsTheGameThroughTheEndingBackToTheTitle)
     EXPECT_TRUE(run.lines("error").empty());
     EXPECT_EQ(run.lines("map"), (std::vector<std::string> { "map 6 col 12 row 9" }));
     EXPECT_EQ(run.lines("battle"), (std::vector<std::string> { "start scripted 11", "victory" }));
+    // The boss leaves gold: no line of zero gold.
+    EXPECT_TRUE(run.has("text", "   500のＧＯＬＤを得た"));
 
     // Order: the scene, the ending, the title a second time.
     long scene = indexOf(run, "text", "村へ帰ろう");
@@ -242,7 +244,7 @@ TEST(DemoStory, TheTabletOpensTheCaveDoorAndTheChangeFileMovesDorugaToIt)
     ASSERT_FALSE(HasFailure());
     std::string timeline = VORN_DEMO_TITLE_MENU "press space\nexpect map 5 10000\nwait 300\ndump start\n";
     // The tablet: its words, the password spoken (FST 0,4,1), the door opens; END waits.
-    timeline += "press down\nexpect 鉄格子の扉が開いた 5000\nwait 300\ndump opened\npress enter\nwait 300\n";
+    timeline += "press down\nexpect 鉄格子の扉が開いた 5000\nwait 300\ndump opened\nshot opened\npress enter\nwait 300\n";
     // Right, then down through the opened door (12, 12) to (12, 13); a push down touches
     // ドルガ, whom the change file moved up to (12, 14).
     timeline += presses("right", 1) + presses("down", 3) + "wait 300\ndump inside\npress down\n";
@@ -268,4 +270,9 @@ TEST(DemoStory, TheTabletOpensTheCaveDoorAndTheChangeFileMovesDorugaToIt)
     // The barred cell is now a door the hero walked through.
     EXPECT_EQ(inside["player"]["column"], 12);
     EXPECT_EQ(inside["player"]["row"], 13);
+    // The door and ドルガ, drawn at their new cells under the message window, do not stay over
+    // it: the window is drawn again for the door's words, its rows below them only its fill.
+    vorn::Picture shot = loadShot(dir, "opened");
+    ASSERT_EQ(shot.height, 384);
+    EXPECT_TRUE(regionIsOneColour(shot, 32, 308, 448, 44, shot.at(24, 320)));
 }

@@ -142,6 +142,13 @@ TEST(DemoTown, ThePriestCuresThePoisonedHeroForHisFee)
     EXPECT_TRUE(run.lines("error").empty());
     EXPECT_TRUE(run.has("text", "「レイの回復には      10ＧＯＬＤかかります"));
     EXPECT_TRUE(run.has("text", "レイは正常に戻った"));
+    // The greeting's opening bracket starts the line under which the healer's question goes on.
+    auto text = run.lines("text");
+    auto greeting = std::find(text.begin(), text.end(), "「傷ついた者、呪われた者に癒しを。");
+    ASSERT_NE(greeting, text.end());
+    ASSERT_NE(greeting + 1, text.end());
+    EXPECT_EQ(greeting[1], "  状態の回復をなさいますか？」");
+    EXPECT_EQ(std::count(text.begin(), text.end(), "「"), 0);
     auto before = readDump(dir.file("before.json"));
     auto after = readDump(dir.file("after.json"));
     ASSERT_FALSE(before.is_discarded());
@@ -167,7 +174,7 @@ TEST(DemoTown, DorugaJoinsWhileMinaLeavesToScoutAndComesBack)
     timeline += keyAfter("あんたたちも行くんだろう") + keyAfter("ドルガが仲間になった") + "wait 300\npress enter\n";
     timeline += keyAfter("ちょっと先を見てくる") + "expect ミナが仲間からぬけた 5000\nwait 300\ndump apart\npress enter\n";
     timeline += keyAfter("ミナが仲間になった") + "wait 300\npress enter\n" + keyAfter("よし、行くぞ");
-    timeline += "wait 300\ndump together\n";
+    timeline += "wait 300\ndump together\nshot together\n";
     auto run = runPlayer(game, timeline, dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.errorOutput;
     EXPECT_TRUE(run.lines("error").empty());
@@ -186,4 +193,25 @@ TEST(DemoTown, DorugaJoinsWhileMinaLeavesToScoutAndComesBack)
     EXPECT_EQ(names(start), (std::vector<std::string> { "レイ", "ミナ" }));
     EXPECT_EQ(names(apart), (std::vector<std::string> { "レイ", "ドルガ" }));
     EXPECT_EQ(names(together), (std::vector<std::string> { "レイ", "ドルガ", "ミナ" }));
+
+    // Back in the party, ミナ's walking picture (sprite 02 facing up, where her walk ended) is
+    // nowhere in the room: no screen cell shows the opaque pixels of that sprite.
+    vorn::Picture shot = loadShot(dir, "together");
+    auto sheet = vorn::loadBmpFile((game / "GRP" / "CHARA.BMP").string());
+    ASSERT_TRUE(sheet.ok()) << sheet.error;
+    auto showsMina = [&](int x, int y) {
+        for (int dy = 0; dy < 32; ++dy) {
+            for (int dx = 0; dx < 32; ++dx) {
+                bool opaque = sheet.picture.at(96 + dx, dy) == 0; // the mask beside the sprite
+                if (opaque && shot.at(x + dx, y + dy) != sheet.picture.at(64 + dx, dy))
+                    return false;
+            }
+        }
+        return true;
+    };
+    ASSERT_EQ(shot.width, 512);
+    for (int y = 0; y + 32 <= shot.height; y += 32) {
+        for (int x = 0; x + 32 <= shot.width; x += 32)
+            EXPECT_FALSE(showsMina(x, y)) << "at " << x << ", " << y;
+    }
 }
