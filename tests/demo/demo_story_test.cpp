@@ -163,14 +163,16 @@ TEST(DemoStory, TheBossLastLineEndsTheGameThroughTheEndingBackToTheTitle)
     timeline += "expect 村へ帰ろう 10000\nwait 300\npress enter\n";
     // The ending script is told with no page prompts; then the start-up reloads the database
     // and shows the title again.
-    timeline += "expect こうして、ともしびの結晶に光が戻った 5000\ndump ending\n";
+    timeline += "expect こうして、ともしびの結晶に光が戻った 5000\ndump ending\nshot ending\n";
     timeline += "expect おわり 60000\n";
-    timeline += "expect 新  規 60000\nwait 300\ndump title\n";
+    timeline += "expect 新  規 60000\nwait 300\ndump title\nshot title\n";
     auto run = runPlayer(game, timeline, dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.errorOutput;
     EXPECT_TRUE(run.lines("error").empty());
     EXPECT_EQ(run.lines("map"), (std::vector<std::string> { "map 6 col 12 row 9" }));
     EXPECT_EQ(run.lines("battle"), (std::vector<std::string> { "start scripted 11", "victory" }));
+    // The boss leaves gold: no line of zero gold.
+    EXPECT_TRUE(run.has("text", "   500のＧＯＬＤを得た"));
 
     // Order: the scene, the ending, the title a second time.
     long scene = indexOf(run, "text", "村へ帰ろう");
@@ -201,6 +203,16 @@ TEST(DemoStory, TheBossLastLineEndsTheGameThroughTheEndingBackToTheTitle)
     ASSERT_FALSE(atTitle.is_discarded());
     EXPECT_EQ(atEnding["flags"].value("0,5", 0.0), 1.0);
     EXPECT_FALSE(atTitle["flags"].contains("0,5"));
+
+    // The ending is told on a cleared screen: below its first line nothing of the crystal hall
+    // or the boss's last window is left. The title menu then stands on the title picture, as
+    // after the opening.
+    vorn::Picture endingShot = loadShot(dir, "ending");
+    vorn::Picture titleShot = loadShot(dir, "title");
+    EXPECT_TRUE(regionIsOneColour(endingShot, 0, 96, 512, 288, 0));
+    auto picture = vorn::loadBmpFile((game / "GRP" / "title.bmp").string());
+    ASSERT_TRUE(picture.ok()) << picture.error;
+    EXPECT_TRUE(regionsEqual(titleShot, picture.picture, 0, 192, 512, 192));
 }
 
 TEST(DemoStory, TheTabletOpensTheCaveDoorAndTheChangeFileMovesDorugaToIt)
@@ -232,7 +244,7 @@ TEST(DemoStory, TheTabletOpensTheCaveDoorAndTheChangeFileMovesDorugaToIt)
     ASSERT_FALSE(HasFailure());
     std::string timeline = VORN_DEMO_TITLE_MENU "press space\nexpect map 5 10000\nwait 300\ndump start\n";
     // The tablet: its words, the password spoken (FST 0,4,1), the door opens; END waits.
-    timeline += "press down\nexpect 鉄格子の扉が開いた 5000\nwait 300\ndump opened\npress enter\nwait 300\n";
+    timeline += "press down\nexpect 鉄格子の扉が開いた 5000\nwait 300\ndump opened\nshot opened\npress enter\nwait 300\n";
     // Right, then down through the opened door (12, 12) to (12, 13); a push down touches
     // ドルガ, whom the change file moved up to (12, 14).
     timeline += presses("right", 1) + presses("down", 3) + "wait 300\ndump inside\npress down\n";
@@ -258,4 +270,9 @@ TEST(DemoStory, TheTabletOpensTheCaveDoorAndTheChangeFileMovesDorugaToIt)
     // The barred cell is now a door the hero walked through.
     EXPECT_EQ(inside["player"]["column"], 12);
     EXPECT_EQ(inside["player"]["row"], 13);
+    // The door and ドルガ, drawn at their new cells under the message window, do not stay over
+    // it: the window is drawn again for the door's words, its rows below them only its fill.
+    vorn::Picture shot = loadShot(dir, "opened");
+    ASSERT_EQ(shot.height, 384);
+    EXPECT_TRUE(regionIsOneColour(shot, 32, 308, 448, 44, shot.at(24, 320)));
 }

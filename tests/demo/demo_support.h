@@ -3,6 +3,7 @@
 // game's source, timeline snippets and transcript searches.
 #pragma once
 
+#include "platform/picture.h"
 #include "support/run_player.h"
 #include "support/temp_dir.h"
 
@@ -75,6 +76,46 @@ inline fs::path buildVariant(const TempDir& dir, const std::function<void(const 
     int status = std::system(command.c_str());
     EXPECT_EQ(status, 0) << readText(dir.path() / "build.log");
     return game;
+}
+
+// A screenshot the timeline's `shot NAME` wrote into the run's folder, or an empty picture (so
+// a test's comparisons fail) when it is missing.
+inline Picture loadShot(const TempDir& dir, const std::string& name)
+{
+    Picture shot;
+    if (!loadPng(dir.file(name + ".png").string(), shot))
+        ADD_FAILURE() << "no shot " << name;
+    return shot;
+}
+
+// Whether every pixel of the rectangle (x, y, w, h) of `p` is `colour`; false when the rectangle
+// passes the picture's edges.
+inline bool regionIsOneColour(const Picture& p, int x, int y, int w, int h, Pixel colour)
+{
+    if (x < 0 || y < 0 || x + w > p.width || y + h > p.height)
+        return false;
+    for (int row = y; row < y + h; ++row) {
+        for (int column = x; column < x + w; ++column) {
+            if (p.at(column, row) != colour)
+                return false;
+        }
+    }
+    return true;
+}
+
+// Whether the rectangle (x, y, w, h) is the same in `a` and `b`; false when it passes an edge of
+// either.
+inline bool regionsEqual(const Picture& a, const Picture& b, int x, int y, int w, int h)
+{
+    if (x < 0 || y < 0 || x + w > std::min(a.width, b.width) || y + h > std::min(a.height, b.height))
+        return false;
+    for (int row = y; row < y + h; ++row) {
+        for (int column = x; column < x + w; ++column) {
+            if (a.at(column, row) != b.at(column, row))
+                return false;
+        }
+    }
+    return true;
 }
 
 // `count` presses of `key`, one a line.

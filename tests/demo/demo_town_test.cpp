@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace vorn::test::demo;
@@ -101,7 +102,8 @@ TEST(DemoTown, TheInnChargesTheNightAndRestsTheParty)
     fs::path game = startBeside(dir, 2, 3, 8, 0, "HMP,0,5,0,THR", 11);
     ASSERT_FALSE(HasFailure());
     std::string timeline = newGameOn(2) + "dump before\npress up\n";
-    timeline += keyAfter("お泊まりになりますか") + "expect よくお休みでしたね 8000\nwait 300\ndump after\npress enter\nwait 300\n";
+    timeline += "expect お泊まりになりますか 5000\nwait 300\nshot asked\npress enter\n";
+    timeline += "expect よくお休みでしたね 8000\nwait 300\ndump after\nshot morning\npress enter\nwait 300\n";
     auto run = runPlayer(game, timeline, dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.errorOutput;
     EXPECT_TRUE(run.lines("error").empty());
@@ -114,6 +116,16 @@ TEST(DemoTown, TheInnChargesTheNightAndRestsTheParty)
     EXPECT_EQ(after["gold"].get<double>(), before["gold"].get<double>() - 8);
     EXPECT_EQ(after["party"][0]["hp"], after["party"][0]["maxHp"]);
     EXPECT_EQ(after["party"][0]["mp"], after["party"][0]["maxMp"]);
+    // The morning's words are told in the innkeeper's window again, face and all (the night
+    // left the bare field on the screen), and the village's music comes back after the
+    // night's silence.
+    vorn::Picture asked = loadShot(dir, "asked");
+    vorn::Picture morning = loadShot(dir, "morning");
+    EXPECT_TRUE(regionsEqual(asked, morning, 0, 272, 512, 16)); // the window's top edge
+    EXPECT_TRUE(regionsEqual(asked, morning, 0, 272, 112, 112)); // its left edge and the face
+    auto media = run.lines("media");
+    auto jingle = std::find_if(media.begin(), media.end(), [](const std::string& l) { return l.find("inn.WAV") != std::string::npos; });
+    EXPECT_TRUE(std::any_of(jingle, media.end(), [](const std::string& l) { return l.find("town.MID") != std::string::npos; }));
 }
 
 TEST(DemoTown, ThePriestCuresThePoisonedHeroForHisFee)
@@ -130,6 +142,13 @@ TEST(DemoTown, ThePriestCuresThePoisonedHeroForHisFee)
     EXPECT_TRUE(run.lines("error").empty());
     EXPECT_TRUE(run.has("text", "「レイの回復には      10ＧＯＬＤかかります"));
     EXPECT_TRUE(run.has("text", "レイは正常に戻った"));
+    // The greeting's opening bracket starts the line under which the healer's question goes on.
+    auto text = run.lines("text");
+    auto greeting = std::find(text.begin(), text.end(), "「傷ついた者、呪われた者に癒しを。");
+    ASSERT_NE(greeting, text.end());
+    ASSERT_NE(greeting + 1, text.end());
+    EXPECT_EQ(greeting[1], "  状態の回復をなさいますか？」");
+    EXPECT_EQ(std::count(text.begin(), text.end(), "「"), 0);
     auto before = readDump(dir.file("before.json"));
     auto after = readDump(dir.file("after.json"));
     ASSERT_FALSE(before.is_discarded());
@@ -155,7 +174,7 @@ TEST(DemoTown, DorugaJoinsWhileMinaLeavesToScoutAndComesBack)
     timeline += keyAfter("あんたたちも行くんだろう") + keyAfter("ドルガが仲間になった") + "wait 300\npress enter\n";
     timeline += keyAfter("ちょっと先を見てくる") + "expect ミナが仲間からぬけた 5000\nwait 300\ndump apart\npress enter\n";
     timeline += keyAfter("ミナが仲間になった") + "wait 300\npress enter\n" + keyAfter("よし、行くぞ");
-    timeline += "wait 300\ndump together\n";
+    timeline += "wait 300\ndump together\nshot together\n";
     auto run = runPlayer(game, timeline, dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.errorOutput;
     EXPECT_TRUE(run.lines("error").empty());
@@ -174,4 +193,25 @@ TEST(DemoTown, DorugaJoinsWhileMinaLeavesToScoutAndComesBack)
     EXPECT_EQ(names(start), (std::vector<std::string> { "レイ", "ミナ" }));
     EXPECT_EQ(names(apart), (std::vector<std::string> { "レイ", "ドルガ" }));
     EXPECT_EQ(names(together), (std::vector<std::string> { "レイ", "ドルガ", "ミナ" }));
+
+    // Back in the party, ミナ's walking picture (sprite 02 facing up, where her walk ended) is
+    // nowhere in the room: no screen cell shows the opaque pixels of that sprite.
+    vorn::Picture shot = loadShot(dir, "together");
+    auto sheet = vorn::loadBmpFile((game / "GRP" / "CHARA.BMP").string());
+    ASSERT_TRUE(sheet.ok()) << sheet.error;
+    auto showsMina = [&](int x, int y) {
+        for (int dy = 0; dy < 32; ++dy) {
+            for (int dx = 0; dx < 32; ++dx) {
+                bool opaque = sheet.picture.at(96 + dx, dy) == 0; // the mask beside the sprite
+                if (opaque && shot.at(x + dx, y + dy) != sheet.picture.at(64 + dx, dy))
+                    return false;
+            }
+        }
+        return true;
+    };
+    ASSERT_EQ(shot.width, 512);
+    for (int y = 0; y + 32 <= shot.height; y += 32) {
+        for (int x = 0; x + 32 <= shot.width; x += 32)
+            EXPECT_FALSE(showsMina(x, y)) << "at " << x << ", " << y;
+    }
 }
