@@ -45,7 +45,7 @@ std::vector<std::uint8_t> readGameFileOrFail(Context& ctx, const std::string& cp
     std::string why;
     auto bytes = readGameFile(ctx.root, cp932Path, kind, &why);
     if (!bytes)
-        fatalFileError(ctx, cp932Path + ": " + why);
+        fatalFileError(ctx, shownGamePath(cp932Path) + ": " + why);
     return std::move(*bytes);
 }
 

@@ -162,8 +162,13 @@ void ApplyMapChanges(Context& ctx)
     std::string why;
     auto bytes = readGameFile(ctx.root, name, GameFileKind::Map, &why);
     if (!bytes)
-        throw FileError(name + ": " + why);
-    applyChangeBlocks(ctx, readChangeFile(*bytes, ctx.db.corrections));
+        throw FileError(shownGamePath(name) + ": " + why);
+    // What cannot be read or carried out is told with the file it stands in.
+    try {
+        applyChangeBlocks(ctx, readChangeFile(*bytes, ctx.db.corrections));
+    } catch (const FileError& error) {
+        throw FileError(shownGamePath(name) + ": " + error.what());
+    }
 }
 
 void applyMapChangesOnEntry(Context& ctx)

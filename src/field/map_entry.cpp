@@ -23,7 +23,7 @@ namespace {
         std::string path = "GRP\\" + name + ".BMP", why;
         auto picture = loadGamePicture(ctx.root, path, &why);
         if (!picture)
-            fatalFileError(ctx, path + ": " + why);
+            fatalFileError(ctx, shownGamePath(path) + ": " + why);
         sheet = std::move(*picture);
         loadedName = name;
     }
@@ -35,7 +35,7 @@ namespace {
             readMapFileInto(map.file, readGameFileOrFail(ctx, mapFileName(mapNumber), GameFileKind::Map), ctx.db.corrections,
                 ctx.db.ini.dataVersion);
         } catch (const FileError& error) {
-            fatalFileError(ctx, mapFileName(mapNumber) + ": " + error.what());
+            fatalFileError(ctx, shownGamePath(mapFileName(mapNumber)) + ": " + error.what());
         }
         if (!map.pendingMusic.empty()) {
             map.file.bgm = map.pendingMusic;
@@ -51,7 +51,7 @@ namespace {
         try {
             map.events = readMapEvents(readGameFileOrFail(ctx, mapEventFileName(mapNumber), GameFileKind::Script), ctx.db.corrections);
         } catch (const FileError& error) {
-            fatalFileError(ctx, mapEventFileName(mapNumber) + ": " + error.what());
+            fatalFileError(ctx, shownGamePath(mapEventFileName(mapNumber)) + ": " + error.what());
         }
         map.eventLast = static_cast<float>(map.events.size()) - 1;
         if (map.enteringFromLoad)

@@ -92,6 +92,20 @@ namespace {
 
 } // namespace
 
+std::string shownGamePath(const std::string& cp932Path)
+{
+    std::string shown = cp932Path;
+#ifndef _WIN32
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        if (isCp932LeadByte(static_cast<unsigned char>(shown[i])))
+            ++i;
+        else if (shown[i] == '\\')
+            shown[i] = '/';
+    }
+#endif
+    return shown;
+}
+
 std::optional<fs::path> resolveGamePath(const fs::path& root, const std::string& cp932Path)
 {
     auto parts = splitGamePath(cp932Path);

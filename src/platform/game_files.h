@@ -22,6 +22,12 @@ std::optional<std::filesystem::path> resolveGamePath(const std::filesystem::path
 std::optional<std::filesystem::path> resolveGamePathForWriting(
     const std::filesystem::path& root, const std::string& cp932Path);
 
+// A game path as the player reads it in messages: the cp932 bytes as given, with the backslashes
+// that separate its folders shown as forward slashes ("DAT\vornE007.dat" is shown as
+// "DAT/vornE007.dat"); the second byte of a two-byte character is never taken for one. Windows
+// keeps its own separators.
+std::string shownGamePath(const std::string& cp932Path);
+
 // The kinds of file a game folder holds, each with its own size limit.
 enum class GameFileKind {
     Database, // DAT\vorn???.DAT tables

@@ -1,5 +1,6 @@
 #include "platform/media_command.h"
 
+#include "platform/encoding.h"
 #include "platform/game_files.h"
 
 #include <cctype>
@@ -99,19 +100,36 @@ MediaCommand parseMediaCommand(const std::string& command)
     return result;
 }
 
+namespace {
+
+    // The game path after the start directory and its separator; nothing when the media path does
+    // not begin with them.
+    std::optional<std::string> afterStartDirectory(const std::filesystem::path& startDirectory, const std::string& cp932Path)
+    {
+        std::string start = startDirectory.string();
+        if (start.empty() || cp932Path.compare(0, start.size(), start) != 0)
+            return std::nullopt;
+        std::string rest = cp932Path.substr(start.size());
+        if (rest.empty() || (rest[0] != '\\' && rest[0] != '/'))
+            return std::nullopt;
+        return rest.substr(1);
+    }
+
+} // namespace
+
+std::string shownMediaPath(const std::filesystem::path& startDirectory, const std::string& cp932Path)
+{
+    std::optional<std::string> rest = afterStartDirectory(startDirectory, cp932Path);
+    return cp932ToUtf8(shownGamePath(rest ? *rest : cp932Path));
+}
+
 std::optional<std::filesystem::path> resolveMediaPath(
     const std::filesystem::path& startDirectory, const std::string& cp932Path)
 {
-    std::string start = startDirectory.string();
-    std::string rest = cp932Path;
-    if (start.empty() || rest.compare(0, start.size(), start) != 0)
+    std::optional<std::string> rest = afterStartDirectory(startDirectory, cp932Path);
+    if (!rest)
         return std::nullopt;
-    rest = rest.substr(start.size());
-    // The rest begins with the separator after the start directory.
-    if (rest.empty() || (rest[0] != '\\' && rest[0] != '/'))
-        return std::nullopt;
-    rest.erase(0, 1);
-    return resolveGamePath(startDirectory, rest);
+    return resolveGamePath(startDirectory, *rest);
 }
 
 } // namespace vorn

@@ -32,4 +32,9 @@ MediaCommand parseMediaCommand(const std::string& command);
 std::optional<std::filesystem::path> resolveMediaPath(
     const std::filesystem::path& startDirectory, const std::string& cp932Path);
 
+// A media path as the player reads it in messages: the part after the start directory, in UTF-8
+// with forward slashes ("WAV/door.WAV"); the whole path when it does not begin with the start
+// directory.
+std::string shownMediaPath(const std::filesystem::path& startDirectory, const std::string& cp932Path);
+
 } // namespace vorn

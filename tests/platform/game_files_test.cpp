@@ -1,5 +1,7 @@
-// Size limits of game files: every kind refuses a file over its limit before reading it.
+// Game files: size limits (every kind refuses a file over its limit before reading it) and the
+// paths shown in messages.
 #include "platform/game_files.h"
+#include "platform/media_command.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -76,6 +78,17 @@ namespace {
         auto bytes = readGameFile(dir.path(), "dat\\VORNM007.DAT", GameFileKind::Map, &why);
         ASSERT_TRUE(bytes);
         EXPECT_EQ(std::string(bytes->begin(), bytes->end()), "8,8,");
+    }
+
+    TEST(GameFileNames, PathsInMessagesAreShownWithForwardSlashes)
+    {
+        EXPECT_EQ(shownGamePath("DAT\\vornE007.dat"), "DAT/vornE007.dat");
+        // The second byte of 表 (0x95 0x5C) is a backslash's byte but not a separator.
+        EXPECT_EQ(shownGamePath("GRP\\\x95\x5C\\a.bmp"), "GRP/\x95\x5C/a.bmp");
+        EXPECT_EQ(shownGamePath("\x95"), "\x95"); // a lead byte cut off at the end
+        // Media paths lose the start directory they begin with, and come out in UTF-8.
+        EXPECT_EQ(shownMediaPath("/games/q", "/games/q\\WAV\\\x95\x5C.WAV"), "WAV/表.WAV");
+        EXPECT_EQ(shownMediaPath("/games/q", "/other\\MID\\a.MID"), "/other/MID/a.MID");
     }
 
 } // namespace

@@ -219,12 +219,24 @@ namespace {
         }
     }
 
-    TEST(Interpreter, MissingChangeFileDuringRunIsEventError)
+    TEST(Interpreter, MissingOrBrokenChangeFileDuringRunIsEventErrorNamingTheFile)
     {
-        ScriptFixture f;
-        std::filesystem::remove(f.t.folder() / "DAT" / "vornE002.dat");
-        f.setEvent(0, { { "", "FST,1,1,1,THR" } });
-        EXPECT_NE(f.runExpectingEventError().find("vornE002"), std::string::npos);
+        struct Case {
+            const char* file; // nullptr: no change file
+            const char* detail;
+        };
+        for (Case c : { Case { nullptr, "(DAT/vornE002.dat: file not found)" },
+                 Case { "1,1,=,x,\r\n", "(DAT/vornE002.dat: map changes: " },
+                 Case { "1,1,=,1,\r\n99,\r\nC,40,3,1A,\r\n99,\r\n99,\r\n", "(DAT/vornE002.dat: map change: cell (40, 3)" } }) {
+            ScriptFixture f;
+            if (c.file)
+                f.writeFile("DAT/vornE002.dat", c.file);
+            else
+                std::filesystem::remove(f.t.folder() / "DAT" / "vornE002.dat");
+            f.setEvent(0, { { "", "FST,1,1,1,THR" } });
+            std::string error = f.runExpectingEventError();
+            EXPECT_NE(error.find(c.detail), std::string::npos) << error;
+        }
     }
 
     TEST(Interpreter, FlagQueriesOfEventsAndCells)
