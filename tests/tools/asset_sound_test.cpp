@@ -157,9 +157,10 @@ TEST(AssetMusicPlayback, EveryPieceStopsOnItsLastBarLineWithoutClipping)
     Mix_UnregisterEffect(MIX_CHANNEL_POST, captureBuffer);
 }
 
-// A sound or music file over its kind's size limit is not opened by the window's device (it is
-// never read whole), while one of the same kind within the limit is.
-TEST(AssetMusicPlayback, FilesOverTheirSizeLimitAreNotOpened)
+// A sound or music file over its kind's size limit, missing or broken is not opened by the
+// window's device (a large one is never read whole), while one of the same kind within the limit
+// is. Each file that cannot be opened is told once, however often it is asked for.
+TEST(AssetMusicPlayback, FilesOverTheirSizeLimitMissingOrBrokenAreNotOpenedAndToldOnce)
 {
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
@@ -174,17 +175,33 @@ TEST(AssetMusicPlayback, FilesOverTheirSizeLimitAreNotOpened)
     std::filesystem::resize_file(dir.path() / "MID" / "big.mid", gameFileLimit(GameFileKind::Music) + 1);
     writeFile(dir.path() / "WAV" / "big.wav", effect.bytes);
     std::filesystem::resize_file(dir.path() / "WAV" / "big.wav", gameFileLimit(GameFileKind::Sound) + 1);
+    const std::vector<std::uint8_t> junk { 'n', 'o', 't', ' ', 'm', 'e', 'd', 'i', 'a' };
+    writeFile(dir.path() / "MID" / "bad.mid", junk);
+    writeFile(dir.path() / "WAV" / "bad.wav", junk);
 
     SdlMedia media(dir.path(), [] { SDL_Delay(1); });
+    std::vector<std::string> told;
+    media.tellFaultsTo([&](const std::string& line) { told.push_back(line); });
     ASSERT_TRUE(media.hasDevice()) << SDL_GetError();
     ASSERT_TRUE(media.waitForSynthesiser());
-    for (const char* name : { "MID\\ok.mid", "MID\\big.mid", "WAV\\ok.wav", "WAV\\big.wav" }) {
-        SCOPED_TRACE(name);
-        media.command("open \"" + dir.path().string() + "\\" + name + "\" alias A");
-        const bool withinLimit = std::string(name).find("ok") != std::string::npos;
-        EXPECT_EQ(media.command("status A mode").empty(), !withinLimit);
-        media.command("close A");
+    for (int round = 0; round < 2; ++round) {
+        for (const char* name : { "MID\\ok.mid", "MID\\big.mid", "MID\\bad.mid", "MID\\gone.MID", "WAV\\ok.wav",
+                 "WAV\\big.wav", "WAV\\bad.wav", "WAV\\gone.WAV", "WAV\\.WAV" }) {
+            SCOPED_TRACE(name);
+            media.command("open \"" + dir.path().string() + "\\" + name + "\" alias A");
+            const bool opens = std::string(name).find("ok") != std::string::npos;
+            EXPECT_EQ(media.command("status A mode").empty(), !opens);
+            media.command("close A");
+        }
     }
+    ASSERT_EQ(told.size(), 6u);
+    EXPECT_EQ(told[0].rfind("no music: MID/big.mid: file too large", 0), 0u) << told[0];
+    EXPECT_EQ(told[1], "no music: MID/bad.mid: not a standard MIDI file");
+    EXPECT_EQ(told[2], "no music: MID/gone.MID: file not found");
+    EXPECT_EQ(told[3].rfind("no sound: WAV/big.wav: file too large", 0), 0u) << told[3];
+    EXPECT_EQ(told[4].rfind("no sound: WAV/bad.wav: ", 0), 0u) << told[4];
+    EXPECT_GT(told[4].size(), std::string("no sound: WAV/bad.wav: ").size()); // with the decoder's reason
+    EXPECT_EQ(told[5], "no sound: WAV/gone.WAV: file not found");
 }
 
 TEST(AssetMusicPlayback, KeepAliveRestartsEveryPieceWithinAFrameOfItsLastBar)

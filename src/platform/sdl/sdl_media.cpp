@@ -244,20 +244,17 @@ std::string SdlMedia::command(const std::string& text)
     return answer;
 }
 
-std::shared_ptr<const SdlMedia::Piece> SdlMedia::loadPiece(const std::filesystem::path& file)
+std::shared_ptr<const SdlMedia::Piece> SdlMedia::loadPiece(const std::filesystem::path& file, std::string& why)
 {
     auto known = m_pieces.find(file);
     if (known != m_pieces.end())
         return known->second;
-    std::string why;
     auto bytes = readWholeFile(file, gameFileLimit(GameFileKind::Music), &why);
-    if (!bytes) {
-        std::fprintf(stderr, "vorn: cannot load %s: %s\n", escapeControls(file.string()).c_str(), why.c_str());
+    if (!bytes)
         return nullptr;
-    }
     auto loopMs = musicLoopMs(*bytes);
     if (!loopMs) {
-        std::fprintf(stderr, "vorn: cannot load %s: not a standard MIDI file\n", escapeControls(file.string()).c_str());
+        why = "not a standard MIDI file";
         return nullptr;
     }
     auto piece = std::make_shared<Piece>();
@@ -267,30 +264,50 @@ std::shared_ptr<const SdlMedia::Piece> SdlMedia::loadPiece(const std::filesystem
     return piece;
 }
 
+void SdlMedia::fault(const std::string& path, const std::string& why)
+{
+    std::string shown = shownMediaPath(m_startDirectory, path);
+    // An effect without a name opens the channel only to close it again: it has no file.
+    std::size_t name = shown.find_last_of('/');
+    if (shown.compare(name == std::string::npos ? 0 : name + 1, 1, ".") == 0)
+        return;
+    if (!m_faulted.insert(shown).second)
+        return;
+    std::string line = std::string(isMidiFile(path) ? "no music: " : "no sound: ") + escapeControls(shown) + ": "
+        + escapeControls(why);
+    if (m_tell)
+        m_tell(line);
+    else
+        std::fprintf(stderr, "vorn: %s\n", line.c_str());
+}
+
 void SdlMedia::open(const std::string& alias, const std::string& path)
 {
     close(alias);
     auto file = resolveMediaPath(m_startDirectory, path);
-    if (!file)
+    if (!file) {
+        fault(path, "file not found");
         return;
+    }
     Entry entry;
     if (isMidiFile(*file)) {
-        entry.piece = loadPiece(*file);
-        if (!entry.piece)
+        std::string why;
+        entry.piece = loadPiece(*file, why);
+        if (!entry.piece) {
+            fault(path, why);
             return;
+        }
     } else {
         // Sound files are checked against their kind's limit before SDL_mixer reads them whole.
         std::error_code error;
         const std::uintmax_t size = std::filesystem::file_size(*file, error);
         if (!error && size > gameFileLimit(GameFileKind::Sound)) {
-            std::fprintf(stderr, "vorn: cannot load %s: %s\n", escapeControls(file->string()).c_str(),
-                fileTooLargeReason(size, gameFileLimit(GameFileKind::Sound)).c_str());
+            fault(path, fileTooLargeReason(size, gameFileLimit(GameFileKind::Sound)));
             return;
         }
         entry.chunk = Mix_LoadWAV(file->c_str());
         if (!entry.chunk) {
-            std::fprintf(stderr, "vorn: cannot load %s: %s\n", escapeControls(file->string()).c_str(),
-                escapeControls(Mix_GetError()).c_str());
+            fault(path, Mix_GetError());
             return;
         }
         Mix_VolumeChunk(entry.chunk, MIX_MAX_VOLUME * m_soundPercent / 100);

@@ -3,7 +3,8 @@
 // Each alias holds one opened file: MIDI files become music (one piece at a time, played once;
 // the game restarts it itself when it reports "stopped"), everything else a sound effect. A file
 // that cannot be found or decoded leaves the alias unopened, and a missing audio device makes
-// every command a no-op answering "": in both cases the game goes on in silence.
+// every command a no-op answering "": in both cases the game goes on in silence. Each file that
+// cannot be found or decoded is told once, as one line on the terminal.
 //
 // Music is played by one FluidSynth synthesiser for the whole run, made and given its soundfont
 // on a thread of its own while the game starts, and rendered into SDL_mixer's music stream. A
@@ -23,6 +24,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -52,6 +54,9 @@ public:
     bool waitForSynthesiser();
 
     std::string command(const std::string& text);
+    // Where the lines about files that cannot be played go (without the trailing newline);
+    // stderr, after "vorn: ", unless set.
+    void tellFaultsTo(std::function<void(const std::string&)> tell) { m_tell = std::move(tell); }
     // Keeps the mixer from mixing a buffer until unlockAudio(): what is done meanwhile (a piece
     // started, a test's capture armed) takes effect at the same buffer boundary. Recursive.
     void lockAudio() { m_mixing.lock(); }
@@ -94,7 +99,9 @@ private:
     void close(const std::string& alias);
     void release(Entry& entry);
     bool playing(const Entry& entry) const;
-    std::shared_ptr<const Piece> loadPiece(const std::filesystem::path& file);
+    std::shared_ptr<const Piece> loadPiece(const std::filesystem::path& file, std::string& why);
+    // Tells, the first time only, that the file of media path `path` cannot be played and why.
+    void fault(const std::string& path, const std::string& why);
 
     // Music: runs on its own thread at start-up.
     void makeSynthesiser();
@@ -116,6 +123,8 @@ private:
     int m_channels = 2;
     std::map<std::string, Entry> m_entries;
     std::map<std::filesystem::path, std::shared_ptr<const Piece>> m_pieces; // every piece read
+    std::function<void(const std::string&)> m_tell;
+    std::set<std::string> m_faulted; // files already told of, as shown
 
     // The synthesiser and its soundfont, made by m_synthThread; used only once m_synthReady is set.
     _fluid_hashtable_t* m_synthSettings = nullptr;
