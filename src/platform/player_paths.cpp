@@ -1,16 +1,96 @@
 #include "platform/player_paths.h"
 
+#include "platform/game_files.h"
+
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace vorn {
 
-std::filesystem::path screenshotFolder(const char* xdgPictures, const char* home)
+namespace {
+
+    // The value of `key` on one line of a user-dirs.dirs file, written as for the shell: in double
+    // quotes, a backslash taking the next character as it is. Nothing when the line sets another
+    // key, is a comment, or is not closed.
+    std::optional<std::string> shellValue(const std::string& line, const std::string& key)
+    {
+        std::size_t at = line.find_first_not_of(" \t");
+        if (at == std::string::npos || line.compare(at, key.size(), key) != 0)
+            return std::nullopt;
+        at += key.size();
+        if (at >= line.size() || line[at] != '=')
+            return std::nullopt;
+        ++at;
+        bool quoted = at < line.size() && line[at] == '"';
+        if (quoted)
+            ++at;
+        std::string value;
+        for (; at < line.size(); ++at) {
+            char c = line[at];
+            if (c == '\\' && at + 1 < line.size())
+                value += line[++at];
+            else if (quoted && c == '"')
+                return value;
+            else if (!quoted && (c == ' ' || c == '\t' || c == '\r' || c == '#'))
+                break;
+            else if (c != '\r')
+                value += c;
+        }
+        if (quoted)
+            return std::nullopt;
+        return value;
+    }
+
+} // namespace
+
+std::filesystem::path userDirsEntry(const std::string& text, const std::string& key, const std::string& home)
+{
+    const std::string homeWord = "$HOME";
+    std::filesystem::path found;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = std::min(text.find('\n', start), text.size());
+        std::optional<std::string> value = shellValue(text.substr(start, end - start), key);
+        start = end + 1;
+        if (!value)
+            continue;
+        // Later lines win, as when the shell reads the file.
+        if (value->compare(0, homeWord.size(), homeWord) == 0
+            && (value->size() == homeWord.size() || (*value)[homeWord.size()] == '/')) {
+            if (home.empty())
+                continue;
+            std::size_t rest = value->find_first_not_of('/', homeWord.size());
+            found = rest == std::string::npos ? std::filesystem::path(home) : std::filesystem::path(home) / value->substr(rest);
+        } else if (!value->empty() && value->front() == '/') {
+            found = *value;
+        }
+    }
+    return found;
+}
+
+std::filesystem::path screenshotFolder(const char* xdgPictures, const char* xdgConfig, const char* home)
 {
     if (xdgPictures && *xdgPictures)
         return std::filesystem::path(xdgPictures) / "vorn";
-    if (home && *home)
-        return std::filesystem::path(home) / "Pictures" / "vorn";
+    std::string homeText = home ? home : "";
+    std::filesystem::path config;
+    if (xdgConfig && *xdgConfig)
+        config = xdgConfig;
+    else if (!homeText.empty())
+        config = std::filesystem::path(homeText) / ".config";
+    if (!config.empty()) {
+        // A missing or unreadable file, or one far too large for a list of folders, is passed over.
+        if (auto bytes = readWholeFile(config / "user-dirs.dirs", 64 * 1024)) {
+            std::string text(bytes->begin(), bytes->end());
+            std::filesystem::path pictures = userDirsEntry(text, "XDG_PICTURES_DIR", homeText);
+            if (!pictures.empty())
+                return pictures / "vorn";
+        }
+    }
+    if (!homeText.empty())
+        return std::filesystem::path(homeText) / "Pictures" / "vorn";
     return {};
 }
 

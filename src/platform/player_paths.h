@@ -4,12 +4,19 @@
 #include "platform/platform.h"
 
 #include <filesystem>
+#include <string>
 
 namespace vorn {
 
-// Where screenshots go: $XDG_PICTURES_DIR/vorn when that variable is set, else ~/Pictures/vorn.
-// Empty when neither the variable nor a home folder is known.
-std::filesystem::path screenshotFolder(const char* xdgPictures, const char* home);
+// The folder a desktop's user-dirs.dirs names for `key` ("XDG_PICTURES_DIR"), from the file's
+// text: lines `KEY="$HOME/Bilder"` or `KEY="/abs/path"`, `$HOME` standing for `home`, # starting
+// a comment. Empty when the key is missing or its value is neither absolute nor under $HOME.
+std::filesystem::path userDirsEntry(const std::string& text, const std::string& key, const std::string& home);
+
+// Where screenshots go: $XDG_PICTURES_DIR/vorn when that variable is set; else the pictures
+// folder of the desktop's user-dirs.dirs ($XDG_CONFIG_HOME, or ~/.config, when that is not set)
+// followed by /vorn; else ~/Pictures/vorn. Empty when none of these is known.
+std::filesystem::path screenshotFolder(const char* xdgPictures, const char* xdgConfig, const char* home);
 
 // A file name in `folder` that no file has yet: vorn-YYYYMMDD-HHMMSS.png, then -2, -3, ... for
 // several shots within one second.

@@ -1,5 +1,6 @@
 #include "platform/file_writing.h"
 #include "platform/player_paths.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +13,45 @@ namespace {
 
     TEST(PlayerPaths, ScreenshotsGoToThePicturesFolderOfTheDesktopOrTheHome)
     {
-        EXPECT_EQ(screenshotFolder("/data/pics", "/home/a"), fs::path("/data/pics/vorn"));
-        EXPECT_EQ(screenshotFolder("", "/home/a"), fs::path("/home/a/Pictures/vorn"));
-        EXPECT_EQ(screenshotFolder(nullptr, "/home/a"), fs::path("/home/a/Pictures/vorn"));
-        EXPECT_TRUE(screenshotFolder(nullptr, nullptr).empty());
+        test::TempDir home;
+        const std::string h = home.path().string();
+        // No desktop folder list: ~/Pictures; the variable, when set, comes first.
+        EXPECT_EQ(screenshotFolder(nullptr, nullptr, h.c_str()), home.path() / "Pictures" / "vorn");
+        EXPECT_EQ(screenshotFolder("/data/pics", nullptr, h.c_str()), fs::path("/data/pics/vorn"));
+        EXPECT_TRUE(screenshotFolder(nullptr, nullptr, nullptr).empty());
+
+        // The desktop's list in ~/.config names the pictures folder under $HOME.
+        fs::create_directories(home.path() / ".config");
+        std::ofstream(home.path() / ".config" / "user-dirs.dirs")
+            << "# written by the desktop\n"
+               "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
+               "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n";
+        EXPECT_EQ(screenshotFolder("", nullptr, h.c_str()), home.path() / "Bilder" / "vorn");
+        EXPECT_EQ(screenshotFolder(nullptr, "", h.c_str()), home.path() / "Bilder" / "vorn");
+
+        // $XDG_CONFIG_HOME, when set, holds the list instead; one without the entry falls back.
+        test::TempDir config;
+        std::ofstream(config.file("user-dirs.dirs")) << "XDG_PICTURES_DIR=\"/srv/shared pics\"\n";
+        EXPECT_EQ(screenshotFolder(nullptr, config.path().c_str(), h.c_str()), fs::path("/srv/shared pics/vorn"));
+        std::ofstream(config.file("user-dirs.dirs")) << "XDG_MUSIC_DIR=\"$HOME/Musik\"\n";
+        EXPECT_EQ(screenshotFolder(nullptr, config.path().c_str(), h.c_str()), home.path() / "Pictures" / "vorn");
+    }
+
+    TEST(PlayerPaths, DesktopFolderListIsReadAsTheShellReadsIt)
+    {
+        auto pictures = [](const std::string& text) { return userDirsEntry(text, "XDG_PICTURES_DIR", "/home/a"); };
+        EXPECT_EQ(pictures("XDG_PICTURES_DIR=\"$HOME/Bilder\"\r\n"), fs::path("/home/a/Bilder"));
+        EXPECT_EQ(pictures("  XDG_PICTURES_DIR=\"$HOME/My \\\"Pics\\\"\"  # mine\n"), fs::path("/home/a/My \"Pics\""));
+        EXPECT_EQ(pictures("XDG_PICTURES_DIR=$HOME/Bilder\n"), fs::path("/home/a/Bilder"));
+        EXPECT_EQ(pictures("XDG_PICTURES_DIR=\"$HOME/\"\n"), fs::path("/home/a"));
+        // The last line that sets the key wins; comments, other keys and bad values do not count.
+        EXPECT_EQ(pictures("XDG_PICTURES_DIR=\"/one\"\nXDG_PICTURES_DIR=\"/two\"\n"), fs::path("/two"));
+        EXPECT_EQ(pictures("XDG_PICTURES_DIR=\"/one\"\n# XDG_PICTURES_DIR=\"/two\"\n"), fs::path("/one"));
+        EXPECT_TRUE(pictures("XDG_PICTURES_DIRS=\"/x\"\n").empty());
+        EXPECT_TRUE(pictures("XDG_PICTURES_DIR=\"relative/pics\"\n").empty());
+        EXPECT_TRUE(pictures("XDG_PICTURES_DIR=\"$HOMEWARD/pics\"\n").empty());
+        EXPECT_TRUE(pictures("XDG_PICTURES_DIR=\"/never/closed\n").empty());
+        EXPECT_TRUE(userDirsEntry("XDG_PICTURES_DIR=\"$HOME/Bilder\"", "XDG_PICTURES_DIR", "").empty());
     }
 
     TEST(PlayerPaths, AGameThatCannotBeWrittenKeepsItsSavesInThePlayersDataFolder)

@@ -564,7 +564,8 @@ void SdlPlatform::toggleFullscreen()
 
 void SdlPlatform::saveScreenshot()
 {
-    std::filesystem::path folder = screenshotFolder(std::getenv("XDG_PICTURES_DIR"), std::getenv("HOME"));
+    std::filesystem::path folder
+        = screenshotFolder(std::getenv("XDG_PICTURES_DIR"), std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
     std::error_code ec;
     if (!folder.empty())
         std::filesystem::create_directories(folder, ec);
