@@ -65,8 +65,15 @@ SdlPlatform::SdlPlatform(const SdlOptions& options)
     int scale = std::clamp(options.scale, 1, 16);
     SDL_DisplayMode desktop {};
     if (SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
+        const int asked = scale;
         while (scale > 1 && (ScreenWidth * scale > desktop.w || ScreenHeight * scale > desktop.h - 48))
             --scale;
+        // The player asked for this scale: say why the window is smaller.
+        if (scale < asked) {
+            std::fprintf(stderr,
+                "vorn: window scale %d lowered to %d: a %d x %d window does not fit on the %d x %d desktop\n", asked,
+                scale, ScreenWidth * asked, ScreenHeight * asked, desktop.w, desktop.h);
+        }
     }
     // The window can be resized; the screen keeps a whole-number scale with black bars. It is
     // shown once the renderer is ready and the first (black) frame is drawn.
