@@ -85,12 +85,12 @@ SdlPlatform::SdlPlatform(const SdlOptions& options)
     if (m_window && !m_renderer)
         m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
     if (m_renderer) {
-        // Whole-number scaling of the logical 512 x 384 screen, letterboxed when the window is
-        // larger (full screen).
-        SDL_RenderSetLogicalSize(m_renderer, ScreenWidth, ScreenHeight);
-        SDL_RenderSetIntegerScale(m_renderer, SDL_TRUE);
+        // The logical 512 x 384 screen, fitted to the window as it is now and after every
+        // change of its size.
         m_texture = SDL_CreateTexture(
             m_renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, ScreenWidth, ScreenHeight);
+        if (m_texture)
+            fitScreenToWindow();
     }
     if (!m_texture) {
         std::string error = SDL_GetError();
@@ -393,6 +393,22 @@ void SdlPlatform::present(const Picture& game)
     }
 }
 
+void SdlPlatform::fitScreenToWindow()
+{
+    // A window that holds the whole screen shows it at a whole-number scale with black bars; a
+    // smaller one shrinks it, smoothed, to the largest size of the same shape that fits, so
+    // nothing of the picture is cut off.
+    int width = 0, height = 0;
+    if (SDL_GetRendererOutputSize(m_renderer, &width, &height) != 0) {
+        width = ScreenWidth;
+        height = ScreenHeight;
+    }
+    const bool shrunk = width < ScreenWidth || height < ScreenHeight;
+    SDL_RenderSetIntegerScale(m_renderer, shrunk ? SDL_FALSE : SDL_TRUE);
+    SDL_SetTextureScaleMode(m_texture, shrunk ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+    SDL_RenderSetLogicalSize(m_renderer, ScreenWidth, ScreenHeight);
+}
+
 // --- Events -----------------------------------------------------------------------------------
 
 void SdlPlatform::pumpEvents(void (*extra)(const SDL_Event&, void*), void* context)
@@ -425,8 +441,7 @@ void SdlPlatform::handleEvent(const SDL_Event& event)
             m_closeRequested = true;
             break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
-            // The whole-number scale and the bars follow the new size.
-            SDL_RenderSetLogicalSize(m_renderer, ScreenWidth, ScreenHeight);
+            fitScreenToWindow();
             m_repaint = true;
             break;
         case SDL_WINDOWEVENT_EXPOSED:

@@ -1,7 +1,8 @@
 // The SDL back end: a real window, keyboard and pointer, sound through SDL_mixer.
 //
 // The 512 x 384 screen picture is shown in a window scaled by a whole factor with
-// nearest-neighbour sampling (letterboxed in full screen), by SDL's software renderer unless the
+// nearest-neighbour sampling (letterboxed in full screen; shrunk to fit, smoothed, in a window
+// made smaller than the screen), by SDL's software renderer unless the
 // player names another with SDL_RENDER_DRIVER. Pacing never relies on vertical sync: passes are
 // scheduled from their 60 Hz deadlines, each frame presents the screen only when it was drawn
 // on, then sleeps once to the next deadline, and window events are handled when it wakes.
@@ -105,6 +106,8 @@ private:
     void handlePadEvent(const SDL_Event& event);
     void drawKeyList(Picture& picture);
     void toggleFullscreen();
+    // Fits the screen's scale and bars to the window's present size.
+    void fitScreenToWindow();
     void saveScreenshot();
     // A short line of the player's own over the bottom of the window for a few seconds.
     void showNotice(const std::string& text, double forMs = NoticeMs);
