@@ -223,6 +223,12 @@ TextRenderer::Glyph TextRenderer::renderGlyph(unsigned code, bool fullWidth)
     glyph.height = m_cell;
     TTF_Font* ttf = font(m_face, m_cell);
     unsigned point = codePoint(code, fullWidth);
+    // Half-width characters of the proportional face take their own width (an "O" is wider
+    // than an "l"), so none is cut off at the edge of a half cell.
+    int advance = 0;
+    if (ttf && m_face == FontFace::PGothic && !fullWidth && point != 0
+        && TTF_GlyphMetrics32(ttf, point, nullptr, nullptr, nullptr, nullptr, &advance) == 0 && advance > 0)
+        glyph.width = std::min(advance, m_cell);
     if (!ttf || point == 0 || point == 0x20 || point == 0x3000)
         return glyph;
     if (!TTF_GlyphIsProvided32(ttf, point)) {
@@ -272,6 +278,19 @@ const TextRenderer::Glyph& TextRenderer::glyph(unsigned code, bool fullWidth)
     if (found != m_glyphs.end())
         return found->second;
     return m_glyphs.emplace(key, renderGlyph(code, fullWidth)).first->second;
+}
+
+int TextRenderer::width(const std::string& cp932)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(cp932.data());
+    int total = 0;
+    for (std::size_t i = 0; i < cp932.size();) {
+        bool fullWidth = isCp932LeadByte(bytes[i]) && i + 1 < cp932.size();
+        unsigned code = fullWidth ? (static_cast<unsigned>(bytes[i]) << 8) | bytes[i + 1] : bytes[i];
+        i += fullWidth ? 2 : 1;
+        total += glyph(code, fullWidth).width;
+    }
+    return total;
 }
 
 void TextRenderer::draw(Picture& target, int x, int y, const std::string& cp932, Pixel colour)

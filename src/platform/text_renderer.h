@@ -2,7 +2,8 @@
 //
 // Text is cp932. Each character gets its own cell: a full-width (two-byte) character is one
 // cell wide, a half-width (one-byte) character half a cell, and a cell is points * 4 / 3 pixels
-// (12 points give the 16-pixel grid the game is laid out on). Glyphs are rendered without
+// (12 points give the 16-pixel grid the game is laid out on). Only the proportional face gives
+// each half-width character its own width, at most a cell. Glyphs are rendered without
 // anti-aliasing, like the bitmap fonts of the era, so every drawn pixel has exactly the colour
 // asked for. The Japanese faces are found through fontconfig: IPAGothic serves the Gothic face,
 // IPAMincho the Mincho face and IPAPGothic the proportional Gothic face.
@@ -45,6 +46,8 @@ public:
     // The cell size in pixels of the current font (a full-width character's width and the line
     // height).
     int cellSize() const { return m_cell; }
+    // How wide `cp932` is drawn in the current font, in pixels.
+    int width(const std::string& cp932);
 
     // Asked, once per face, when the face's font has no glyph for a character: the file of a
     // fuller font of the face, which then serves the face, or empty when there is none. The web

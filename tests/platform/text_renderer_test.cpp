@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace vorn {
 namespace {
 
@@ -167,6 +169,27 @@ namespace {
         renderer.draw(narrow, 0, 0, utf8ToCp932("ＡＢ"), Ink);
         EXPECT_LE(inkedArea(narrow).right, 31);
         EXPECT_GT(inkedArea(narrow).count, 0);
+    }
+
+    TEST_F(TextRendererTest, ProportionalFaceGivesEachHalfWidthLetterItsOwnWidth)
+    {
+        // The fixed faces keep half cells; the proportional one draws a wide "O" whole (not cut
+        // at the half cell's edge, which made "OK" read "CK") and a narrow "l" narrower.
+        EXPECT_EQ(renderer.width("OK"), 16);
+        renderer.setFont(FontFace::PGothic, 9);
+        const int cell = renderer.cellSize();
+        const int o = renderer.width("O");
+        EXPECT_GT(o, cell / 2);
+        EXPECT_LE(o, cell);
+        EXPECT_LT(renderer.width("l"), o);
+        EXPECT_EQ(renderer.width(utf8ToCp932("O名")), o + cell); // full-width characters keep the cell
+        Picture picture(32, 16, Background);
+        renderer.draw(picture, 0, 0, "O", Ink);
+        Ink_ area = inkedArea(picture);
+        ASSERT_GT(area.count, 0);
+        EXPECT_LT(area.right, o);
+        // Both sides of the letter are there: the ink is about as far from either edge.
+        EXPECT_LE(std::abs(area.left - (o - 1 - area.right)), 2) << area.left << " " << area.right << " " << o;
     }
 
     TEST_F(TextRendererTest, BrokenAndBlankTextDrawsNothing)
