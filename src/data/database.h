@@ -267,6 +267,7 @@ struct StoredFields {
 // Script flags: [map][flag], the flag of an event being its entry line.
 using FlagTable = std::array<std::array<float, capacity::flagsPerMap>, capacity::maps>;
 
+// loadDatabase copies each table before it loads it: a table added here needs its copy there.
 struct Database {
     TableSizes sizes;
     IniSettings ini;

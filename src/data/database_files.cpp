@@ -280,27 +280,45 @@ void loadDatabase(Database& db, const fs::path& gameRoot, StoredValues stored)
 
 void loadDatabase(Database& db, const fs::path& gameRoot, StoredValues stored, Database& loaded)
 {
-    // Loaded into a copy, so that a failure leaves the tables as they were.
-    loaded = db;
+    // Loaded into a copy, so that a failure leaves the tables as they were. The small tables are
+    // copied at once; each large table just before the first step that writes it, so that a load
+    // failing in an early file copies only what it reached. A table added to Database needs its
+    // copy here.
+    loaded.sizes = db.sizes;
+    loaded.ini = db.ini;
+    loaded.targets = db.targets;
+    loaded.flags = db.flags;
+    loaded.trailers = db.trailers;
+    loaded.corrections = db.corrections;
+    loaded.stored = db.stored;
     float version = loaded.ini.dataVersion;
 
     loadFile(loaded, gameRoot, kSettings);
     loadFile(loaded, gameRoot, kSizes);
+    loaded.characters = db.characters;
     loadFile(loaded, gameRoot, kCharacters);
     applyCharacterDefaults(loaded, version, stored);
     clearEventFlags(loaded);
+    loaded.levels = db.levels;
     loadFile(loaded, gameRoot, kLevels);
     applyLevelDefaults(loaded, version);
+    loaded.towns = db.towns;
+    loaded.attributes = db.attributes;
     loadFile(loaded, gameRoot, kTowns);
     applyTownDefaults(loaded, version, stored);
+    loaded.items = db.items;
     loadFile(loaded, gameRoot, kItems);
     applyItemDefaults(loaded, version, stored);
+    loaded.equipment = db.equipment;
     loadFile(loaded, gameRoot, kEquipment);
     applyEquipmentDefaults(loaded, version, stored);
+    loaded.encounters = db.encounters;
     loadFile(loaded, gameRoot, kEncounters);
     loadFile(loaded, gameRoot, kTargets);
+    loaded.spells = db.spells;
     loadFile(loaded, gameRoot, kSpells);
     applySpellDefaults(loaded, version, stored);
+    loaded.enemies = db.enemies;
     loadFile(loaded, gameRoot, kEnemies);
     applyEnemyDefaults(loaded, version, stored);
 

@@ -504,6 +504,44 @@ namespace {
         EXPECT_THROW(readIniFirst(db, dir.path()), FileError);
     }
 
+    // A scratch copy kept between loads holds whatever earlier loads left in it. Loading a game with
+    // one record fewer in every table, its last records must come from the tables loaded into,
+    // never from the scratch copy: after a load failing at any file the tables are as they were,
+    // and a load that succeeds gives what a load through a new copy gives.
+    TEST_F(DatabaseFiles, AKeptScratchCopyNeverLeaksIntoTheTables)
+    {
+        Database smaller = source;
+        smaller.sizes.lastCharacterSaved = 1;
+        smaller.sizes.levelCount = 2;
+        smaller.sizes.townCount = 1;
+        smaller.sizes.itemCount = 1;
+        smaller.sizes.equipmentCount = 1;
+        smaller.sizes.mapCount = 2;
+        smaller.sizes.spellCount = 1;
+        smaller.sizes.enemyCount = 1;
+        smaller.sizes.attributeLast = 0;
+        writeDatabase(source, dir.path(), 232);
+        Database scratch = load(dir.path());
+        writeDatabase(smaller, dir.path(), 232);
+        const Database expected = load(dir.path());
+
+        for (const char* name : kFiles) {
+            if (std::string(name) == "vornINI.DAT")
+                continue; // read before the load, by readIniFirst
+            fs::rename(dat() / name, dir.path() / name);
+            Database db;
+            readIniFirst(db, dir.path());
+            const Database before = db;
+            EXPECT_THROW(loadDatabase(db, dir.path(), StoredValues::Replace, scratch), FileError) << name;
+            EXPECT_TRUE(db == before) << "a load failing at " << name << " changed the tables";
+            fs::rename(dir.path() / name, dat() / name);
+        }
+        Database db;
+        readIniFirst(db, dir.path());
+        loadDatabase(db, dir.path(), StoredValues::Replace, scratch);
+        EXPECT_TRUE(db == expected);
+    }
+
     TEST_F(DatabaseFiles, MalformedOrMissingFieldsAreFileErrors)
     {
         writeDatabase(source, dir.path(), 232);
