@@ -172,7 +172,7 @@ namespace {
         for (int step = 0; step < 32; ++step) {
             drawCells(ctx, order, 16);
             show(x, y, w, h);
-            ctx.platform.frame();
+            nextFrame(ctx);
             x -= 8;
             y -= 6;
             w += 16;
