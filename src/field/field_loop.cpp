@@ -104,8 +104,10 @@ namespace {
         if (poisonFlashApplies(ctx))
             drawPoisonFlash(ctx);
         walkDelayPause(ctx);
-        if (f.stepFrames == 0 && testEncounter(ctx))
+        if (f.stepFrames == 0 && testEncounter(ctx)) {
+            f.walkRoute.clear(); // a battle ends a walk to a clicked cell
             return { FieldOutcome::Encounter };
+        }
         nextFrame(ctx);
         return { FieldOutcome::PassEnded };
     }

@@ -185,9 +185,11 @@ void walkPlayer(Context& ctx, int direction, int count, int facing, int mode, Wi
             if (CellMarks* left = ctx.map.marksAt(roundIndex(f.stepFromColumn), roundIndex(f.stepFromRow)))
                 (*left)[0].clear();
         }
-        // A step against an event does not run it while a script runs.
+        // A step against an event does not run it while a script runs, and a click made during
+        // a scripted walk plans no walk of the player's.
         f.pendingKey.clear();
         f.request = fieldRequest::None;
+        f.clickPending = false;
         setPlayerFacing(ctx, facing);
         if (mode == 1)
             f.animFrame = 0;
