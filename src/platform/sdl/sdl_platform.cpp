@@ -315,8 +315,10 @@ void SdlPlatform::drawNotice(Picture& picture)
 
 void SdlPlatform::presentIfChanged()
 {
-    // A notice is shown until it runs out, then once more without it.
-    if (!m_notice.empty())
+    // A notice is shown until it runs out, then once more without it. It stays as it is
+    // meanwhile: an unchanged screen under it is not presented again (the fast-forward notice
+    // stands as long as Tab is held, and presenting at every refresh took the time it was to save).
+    if (!m_notice.empty() && realNow() >= m_noticeUntilMs)
         m_repaint = true;
     if (!m_repaint && m_screen.changes == m_shownChanges)
         return;
