@@ -130,6 +130,8 @@ private:
     double m_refreshMs = 1000.0 / 60.0;
     double m_lastPresentMs = -1e9;
     double m_nextFrameMs = 0; // the running 60 Hz frame deadline
+    double m_waitEndedMs = -1e9; // when the last waitUntil returned
+    double m_overslept = 0; // how far past its deadline that was (at most a frame)
     std::vector<Pixel> m_shown; // the screen as last presented
     std::uint64_t m_shownChanges = 0; // the screen's change count when it was last presented
     bool m_repaint = true; // the window needs the screen shown again even if unchanged
