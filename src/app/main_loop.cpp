@@ -32,7 +32,7 @@ namespace {
             return true;
         }
         refreshField(ctx);
-        ctx.platform.frame();
+        nextFrame(ctx);
         return false;
     }
 
@@ -91,7 +91,7 @@ FieldOutcome finishFieldPass(Context& ctx, FieldPass pass)
             // same encounter again at once, for ever on a map where every test fights.
             if (runRandomBattle(ctx))
                 return FieldOutcome::MapEntered;
-            ctx.platform.frame();
+            nextFrame(ctx);
             return FieldOutcome::PassEnded;
         }
     }

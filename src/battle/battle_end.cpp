@@ -256,7 +256,7 @@ void EndBattle(Context& ctx)
     ctx.windows.inBattle = 0;
     b.counterattack = b.attackAll = b.multiTarget = b.confusedTarget = false;
     refreshField(ctx);
-    ctx.platform.frame();
+    nextFrame(ctx);
 }
 
 void GameOver(Context& ctx)

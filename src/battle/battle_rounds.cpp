@@ -446,7 +446,7 @@ int chooseEnemyTarget(Context& ctx)
             }
             latched.clear();
         }
-        ctx.platform.frame();
+        nextFrame(ctx);
     }
 }
 

@@ -27,7 +27,7 @@ namespace {
         return ctx.battle.enemies[static_cast<std::size_t>(std::clamp(slot, 0, battleSlots - 1))];
     }
 
-    void wait(Context& ctx, int ms) { ctx.platform.waitUntil(ctx.platform.nowMs() + static_cast<std::uint64_t>(ms)); }
+    void wait(Context& ctx, int ms) { waitFor(ctx, static_cast<std::uint64_t>(ms)); }
 
     int enemyLeft(Context& ctx, int slot)
     {

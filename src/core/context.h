@@ -13,6 +13,7 @@
 #include "field/field_state.h"
 #include "field/map_state.h"
 #include "core/input.h"
+#include "core/pacing.h"
 #include "platform/platform.h"
 #include "core/sound.h"
 #include "platform/surfaces.h"
@@ -44,6 +45,7 @@ struct Context {
     MapState map;
     SoundState sound;
     InputState input;
+    PacingState pacing;
     Surfaces surfaces;
     SaveSlots saves;
     WindowState windows;

@@ -90,7 +90,7 @@ int CaptureKey(Context& ctx)
 {
     for (;;) {
         for (int k = 0; k < 240; ++k) {
-            if (k != 25 && ctx.platform.keyHeld(k))
+            if (k != 25 && k != vk::Tab && ctx.platform.keyHeld(k))
                 return k;
         }
         ctx.platform.frame();

@@ -49,7 +49,7 @@ void PollInput(Context& ctx);
 bool anyInputHeld(Context& ctx);
 
 // Waits for a key for the key configuration: scans codes 0..255 round and round, skipping 25 and
-// every code of 240 or more, and returns the first held one.
+// every code of 240 or more, and the fast-forward key (Tab), and returns the first held one.
 int CaptureKey(Context& ctx);
 
 } // namespace vorn

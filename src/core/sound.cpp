@@ -20,7 +20,8 @@ void playSound(Context& ctx, const std::string& name)
 {
     SoundState& s = ctx.sound;
     s.soundName = name;
-    if (!isOn(ctx.settings.soundOn))
+    // Fast-forwarding skips effects: an effect blocks until it has played to its end.
+    if (!isOn(ctx.settings.soundOn) || fastForwarding(ctx))
         return;
     if (!s.soundOpen) {
         sendMedia(ctx, "open \"" + s.startDirectory + "\\WAV\\" + name + ".WAV\" alias WAVE1");

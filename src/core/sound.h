@@ -21,7 +21,7 @@ struct SoundState {
     bool musicOpen = false; // the MIDI1 channel is open
 };
 
-// Plays an effect to its end (blocks until it has finished).
+// Plays an effect to its end (blocks until it has finished); nothing while fast-forwarding.
 void playSound(Context& ctx, const std::string& name);
 // Closes the effect channel (the settings switch uses this).
 void closeSoundChannel(Context& ctx);

@@ -104,9 +104,11 @@ namespace {
         if (poisonFlashApplies(ctx))
             drawPoisonFlash(ctx);
         walkDelayPause(ctx);
-        if (f.stepFrames == 0 && testEncounter(ctx))
+        if (f.stepFrames == 0 && testEncounter(ctx)) {
+            f.walkRoute.clear(); // a battle ends a walk to a clicked cell
             return { FieldOutcome::Encounter };
-        ctx.platform.frame();
+        }
+        nextFrame(ctx);
         return { FieldOutcome::PassEnded };
     }
 
@@ -219,7 +221,7 @@ void walkDelayPause(Context& ctx)
 {
     int delay = std::clamp(roundIndex(ctx.settings.walkDelay), 0, 5);
     if (delay > 0)
-        ctx.platform.waitUntil(ctx.platform.nowMs() + static_cast<std::uint64_t>(delay) * 10);
+        waitFor(ctx, static_cast<std::uint64_t>(delay) * 10);
 }
 
 } // namespace vorn

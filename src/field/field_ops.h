@@ -2,6 +2,8 @@
 // the wandering map characters.
 #pragma once
 
+#include <string>
+
 namespace vorn {
 
 struct Context;
@@ -55,6 +57,11 @@ void setUpNewGame(Context& ctx);
 // Reads the mouse or the keys (unless a step keeps its key) and starts, continues or refuses a
 // step, or raises a request.
 void pollAndMove(Context& ctx);
+// The steps of a walk from the player's cell to (column, row), as key codes: the shortest path
+// over the cells a step may enter (walkable tiles without an event or the player), ending with a
+// step into the target itself when an event stands there. When the target cannot be reached the
+// walk ends at the reachable cell nearest to it. Empty when the player stands there already.
+std::string shortestWalk(const Context& ctx, int column, int row);
 // The end of a step: clears the mark of the cell left and takes an edge exit. Returns true when a
 // new map was entered.
 bool completeStep(Context& ctx);

@@ -56,6 +56,11 @@ struct FieldState {
     float stepFromColumn = 0, stepFromRow = 0; // the cell the step being walked started from
     float eventCellX = 0, eventCellY = 0; // cell of the map event run last by an event request
     float viewColumns = 16, viewRows = 12; // visible field size in cells, set by an event command
+    // A walk to a clicked cell: the key codes of the steps still to take, first step first.
+    std::string walkRoute;
+    bool clickHeld = false; // the left button was down at the last pass
+    bool clickPending = false; // a left click not yet taken by a step boundary, at (clickX, clickY)
+    int clickX = 0, clickY = 0; // screen pixels
     MoverTable movers; // characters walking routes while an event runs
     FieldLook shownLook; // what the view on the screen was last composed from
     bool composeEveryPass = false; // compose the view even when nothing moved (tests compare)

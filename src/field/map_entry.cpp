@@ -172,7 +172,7 @@ namespace {
         for (int step = 0; step < 32; ++step) {
             drawCells(ctx, order, 16);
             show(x, y, w, h);
-            ctx.platform.frame();
+            nextFrame(ctx);
             x -= 8;
             y -= 6;
             w += 16;
@@ -215,6 +215,7 @@ void enterMap(Context& ctx)
     stopMusic(ctx);
     // Movers left walking by an event belong to the map being left.
     ctx.field.movers = MoverTable {};
+    ctx.field.walkRoute.clear(); // a walk to a clicked cell ends with its map
     int mapNumber = roundIndex(ctx.game.map);
     readMapAndEvents(ctx, mapNumber);
     placePlayer(ctx);

@@ -6,7 +6,11 @@
 #include "core/sound.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <deque>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace vorn {
 
@@ -31,32 +35,55 @@ namespace {
         return std::nullopt;
     }
 
-    // A left click beside the player walks towards it: right of the player's column within the
-    // band of rows around the player, likewise left, below and above. A right click asks for the
-    // field menu. Returns the key code the click stands for.
-    std::string readMouse(Context& ctx)
+    constexpr Direction steps[] = { { 0, -1, 0 }, { 1, 0, 2 }, { 0, 1, 4 }, { -1, 0, 6 } };
+
+    std::string codeOf(const Direction& d)
+    {
+        if (d.dy < 0)
+            return std::string(key::Up);
+        if (d.dx > 0)
+            return std::string(key::Right);
+        if (d.dy > 0)
+            return std::string(key::Down);
+        return std::string(key::Left);
+    }
+
+    constexpr int startCell = 4; // the mark of the walk's first cell in shortestWalk
+
+    // Every pass: a press of the left button is kept with the pointer's place until the next
+    // step boundary takes it, so that a click made while a step is walked is not lost.
+    void noteClick(Context& ctx)
     {
         Platform& p = ctx.platform;
         FieldState& f = ctx.field;
-        if (p.pointerHeld(1)) {
-            f.request = fieldRequest::FieldMenu;
-            return {};
+        bool held = p.pointerHeld(0);
+        if (held && !f.clickHeld) {
+            f.clickPending = true;
+            f.clickX = p.pointerX();
+            f.clickY = p.pointerY();
         }
-        if (!p.pointerHeld(0))
-            return {};
-        float column = static_cast<float>(p.pointerX() / tileSize);
-        float row = static_cast<float>(p.pointerY() / tileSize);
-        bool inRowBand = row >= (f.screenY - 48) / tileSize && row <= (f.screenY + 32) / tileSize;
-        bool inColumnBand = column >= (f.screenX - 48) / tileSize && column <= (f.screenX + 32) / tileSize;
-        if (inRowBand && column >= (f.screenX + 16) / tileSize)
-            return std::string(key::Right);
-        if (inRowBand && column <= (f.screenX - 16) / tileSize)
-            return std::string(key::Left);
-        if (inColumnBand && row >= (f.screenY + 16) / tileSize)
-            return std::string(key::Down);
-        if (inColumnBand && row <= (f.screenY - 16) / tileSize)
-            return std::string(key::Up);
-        return {};
+        f.clickHeld = held;
+    }
+
+    // Between steps: a right click asks for the field menu; a left click on the view plans a
+    // walk to the cell clicked, replacing the walk under way. Holding the button plans nothing
+    // more.
+    void readMouse(Context& ctx)
+    {
+        FieldState& f = ctx.field;
+        if (ctx.platform.pointerHeld(1)) {
+            f.request = fieldRequest::FieldMenu;
+            f.walkRoute.clear();
+            f.clickPending = false;
+            return;
+        }
+        if (!f.clickPending)
+            return;
+        f.clickPending = false;
+        if (f.clickX < 0 || f.clickY < 0 || f.clickX >= viewColumns * tileSize || f.clickY >= viewRows * tileSize)
+            return;
+        f.walkRoute = shortestWalk(ctx, intFloor((f.scrollX + static_cast<float>(f.clickX)) / tileSize),
+            intFloor((f.scrollY + static_cast<float>(f.clickY)) / tileSize));
     }
 
     // Refuses the step being started.
@@ -131,17 +158,73 @@ namespace {
 
 } // namespace
 
+std::string shortestWalk(const Context& ctx, int column, int row)
+{
+    const MapState& map = ctx.map;
+    int fromColumn = playerColumn(ctx), fromRow = playerRow(ctx);
+    if (!map.inMap(fromColumn, fromRow) || !map.inMap(column, row) || (column == fromColumn && row == fromRow))
+        return {};
+    const int width = map.width();
+    auto index = [&](int c, int r) { return static_cast<std::size_t>(r) * static_cast<std::size_t>(width) + static_cast<std::size_t>(c); };
+    // Breadth first from the player: each cell keeps the direction of the step that reached it.
+    std::vector<int> cameBy(static_cast<std::size_t>(width) * static_cast<std::size_t>(map.height()), -1);
+    std::deque<std::pair<int, int>> queue;
+    cameBy[index(fromColumn, fromRow)] = startCell;
+    queue.emplace_back(fromColumn, fromRow);
+    std::pair<int, int> best { fromColumn, fromRow };
+    int bestDistance = std::abs(column - fromColumn) + std::abs(row - fromRow);
+    while (!queue.empty() && bestDistance > 0) {
+        auto [c, r] = queue.front();
+        queue.pop_front();
+        for (int d = 0; d < 4; ++d) {
+            int nc = c + steps[d].dx, nr = r + steps[d].dy;
+            const CellMarks* marks = map.marksAt(nc, nr);
+            if (!marks || cameBy[index(nc, nr)] >= 0)
+                continue;
+            bool target = nc == column && nr == row;
+            bool free = (*marks)[0].empty() && map.tile(nc, nr) >= 144;
+            // An event is stepped into only as the walk's last step, which touches it.
+            bool touchable = target && !(*marks)[0].empty() && (*marks)[0] != "99";
+            if (!free && !touchable)
+                continue;
+            cameBy[index(nc, nr)] = d;
+            int distance = std::abs(column - nc) + std::abs(row - nr);
+            if (distance < bestDistance) {
+                bestDistance = distance;
+                best = { nc, nr };
+            }
+            if (free)
+                queue.emplace_back(nc, nr);
+        }
+    }
+    std::string route;
+    for (auto [c, r] = best; c != fromColumn || r != fromRow;) {
+        const Direction& d = steps[cameBy[index(c, r)]];
+        route.insert(0, codeOf(d));
+        c -= d.dx;
+        r -= d.dy;
+    }
+    return route;
+}
+
 void pollAndMove(Context& ctx)
 {
     FieldState& f = ctx.field;
+    noteClick(ctx);
     if (f.pendingKey.empty()) {
         f.request = fieldRequest::None;
-        std::string code = readMouse(ctx);
+        readMouse(ctx);
         if (f.request == fieldRequest::FieldMenu)
             return;
-        if (code.empty()) {
-            PollInput(ctx);
-            code = ctx.input.keyCode;
+        // A key pressed ends a walk to a clicked cell and acts as usual; otherwise the walk takes
+        // its next step as that arrow would.
+        PollInput(ctx);
+        std::string code = ctx.input.keyCode;
+        if (!code.empty()) {
+            f.walkRoute.clear();
+        } else if (!f.walkRoute.empty()) {
+            code = f.walkRoute.substr(0, 1);
+            f.walkRoute.erase(0, 1);
         }
         // Only the codes the field acts on are kept as the pass's key.
         if (code == key::Down || code == key::Left || code == key::Right || code == key::Up || code == key::Decide
@@ -162,8 +245,11 @@ void pollAndMove(Context& ctx)
     f.facing = d->facing;
     if (f.stepFrames == 0) {
         startStep(ctx, *d);
-        if (f.stepFrames == 0)
+        if (f.stepFrames == 0) {
+            // Refused, or an event touched: a walk to a clicked cell ends here.
+            f.walkRoute.clear();
             return;
+        }
     }
     walk(ctx, *d);
     float frames = static_cast<float>(tileSize / playerStepPixels(ctx));

@@ -29,7 +29,7 @@ namespace {
     void showFieldFrame(Context& ctx, WindowOnTop window)
     {
         refreshFieldBehind(ctx, window);
-        ctx.platform.frame();
+        nextFrame(ctx);
         walkDelayPause(ctx);
     }
 
@@ -54,7 +54,7 @@ namespace {
         int x = columns * tileSize / 2 - w / 2, y = rows * tileSize / 2 - h / 2;
         for (int step = 0; step < 32; ++step) {
             show(x, y, w, h);
-            ctx.platform.waitUntil(ctx.platform.nowMs() + 10);
+            waitFor(ctx, 10);
             x -= columns / 2;
             y -= rows / 2;
             w += columns;
@@ -176,7 +176,7 @@ void walkPlayer(Context& ctx, int direction, int count, int facing, int mode, Wi
             walked = true;
             f.stepFrames -= 1;
             refreshFieldBehind(ctx, window);
-            ctx.platform.frame();
+            nextFrame(ctx);
             if (f.stepFrames <= 0)
                 break;
         }
@@ -185,9 +185,11 @@ void walkPlayer(Context& ctx, int direction, int count, int facing, int mode, Wi
             if (CellMarks* left = ctx.map.marksAt(roundIndex(f.stepFromColumn), roundIndex(f.stepFromRow)))
                 (*left)[0].clear();
         }
-        // A step against an event does not run it while a script runs.
+        // A step against an event does not run it while a script runs, and a click made during
+        // a scripted walk plans no walk of the player's.
         f.pendingKey.clear();
         f.request = fieldRequest::None;
+        f.clickPending = false;
         setPlayerFacing(ctx, facing);
         if (mode == 1)
             f.animFrame = 0;
@@ -266,7 +268,7 @@ void sleepTransition(Context& ctx)
     screen.mode = mode;
     for (int i = 0; i < 16; ++i)
         moveWanderers(ctx);
-    ctx.platform.waitUntil(ctx.platform.nowMs() + 1000);
+    waitFor(ctx, 1000);
 }
 
 void wakeTransition(Context& ctx)

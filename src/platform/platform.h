@@ -30,6 +30,7 @@ enum class BoxAnswer { Ok,
 
 // Windows virtual-key codes used by the key poll and the key configuration.
 namespace vk {
+    inline constexpr int Tab = 0x09; // the player's fast-forward key, never a game key
     inline constexpr int Enter = 0x0D, Ctrl = 0x11, Esc = 0x1B, Space = 0x20;
     inline constexpr int PageUp = 0x21, PageDown = 0x22, End = 0x23, Home = 0x24;
     inline constexpr int Left = 0x25, Up = 0x26, Right = 0x27, Down = 0x28;

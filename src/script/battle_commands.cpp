@@ -83,7 +83,7 @@ namespace {
         int x = 248, y = 186, w = 16, h = 12;
         for (int step = 0; step < 32; ++step) {
             copyRect(screen, x, y, w, h, saved, x, y);
-            ctx.platform.waitUntil(ctx.platform.nowMs() + 10);
+            waitFor(ctx, 10);
             x -= 8;
             y -= 6;
             w += 16;

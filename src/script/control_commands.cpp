@@ -232,7 +232,7 @@ Flow pus(Context& ctx)
     ParseArgument(ctx, 0);
     int n = argInt(ctx, 0);
     if (n > 0)
-        ctx.platform.waitUntil(ctx.platform.nowMs() + static_cast<std::uint64_t>(n) * 10);
+        waitFor(ctx, static_cast<std::uint64_t>(n) * 10);
     ctx.windows.pageFill = 0;
     return Flow::FallThrough;
 }

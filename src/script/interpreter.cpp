@@ -119,7 +119,7 @@ namespace {
             // One round is one frame of the field: the movers step, the view is shown.
             advanceMovers(ctx);
             refreshFieldBehind(ctx, s.messageWindowOpen ? WindowOnTop::Yes : WindowOnTop::No);
-            ctx.platform.frame();
+            nextFrame(ctx);
             walkDelayPause(ctx);
             if (s.keyword == "AEW" && anyMoverActive(ctx))
                 continue;

@@ -304,7 +304,7 @@ Flow tim(Context& ctx)
     ctx.windows.pageFill = 0;
     const bool ending = ctx.windows.scriptMode == "END";
     while (n > 0) {
-        ctx.platform.waitUntil(ctx.platform.nowMs() + 10);
+        waitFor(ctx, 10);
         --n;
         pollOrQuit(ctx);
         if (!ending && anyInputHeld(ctx)) {
@@ -324,7 +324,7 @@ Flow mus(Context& ctx)
         pollOrQuit(ctx);
         if (samplePointer(ctx))
             return Flow::FallThrough;
-        ctx.platform.frame();
+        nextFrame(ctx);
     }
 }
 

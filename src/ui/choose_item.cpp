@@ -200,7 +200,7 @@ void ChooseItem(Context& ctx)
             }
             latched.clear();
         }
-        ctx.platform.frame();
+        nextFrame(ctx);
     }
 }
 

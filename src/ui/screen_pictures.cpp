@@ -30,7 +30,7 @@ namespace {
     void pause(Context& ctx, float tens)
     {
         int ms = std::max(0, roundIndex(tens)) * 10;
-        ctx.platform.waitUntil(ctx.platform.nowMs() + static_cast<std::uint64_t>(ms));
+        waitFor(ctx, static_cast<std::uint64_t>(ms));
     }
 
 } // namespace
@@ -147,7 +147,7 @@ void zoomPicture(Context& ctx, const Picture& picture, const std::array<float, 1
             scaledCopy(screen, intFloor(a[6] + perX * i), intFloor(a[7] + perY * i), intFloor(a[0] + 2 * growX * i),
                 intFloor(a[1] + 2 * growY * i), picture, intFloor(sx), intFloor(sy), intFloor(sw), intFloor(sh));
         });
-        ctx.platform.frame();
+        nextFrame(ctx);
         pause(ctx, a[13]);
     }
 }

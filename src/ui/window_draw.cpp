@@ -69,7 +69,7 @@ void drawXorFrame(Context& ctx, int x1, int y1, int x2, int y2, int thickness)
     screen.mode = saved;
 }
 
-void waitTenMs(Context& ctx) { ctx.platform.waitUntil(ctx.platform.nowMs() + 10); }
+void waitTenMs(Context& ctx) { waitFor(ctx, 10); }
 
 void applyWindowFont(Context& ctx)
 {
@@ -131,7 +131,7 @@ void WaitRelease(Context& ctx)
         pollOrQuit(ctx);
         if (!anyInputHeld(ctx))
             return;
-        ctx.platform.frame();
+        nextFrame(ctx);
     }
 }
 
@@ -148,7 +148,7 @@ void WaitPage(Context& ctx)
         pollOrQuit(ctx);
         if (anyInputHeld(ctx))
             break;
-        ctx.platform.frame();
+        nextFrame(ctx);
     }
     WaitRelease(ctx);
     putSheet(ctx, screen, x, y, cell::bottomEdge);

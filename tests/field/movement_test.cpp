@@ -185,25 +185,83 @@ namespace {
         EXPECT_EQ((*ctx.map.marksAt(5, 5))[0], "99");
     }
 
-    TEST(Mouse, ClicksBesideThePlayerWalkAndARightClickAsksForTheMenu)
+    // The cells the player stands on, one entry per cell entered, over up to `passes` passes.
+    std::vector<std::pair<int, int>> walkedCells(Context& ctx, int passes)
     {
-        // The player stands at screen (160, 160): a click right of it in its row band walks right,
-        // one above it in its column band walks up.
-        // (The map entry's transitions take about 1.1 s of virtual time.)
-        TestContext t("wait 1200\nclick 400 170\nwait 400\nclick 170 20\nwait 400\nclick 100 100 right\nwait 300\n"
-                      "press ctrl\n");
+        std::vector<std::pair<int, int>> cells { { playerColumn(ctx), playerRow(ctx) } };
+        for (int i = 0; i < passes; ++i) {
+            runPasses(ctx, 1);
+            std::pair<int, int> now { playerColumn(ctx), playerRow(ctx) };
+            if (now != cells.back())
+                cells.push_back(now);
+        }
+        return cells;
+    }
+
+    // A 12 x 12 map with a wall in column 7 from row 2 to row 8; the player at (5, 5).
+    void enterWalledMap(TestContext& t, const std::vector<ScriptEvent>& events = {})
+    {
         startFieldGame(t);
-        Context& ctx = t.ctx();
-        writeFixtureMap(ctx, 0, makeFixtureMap(12, 12, 0x90), {});
-        enterAt(ctx, 0, 5, 5);
-        runPasses(ctx, 30);
-        EXPECT_EQ(playerColumn(ctx), 6);
-        EXPECT_EQ(playerRow(ctx), 5);
-        runPasses(ctx, 30);
-        EXPECT_EQ(playerColumn(ctx), 6);
-        EXPECT_EQ(playerRow(ctx), 4);
-        EXPECT_EQ(ctx.field.facing, 0);
-        runPasses(ctx, 30);
+        MapFile map = makeFixtureMap(12, 12, 0x90);
+        for (int row = 2; row <= 8; ++row)
+            setFixtureTile(map, 7, row, 0x10);
+        writeFixtureMap(t.ctx(), 0, map, events);
+        enterAt(t.ctx(), 0, 5, 5);
+    }
+
+    // (The map entry's transitions take about 1.1 s of virtual time.)
+    TEST(Mouse, AClickWalksAroundAWallByTheShortestPathOneCellAStep)
+    {
+        TestContext t("wait 1200\nclick 298 170\n"); // cell (9, 5), behind the wall
+        enterWalledMap(t);
+        auto cells = walkedCells(t.ctx(), 200);
+        ASSERT_EQ(cells.back(), std::make_pair(9, 5));
+        // Round an end of the wall (row 1 or row 9): 4 cells up or down, 4 across, 4 back.
+        EXPECT_EQ(cells.size(), 13u);
+        for (std::size_t i = 1; i < cells.size(); ++i) {
+            auto [column, row] = cells[i];
+            EXPECT_EQ(std::abs(column - cells[i - 1].first) + std::abs(row - cells[i - 1].second), 1);
+            EXPECT_FALSE(column == 7 && row >= 2 && row <= 8) << "walked into the wall";
+        }
+        EXPECT_FALSE(anyContains(t.lines("media"), "don")) << "no step was refused";
+    }
+
+    TEST(Mouse, AKeyPressedStopsTheWalkAndAStepIntoAnEventTouchesIt)
+    {
+        // Page up is no field key: it only ends the walk (held longer than a step, so that the
+        // poll between two steps sees it).
+        TestContext t("wait 1200\nclick 298 170\nwait 300\npress pageup 200\n");
+        enterWalledMap(t);
+        auto cells = walkedCells(t.ctx(), 200);
+        EXPECT_LT(cells.size(), 7u) << "the walk went on after the key";
+        EXPECT_GT(cells.size(), 1u);
+        EXPECT_TRUE(t.ctx().field.walkRoute.empty());
+
+        // A click on a standing event walks beside it and touches it as the arrow would; the
+        // event's empty script waits for a key.
+        TestContext e("wait 1200\nclick 298 10\nwait 2000\npress space\n"); // cell (9, 0)
+        enterWalledMap(e, { makeFixtureEvent("12", 9, 0, "1", 8) });
+        e.ctx().field.eventCellX = -1;
+        cells = walkedCells(e.ctx(), 200);
+        EXPECT_EQ(e.ctx().field.eventCellX, 9);
+        EXPECT_EQ(e.ctx().field.eventCellY, 0);
+        // 8 steps to a cell beside it, (8, 0) or (9, 1); the player faces the event.
+        EXPECT_EQ(cells.size(), 9u);
+        auto [column, row] = cells.back();
+        EXPECT_TRUE((column == 8 && row == 0 && e.ctx().field.facing == 2) || (column == 9 && row == 1 && e.ctx().field.facing == 0))
+            << column << ", " << row << " facing " << e.ctx().field.facing;
+        EXPECT_EQ((*e.ctx().map.marksAt(9, 0))[0], "12") << "the event stays on its cell";
+    }
+
+    TEST(Mouse, AnUnreachableCellWalksToTheNearestReachableOneAndARightClickAsksForTheMenu)
+    {
+        // Cell (7, 5) is the wall itself: the walk ends beside it.
+        TestContext t("wait 1200\nclick 234 170\nwait 1000\nclick 100 100 right\nwait 300\npress ctrl\n");
+        enterWalledMap(t);
+        walkedCells(t.ctx(), 60);
+        EXPECT_EQ(playerColumn(t.ctx()), 6);
+        EXPECT_EQ(playerRow(t.ctx()), 5);
+        runPasses(t.ctx(), 30);
         EXPECT_TRUE(anyContains(t.lines("text"), "ステータス")) << "the field menu opened and was cancelled";
     }
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace vorn::test {
 namespace {
 
@@ -380,6 +382,47 @@ namespace {
         // Bound to nothing: event 1 keeps its cell and marks.
         EXPECT_EQ(f.ctx().map.event[1].y, 10);
         EXPECT_EQ((*f.ctx().map.marksAt(10, 10))[0], "04");
+    }
+
+    // A scene that types a line, pauses, bumps into a wall with an effect and lets a mover
+    // walk, timed on the virtual clock.
+    struct TimedScene {
+        std::uint64_t ms = 0;
+        std::vector<std::string> texts;
+        float moverColumn = 0;
+        bool effectPlayed = false;
+    };
+
+    TimedScene runTimedScene(const std::string& timeline)
+    {
+        SceneFixture f(timeline);
+        f.placeEvent(1, "04", 10, 10);
+        f.ctx().windows.textDelay = 2;
+        f.ctx().settings.walkDelay = 1;
+        f.setEvent(0, { { "ゆっくりと語る声がする", "PUS,40,WAV,don,ANI,1,0,0,04,0,2,6,4,9,9,1,>,AEW,GXY,1,1,1,1,2,THR" } });
+        f.run();
+        TimedScene scene;
+        scene.ms = f.platform().nowMs();
+        scene.texts = f.t.lines("text");
+        scene.moverColumn = f.flag(1, 1);
+        auto media = f.media();
+        scene.effectPlayed = std::any_of(media.begin(), media.end(), [](const std::string& m) { return m.rfind("play WAVE1", 0) == 0; });
+        return scene;
+    }
+
+    TEST(FastForward, TabHeldRunsTypingPausesAndMoversFourTimesAsFastAndSkipsEffects)
+    {
+        TimedScene plain = runTimedScene("");
+        TimedScene fast = runTimedScene("hold tab");
+        // The same scene: the same text, the mover on the same cell.
+        EXPECT_EQ(fast.texts, plain.texts);
+        EXPECT_EQ(plain.moverColumn, 14);
+        EXPECT_EQ(fast.moverColumn, 14);
+        EXPECT_GT(plain.ms, 1500u);
+        EXPECT_GE(static_cast<double>(plain.ms) / static_cast<double>(fast.ms), 3.5)
+            << plain.ms << " ms without Tab, " << fast.ms << " ms with it";
+        EXPECT_TRUE(plain.effectPlayed);
+        EXPECT_FALSE(fast.effectPlayed);
     }
 
 } // namespace

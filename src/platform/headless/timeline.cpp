@@ -25,6 +25,7 @@ namespace {
         { "pagedown", vk::PageDown },
         { "home", vk::Home },
         { "end", vk::End },
+        { "tab", vk::Tab },
     };
 
     const char hexDigits[] = "0123456789abcdef";

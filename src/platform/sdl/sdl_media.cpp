@@ -365,8 +365,6 @@ void SdlMedia::play(Entry& entry, bool wait)
             return;
         lengthMs = 60 * 60 * 1000;
     } else {
-        if (m_skipEffects)
-            return;
         if (playing(entry))
             Mix_HaltChannel(entry.channel);
         entry.channel = Mix_PlayChannel(-1, entry.chunk, 0);

@@ -61,9 +61,6 @@ public:
     // started, a test's capture armed) takes effect at the same buffer boundary. Recursive.
     void lockAudio() { m_mixing.lock(); }
     void unlockAudio() { m_mixing.unlock(); }
-    // While set, sound effects are not played (a command that waits for one returns at once);
-    // music goes on as before.
-    void skipEffects(bool skip) { m_skipEffects = skip; }
 
     // How long the music commands (open, play, close) took on the calling thread: their count and
     // the longest, in milliseconds; and when the soundfont was ready, in milliseconds after the
@@ -116,7 +113,6 @@ private:
     std::function<void()> m_wait;
     bool m_device = false;
     int m_musicPercent = 100;
-    bool m_skipEffects = false;
     int m_soundPercent = 100;
     bool m_audioStarted = false;
     int m_frequency = 44100;

@@ -129,7 +129,7 @@ SdlPlatform::SdlPlatform(const SdlOptions& options)
         options.startDirectory, [this] { waitUntil(nowMs() + 10); }, options.musicVolume, options.soundVolume);
     startupStep("audio opened");
     m_onFullscreenChanged = options.onFullscreenChanged;
-    m_nextFrameMs = gameNow();
+    m_nextFrameMs = realNow();
 }
 
 SdlPlatform::~SdlPlatform()
@@ -183,22 +183,9 @@ void SdlPlatform::drawText(Picture& target, int x, int y, const std::string& cp9
 
 double SdlPlatform::realNow() const { return preciseTicksMs() - static_cast<double>(m_startTicks); }
 
-double SdlPlatform::gameNow() const { return m_gameClockBase + (realNow() - m_realClockBase) * m_speed; }
-
-void SdlPlatform::setSpeed(double speed)
-{
-    if (speed == m_speed)
-        return;
-    m_gameClockBase = gameNow();
-    m_realClockBase = realNow();
-    m_speed = speed;
-    if (m_media)
-        m_media->skipEffects(speed > 1);
-}
-
 std::uint64_t SdlPlatform::nowMs()
 {
-    double now = gameNow();
+    double now = realNow();
     return now > 0 ? static_cast<std::uint64_t>(now) : 0;
 }
 
@@ -214,19 +201,26 @@ void SdlPlatform::sleepFor(double realMs)
 void SdlPlatform::waitUntil(std::uint64_t deadlineMs)
 {
     double deadline = static_cast<double>(deadlineMs);
+    // A sleep wakes a little after its deadline, more on a busy machine. A wait that follows the
+    // last one closely ends earlier by as much as that one overslept, so that a run of short
+    // waits (text typed in 10 ms steps, a pause counted in them, all of them a quarter as long
+    // while fast-forwarding) keeps its pace instead of adding up the oversleeping.
+    if (realNow() - m_waitEndedMs < FrameMs / 2)
+        deadline -= m_overslept;
     for (;;) {
         pumpEvents();
         // A long wait shows what was drawn meanwhile, once per display refresh at most.
         if (realNow() - m_lastPresentMs >= m_refreshMs - 1)
             presentIfChanged();
-        double now = gameNow();
+        double now = realNow();
         if (now >= deadline)
-            return;
+            break;
         // One sleep to the deadline, or to the next refresh when the wait is longer, so window
-        // events are handled at least once a frame (the deadline is on the game's clock, which
-        // runs faster while fast-forwarding).
-        sleepFor(std::min((deadline - now) / m_speed, FrameMs));
+        // events are handled at least once a frame.
+        sleepFor(std::min(deadline - now, FrameMs));
     }
+    m_waitEndedMs = realNow();
+    m_overslept = std::clamp(m_waitEndedMs - deadline, 0.0, FrameMs);
 }
 
 void SdlPlatform::frame()
@@ -234,15 +228,15 @@ void SdlPlatform::frame()
     m_keys.newFrame();
     // The pass just composed is shown at once; an untouched screen is not presented again.
     presentIfChanged();
-    double now = gameNow();
+    double now = realNow();
     m_nextFrameMs += FrameMs;
     // A deadline missed by a whole frame (a stall: an effect played to its end, a map entry)
     // restarts the schedule from now, so the missed passes are not run in a burst; a pass a
-    // little late keeps the schedule and its successor comes on time. A deadline far ahead (the
-    // clock's speed changed) starts afresh too.
+    // little late keeps the schedule and its successor comes on time. A deadline far ahead
+    // starts afresh too.
     if (m_nextFrameMs < now - FrameMs || m_nextFrameMs > now + 2 * FrameMs)
         m_nextFrameMs = now;
-    sleepFor((m_nextFrameMs - now) / m_speed);
+    sleepFor(m_nextFrameMs - now);
     pumpEvents();
     if (m_statsOn) {
         m_stats.passStarted(realNow());
@@ -336,8 +330,10 @@ void SdlPlatform::drawNotice(Picture& picture)
 
 void SdlPlatform::presentIfChanged()
 {
-    // A notice is shown until it runs out, then once more without it.
-    if (!m_notice.empty())
+    // A notice is shown until it runs out, then once more without it. It stays as it is
+    // meanwhile: an unchanged screen under it is not presented again (the fast-forward notice
+    // stands as long as Tab is held, and presenting at every refresh took the time it was to save).
+    if (!m_notice.empty() && realNow() >= m_noticeUntilMs)
         m_repaint = true;
     if (!m_repaint && m_screen.changes == m_shownChanges)
         return;
@@ -435,7 +431,7 @@ void SdlPlatform::handleEvent(const SDL_Event& event)
         case SDL_WINDOWEVENT_FOCUS_LOST:
             m_active = false;
             releaseAllKeys();
-            endFastForward();
+            endFastForwardNotice();
             break;
         case SDL_WINDOWEVENT_CLOSE:
             m_closeRequested = true;
@@ -462,10 +458,8 @@ void SdlPlatform::handleEvent(const SDL_Event& event)
         m_keys.press(virtualKeyForScancode(event.key.keysym.scancode));
         break;
     case SDL_KEYUP:
-        if (event.key.keysym.scancode == SDL_SCANCODE_TAB) {
-            endFastForward();
-            break;
-        }
+        if (event.key.keysym.scancode == SDL_SCANCODE_TAB)
+            endFastForwardNotice();
         m_keys.release(virtualKeyForScancode(event.key.keysym.scancode));
         break;
     case SDL_CONTROLLERDEVICEADDED:
@@ -559,11 +553,10 @@ bool SdlPlatform::playerHotkey(const SDL_KeyboardEvent& key)
         return true;
     }
     if (code == SDL_SCANCODE_TAB) {
-        if (!key.repeat) {
-            setSpeed(FastForward);
+        // The game reads Tab itself through the key table: held, it runs four times as fast.
+        if (!key.repeat)
             showNotice(">> fast-forward x4", 1e9);
-        }
-        return true;
+        return false;
     }
     if (code == SDL_SCANCODE_F1) {
         if (!key.repeat) {
@@ -605,11 +598,10 @@ void SdlPlatform::showNotice(const std::string& text, double forMs)
     m_repaint = true;
 }
 
-void SdlPlatform::endFastForward()
+void SdlPlatform::endFastForwardNotice()
 {
-    if (m_speed == 1)
+    if (m_notice.rfind(">> fast-forward", 0) != 0 || m_noticeUntilMs <= realNow())
         return;
-    setSpeed(1);
     m_noticeUntilMs = 0; // the notice goes with the next present
     m_repaint = true;
 }

@@ -99,8 +99,9 @@ private:
     // Drops the key and text events waiting in the queue and forgets every held key.
     void discardKeyEvents();
     void pointerPosition(int& x, int& y);
-    // Alt+Enter or F11: full screen on and off; F12: a screenshot; F1: the list of keys; Tab:
-    // fast-forward while held. True when `key` was one of these.
+    // Alt+Enter or F11: full screen on and off; F12: a screenshot; F1: the list of keys. True
+    // when `key` was one of these. Tab (the game's fast-forward key) shows its notice and goes on
+    // to the key table.
     bool playerHotkey(const SDL_KeyboardEvent& key);
     // A game controller plugged in or out, or one of its buttons or sticks moved.
     void handlePadEvent(const SDL_Event& event);
@@ -111,16 +112,13 @@ private:
     void saveScreenshot();
     // A short line of the player's own over the bottom of the window for a few seconds.
     void showNotice(const std::string& text, double forMs = NoticeMs);
-    // The game's clock: real milliseconds since the start, run faster while fast-forwarding.
-    double gameNow() const;
+    // Milliseconds since the start.
     double realNow() const;
-    // Tab held: the game's clock runs `speed` times as fast and effects are not played.
-    void setSpeed(double speed);
-    void endFastForward();
+    // Tab let go (or the focus lost): the fast-forward notice goes.
+    void endFastForwardNotice();
     void drawNotice(Picture& picture);
 
     static constexpr double NoticeMs = 2500;
-    static constexpr double FastForward = 4;
 
     SDL_Window* m_window = nullptr;
     SDL_Renderer* m_renderer = nullptr;
@@ -134,9 +132,9 @@ private:
     std::uint64_t m_startTicks = 0;
     double m_refreshMs = 1000.0 / 60.0;
     double m_lastPresentMs = -1e9;
-    double m_nextFrameMs = 0; // the running 60 Hz frame deadline, on the game's clock
-    double m_speed = 1; // how fast the game's clock runs
-    double m_gameClockBase = 0, m_realClockBase = 0; // both clocks when the speed last changed
+    double m_nextFrameMs = 0; // the running 60 Hz frame deadline
+    double m_waitEndedMs = -1e9; // when the last waitUntil returned
+    double m_overslept = 0; // how far past its deadline that was (at most a frame)
     std::vector<Pixel> m_shown; // the screen as last presented
     std::uint64_t m_shownChanges = 0; // the screen's change count when it was last presented
     bool m_repaint = true; // the window needs the screen shown again even if unchanged
