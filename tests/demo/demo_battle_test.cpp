@@ -47,7 +47,11 @@ void startAt(const fs::path& source, int map, int x, int y)
 void startOnThePlains(const fs::path& source)
 {
     startAt(source, 3, 4, 2);
-    editFile(source / "maps" / "map003.yaml", "  encounterRate: 4\n", "  encounterRate: 100\n");
+    fs::path plains = source / "maps" / "map003.yaml";
+    std::string map = readText(plains);
+    std::string always = std::regex_replace(map, std::regex("\n  encounterRate: [0-9]+\n"), "\n  encounterRate: 100\n");
+    EXPECT_NE(always, map) << "no encounter rate on the plains";
+    writeText(plains, always);
     editFile(source / "maps" / "map003.yaml", "  maxEnemySize: 6\n", "  maxEnemySize: 1\n");
     editFile(source / "encounters.yaml", "enemies: [0, 0, 1, 2, 3, 4]", "enemies: [0, 0, 0, 0, 0, 0]");
     editFile(source / "enemies.yaml", "    dropRate: 20\n", "    dropRate: 0\n");
@@ -88,8 +92,8 @@ TEST(DemoBattle, ARandomBattleWonGivesExperienceGoldAndALevelUp)
     EXPECT_TRUE(run.lines("error").empty());
     EXPECT_EQ(run.lines("battle").front(), "start random 0");
     EXPECT_TRUE(run.has("text", "レイは戦いに勝利した！！"));
-    EXPECT_TRUE(run.has("text", "     2の経験値を得た！！"));
-    EXPECT_TRUE(run.has("text", "     3のＧＯＬＤを得た！！"));
+    EXPECT_TRUE(run.has("text", "     4の経験値を得た！！"));
+    EXPECT_TRUE(run.has("text", "     5のＧＯＬＤを得た！！"));
 
     auto before = readDump(dir.file("before.json"));
     auto won = readDump(dir.file("won.json"));
@@ -103,10 +107,10 @@ TEST(DemoBattle, ARandomBattleWonGivesExperienceGoldAndALevelUp)
     EXPECT_EQ(won["battle"]["enemies"][0]["enemy"], 0.0);
     EXPECT_EQ(won["battle"]["enemies"][0]["hp"], 0.0);
     EXPECT_FALSE(after.contains("battle"));
-    EXPECT_EQ(after["gold"], before["gold"].get<double>() + 3);
+    EXPECT_EQ(after["gold"], before["gold"].get<double>() + 5);
     const auto& hero = after["party"][0];
     EXPECT_EQ(hero["level"], 2.0);
-    EXPECT_EQ(hero["exp"], 9.0);
+    EXPECT_EQ(hero["exp"], 11.0);
     // Level 1 to 2: the growth of row 0, the next level's experience from row 1.
     EXPECT_EQ(hero["nextExp"], 8.0 + 95.0);
     EXPECT_EQ(hero["maxHp"], before["party"][0]["maxHp"].get<double>() + 7);

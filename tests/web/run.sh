@@ -51,7 +51,7 @@ edit("game.yaml", r"^startMap:.*$", "startMap: 3")
 edit("game.yaml", r"^startX:.*$", "startX: 4")
 edit("game.yaml", r"^startY:.*$", "startY: 2")
 edit("game.yaml", r"^startEvent:.*$", "startEvent: 0")
-edit("maps/map003.yaml", r"^  encounterRate: 4$", "  encounterRate: 100")
+edit("maps/map003.yaml", r"^  encounterRate: \d+$", "  encounterRate: 100")
 EOF
 build/vorn-data build "$work/plains-source" "$work/plains" >/dev/null
 build/vorn-data web "$work/plains" "$work/pages/plains" build-web/.cache/player >/dev/null
