@@ -1,9 +1,9 @@
-// The argument shapes of the script commands: how many tokens each command reads after its
-// keyword, in which order, and what each token is. vorn-data reads command strings by these
-// shapes to check labels, flag indexes, battles and file names without running the script.
+// The argument shapes of the script commands: how many tokens a command reads after its keyword,
+// in which order, and what each token is. The command table (script/commands.h) gives each
+// keyword its shape; vorn-data reads command strings by these shapes to check labels, flag
+// indexes, battles and file names without running the script.
 #pragma once
 
-#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -220,17 +220,5 @@ enum class LineFlow {
     GoesOn, // the next command of the string follows (unless the run ends)
     Leaves, // the command always moves to another line, event or map
 };
-
-struct CommandShape {
-    std::string_view keyword;
-    ArgShape shape;
-    LineFlow after = LineFlow::GoesOn;
-};
-
-// The shape of every keyword of the interpreter's keyword table.
-extern const std::array<CommandShape, 102> commandShapes;
-
-// The shape of a keyword; nullptr for a keyword the interpreter does not know.
-const CommandShape* findCommandShape(std::string_view keyword);
 
 } // namespace vorn

@@ -1,7 +1,10 @@
-// The command handlers of the interpreter and the one keyword table that dispatches to them.
+// The script commands: their handlers and the one table that gives each keyword its handler and
+// the arguments it reads.
 #pragma once
 
-#include <array>
+#include "script/command_shapes.h"
+
+#include <span>
 #include <string_view>
 
 namespace vorn {
@@ -18,17 +21,21 @@ enum class Flow {
 
 using CommandHandler = Flow (*)(Context&);
 
-struct KeywordEntry {
+// A command reads the arguments its shape declares, no more and no fewer: the interpreter runs
+// the handler, and `vorn-data check` reads command strings by the shape without running them.
+struct ScriptCommand {
     std::string_view keyword;
     CommandHandler handler;
+    ArgShape shape;
+    LineFlow after = LineFlow::GoesOn;
 };
 
-// Every keyword in dispatch order.
-extern const std::array<KeywordEntry, 102> keywordTable;
+// Every command, in dispatch order.
+extern const std::span<const ScriptCommand> scriptCommands;
 
-// The handler of a keyword; the empty keyword (a used-up command string) acts as END. Returns
-// nullptr for a keyword that is not in the table.
-CommandHandler findCommand(std::string_view keyword);
+// The row of a keyword; nullptr for a keyword that is not in the table (also the empty keyword of
+// a used-up command string, which the interpreter runs as END).
+const ScriptCommand* findCommand(std::string_view keyword);
 
 namespace command {
     // Control flow

@@ -170,8 +170,14 @@ namespace {
                     sinceYield = 0;
                     yieldToPlatform(ctx);
                 }
-                CommandHandler handler = findCommand(s.keyword);
-                Flow flow = handler ? handler(ctx) : Flow::FallThrough;
+                // A used-up command string reads as the empty keyword, which acts as END; an
+                // unknown keyword falls through without effect.
+                const ScriptCommand* row = findCommand(s.keyword);
+                Flow flow = Flow::FallThrough;
+                if (row)
+                    flow = row->handler(ctx);
+                else if (s.keyword.empty())
+                    flow = command::end(ctx);
                 switch (flow) {
                 case Flow::NextLine:
                     fetch = true;

@@ -1,4 +1,4 @@
-// The demo game's scripts, read as the interpreter reads them: every keyword of the keyword table
+// The demo game's scripts, read as the interpreter reads them: every keyword of the command table
 // is used somewhere, every command read is a known one with all its arguments written, and every
 // sound and piece of music the game names is there and readable.
 #include "game_source.h"
@@ -7,7 +7,7 @@
 #include "platform/game_files.h"
 #include "platform/midi_length.h"
 #include "platform/wave_length.h"
-#include "script/command_shapes.h"
+#include "script/commands.h"
 
 #include <gtest/gtest.h>
 
@@ -64,14 +64,14 @@ TEST(DemoKeywords, EveryKeywordOfTheTableIsUsedByTheDemo)
     std::vector<std::string> faults;
     auto used = scanDemo(faults);
     std::vector<std::string> missing;
-    for (const CommandShape& entry : commandShapes) {
+    for (const ScriptCommand& entry : scriptCommands) {
         if (!used.count(std::string(entry.keyword)))
             missing.emplace_back(entry.keyword);
     }
     std::string list;
     for (const auto& keyword : missing)
         list += " " + keyword;
-    EXPECT_TRUE(missing.empty()) << missing.size() << " of " << commandShapes.size() << " keywords unused:" << list;
+    EXPECT_TRUE(missing.empty()) << missing.size() << " of " << scriptCommands.size() << " keywords unused:" << list;
     // Something was read at all: the opening's first command.
     EXPECT_EQ(used["POS"], "opening line 0");
 }
@@ -148,12 +148,12 @@ TEST(DemoSounds, EveryEffectAndPieceTheGameNamesIsThereAndHasALength)
 }
 
 // The feature map of games/demo/README.md, run by hand (--gtest_also_run_disabled_tests
-// --gtest_filter='*FeatureMap'): where each keyword is first read, in the keyword table's order.
+// --gtest_filter='*FeatureMap'): where each keyword is first read, in the command table's order.
 TEST(DemoKeywords, DISABLED_FeatureMap)
 {
     std::vector<std::string> faults;
     auto used = scanDemo(faults);
     std::printf("| keyword | first read at |\n|---|---|\n");
-    for (const CommandShape& entry : commandShapes)
+    for (const ScriptCommand& entry : scriptCommands)
         std::printf("| `%s` | %s |\n", std::string(entry.keyword).c_str(), used[std::string(entry.keyword)].c_str());
 }

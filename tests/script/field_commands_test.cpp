@@ -12,16 +12,6 @@ namespace {
 
     constexpr int step = 4; // the starter game's walking step: DefaultStep
 
-    TEST(PlayerCommands, MovWithDirection9ReadsNothingMore)
-    {
-        SceneFixture f;
-        f.setEvent(0, { { "", "MOV,9,FST,1,1,5,THR" } });
-        f.run();
-        EXPECT_EQ(f.flag(1, 1), 5);
-        EXPECT_EQ(playerColumn(f.ctx()), 5);
-        EXPECT_EQ(playerRow(f.ctx()), 5);
-    }
-
     TEST(PlayerCommands, MovWalksCellsAsTheKeyboardDoesAndSetsTheFacing)
     {
         SceneFixture f;

@@ -5,7 +5,6 @@
 #include "command_reference.h"
 #include "script_scan.h"
 
-#include "script/command_shapes.h"
 #include "script/commands.h"
 #include "support/run_player.h"
 #include "support/temp_dir.h"
@@ -34,8 +33,8 @@ namespace {
     TEST(CommandReference, EveryKeywordOfTheInterpreterHasOneRowAndEveryRowIsAKeyword)
     {
         std::set<std::string_view> keywords, rows;
-        for (const KeywordEntry& entry : keywordTable)
-            keywords.insert(entry.keyword);
+        for (const ScriptCommand& command : scriptCommands)
+            keywords.insert(command.keyword);
         for (const CommandReference& row : commandReferences) {
             EXPECT_TRUE(rows.insert(row.keyword).second) << row.keyword << " has two rows";
             EXPECT_TRUE(keywords.count(row.keyword)) << row.keyword << " is no keyword of the interpreter";
@@ -50,14 +49,14 @@ namespace {
     TEST(CommandReference, ArgumentNamesAgreeWithTheCommandShapes)
     {
         for (const CommandReference& row : commandReferences) {
-            const CommandShape* shape = findCommandShape(row.keyword);
-            ASSERT_NE(shape, nullptr) << row.keyword;
-            if (shape->shape.form != ShapeForm::Fixed)
+            const ScriptCommand* command = findCommand(row.keyword);
+            ASSERT_NE(command, nullptr) << row.keyword;
+            if (command->shape.form != ShapeForm::Fixed)
                 continue;
             std::size_t names = row.arguments.empty() ? 0 : 1;
             for (char c : row.arguments)
                 names += c == ',';
-            EXPECT_EQ(names, shape->shape.letters.size()) << row.keyword << ": " << row.arguments;
+            EXPECT_EQ(names, command->shape.letters.size()) << row.keyword << ": " << row.arguments;
         }
     }
 
@@ -93,7 +92,7 @@ namespace {
         EXPECT_EQ(grp.output.rfind("GRP name, dx, dy, w, h, sx, sy\n    show a picture\n", 0), 0u) << grp.output;
         ToolRun list = runBuilt("vorn-data", "help commands");
         EXPECT_EQ(list.code, 0);
-        EXPECT_EQ(std::count(list.output.begin(), list.output.end(), '\n'), 102);
+        EXPECT_EQ(static_cast<std::size_t>(std::count(list.output.begin(), list.output.end(), '\n')), scriptCommands.size());
     }
 
     // Every ```yaml block of the page that begins "# file: NAME" is the whole file NAME.

@@ -535,8 +535,8 @@ namespace {
     {
         const auto& events = *script.events;
         std::vector<std::string> keywords;
-        for (const CommandShape& shape : commandShapes)
-            keywords.emplace_back(shape.keyword);
+        for (const ScriptCommand& command : scriptCommands)
+            keywords.emplace_back(command.keyword);
         for (std::size_t e = 0; e < events.size(); ++e) {
             const auto& lines = events[e].lines;
             for (std::size_t l = 0; l < lines.size(); ++l) {

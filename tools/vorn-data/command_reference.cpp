@@ -4,17 +4,18 @@
 #include "diagnostics.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <ostream>
 #include <vector>
 
 namespace vorn::datatool {
 
-// In the order of the interpreter's keyword table. Targets are line targets unless they say
+// In the order of the interpreter's command table. Targets are line targets unless they say
 // otherwise: NEX (the next line), *label (the line holding the label) or a number of lines to
 // move (negative: back). Event targets: NEX (the next event), *label (the event and line holding
 // it, searched in every event) or a number of events to move.
-const std::array<CommandReference, 102> commandReferences { {
+constexpr auto referenceRows = std::to_array<CommandReference>({
     { "FLG", "Control flow", "move the event's entry line and continue there", "target",
         "The event's entry line (flag (map, event)) moves, so that the next time the event runs it starts there, and "
         "the script continues at the new entry line at once. NEX: the line after this one; *label: the line holding "
@@ -331,7 +332,9 @@ const std::array<CommandReference, 102> commandReferences { {
         "GMN,0,85,NEX" },
     { "AEW", "Field and movement", "wait for the walkers", "",
         "Lets the characters ANI started walk until all have stopped, then goes on.", "ANI,-1,0,0,08,0,99,6,2,9,9,-1,>,AEW,NEX" },
-} };
+});
+
+const std::span<const CommandReference> commandReferences { referenceRows };
 
 const CommandReference* findCommandReference(std::string_view keyword)
 {

@@ -1,10 +1,10 @@
 // The reference of every script command for authors: what it does, its arguments in the order
 // the interpreter reads them, what each means, and an example. One row per keyword of the
-// interpreter's keyword table; `vorn-data help KEYWORD` and docs/script-commands.md are made
+// interpreter's command table; `vorn-data help KEYWORD` and docs/script-commands.md are made
 // from these rows.
 #pragma once
 
-#include <array>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -19,7 +19,7 @@ struct CommandReference {
     std::string_view example; // a command string (or a line) that uses it
 };
 
-extern const std::array<CommandReference, 102> commandReferences;
+extern const std::span<const CommandReference> commandReferences;
 
 // The row of a keyword (any letter case), or nullptr.
 const CommandReference* findCommandReference(std::string_view keyword);

@@ -69,7 +69,7 @@ namespace {
 
 } // namespace
 
-bool isKnownKeyword(const std::string& keyword) { return findCommandShape(keyword) != nullptr; }
+bool isKnownKeyword(const std::string& keyword) { return findCommand(keyword) != nullptr; }
 
 std::vector<ScannedCommand> scanCommands(const std::string& commands)
 {
@@ -81,13 +81,13 @@ std::vector<ScannedCommand> scanCommands(const std::string& commands)
         command.keyword = s.keyword();
         if (command.keyword.find_first_not_of(' ') == std::string::npos)
             continue; // blanks read as a keyword fall through harmlessly
-        const CommandShape* shape = findCommandShape(command.keyword);
-        command.known = shape != nullptr;
+        const ScriptCommand* row = findCommand(command.keyword);
+        command.known = row != nullptr;
         if (!command.known) {
             result.push_back(std::move(command));
             break;
         }
-        bool followable = readShapedArguments(shape->shape, [&](ArgUse use) {
+        bool followable = readShapedArguments(row->shape, [&](ArgUse use) {
             ArgToken token;
             token.pastEnd = s.atEnd();
             std::size_t offset = std::min(s.position(), commands.size());
@@ -100,7 +100,7 @@ std::vector<ScannedCommand> scanCommands(const std::string& commands)
             return token;
         });
         result.push_back(std::move(command));
-        if (shape->after == LineFlow::Leaves || !followable)
+        if (row->after == LineFlow::Leaves || !followable)
             break;
     }
     return result;

@@ -3,7 +3,7 @@
 // argument shapes), so that the checker can look at labels, flag indexes, battles and file names.
 #pragma once
 
-#include "script/command_shapes.h"
+#include "script/commands.h"
 
 #include <string>
 #include <utility>
