@@ -1,6 +1,7 @@
 // The player's command line.
 #pragma once
 
+#include "app/test_play.h"
 #include "platform/player_settings.h"
 
 #include <cstdint>
@@ -23,6 +24,7 @@ struct CommandLine {
     std::string saveDirectory; // settings file and saved games; empty: the game folder
     std::string recordFile; // where the play is recorded as an input timeline; empty for none
     std::string endDumpFile; // the game state written at the end of the run; empty for none
+    TestPlayOptions testPlay;
     bool help = false;
     bool version = false;
 };
