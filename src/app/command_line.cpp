@@ -29,6 +29,8 @@ const char* const usageText = R"(usage: vorn [GAME_DIR] [options]
   --dump-at-end FILE  write the game state to FILE when the program ends (as `dump` does)
   --stats             in a window: every 10 s and at the end, passes/s, presents/s, sleeps per pass and
                       the intervals between passes on stderr, with the start-up steps' times
+  --show-fps          in a window: passes/s and the frame time over the game, renewed every second;
+                      F3 hides and shows them (F3 is the player's in this run and in a test play)
   --help, --version
 test play (the run starts in the game at once, without the opening script and the title; saves and
 vorn.ini go to a scratch folder removed at the end unless --save-dir is given):
@@ -215,6 +217,8 @@ std::optional<CommandLine> parseCommandLine(int argc, const char* const* argv, s
             cl.headless = true;
         } else if (arg == "--stats") {
             cl.stats = true;
+        } else if (arg == "--show-fps") {
+            cl.showPasses = true;
         } else if (arg == "--fullscreen" || arg == "--windowed") {
             cl.player.fullscreen = arg == "--fullscreen";
         } else if (arg == "--mute") {

@@ -17,6 +17,7 @@ struct CommandLine {
     PlayerSettings player;
     bool headless = false;
     bool stats = false; // the window's pacing figures on stderr
+    bool showPasses = false; // passes/s and the frame time shown over the game (F3 toggles them)
     std::string inputFile; // input timeline; empty for none
     std::optional<std::uint32_t> seed;
     std::string transcriptFile; // empty for none

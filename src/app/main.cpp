@@ -160,6 +160,8 @@ int playerMain(int argc, char** argv)
         options.soundVolume = mute ? 0 : settings.soundVolume.value_or(100);
         options.startDirectory = gameDirectory;
         options.stats = cl->stats;
+        options.showPasses = cl->showPasses;
+        options.passesKey = cl->showPasses || cl->testPlay.any();
         // Full screen toggled in the window is remembered for the next run.
         options.onFullscreenChanged = [settingsPath, saved](bool fullscreen) mutable {
             saved.fullscreen = fullscreen;

@@ -39,6 +39,8 @@ struct SdlOptions {
     std::function<void(bool fullscreen)> onFullscreenChanged; // full screen toggled in the window
     std::filesystem::path startDirectory; // the game folder, for media paths
     bool stats = false; // pacing figures and start-up times on stderr
+    bool showPasses = false; // passes/s and the frame time over the game from the start
+    bool passesKey = false; // F3 shows and hides them (else F3 is the game's key)
 };
 
 // Opens the window; throws std::runtime_error when no window can be made.
@@ -115,6 +117,7 @@ private:
     void setSpeed(double speed);
     void endFastForward();
     void drawNotice(Picture& picture);
+    void drawPasses(Picture& picture); // the F3 figures, at the top right
 
     static constexpr double NoticeMs = 2500;
     static constexpr double FastForward = 4;
@@ -146,6 +149,9 @@ private:
     double m_noticeUntilMs = 0;
     bool m_statsOn = false;
     FrameStats m_stats;
+    bool m_showPasses = false; // the F3 figures are shown over the game
+    bool m_passesKey = false;
+    PassMeter m_passMeter;
     double m_nextReportMs = 10000;
     std::vector<std::pair<const char*, double>> m_startup; // start-up steps and their real times
     bool m_mapped = false; // the window has been exposed on the desktop
