@@ -43,6 +43,9 @@ vorn.ini go to a scratch folder removed at the end unless --save-dir is given):
   --party I,J,...     the party: these roster entries (from 0), in this order
   --level N           raise every party member to level N (hit points and magic points full)
   --no-encounters     no random battles in this run (also without the other test-play options)
+  --test-play         a test play from the title; in a window F9 shows over the game the map, the
+                      player's cell and the event before it, the cell and event under the pointer and
+                      the flags of the map's row of the flag table
   --load-slot N       start from saved game N (1 to 9); the options above then change it
   --battle E[,E...]   fight enemies E (one to six enemy numbers) at once on the start map, then
                       quit: exit code 0 won, 5 lost, 6 the party fled, 7 the enemies fled
@@ -273,6 +276,8 @@ std::optional<CommandLine> parseCommandLine(int argc, const char* const* argv, s
                 return std::nullopt;
         } else if (arg == "--no-encounters") {
             cl.testPlay.noEncounters = true;
+        } else if (arg == "--test-play") {
+            cl.testPlay.overlay = true;
         } else if (!arg.empty() && arg[0] == '-') {
             error = "unknown option " + arg;
             return std::nullopt;

@@ -193,6 +193,11 @@ int playerMain(int argc, char** argv)
         ctx->saveRoot = saveDirectory;
     // Letters are typed one by one in a window; headless runs print whole lines unless asked.
     ctx->windows.textDelay = static_cast<float>(textSpeed);
+    // In a test play the overlay is there in every run, so that F9 works whatever else was asked.
+    if (cl->testPlay.any()) {
+        const Context* c = ctx.get();
+        platform->setOverlay([c] { return testPlayOverlay(*c); });
+    }
     if (headless) {
         transcript.setObserver(
             [headless](const std::string& kind, const std::string& text) { headless->observeTranscript(kind, text); });

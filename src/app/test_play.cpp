@@ -161,7 +161,60 @@ namespace {
         throw ProgramEnd { code };
     }
 
+    // " event N" for the event standing on a cell, "" for none.
+    std::string eventAt(const Context& ctx, int column, int row)
+    {
+        const CellMarks* marks = ctx.map.marksAt(column, row);
+        if (!marks || (*marks)[0].empty() || (*marks)[0] == "99")
+            return "";
+        return "  event " + (*marks)[2];
+    }
+
+    std::string cellText(int column, int row) { return std::to_string(column) + "," + std::to_string(row); }
+
+    // Fills `text` to `width` characters with blanks on the left.
+    std::string rightAligned(std::string text, std::size_t width)
+    {
+        return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
+    }
+
 } // namespace
+
+std::vector<std::string> testPlayOverlay(const Context& ctx)
+{
+    const FieldState& f = ctx.field;
+    int map = roundIndex(ctx.game.map);
+    int column = playerColumn(ctx), row = playerRow(ctx);
+    int facing = roundIndex(f.facing);
+    int aheadColumn = column + (facing == 2 ? 1 : facing == 6 ? -1
+                                                              : 0);
+    int aheadRow = row + (facing == 4 ? 1 : facing == 0 ? -1
+                                                        : 0);
+    const char* facingName = facing == 0 ? "up" : facing == 2 ? "right"
+        : facing == 4                                         ? "down"
+                                                              : "left";
+    std::vector<std::string> lines;
+    lines.push_back("test play (F9 closes)   map " + std::to_string(map) + "   gold "
+        + std::to_string(static_cast<long long>(ctx.game.gold)) + (f.encountersOff ? "   encounters off" : ""));
+    lines.push_back("player " + cellText(column, row) + " facing " + facingName + eventAt(ctx, aheadColumn, aheadRow));
+    int px = ctx.platform.pointerX(), py = ctx.platform.pointerY();
+    if (px >= 0 && py >= 0 && px < 512 && py < 384) {
+        int pc = static_cast<int>((f.scrollX + static_cast<float>(px)) / 32);
+        int pr = static_cast<int>((f.scrollY + static_cast<float>(py)) / 32);
+        lines.push_back("pointer " + cellText(pc, pr) + eventAt(ctx, pc, pr));
+    }
+    lines.push_back("flags (" + std::to_string(map) + ", n):");
+    if (map < 0 || map >= capacity::maps)
+        return lines;
+    const auto& flags = ctx.db.flags[static_cast<std::size_t>(map)];
+    for (std::size_t first = 0; first < flags.size(); first += 10) {
+        std::string line = rightAligned(std::to_string(first), 3) + ":";
+        for (std::size_t n = first; n < std::min(first + 10, flags.size()); ++n)
+            line += rightAligned(std::to_string(roundIndex(flags[n])), 5);
+        lines.push_back(line);
+    }
+    return lines;
+}
 
 bool TestPlayOptions::skipsTitle() const
 {

@@ -29,6 +29,7 @@ struct TestPlayOptions {
     std::vector<int> party; // roster entries that make up the party, in order; empty: the game's own
     std::optional<int> level; // every party member raised to this level
     bool noEncounters = false;
+    bool overlay = false; // F9 shows what the game holds over it (--test-play)
     std::optional<int> loadSlot; // the saved game (1 to 9) the run starts from
     std::vector<int> battle; // enemy numbers of a battle fought at once; empty: none
 
@@ -36,7 +37,7 @@ struct TestPlayOptions {
     // game it starts, so the opening script and the title are passed over.
     bool skipsTitle() const;
     // Whether any test-play option was given: the run is a test play.
-    bool any() const { return skipsTitle() || noEncounters; }
+    bool any() const { return skipsTitle() || noEncounters || overlay; }
 };
 
 // Thrown when the game cannot take a test-play option (a map, roster entry, enemy or slot it does
@@ -49,5 +50,9 @@ struct TestPlayRefused {
 // map entered and the main loop (or the battle, which ends the program). Throws TestPlayRefused
 // when the game lacks what an option names.
 [[noreturn]] void startTestPlay(Context& ctx, const TestPlayOptions& options);
+
+// The lines of the F9 overlay: the map, the player's cell and the event before it, the cell and
+// event under the pointer, and the flags of the current map's row of the flag table, ten a line.
+std::vector<std::string> testPlayOverlay(const Context& ctx);
 
 } // namespace vorn

@@ -239,7 +239,8 @@ void SdlPlatform::frame()
         m_nextFrameMs = now;
     sleepFor((m_nextFrameMs - now) / m_speed);
     pumpEvents();
-    if (m_showPasses && m_passMeter.passStarted(realNow()))
+    // The overlay tells what the game holds, which changes without the screen changing.
+    if ((m_showPasses && m_passMeter.passStarted(realNow())) || m_showOverlay)
         m_repaint = true;
     if (m_statsOn) {
         m_stats.passStarted(realNow());
@@ -317,12 +318,15 @@ namespace {
 void SdlPlatform::drawKeyList(Picture& picture)
 {
     const int listed = static_cast<int>(std::size(keyList));
-    const int lines = listed + (m_passesKey ? 1 : 0);
+    const int lines = listed + (m_passesKey ? 1 : 0) + (m_overlayLines ? 1 : 0);
     shade(picture, 16, 40, picture.width - 32, lines * 16 + 16);
     for (int i = 0; i < listed; ++i)
         m_text.draw(picture, 28, 48 + 16 * i, keyList[i], paletteColour(15));
+    int line = listed;
     if (m_passesKey)
-        m_text.draw(picture, 28, 48 + 16 * listed, "F3                       passes/s and frame time", paletteColour(15));
+        m_text.draw(picture, 28, 48 + 16 * line++, "F3                       passes/s and frame time", paletteColour(15));
+    if (m_overlayLines)
+        m_text.draw(picture, 28, 48 + 16 * line, "F9                       test play: map, cells, flags", paletteColour(15));
 }
 
 void SdlPlatform::drawNotice(Picture& picture)
@@ -332,6 +336,15 @@ void SdlPlatform::drawNotice(Picture& picture)
     const int top = picture.height - height - 4;
     shade(picture, 4, top, width, height);
     m_text.draw(picture, 8, top + 3, m_notice, paletteColour(15));
+}
+
+void SdlPlatform::drawOverlay(Picture& picture)
+{
+    std::vector<std::string> lines = m_overlayLines();
+    const int height = 16 * static_cast<int>(lines.size()) + 8;
+    shade(picture, 0, 0, picture.width, height);
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        m_text.draw(picture, 4, 4 + 16 * static_cast<int>(i), lines[i], paletteColour(15));
 }
 
 void SdlPlatform::drawPasses(Picture& picture)
@@ -369,9 +382,11 @@ void SdlPlatform::present(const Picture& game)
         m_notice.clear();
         m_repaint = true;
     }
-    bool over = notice || m_showKeys || m_showPasses;
+    bool over = notice || m_showKeys || m_showPasses || m_showOverlay;
     if (over) {
         withNotice = game;
+        if (m_showOverlay)
+            drawOverlay(withNotice);
         if (m_showKeys)
             drawKeyList(withNotice);
         if (notice)
@@ -559,6 +574,13 @@ bool SdlPlatform::playerHotkey(const SDL_KeyboardEvent& key)
         if (!key.repeat) {
             setSpeed(FastForward);
             showNotice(">> fast-forward x4", 1e9);
+        }
+        return true;
+    }
+    if (code == SDL_SCANCODE_F9 && m_overlayLines) {
+        if (!key.repeat) {
+            m_showOverlay = !m_showOverlay;
+            m_repaint = true;
         }
         return true;
     }

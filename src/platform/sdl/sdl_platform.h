@@ -74,6 +74,7 @@ public:
     BoxAnswer messageBox(const std::string& caption, const std::string& text, BoxButtons buttons,
         BoxIcon icon) override;
     std::optional<std::string> askName(const NameDialog& dialog) override;
+    void setOverlay(std::function<std::vector<std::string>()> lines) override { m_overlayLines = std::move(lines); }
     // The pointer's position in game pixels.
     void gamePointer(int& x, int& y);
 
@@ -118,6 +119,7 @@ private:
     void endFastForward();
     void drawNotice(Picture& picture);
     void drawPasses(Picture& picture); // the F3 figures, at the top right
+    void drawOverlay(Picture& picture); // the F9 test-play lines, at the top left
 
     static constexpr double NoticeMs = 2500;
     static constexpr double FastForward = 4;
@@ -152,6 +154,8 @@ private:
     bool m_showPasses = false; // the F3 figures are shown over the game
     bool m_passesKey = false;
     PassMeter m_passMeter;
+    std::function<std::vector<std::string>()> m_overlayLines; // empty: F9 is the game's key
+    bool m_showOverlay = false;
     double m_nextReportMs = 10000;
     std::vector<std::pair<const char*, double>> m_startup; // start-up steps and their real times
     bool m_mapped = false; // the window has been exposed on the desktop
