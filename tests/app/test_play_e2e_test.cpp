@@ -172,6 +172,7 @@ TEST(TestPlay, ABattleAtOnceEndsTheRunWithItsOutcome)
     std::string fight = presses("enter", 400);
     auto won = runPlayer(game, fight, dir.path(), { "--battle", "0,0", "--party", "0,1,2", "--level", "15" });
     EXPECT_EQ(won.exitCode, 0) << won.errorOutput;
+    ASSERT_FALSE(won.lines("battle").empty());
     EXPECT_EQ(won.lines("battle").front(), "start scripted 0 0");
     EXPECT_TRUE(won.has("state", "battle over: victory"));
     // The boss against the hero alone at level 1.
