@@ -32,8 +32,8 @@ const char* const usageText = R"(usage: vorn [GAME_DIR] [options]
   --show-fps          in a window: passes/s and the frame time over the game, renewed every second;
                       F3 hides and shows them (F3 is the player's in this run and in a test play)
   --help, --version
-test play (the run starts in the game at once, without the opening script and the title; saves and
-vorn.ini go to a scratch folder removed at the end unless --save-dir is given):
+test play (saves and vorn.ini go to a scratch folder removed at the end unless --save-dir is given;
+all but --no-encounters and --test-play start the game at once, without the opening and the title):
   --start MAP,X,Y[,FACING]  a new game on map MAP at column X, row Y, facing up, down, left or
                       right (or the script digits 8, 2, 4, 6); the game's start event does not run
   --start-event N     run event N of the start map as soon as it is entered
