@@ -1,6 +1,7 @@
 // The player's command line.
 #pragma once
 
+#include "app/test_play.h"
 #include "platform/player_settings.h"
 
 #include <cstdint>
@@ -16,6 +17,7 @@ struct CommandLine {
     PlayerSettings player;
     bool headless = false;
     bool stats = false; // the window's pacing figures on stderr
+    bool showPasses = false; // passes/s and the frame time shown over the game (F3 toggles them)
     std::string inputFile; // input timeline; empty for none
     std::optional<std::uint32_t> seed;
     std::string transcriptFile; // empty for none
@@ -23,6 +25,7 @@ struct CommandLine {
     std::string saveDirectory; // settings file and saved games; empty: the game folder
     std::string recordFile; // where the play is recorded as an input timeline; empty for none
     std::string endDumpFile; // the game state written at the end of the run; empty for none
+    TestPlayOptions testPlay;
     bool help = false;
     bool version = false;
 };

@@ -104,10 +104,20 @@ int playerMain(int argc, char** argv)
     // Settings and saved games stay beside the game unless it cannot be written (a game on
     // read-only media or in a system folder): then they go to the player's data folder, and the
     // player is told, so that no progress is lost without a word.
+    bool scratchSaves = cl->testPlay.any() && saveDirectory.empty();
     if (saveDirectory.empty() && !folderWritable(gameDirectory)) {
         saveDirectory = fallbackSaveFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"), gameDirectory);
-        std::cerr << "vorn: the game folder " << escapeControls(gameDirectory.string()) << " cannot be written; settings and "
-                  << "saved games are kept in " << escapeControls(saveDirectory.string()) << "\n";
+        if (!scratchSaves)
+            std::cerr << "vorn: the game folder " << escapeControls(gameDirectory.string()) << " cannot be written; "
+                      << "settings and saved games are kept in " << escapeControls(saveDirectory.string()) << "\n";
+    }
+    // A test play reads the player's settings and saves but keeps what it writes in a folder of
+    // its own, gone at the end, unless it was given a save folder.
+    ScratchSaveFolder scratch;
+    if (scratchSaves) {
+        if (!scratch.make(saveDirectory.empty() ? gameDirectory : saveDirectory, error))
+            return fail("test play: " + error);
+        saveDirectory = scratch.path();
     }
     if (!saveDirectory.empty()) {
         fs::create_directories(saveDirectory, ec);
@@ -150,6 +160,8 @@ int playerMain(int argc, char** argv)
         options.soundVolume = mute ? 0 : settings.soundVolume.value_or(100);
         options.startDirectory = gameDirectory;
         options.stats = cl->stats;
+        options.showPasses = cl->showPasses;
+        options.passesKey = cl->showPasses || cl->testPlay.any();
         // Full screen toggled in the window is remembered for the next run.
         options.onFullscreenChanged = [settingsPath, saved](bool fullscreen) mutable {
             saved.fullscreen = fullscreen;
@@ -181,6 +193,11 @@ int playerMain(int argc, char** argv)
         ctx->saveRoot = saveDirectory;
     // Letters are typed one by one in a window; headless runs print whole lines unless asked.
     ctx->windows.textDelay = static_cast<float>(textSpeed);
+    // In a test play the overlay is there in every run, so that F9 works whatever else was asked.
+    if (cl->testPlay.any()) {
+        const Context* c = ctx.get();
+        platform->setOverlay([c] { return testPlayOverlay(*c); });
+    }
     if (headless) {
         transcript.setObserver(
             [headless](const std::string& kind, const std::string& text) { headless->observeTranscript(kind, text); });
@@ -190,11 +207,13 @@ int playerMain(int argc, char** argv)
     try {
         if (headless)
             headless->start();
-        run(*ctx);
+        run(*ctx, cl->testPlay);
     } catch (const ProgramEnd& end) {
         if (!endDumpPath.empty())
             writeStateDump(*ctx, endDumpPath);
         return static_cast<int>(end.code);
+    } catch (const TestPlayRefused& refused) {
+        return fail(refused.message);
     }
     return 0;
 }

@@ -41,7 +41,7 @@ namespace {
 
 } // namespace
 
-void startUp(Context& ctx)
+void startUp(Context& ctx, bool playOpening)
 {
     // Screens that events open from below.
     ctx.upper.openShop = RunShop;
@@ -58,17 +58,24 @@ void startUp(Context& ctx)
         fatalFileError(ctx, error.what());
     }
     ctx.game.map = 0;
-    RunScriptFile(ctx, StoryKind::Opening);
+    if (playOpening)
+        RunScriptFile(ctx, StoryKind::Opening);
     loadGameData(ctx);
 }
 
-void run(Context& ctx)
+void run(Context& ctx, const TestPlayOptions& testPlay)
 {
-    startUp(ctx);
+    bool testStart = testPlay.skipsTitle();
+    startUp(ctx, !testStart);
+    ctx.field.encountersOff = testPlay.noEncounters;
     ctx.transcript.write("state", "started");
     bool newGame = false;
     for (;;) {
         try {
+            if (testStart) {
+                testStart = false;
+                startTestPlay(ctx, testPlay);
+            }
             if (newGame) {
                 newGame = false;
                 startNewGame(ctx);

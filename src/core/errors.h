@@ -11,6 +11,10 @@ enum class ExitCode : int {
     EventError = 2, // ended by the event error dialog
     BadCommandLine = 3, // bad command line or input file
     ExpectTimeout = 4, // an `expect` of the input timeline ran out of time
+    // The end of a test-play battle (--battle) that was not won; a won one ends normally.
+    BattleLost = 5,
+    BattleFled = 6, // the party ran away
+    BattleEnemiesFled = 7, // every enemy ran away
 };
 
 // Thrown to end the program; caught only by the program's entry point. It deliberately does not

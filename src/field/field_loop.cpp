@@ -180,6 +180,8 @@ FieldPass fieldPassAfterEvent(Context& ctx) { return passAfterEvent(ctx, false);
 bool testEncounter(Context& ctx)
 {
     FieldState& f = ctx.field;
+    if (f.encountersOff)
+        return false;
     int mapNumber = roundIndex(ctx.game.map);
     if (mapNumber < 0 || mapNumber >= static_cast<int>(ctx.db.encounters.size()))
         return false;

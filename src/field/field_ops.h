@@ -65,7 +65,8 @@ std::string shortestWalk(const Context& ctx, int column, int row);
 // The end of a step: clears the mark of the cell left and takes an edge exit. Returns true when a
 // new map was entered.
 bool completeStep(Context& ctx);
-// Whether a random battle starts now (counts the step; resets the count when it does).
+// Whether a random battle starts now (counts the step; resets the count when it does). Never
+// while encounters are off.
 bool testEncounter(Context& ctx);
 // The walking delay of the settings after a field frame: 10 ms per step of the speed setting
 // (0 to 5; a larger value in a hand-edited settings file counts as 5).

@@ -64,6 +64,7 @@ struct FieldState {
     MoverTable movers; // characters walking routes while an event runs
     FieldLook shownLook; // what the view on the screen was last composed from
     bool composeEveryPass = false; // compose the view even when nothing moved (tests compare)
+    bool encountersOff = false; // no random battles (a test play asked for none); never saved
 };
 
 } // namespace vorn

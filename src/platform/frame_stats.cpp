@@ -62,4 +62,34 @@ std::string FrameStats::total(double nowMs) const
     return line(run, nowMs);
 }
 
+bool PassMeter::passStarted(double nowMs)
+{
+    if (m_lastPassMs >= 0) {
+        double interval = nowMs - m_lastPassMs;
+        m_intervalSumMs += interval;
+        m_longestMs = std::max(m_longestMs, interval);
+        ++m_intervals;
+    } else {
+        m_secondStartMs = nowMs;
+    }
+    m_lastPassMs = nowMs;
+    if (nowMs - m_secondStartMs < 1000) {
+        ++m_passes;
+        return false;
+    }
+    // This pass opens the next second.
+    char text[96];
+    double seconds = (nowMs - m_secondStartMs) / 1000.0;
+    std::snprintf(text, sizeof text, "%.0f passes/s  frame %.1f ms (longest %.1f)",
+        static_cast<double>(m_passes) / seconds, m_intervals ? m_intervalSumMs / m_intervals : 0.0, m_longestMs);
+    m_text = text;
+    m_secondStartMs = nowMs;
+    m_passes = 1;
+    m_intervalSumMs = m_longestMs = 0;
+    m_intervals = 0;
+    return true;
+}
+
+void PassMeter::restart() { *this = PassMeter {}; }
+
 } // namespace vorn

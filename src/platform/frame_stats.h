@@ -41,4 +41,21 @@ private:
     double m_lastPassMs = -1;
 };
 
+// The figures shown over the game with F3: the passes of the last whole second and the time
+// between them (the mean and the longest), renewed once a second.
+class PassMeter {
+public:
+    // A pass began at `nowMs` (real milliseconds). True when the figures were renewed.
+    bool passStarted(double nowMs);
+    // Starts counting afresh (the figures say so until the first second is over).
+    void restart();
+    const std::string& text() const { return m_text; }
+
+private:
+    double m_secondStartMs = -1, m_lastPassMs = -1;
+    double m_intervalSumMs = 0, m_longestMs = 0;
+    int m_passes = 0, m_intervals = 0;
+    std::string m_text = "passes/s: counting";
+};
+
 } // namespace vorn

@@ -11,8 +11,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vorn {
 
@@ -116,6 +118,12 @@ public:
     // The name entry dialog, modal: returns the text in the box (cp932, at most maxBytes bytes,
     // only characters cp932 holds) when OK is chosen, or nothing when it is cancelled.
     virtual std::optional<std::string> askName(const NameDialog& dialog) = 0;
+
+    // --- The player's own displays ------------------------------------------------------
+    // The lines (ASCII) of the test-play overlay, asked for each time it is drawn. A window shows
+    // them over the game, never on the screen picture, while the player has opened them with
+    // F9 (which is then the player's key). Back ends without a window leave it unused.
+    virtual void setOverlay(std::function<std::vector<std::string>()> lines) { (void)lines; }
 };
 
 } // namespace vorn

@@ -3,9 +3,13 @@
 #include "platform/game_files.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vorn {
 
@@ -122,6 +126,41 @@ std::filesystem::path fallbackSaveFolder(const char* xdgData, const char* home, 
     if (home && *home)
         return std::filesystem::path(home) / ".local" / "share" / "vorn" / name;
     return {};
+}
+
+ScratchSaveFolder::~ScratchSaveFolder()
+{
+    if (m_path.empty())
+        return;
+    std::error_code ec;
+    std::filesystem::remove_all(m_path, ec);
+}
+
+bool ScratchSaveFolder::make(const std::filesystem::path& from, std::string& why)
+{
+    std::error_code ec;
+    std::filesystem::path temporary = std::filesystem::temp_directory_path(ec);
+    if (ec)
+        temporary = "/tmp";
+    std::string pattern = (temporary / "vorn-test-play-XXXXXX").string();
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    if (!mkdtemp(name.data())) {
+        why = "cannot make a folder in " + temporary.string() + ": " + std::strerror(errno);
+        return false;
+    }
+    m_path = name.data();
+    if (auto settings = resolveGamePath(from, "vorn.ini"))
+        std::filesystem::copy_file(*settings, m_path / "vorn.ini", ec);
+    if (!ec) {
+        if (auto saves = resolveGamePath(from, "SAV"); saves && std::filesystem::is_directory(*saves))
+            std::filesystem::copy(*saves, m_path / "SAV", std::filesystem::copy_options::recursive, ec);
+    }
+    if (ec) {
+        why = "cannot copy the saves of " + from.string() + ": " + ec.message();
+        return false;
+    }
+    return true;
 }
 
 } // namespace vorn

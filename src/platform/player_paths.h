@@ -27,4 +27,23 @@ std::filesystem::path newScreenshotPath(const std::filesystem::path& folder, con
 // Empty when neither the variable nor a home folder is known.
 std::filesystem::path fallbackSaveFolder(const char* xdgData, const char* home, const std::filesystem::path& gameFolder);
 
+// A folder of its own for the settings file and the saved games of a test play: made under the
+// system's temporary folder, holding copies of `vorn.ini` and the `SAV` folder found in `from`
+// (letter case aside), so that the run reads the player's saves and settings but writes none of
+// them. The folder removes itself with everything in it when the object goes. Empty (with `why`
+// set) when it could not be made.
+class ScratchSaveFolder {
+public:
+    ScratchSaveFolder() = default;
+    ScratchSaveFolder(const ScratchSaveFolder&) = delete;
+    ScratchSaveFolder& operator=(const ScratchSaveFolder&) = delete;
+    ~ScratchSaveFolder();
+
+    bool make(const std::filesystem::path& from, std::string& why);
+    const std::filesystem::path& path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
 } // namespace vorn

@@ -56,6 +56,7 @@ public:
     BoxAnswer messageBox(const std::string& caption, const std::string& text, BoxButtons buttons,
         BoxIcon icon) override;
     std::optional<std::string> askName(const NameDialog& dialog) override;
+    void setOverlay(std::function<std::vector<std::string>()> lines) override { m_real->setOverlay(std::move(lines)); }
 
 private:
     // After the model's clock moved: input is read afresh from the real back end.

@@ -41,5 +41,28 @@ namespace {
         EXPECT_NE(total.find("62 passes 31.00/s, 31 presents"), std::string::npos) << total;
     }
 
+    TEST(PassMeter, ShowsEachWholeSecondsPassesAndTheirIntervalsOnce)
+    {
+        PassMeter meter;
+        bool renewed = false;
+        // 60 passes a frame apart, then the pass that opens the next second.
+        for (int i = 0; i < 60; ++i)
+            renewed = meter.passStarted(i * 1000.0 / 60) || renewed;
+        EXPECT_FALSE(renewed);
+        EXPECT_TRUE(meter.passStarted(1000));
+        EXPECT_EQ(meter.text(), "60 passes/s  frame 16.7 ms (longest 16.7)");
+        // The next second: 20 passes 20 ms apart, a stall of 250 ms, 13 passes 25 ms apart.
+        std::vector<double> times;
+        for (int k = 1; k <= 20; ++k)
+            times.push_back(1000 + 20 * k);
+        times.push_back(1650);
+        for (int k = 1; k <= 13; ++k)
+            times.push_back(1650 + 25 * k);
+        for (double t : times)
+            EXPECT_FALSE(meter.passStarted(t)) << t;
+        EXPECT_TRUE(meter.passStarted(2000));
+        EXPECT_EQ(meter.text(), "35 passes/s  frame 28.6 ms (longest 250.0)");
+    }
+
 } // namespace
 } // namespace vorn

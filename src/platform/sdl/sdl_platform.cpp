@@ -39,6 +39,8 @@ std::unique_ptr<Platform> createSdlPlatform(const SdlOptions& options)
 SdlPlatform::SdlPlatform(const SdlOptions& options)
     : m_screen(ScreenWidth, ScreenHeight, 0)
     , m_statsOn(options.stats)
+    , m_showPasses(options.showPasses)
+    , m_passesKey(options.passesKey)
 {
     // fontconfig reads its caches while the window opens, so the first text finds the fonts.
     m_fontSearch = std::thread([] { prepareFontFiles(); });
@@ -238,6 +240,9 @@ void SdlPlatform::frame()
         m_nextFrameMs = now;
     sleepFor(m_nextFrameMs - now);
     pumpEvents();
+    // The overlay tells what the game holds, which changes without the screen changing.
+    if ((m_showPasses && m_passMeter.passStarted(realNow())) || m_showOverlay)
+        m_repaint = true;
     if (m_statsOn) {
         m_stats.passStarted(realNow());
         if (!m_passSeen) {
@@ -313,10 +318,16 @@ namespace {
 
 void SdlPlatform::drawKeyList(Picture& picture)
 {
-    const int lines = static_cast<int>(std::size(keyList));
+    const int listed = static_cast<int>(std::size(keyList));
+    const int lines = listed + (m_passesKey ? 1 : 0) + (m_overlayLines ? 1 : 0);
     shade(picture, 16, 40, picture.width - 32, lines * 16 + 16);
-    for (int i = 0; i < lines; ++i)
+    for (int i = 0; i < listed; ++i)
         m_text.draw(picture, 28, 48 + 16 * i, keyList[i], paletteColour(15));
+    int line = listed;
+    if (m_passesKey)
+        m_text.draw(picture, 28, 48 + 16 * line++, "F3                       passes/s and frame time", paletteColour(15));
+    if (m_overlayLines)
+        m_text.draw(picture, 28, 48 + 16 * line, "F9                       test play: map, cells, flags", paletteColour(15));
 }
 
 void SdlPlatform::drawNotice(Picture& picture)
@@ -326,6 +337,24 @@ void SdlPlatform::drawNotice(Picture& picture)
     const int top = picture.height - height - 4;
     shade(picture, 4, top, width, height);
     m_text.draw(picture, 8, top + 3, m_notice, paletteColour(15));
+}
+
+void SdlPlatform::drawOverlay(Picture& picture)
+{
+    std::vector<std::string> lines = m_overlayLines();
+    const int height = 16 * static_cast<int>(lines.size()) + 8;
+    shade(picture, 0, 0, picture.width, height);
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        m_text.draw(picture, 4, 4 + 16 * static_cast<int>(i), lines[i], paletteColour(15));
+}
+
+void SdlPlatform::drawPasses(Picture& picture)
+{
+    const std::string& text = m_passMeter.text();
+    const int width = 8 + m_text.cellSize() / 2 * static_cast<int>(text.size());
+    const int left = picture.width - width - 4;
+    shade(picture, left, 4, width, 18);
+    m_text.draw(picture, left + 4, 7, text, paletteColour(15));
 }
 
 void SdlPlatform::presentIfChanged()
@@ -356,14 +385,19 @@ void SdlPlatform::present(const Picture& game)
         m_notice.clear();
         m_repaint = true;
     }
-    if (notice || m_showKeys) {
+    bool over = notice || m_showKeys || m_showPasses || m_showOverlay;
+    if (over) {
         withNotice = game;
+        if (m_showOverlay)
+            drawOverlay(withNotice);
         if (m_showKeys)
             drawKeyList(withNotice);
         if (notice)
             drawNotice(withNotice);
+        if (m_showPasses)
+            drawPasses(withNotice);
     }
-    const Picture& picture = notice || m_showKeys ? withNotice : game;
+    const Picture& picture = over ? withNotice : game;
     if (picture.width == ScreenWidth && picture.height == ScreenHeight
         && picture.pixels.size() == static_cast<std::size_t>(ScreenWidth) * ScreenHeight) {
         SDL_UpdateTexture(m_texture, nullptr, picture.pixels.data(), ScreenWidth * static_cast<int>(sizeof(Pixel)));
@@ -557,6 +591,21 @@ bool SdlPlatform::playerHotkey(const SDL_KeyboardEvent& key)
         if (!key.repeat)
             showNotice(">> fast-forward x4", 1e9);
         return false;
+    }
+    if (code == SDL_SCANCODE_F9 && m_overlayLines) {
+        if (!key.repeat) {
+            m_showOverlay = !m_showOverlay;
+            m_repaint = true;
+        }
+        return true;
+    }
+    if (code == SDL_SCANCODE_F3 && m_passesKey) {
+        if (!key.repeat) {
+            m_showPasses = !m_showPasses;
+            m_passMeter.restart();
+            m_repaint = true;
+        }
+        return true;
     }
     if (code == SDL_SCANCODE_F1) {
         if (!key.repeat) {

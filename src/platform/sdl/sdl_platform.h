@@ -40,6 +40,8 @@ struct SdlOptions {
     std::function<void(bool fullscreen)> onFullscreenChanged; // full screen toggled in the window
     std::filesystem::path startDirectory; // the game folder, for media paths
     bool stats = false; // pacing figures and start-up times on stderr
+    bool showPasses = false; // passes/s and the frame time over the game from the start
+    bool passesKey = false; // F3 shows and hides them (else F3 is the game's key)
 };
 
 // Opens the window; throws std::runtime_error when no window can be made.
@@ -73,6 +75,7 @@ public:
     BoxAnswer messageBox(const std::string& caption, const std::string& text, BoxButtons buttons,
         BoxIcon icon) override;
     std::optional<std::string> askName(const NameDialog& dialog) override;
+    void setOverlay(std::function<std::vector<std::string>()> lines) override { m_overlayLines = std::move(lines); }
     // The pointer's position in game pixels.
     void gamePointer(int& x, int& y);
 
@@ -117,6 +120,8 @@ private:
     // Tab let go (or the focus lost): the fast-forward notice goes.
     void endFastForwardNotice();
     void drawNotice(Picture& picture);
+    void drawPasses(Picture& picture); // the F3 figures, at the top right
+    void drawOverlay(Picture& picture); // the F9 test-play lines, at the top left
 
     static constexpr double NoticeMs = 2500;
 
@@ -147,6 +152,11 @@ private:
     double m_noticeUntilMs = 0;
     bool m_statsOn = false;
     FrameStats m_stats;
+    bool m_showPasses = false; // the F3 figures are shown over the game
+    bool m_passesKey = false;
+    PassMeter m_passMeter;
+    std::function<std::vector<std::string>()> m_overlayLines; // empty: F9 is the game's key
+    bool m_showOverlay = false;
     double m_nextReportMs = 10000;
     std::vector<std::pair<const char*, double>> m_startup; // start-up steps and their real times
     bool m_mapped = false; // the window has been exposed on the desktop
