@@ -129,7 +129,8 @@ int chooseFromMenu(Context& ctx, MenuKind kind, MenuRect rect, int items)
     // A menu chosen from is not a paged list: the spell and item kinds keep their cursor blanks.
     ctx.windows.paged = 0;
     openMenu(ctx, kind, rect);
-    return chooseAt(ctx, rect.x, rect.y, rect.w, items < 0 ? toInt(rect.h) - 2 : items);
+    // The pointer spans the menu as opened: grown, when an item needed it.
+    return chooseAt(ctx, rect.x, rect.y, ctx.windows.menuW, items < 0 ? toInt(rect.h) - 2 : items);
 }
 
 void ShowGold(Context& ctx) { openMenu(ctx, MenuKind::Gold, { 20, 1, 10, 3 }); }
