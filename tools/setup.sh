@@ -7,7 +7,7 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfluidsynth-dev libfontconfig-dev
   fonts-ipafont-gothic fonts-ipafont-mincho timgm6mb-soundfont
   libpng-dev zlib1g-dev libharfbuzz-dev nlohmann-json3-dev libyaml-cpp-dev
-  libgtest-dev libgmock-dev
+  libgtest-dev libgmock-dev gettext
   "$@"
 )
 missing=()

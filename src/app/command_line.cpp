@@ -27,6 +27,8 @@ const char* const usageText = R"(usage: vorn [GAME_DIR] [options]
                       `--headless --input FILE` replays exactly; the recorded run's clock and
                       dates are those of a headless run
   --dump-at-end FILE  write the game state to FILE when the program ends (as `dump` does)
+  --language LANG     play with the translation GAME/Language/LANG.po, or the PO file LANG when it
+                      is a path (holds a "/" or ends in .po); untranslated texts stay as they are
   --stats             in a window: every 10 s and at the end, passes/s, presents/s, sleeps per pass and
                       the intervals between passes on stderr, with the start-up steps' times
   --show-fps          in a window: passes/s and the frame time over the game, renewed every second;
@@ -278,6 +280,13 @@ std::optional<CommandLine> parseCommandLine(int argc, const char* const* argv, s
             cl.testPlay.noEncounters = true;
         } else if (arg == "--test-play") {
             cl.testPlay.overlay = true;
+        } else if (arg == "--language") {
+            if (!value(cl.language))
+                return std::nullopt;
+            if (cl.language.empty()) {
+                error = "--language takes a language name or a .po file";
+                return std::nullopt;
+            }
         } else if (!arg.empty() && arg[0] == '-') {
             error = "unknown option " + arg;
             return std::nullopt;

@@ -26,6 +26,9 @@ struct CommandLine {
     std::string recordFile; // where the play is recorded as an input timeline; empty for none
     std::string endDumpFile; // the game state written at the end of the run; empty for none
     TestPlayOptions testPlay;
+    // The translation to play with: a name (GAME/Language/NAME.po) or a path to a .po file;
+    // empty for the game's own texts.
+    std::string language;
     bool help = false;
     bool version = false;
 };

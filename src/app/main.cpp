@@ -4,6 +4,7 @@
 #include "core/context.h"
 #include "core/errors.h"
 #include "core/program_end.h"
+#include "core/translation.h"
 #include "app/startup.h"
 #include "app/state_dump.h"
 #include "platform/encoding.h"
@@ -11,6 +12,7 @@
 #include "platform/game_files.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/player_paths.h"
+#include "platform/po_file.h"
 #include "platform/recording_platform.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/text_renderer.h"
@@ -34,6 +36,44 @@ int fail(const std::string& message)
 {
     std::cerr << "vorn: " << escapeControls(message) << "\n";
     return static_cast<int>(ExitCode::BadCommandLine);
+}
+
+// The translation `language` names: a PO file given by its path, or Language/<name>.po of the game
+// folder (found without regard to letter case). Texts it has that cp932 cannot hold are told, one
+// line each, and left out; a file that cannot be read or is not a PO catalogue sets `error`.
+std::optional<Translation> loadTranslation(
+    const std::string& language, const fs::path& gameDirectory, MessageTexts& messages, std::string& error)
+{
+    bool isPath = language.find('/') != std::string::npos || language.ends_with(".po") || language.ends_with(".PO");
+    fs::path path;
+    if (isPath) {
+        path = fs::absolute(language);
+    } else {
+        auto found = resolveGamePath(gameDirectory, "Language\\" + utf8ToCp932(language) + ".po");
+        if (!found) {
+            error = "no translation \"" + language + "\": the game folder has no Language/" + language + ".po";
+            return std::nullopt;
+        }
+        path = *found;
+    }
+    std::string why;
+    auto bytes = readWholeFile(path, 64u << 20, &why);
+    if (!bytes) {
+        error = "cannot read the translation " + path.string() + ": " + why;
+        return std::nullopt;
+    }
+    std::vector<std::string> warnings;
+    try {
+        Translation translation
+            = Translation::fromPo(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), warnings);
+        messages.translate(translation, warnings);
+        for (const std::string& warning : warnings)
+            std::cerr << "vorn: " << escapeControls(path.string() + ": " + warning) << "\n";
+        return translation;
+    } catch (const PoError& e) {
+        error = "the translation " + path.string() + " is not a readable PO file: " + e.what();
+        return std::nullopt;
+    }
 }
 
 // A game folder that is there but cannot be reached or entered: a file error.
@@ -90,6 +130,14 @@ int playerMain(int argc, char** argv)
             if (command.kind == TimelineCommand::Kind::TextSpeed && !cl->player.textDelay)
                 cl->player.textDelay = static_cast<int>(command.value);
         }
+    }
+    Translation translation;
+    MessageTexts messages;
+    if (!cl->language.empty()) {
+        auto loaded = loadTranslation(cl->language, gameDirectory, messages, error);
+        if (!loaded)
+            return fail(error);
+        translation = std::move(*loaded);
     }
     fs::path recordPath = cl->recordFile.empty() ? fs::path() : fs::absolute(cl->recordFile);
     fs::path endDumpPath = cl->endDumpFile.empty() ? fs::path() : fs::absolute(cl->endDumpFile);
@@ -191,6 +239,8 @@ int playerMain(int argc, char** argv)
     auto ctx = std::make_unique<Context>(*platform, transcript, gameDirectory, seed);
     if (!saveDirectory.empty())
         ctx->saveRoot = saveDirectory;
+    ctx->translation = std::move(translation);
+    ctx->messages = std::move(messages);
     // Letters are typed one by one in a window; headless runs print whole lines unless asked.
     ctx->windows.textDelay = static_cast<float>(textSpeed);
     // In a test play the overlay is there in every run, so that F9 works whatever else was asked.

@@ -2,6 +2,7 @@
 
 #include "core/context.h"
 #include "core/dialogs.h"
+#include "core/translation.h"
 #include "core/errors.h"
 #include "app/main_loop.h"
 #include "app/title.h"
@@ -32,6 +33,7 @@ namespace {
     {
         try {
             loadDatabase(ctx.db, ctx.root);
+            translateDatabase(ctx.translation, ctx.db);
         } catch (const FileError& error) {
             fatalFileError(ctx, error.what());
         }
@@ -51,6 +53,7 @@ void startUp(Context& ctx, bool playOpening)
     ctx.platform.setFont(FontFace::Gothic, 12);
     try {
         readIniFirst(ctx.db, ctx.root);
+        translateDatabase(ctx.translation, ctx.db); // the window caption: the tables are read later
         ctx.platform.setCaption(ctx.db.ini.windowTitle);
         readSettings(ctx);
         readSlotLabels(ctx);

@@ -24,7 +24,8 @@ void showTitle(Context& ctx)
     for (;;) {
         openMenu(ctx, MenuKind::Title, title);
         ctx.transcript.write("state", "title");
-        int choice = chooseAt(ctx, title.x, title.y, title.w, 2);
+        // The pointer spans the menu as opened (wider when a translated item made it grow).
+        int choice = chooseAt(ctx, title.x, title.y, ctx.windows.menuW, 2);
         if (choice == 1)
             startNewGame(ctx);
         else if (choice == 2)

@@ -93,9 +93,9 @@ namespace {
         std::string verb = effectVerb(ctx, use, target != nullptr);
         std::string effect = effectName(ctx, use);
         if (!target)
-            return formatMessage(verb.empty() ? Message::UsedByWithoutVerb : Message::UsedBy,
+            return formatMessage(ctx, verb.empty() ? Message::UsedByWithoutVerb : Message::UsedBy,
                 { { "user", user }, { "effect", effect }, { "verb", verb } });
-        return formatMessage(verb.empty() ? Message::UsedOnWithoutVerb : Message::UsedOn,
+        return formatMessage(ctx, verb.empty() ? Message::UsedOnWithoutVerb : Message::UsedOn,
             { { "user", user }, { "target", *target }, { "effect", effect }, { "verb", verb } });
     }
 
@@ -310,7 +310,7 @@ int UseSpellOrItem(Context& ctx, UseSource source, int chosenUser)
         }
         const Character& c = memberOf(ctx, user);
         if (MemberRefusal refusal = memberRefusal(c, spells); refusal != MemberRefusal::None) {
-            ShowBattleMessage(ctx, c.name + refusalText(refusal));
+            ShowBattleMessage(ctx, c.name + refusalText(ctx, refusal));
             if (inBattle(ctx) || chosenUser >= 0 || partyLast(ctx) == 0)
                 return 0;
             continue;

@@ -5,7 +5,9 @@
 #include "core/battle_state.h"
 #include "core/game.h"
 #include "core/random.h"
+#include "core/messages.h"
 #include "core/settings.h"
+#include "core/translation.h"
 #include "core/transcript.h"
 #include "core/upper_calls.h"
 #include "data/database.h"
@@ -39,6 +41,8 @@ struct Context {
     float random() { return rng.next(); }
 
     Database db;
+    Translation translation; // the player's chosen language; empty: the game's own texts
+    MessageTexts messages; // the engine's messages, translated or not
     Settings settings;
     GameState game;
     FieldState field;

@@ -51,12 +51,12 @@ std::vector<std::uint8_t> readGameFileOrFail(Context& ctx, const std::string& cp
 
 void fatalFileError(Context& ctx, const std::string& detail)
 {
-    fatal(ctx, message(Message::FileErrorCaption), message(Message::FileErrorText), detail, ExitCode::FileError);
+    fatal(ctx, message(ctx, Message::FileErrorCaption), message(ctx, Message::FileErrorText), detail, ExitCode::FileError);
 }
 
 void fatalEventError(Context& ctx, const std::string& detail)
 {
-    fatal(ctx, message(Message::EventErrorCaption), message(Message::EventErrorText), detail, ExitCode::EventError);
+    fatal(ctx, message(ctx, Message::EventErrorCaption), message(ctx, Message::EventErrorText), detail, ExitCode::EventError);
 }
 
 } // namespace vorn

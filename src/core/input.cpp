@@ -43,7 +43,7 @@ namespace {
 
     void askQuitQuestion(Context& ctx)
     {
-        BoxAnswer answer = showMessageBox(ctx, message(Message::QuitCaption), message(Message::QuitText), BoxButtons::YesNo,
+        BoxAnswer answer = showMessageBox(ctx, message(ctx, Message::QuitCaption), message(ctx, Message::QuitText), BoxButtons::YesNo,
             BoxIcon::Question);
         // Built from a character: assigning a string literal here trips a false GCC 12
         // -Wrestrict warning at -O3.

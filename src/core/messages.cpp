@@ -1,6 +1,10 @@
 #include "core/messages.h"
 
+#include "core/context.h"
+#include "core/translation.h"
 #include "platform/encoding.h"
+
+#include <algorithm>
 
 #include <array>
 #include <cstddef>
@@ -12,233 +16,233 @@ namespace {
     using enum Message;
 
     constexpr std::array<MessageRow, static_cast<std::size_t>(Count)> rows { {
-        { FileErrorCaption, "ファイル読込みエラー" },
-        { FileErrorText, "ファイルが開けません、ゲームデータファイルがすべて揃っているか確認してください" },
-        { EventErrorCaption, "イベント実行エラー" },
-        { EventErrorText, "コマンド実行中にエラーが発生しました、コマンド記述に誤りがあります" },
-        { QuitCaption, "確認" },
-        { QuitText, "終了します、よろしいですか？" },
+        { FileErrorCaption, "FileErrorCaption", "ファイル読込みエラー" },
+        { FileErrorText, "FileErrorText", "ファイルが開けません、ゲームデータファイルがすべて揃っているか確認してください" },
+        { EventErrorCaption, "EventErrorCaption", "イベント実行エラー" },
+        { EventErrorText, "EventErrorText", "コマンド実行中にエラーが発生しました、コマンド記述に誤りがあります" },
+        { QuitCaption, "QuitCaption", "確認" },
+        { QuitText, "QuitText", "終了します、よろしいですか？" },
 
-        { BattleAttack, "  攻  撃" },
-        { BattleMagic, "  魔  法" },
-        { BattleFlee, "  逃げる" },
-        { BattleItems, "  道  具" },
-        { BattleAuto, "  オート" },
-        { ItemUse, "  使  う" },
-        { ItemEquip, "  装  備" },
-        { ItemGive, "  渡  す" },
-        { ItemDiscard, "  捨てる" },
-        { ItemDescribe, "  説  明" },
-        { EquippedMark, "≪" },
-        { UnlimitedUses, " (無)" },
-        { Next, "  次へ" },
-        { Back, "  戻る" },
-        { Yes, "  は  い" },
-        { No, "  いいえ" },
-        { GoldLabel, "所持金  " },
-        { PanelConditions, "状態：" },
-        { PanelHp, "体力：" },
-        { PanelMp, "魔力：" },
-        { ShopBuy, "  買う" },
-        { ShopSell, "  売る" },
-        { ShopDescribe, "  説明" },
-        { HealerRevive, "  意識回復" },
-        { HealerCure, "  状態回復" },
-        { SettingsMusic, "  ＢＧＭ  " },
-        { SettingsSound, "  効果音  " },
-        { SettingsWalkers, "  人移動  " },
-        { SettingsSpeed, "  速　度  " },
-        { SettingsEncounters, "  敵遭遇  " },
-        { SettingsKeys, "  キー設定  " },
-        { SwitchOn, "ＯＮ" },
-        { SwitchOff, "ＯＦＦ" },
-        { EncountersWhileWalking, "移動時" },
-        { EncountersWhileStanding, "停止時" },
-        { FieldMagic, "  魔      法" },
-        { FieldItems, "  道      具" },
-        { FieldStatus, "  ステータス" },
-        { FieldFormation, "  隊      列" },
-        { FieldSave, "  セ  ー  ブ" },
-        { FieldLoad, "  ロ  ー  ド" },
-        { FieldSettings, "  設      定" },
-        { FieldQuit, "  終      了" },
-        { TitleNewGame, "  新  規" },
-        { TitleLoad, "  読  込" },
-        { EquipWear, "  装　着" },
-        { EquipStrongest, "  最　強" },
-        { EquipRemove, "  はずす" },
-        { EquipRemoveAll, "  無装備" },
+        { BattleAttack, "BattleAttack", "  攻  撃" },
+        { BattleMagic, "BattleMagic", "  魔  法" },
+        { BattleFlee, "BattleFlee", "  逃げる" },
+        { BattleItems, "BattleItems", "  道  具" },
+        { BattleAuto, "BattleAuto", "  オート" },
+        { ItemUse, "ItemUse", "  使  う" },
+        { ItemEquip, "ItemEquip", "  装  備" },
+        { ItemGive, "ItemGive", "  渡  す" },
+        { ItemDiscard, "ItemDiscard", "  捨てる" },
+        { ItemDescribe, "ItemDescribe", "  説  明" },
+        { EquippedMark, "EquippedMark", "≪" },
+        { UnlimitedUses, "UnlimitedUses", " (無)" },
+        { Next, "Next", "  次へ" },
+        { Back, "Back", "  戻る" },
+        { Yes, "Yes", "  は  い" },
+        { No, "No", "  いいえ" },
+        { GoldLabel, "GoldLabel", "所持金  " },
+        { PanelConditions, "PanelConditions", "状態：" },
+        { PanelHp, "PanelHp", "体力：" },
+        { PanelMp, "PanelMp", "魔力：" },
+        { ShopBuy, "ShopBuy", "  買う" },
+        { ShopSell, "ShopSell", "  売る" },
+        { ShopDescribe, "ShopDescribe", "  説明" },
+        { HealerRevive, "HealerRevive", "  意識回復" },
+        { HealerCure, "HealerCure", "  状態回復" },
+        { SettingsMusic, "SettingsMusic", "  ＢＧＭ  " },
+        { SettingsSound, "SettingsSound", "  効果音  " },
+        { SettingsWalkers, "SettingsWalkers", "  人移動  " },
+        { SettingsSpeed, "SettingsSpeed", "  速　度  " },
+        { SettingsEncounters, "SettingsEncounters", "  敵遭遇  " },
+        { SettingsKeys, "SettingsKeys", "  キー設定  " },
+        { SwitchOn, "SwitchOn", "ＯＮ" },
+        { SwitchOff, "SwitchOff", "ＯＦＦ" },
+        { EncountersWhileWalking, "EncountersWhileWalking", "移動時" },
+        { EncountersWhileStanding, "EncountersWhileStanding", "停止時" },
+        { FieldMagic, "FieldMagic", "  魔      法" },
+        { FieldItems, "FieldItems", "  道      具" },
+        { FieldStatus, "FieldStatus", "  ステータス" },
+        { FieldFormation, "FieldFormation", "  隊      列" },
+        { FieldSave, "FieldSave", "  セ  ー  ブ" },
+        { FieldLoad, "FieldLoad", "  ロ  ー  ド" },
+        { FieldSettings, "FieldSettings", "  設      定" },
+        { FieldQuit, "FieldQuit", "  終      了" },
+        { TitleNewGame, "TitleNewGame", "  新  規" },
+        { TitleLoad, "TitleLoad", "  読  込" },
+        { EquipWear, "EquipWear", "  装　着" },
+        { EquipStrongest, "EquipStrongest", "  最　強" },
+        { EquipRemove, "EquipRemove", "  はずす" },
+        { EquipRemoveAll, "EquipRemoveAll", "  無装備" },
 
-        { RefusalFainted, "は気絶しています" },
-        { RefusalSealed, "は魔法を封じられている" },
-        { RefusalConfused, "は狂っています" },
-        { RefusalCursed, "は呪われています" },
-        { RefusalParalysed, "は麻痺しています" },
-        { RefusalPetrified, "は石化しています" },
-        { RefusalAsleep, "は眠っています" },
+        { RefusalFainted, "RefusalFainted", "は気絶しています" },
+        { RefusalSealed, "RefusalSealed", "は魔法を封じられている" },
+        { RefusalConfused, "RefusalConfused", "は狂っています" },
+        { RefusalCursed, "RefusalCursed", "は呪われています" },
+        { RefusalParalysed, "RefusalParalysed", "は麻痺しています" },
+        { RefusalPetrified, "RefusalPetrified", "は石化しています" },
+        { RefusalAsleep, "RefusalAsleep", "は眠っています" },
 
-        { MemberFainted, "は気絶した！" },
+        { MemberFainted, "MemberFainted", "は気絶した！" },
 
-        { ChooseSaveSlot, "保存先を選択してください" },
-        { ChooseLoadSlot, "読込先を選択してください" },
-        { NowSaving, "                              Ｎｏｗ  Ｓａｖｉｎｇ．．．" },
-        { SaveComplete, "                        Ｓａｖｅ  Ｃｏｍｐｌａｔｅ．．．" },
-        { NowLoading, "                            Ｎｏｗ  Ｌｏａｄｉｎｇ．．．" },
-        { NoData, "データがありません" },
-        { UnreadableData, "データが読めません" },
-        { NotSaved, "保存できませんでした" },
-        { UnreadableSlot, "読めないデータ" },
-        { OverwriteUnreadable, "読めないデータです。上書きしますか？" },
-        { StatusName, "名前：『" },
-        { StatusNameEnd, "』" },
-        { StatusAttribute, "属性：" },
-        { StatusCondition, "状態：" },
-        { StatusLevel, "レベル：    " },
-        { StatusHp, "体　　　力：　" },
-        { StatusMp, "魔　　　力：　" },
-        { StatusExp, "経　験　値：" },
-        { StatusAttack, "攻　撃　力：　" },
-        { StatusDefense, "防　御　力：　" },
-        { StatusSpeed, "速　　　さ：　" },
-        { StatusMagicDefense, "魔法防御力：　" },
-        { StatusHitRate, "攻撃命中率：　" },
-        { StatusOf, "／　" },
-        { StatusPlus, "＋　" },
-        { StatusExpOf, "／" },
-        { StatusPercent, "％" },
-        { ConditionGood, "良" },
-        { ConditionFainted, "絶" },
-        { ConditionSleep, "眠" },
-        { ConditionMadness, "狂" },
-        { ConditionCurse, "呪" },
-        { ConditionPoison, "毒" },
-        { ConditionParalysis, "痺" },
-        { ConditionStone, "石" },
-        { ConditionSeal, "封" },
-        { ConditionDark, "闇" },
-        { NoSpells, "覚えていません" },
-        { NoItems, "持っていません" },
-        { CannotReorder, "隊列変更できません" },
-        { ChooseOrder, "順番を決めてください" },
-        { OrderAlreadySet, "の順番は既に決まっています" },
-        { ReallyQuit, "本当に終了してもよろしいですか？" },
-        { KeyPromptUp, "上キーを選択してください" },
-        { KeyPromptDown, "下キーを選択してください" },
-        { KeyPromptRight, "右キーを選択してください" },
-        { KeyPromptLeft, "左キーを選択してください" },
-        { KeyPromptDecide, "決定キーを選択してください" },
-        { KeyPromptCancel, "キャンセルキーを選択してください" },
+        { ChooseSaveSlot, "ChooseSaveSlot", "保存先を選択してください" },
+        { ChooseLoadSlot, "ChooseLoadSlot", "読込先を選択してください" },
+        { NowSaving, "NowSaving", "                              Ｎｏｗ  Ｓａｖｉｎｇ．．．" },
+        { SaveComplete, "SaveComplete", "                        Ｓａｖｅ  Ｃｏｍｐｌａｔｅ．．．" },
+        { NowLoading, "NowLoading", "                            Ｎｏｗ  Ｌｏａｄｉｎｇ．．．" },
+        { NoData, "NoData", "データがありません" },
+        { UnreadableData, "UnreadableData", "データが読めません" },
+        { NotSaved, "NotSaved", "保存できませんでした" },
+        { UnreadableSlot, "UnreadableSlot", "読めないデータ" },
+        { OverwriteUnreadable, "OverwriteUnreadable", "読めないデータです。上書きしますか？" },
+        { StatusName, "StatusName", "名前：『" },
+        { StatusNameEnd, "StatusNameEnd", "』" },
+        { StatusAttribute, "StatusAttribute", "属性：" },
+        { StatusCondition, "StatusCondition", "状態：" },
+        { StatusLevel, "StatusLevel", "レベル：    " },
+        { StatusHp, "StatusHp", "体　　　力：　" },
+        { StatusMp, "StatusMp", "魔　　　力：　" },
+        { StatusExp, "StatusExp", "経　験　値：" },
+        { StatusAttack, "StatusAttack", "攻　撃　力：　" },
+        { StatusDefense, "StatusDefense", "防　御　力：　" },
+        { StatusSpeed, "StatusSpeed", "速　　　さ：　" },
+        { StatusMagicDefense, "StatusMagicDefense", "魔法防御力：　" },
+        { StatusHitRate, "StatusHitRate", "攻撃命中率：　" },
+        { StatusOf, "StatusOf", "／　" },
+        { StatusPlus, "StatusPlus", "＋　" },
+        { StatusExpOf, "StatusExpOf", "／" },
+        { StatusPercent, "StatusPercent", "％" },
+        { ConditionGood, "ConditionGood", "良" },
+        { ConditionFainted, "ConditionFainted", "絶" },
+        { ConditionSleep, "ConditionSleep", "眠" },
+        { ConditionMadness, "ConditionMadness", "狂" },
+        { ConditionCurse, "ConditionCurse", "呪" },
+        { ConditionPoison, "ConditionPoison", "毒" },
+        { ConditionParalysis, "ConditionParalysis", "痺" },
+        { ConditionStone, "ConditionStone", "石" },
+        { ConditionSeal, "ConditionSeal", "封" },
+        { ConditionDark, "ConditionDark", "闇" },
+        { NoSpells, "NoSpells", "覚えていません" },
+        { NoItems, "NoItems", "持っていません" },
+        { CannotReorder, "CannotReorder", "隊列変更できません" },
+        { ChooseOrder, "ChooseOrder", "順番を決めてください" },
+        { OrderAlreadySet, "OrderAlreadySet", "の順番は既に決まっています" },
+        { ReallyQuit, "ReallyQuit", "本当に終了してもよろしいですか？" },
+        { KeyPromptUp, "KeyPromptUp", "上キーを選択してください" },
+        { KeyPromptDown, "KeyPromptDown", "下キーを選択してください" },
+        { KeyPromptRight, "KeyPromptRight", "右キーを選択してください" },
+        { KeyPromptLeft, "KeyPromptLeft", "左キーを選択してください" },
+        { KeyPromptDecide, "KeyPromptDecide", "決定キーを選択してください" },
+        { KeyPromptCancel, "KeyPromptCancel", "キャンセルキーを選択してください" },
 
-        { Topic, "は" },
-        { JoinedParty, "が仲間になった" },
-        { LeftParty, "が仲間からぬけた" },
-        { LevelUp, "はレベルアップした！！" },
-        { SpellLearnt, "の魔法を覚えた！！" },
-        { NotEnoughGold, "ＧＯＬＤが足りません" },
-        { GoldGained, "ＧＯＬＤ手に入れた" },
-        { WhoCarries, "「誰が持ちますか？」" },
-        { InventoryFull, "持ち物がいっぱいでこれ以上持てません" },
-        { Obtained, "を手に入れた" },
-        { HealerGreetingParty, "  どういったご用件でしょうか？」" },
-        { HealerGreetingOne, "  状態の回復をなさいますか？」" },
-        { WhomToCure, "「どなたを回復させますか？」" },
-        { NothingWrong, "「その方に異常はありませんが・・・」" },
-        { NothingWrongOne, "「異常はありませんが・・・」" },
-        { OpenQuote, "「" },
-        { CureCosts, "の回復には" },
-        { ReviveCosts, "の復活には" },
-        { GoldCosts, "ＧＯＬＤかかります" },
-        { IsThatAllRight, "  よろしいですか？」" },
-        { Cured, "は正常に戻った" },
-        { WhomToRevive, "「どなたを復活させますか？」" },
-        { StillConscious, "「その方は意識がありますが・・・」" },
-        { Revived, "は気が付いた" },
-        { WhatToBuy, "「何をお求めですか？」" },
-        { PriceIs, "になります、" },
-        { ThankYou, "「ありがとうございます、" },
-        { BuyMore, "  まだ何か買ってくれますか？」" },
-        { WhoSells, "「どなたが売ってくれますか？」" },
-        { CarriesNothing, "道具を持っていません" },
-        { WhatToSell, "「何を売ってくれますか？」" },
-        { EquippedNoSale, "は装備中のため売れません" },
-        { NoSale, "は売れません" },
-        { SellMore, "  まだ他にも売ってくれますか？」" },
-        { NameCaption, "名前変更" },
-        { NameLabel, "名前" },
-        { NameOk, "OK" },
-        { NameCancel, "ｷｬﾝｾﾙ" },
-        { NameErrorCaption, "エラー" },
-        { NameErrorText, "名前を入力してください" },
-        { NameRefusedText, "名前に使えない文字が含まれています" },
+        { Topic, "Topic", "は" },
+        { JoinedParty, "JoinedParty", "が仲間になった" },
+        { LeftParty, "LeftParty", "が仲間からぬけた" },
+        { LevelUp, "LevelUp", "はレベルアップした！！" },
+        { SpellLearnt, "SpellLearnt", "の魔法を覚えた！！" },
+        { NotEnoughGold, "NotEnoughGold", "ＧＯＬＤが足りません" },
+        { GoldGained, "GoldGained", "ＧＯＬＤ手に入れた" },
+        { WhoCarries, "WhoCarries", "「誰が持ちますか？」" },
+        { InventoryFull, "InventoryFull", "持ち物がいっぱいでこれ以上持てません" },
+        { Obtained, "Obtained", "を手に入れた" },
+        { HealerGreetingParty, "HealerGreetingParty", "  どういったご用件でしょうか？」" },
+        { HealerGreetingOne, "HealerGreetingOne", "  状態の回復をなさいますか？」" },
+        { WhomToCure, "WhomToCure", "「どなたを回復させますか？」" },
+        { NothingWrong, "NothingWrong", "「その方に異常はありませんが・・・」" },
+        { NothingWrongOne, "NothingWrongOne", "「異常はありませんが・・・」" },
+        { OpenQuote, "OpenQuote", "「" },
+        { CureCosts, "CureCosts", "の回復には" },
+        { ReviveCosts, "ReviveCosts", "の復活には" },
+        { GoldCosts, "GoldCosts", "ＧＯＬＤかかります" },
+        { IsThatAllRight, "IsThatAllRight", "  よろしいですか？」" },
+        { Cured, "Cured", "は正常に戻った" },
+        { WhomToRevive, "WhomToRevive", "「どなたを復活させますか？」" },
+        { StillConscious, "StillConscious", "「その方は意識がありますが・・・」" },
+        { Revived, "Revived", "は気が付いた" },
+        { WhatToBuy, "WhatToBuy", "「何をお求めですか？」" },
+        { PriceIs, "PriceIs", "になります、" },
+        { ThankYou, "ThankYou", "「ありがとうございます、" },
+        { BuyMore, "BuyMore", "  まだ何か買ってくれますか？」" },
+        { WhoSells, "WhoSells", "「どなたが売ってくれますか？」" },
+        { CarriesNothing, "CarriesNothing", "道具を持っていません" },
+        { WhatToSell, "WhatToSell", "「何を売ってくれますか？」" },
+        { EquippedNoSale, "EquippedNoSale", "は装備中のため売れません" },
+        { NoSale, "NoSale", "は売れません" },
+        { SellMore, "SellMore", "  まだ他にも売ってくれますか？」" },
+        { NameCaption, "NameCaption", "名前変更" },
+        { NameLabel, "NameLabel", "名前" },
+        { NameOk, "NameOk", "OK" },
+        { NameCancel, "NameCancel", "ｷｬﾝｾﾙ" },
+        { NameErrorCaption, "NameErrorCaption", "エラー" },
+        { NameErrorText, "NameErrorText", "名前を入力してください" },
+        { NameRefusedText, "NameRefusedText", "名前に使えない文字が含まれています" },
 
-        { CuredPoison, "{name}の身体から毒が消えた！" },
-        { CuredCurse, "{name}の呪いが解けた！" },
-        { CuredConfusion, "{name}は正気に戻った！" },
-        { CuredSleep, "{name}は目を覚ました！" },
-        { CuredParalysis, "{name}の正常に戻った！" },
-        { CuredPetrification, "{name}の石化が解けた！" },
-        { CuredSeal, "{name}の魔法封印が解けた！" },
-        { CuredDarkness, "{name}を包んでいた暗雲が消えた！" },
-        { PoisonedEnemy, "{name}を毒で侵した！" },
-        { CursedEnemy, "{name}に呪いをかけた！" },
-        { ConfusedEnemy, "{name}を狂わせた！" },
-        { FellAsleep, "{name}は眠りに落ちた！" },
-        { ParalysedEnemy, "{name}を麻痺させた！" },
-        { PetrifiedEnemy, "{name}を石化した！" },
-        { SealedEnemy, "{name}の魔法を封じた！" },
-        { DarkenedEnemy, "{name}を暗雲で包み込んだ！" },
-        { PoisonedMember, "{name}は毒に犯された！" },
-        { CursedMember, "{name}は呪われた！" },
-        { ConfusedMember, "{name}は狂った！" },
-        { ParalysedMember, "{name}は麻痺した！" },
-        { PetrifiedMember, "{name}は石化した！" },
-        { SealedMember, "{name}は魔法を封じられた！" },
-        { DarkenedMember, "{name}は暗雲に包み込まれた！" },
-        { RaisedAttack, "{name}の攻撃力が上がった！" },
-        { RaisedDefense, "{name}の防御力が上がった！" },
-        { RaisedSpeed, "{name}の速さが上がった！" },
-        { RaisedAttackDefense, "{name}の攻撃力と防御力が上がった！" },
-        { RaisedAttackSpeed, "{name}の攻撃力と速さが上がった！" },
-        { RaisedDefenseSpeed, "{name}の防御力と速さが上がった！" },
-        { RaisedAll, "{name}の攻撃力と防御力と速さが上がった！" },
-        { RaisedMagicDefense, "{name}の魔法防御力が上がった！" },
-        { LoweredAttack, "{name}の攻撃力が下がった！" },
-        { LoweredDefense, "{name}の防御力が下がった！" },
-        { LoweredSpeed, "{name}の速さが下がった！" },
-        { SlowedMember, "{name}の体が重くなった！" },
-        { LoweredAttackDefense, "{name}の攻撃力と防御力が下がった！" },
-        { LoweredAttackSpeed, "{name}の攻撃力と速さが下がった！" },
-        { LoweredDefenseSpeed, "{name}の防御力と速さが下がった！" },
-        { LoweredAll, "{name}の攻撃力と防御力と速さが下がった！" },
-        { LoweredMagicDefense, "{name}の魔法防御力が下がった！" },
-        { WokeUp, "{name}は目を覚ました" },
-        { PetrificationWoreOff, "{name}の石化が解けた" },
-        { ParalysisWoreOff, "{name}は正常に戻った" },
-        { SealWoreOff, "{name}の魔法封印が解けた" },
-        { ConfusionWoreOff, "{name}は正気に戻った" },
-        { PoisonWoreOff, "{name}の身体から毒が抜けた" },
-        { DarknessWoreOff, "{name}を包んでいた暗雲が消えた" },
-        { CurseWoreOff, "{name}の呪いが解けた" },
-        { StillAsleep, "{name}は眠っている" },
-        { PetrifiedCannotMove, "{name}は石化していて動けない" },
-        { ParalysedCannotMove, "{name}は麻痺していて動けない" },
-        { CursedCannotMove, "{name}は呪われていて動けない" },
-        { EffectDidNotWork, "{name}の効果は効かなかった" },
-        { NoEffect, "{name}には効果がなかった！" },
-        { CameTo, "{name}は気がついた！" },
-        { MpRecovered, "{name}の魔力が{amount}回復した！" },
-        { HpRecovered, "{name}の体力が{amount}回復した" },
-        { HpRestored, "{name}の体力が回復した" },
-        { EffectMissed, "{name}の効果は外れた！" },
-        { HpDrained, "{user}は{enemy}の体力を吸い取った！" },
-        { MpDrained, "{user}は{enemy}の魔力を吸い取った！" },
-        { HpDrainedBy, "{enemy}に{member}の体力を吸い取られた！" },
-        { MpDrainedBy, "{enemy}に{member}の魔力を吸い取られた！" },
+        { CuredPoison, "CuredPoison", "{name}の身体から毒が消えた！" },
+        { CuredCurse, "CuredCurse", "{name}の呪いが解けた！" },
+        { CuredConfusion, "CuredConfusion", "{name}は正気に戻った！" },
+        { CuredSleep, "CuredSleep", "{name}は目を覚ました！" },
+        { CuredParalysis, "CuredParalysis", "{name}の正常に戻った！" },
+        { CuredPetrification, "CuredPetrification", "{name}の石化が解けた！" },
+        { CuredSeal, "CuredSeal", "{name}の魔法封印が解けた！" },
+        { CuredDarkness, "CuredDarkness", "{name}を包んでいた暗雲が消えた！" },
+        { PoisonedEnemy, "PoisonedEnemy", "{name}を毒で侵した！" },
+        { CursedEnemy, "CursedEnemy", "{name}に呪いをかけた！" },
+        { ConfusedEnemy, "ConfusedEnemy", "{name}を狂わせた！" },
+        { FellAsleep, "FellAsleep", "{name}は眠りに落ちた！" },
+        { ParalysedEnemy, "ParalysedEnemy", "{name}を麻痺させた！" },
+        { PetrifiedEnemy, "PetrifiedEnemy", "{name}を石化した！" },
+        { SealedEnemy, "SealedEnemy", "{name}の魔法を封じた！" },
+        { DarkenedEnemy, "DarkenedEnemy", "{name}を暗雲で包み込んだ！" },
+        { PoisonedMember, "PoisonedMember", "{name}は毒に犯された！" },
+        { CursedMember, "CursedMember", "{name}は呪われた！" },
+        { ConfusedMember, "ConfusedMember", "{name}は狂った！" },
+        { ParalysedMember, "ParalysedMember", "{name}は麻痺した！" },
+        { PetrifiedMember, "PetrifiedMember", "{name}は石化した！" },
+        { SealedMember, "SealedMember", "{name}は魔法を封じられた！" },
+        { DarkenedMember, "DarkenedMember", "{name}は暗雲に包み込まれた！" },
+        { RaisedAttack, "RaisedAttack", "{name}の攻撃力が上がった！" },
+        { RaisedDefense, "RaisedDefense", "{name}の防御力が上がった！" },
+        { RaisedSpeed, "RaisedSpeed", "{name}の速さが上がった！" },
+        { RaisedAttackDefense, "RaisedAttackDefense", "{name}の攻撃力と防御力が上がった！" },
+        { RaisedAttackSpeed, "RaisedAttackSpeed", "{name}の攻撃力と速さが上がった！" },
+        { RaisedDefenseSpeed, "RaisedDefenseSpeed", "{name}の防御力と速さが上がった！" },
+        { RaisedAll, "RaisedAll", "{name}の攻撃力と防御力と速さが上がった！" },
+        { RaisedMagicDefense, "RaisedMagicDefense", "{name}の魔法防御力が上がった！" },
+        { LoweredAttack, "LoweredAttack", "{name}の攻撃力が下がった！" },
+        { LoweredDefense, "LoweredDefense", "{name}の防御力が下がった！" },
+        { LoweredSpeed, "LoweredSpeed", "{name}の速さが下がった！" },
+        { SlowedMember, "SlowedMember", "{name}の体が重くなった！" },
+        { LoweredAttackDefense, "LoweredAttackDefense", "{name}の攻撃力と防御力が下がった！" },
+        { LoweredAttackSpeed, "LoweredAttackSpeed", "{name}の攻撃力と速さが下がった！" },
+        { LoweredDefenseSpeed, "LoweredDefenseSpeed", "{name}の防御力と速さが下がった！" },
+        { LoweredAll, "LoweredAll", "{name}の攻撃力と防御力と速さが下がった！" },
+        { LoweredMagicDefense, "LoweredMagicDefense", "{name}の魔法防御力が下がった！" },
+        { WokeUp, "WokeUp", "{name}は目を覚ました" },
+        { PetrificationWoreOff, "PetrificationWoreOff", "{name}の石化が解けた" },
+        { ParalysisWoreOff, "ParalysisWoreOff", "{name}は正常に戻った" },
+        { SealWoreOff, "SealWoreOff", "{name}の魔法封印が解けた" },
+        { ConfusionWoreOff, "ConfusionWoreOff", "{name}は正気に戻った" },
+        { PoisonWoreOff, "PoisonWoreOff", "{name}の身体から毒が抜けた" },
+        { DarknessWoreOff, "DarknessWoreOff", "{name}を包んでいた暗雲が消えた" },
+        { CurseWoreOff, "CurseWoreOff", "{name}の呪いが解けた" },
+        { StillAsleep, "StillAsleep", "{name}は眠っている" },
+        { PetrifiedCannotMove, "PetrifiedCannotMove", "{name}は石化していて動けない" },
+        { ParalysedCannotMove, "ParalysedCannotMove", "{name}は麻痺していて動けない" },
+        { CursedCannotMove, "CursedCannotMove", "{name}は呪われていて動けない" },
+        { EffectDidNotWork, "EffectDidNotWork", "{name}の効果は効かなかった" },
+        { NoEffect, "NoEffect", "{name}には効果がなかった！" },
+        { CameTo, "CameTo", "{name}は気がついた！" },
+        { MpRecovered, "MpRecovered", "{name}の魔力が{amount}回復した！" },
+        { HpRecovered, "HpRecovered", "{name}の体力が{amount}回復した" },
+        { HpRestored, "HpRestored", "{name}の体力が回復した" },
+        { EffectMissed, "EffectMissed", "{name}の効果は外れた！" },
+        { HpDrained, "HpDrained", "{user}は{enemy}の体力を吸い取った！" },
+        { MpDrained, "MpDrained", "{user}は{enemy}の魔力を吸い取った！" },
+        { HpDrainedBy, "HpDrainedBy", "{enemy}に{member}の体力を吸い取られた！" },
+        { MpDrainedBy, "MpDrainedBy", "{enemy}に{member}の魔力を吸い取られた！" },
 
-        { UsedBy, "{user}は{effect}を{verb}" },
-        { UsedByWithoutVerb, "{user}は{effect}" },
-        { UsedOn, "{user}は{target}に{effect}を{verb}" },
-        { UsedOnWithoutVerb, "{user}は{target}に{effect}" },
+        { UsedBy, "UsedBy", "{user}は{effect}を{verb}" },
+        { UsedByWithoutVerb, "UsedByWithoutVerb", "{user}は{effect}" },
+        { UsedOn, "UsedOn", "{user}は{target}に{effect}を{verb}" },
+        { UsedOnWithoutVerb, "UsedOnWithoutVerb", "{user}は{target}に{effect}" },
 
     } };
 
@@ -254,33 +258,16 @@ namespace {
 
 } // namespace
 
-const std::string& message(Message id)
-{
-    static const std::array<std::string, rows.size()> cp932 = [] {
-        std::array<std::string, rows.size()> texts;
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            texts[i] = utf8ToCp932(std::string(rows[i].utf8));
-        return texts;
-    }();
-    std::size_t index = static_cast<std::size_t>(id);
-    static const std::string none;
-    return index < cp932.size() ? cp932[index] : none;
-}
-
 std::span<const MessageRow> messageTable() { return rows; }
 
 namespace {
 
     // Calls `text` for each run of plain UTF-8 text and `placeholder` for each `{name}` of a
-    // message's text. A "{" without a closing "}" is plain text. The scan works on the UTF-8 text,
+    // message text. A "{" without a closing "}" is plain text. The scan works on the UTF-8 text,
     // where "{" and "}" never occur inside a character, unlike the second byte of cp932 characters.
     template <typename Text, typename Placeholder>
-    void scanMessage(Message id, Text text, Placeholder placeholder)
+    void scanText(std::string_view rest, Text text, Placeholder placeholder)
     {
-        std::size_t index = static_cast<std::size_t>(id);
-        if (index >= rows.size())
-            return;
-        std::string_view rest = rows[index].utf8;
         while (!rest.empty()) {
             std::size_t open = rest.find('{');
             std::size_t close = open == std::string_view::npos ? open : rest.find('}', open);
@@ -297,29 +284,93 @@ namespace {
 
 } // namespace
 
-std::string formatMessage(Message id, std::span<const MessageValue> values)
+MessageTexts::MessageTexts()
+    : texts_(rows.size())
 {
-    std::string out;
-    scanMessage(
-        id, [&](std::string_view utf8) { out += utf8ToCp932(std::string(utf8)); },
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        take(i, rows[i].utf8);
+}
+
+void MessageTexts::take(std::size_t index, std::string_view utf8)
+{
+    Text& t = texts_[index];
+    t.whole = utf8ToCp932(std::string(utf8));
+    t.pieces.clear();
+    scanText(
+        utf8, [&](std::string_view plain) { t.pieces.push_back(Piece { utf8ToCp932(std::string(plain)), {} }); },
         [&](std::string_view name, std::string_view written) {
-            for (const MessageValue& value : values) {
-                if (value.name == name) {
-                    out += value.value;
-                    return;
-                }
-            }
-            out += utf8ToCp932(std::string(written));
+            t.pieces.push_back(Piece { utf8ToCp932(std::string(written)), std::string(name) });
         });
+}
+
+const std::string& MessageTexts::text(Message id) const
+{
+    std::size_t index = static_cast<std::size_t>(id);
+    static const std::string none;
+    return index < texts_.size() ? texts_[index].whole : none;
+}
+
+std::string MessageTexts::format(Message id, std::span<const MessageValue> values) const
+{
+    std::size_t index = static_cast<std::size_t>(id);
+    if (index >= texts_.size())
+        return {};
+    std::string out;
+    for (const Piece& piece : texts_[index].pieces) {
+        const MessageValue* value = nullptr;
+        for (const MessageValue& v : values) {
+            if (!piece.placeholder.empty() && v.name == piece.placeholder) {
+                value = &v;
+                break;
+            }
+        }
+        out += value ? std::string(value->value) : piece.text;
+    }
     return out;
+}
+
+void MessageTexts::translate(const Translation& translation, std::vector<std::string>& warnings)
+{
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::string* translated = translation.findUtf8(messageContext(rows[i].name), rows[i].utf8);
+        if (!translated)
+            continue;
+        std::vector<std::string_view> wanted = placeholdersOf(rows[i].utf8), given = placeholdersOf(*translated);
+        std::sort(wanted.begin(), wanted.end());
+        std::sort(given.begin(), given.end());
+        if (wanted != given) {
+            warnings.push_back("the translation of " + messageContext(rows[i].name)
+                + " does not have the original's placeholders; the original is kept");
+            continue;
+        }
+        take(i, *translated);
+    }
+}
+
+const std::string& message(const Context& ctx, Message id) { return ctx.messages.text(id); }
+
+std::string formatMessage(const Context& ctx, Message id, std::span<const MessageValue> values)
+{
+    return ctx.messages.format(id, values);
+}
+
+std::string formatMessage(const Context& ctx, Message id, std::initializer_list<MessageValue> values)
+{
+    return ctx.messages.format(id, values);
+}
+
+std::vector<std::string_view> placeholdersOf(std::string_view utf8)
+{
+    std::vector<std::string_view> names;
+    scanText(
+        utf8, [](std::string_view) {}, [&](std::string_view name, std::string_view) { names.push_back(name); });
+    return names;
 }
 
 std::vector<std::string_view> messagePlaceholders(Message id)
 {
-    std::vector<std::string_view> names;
-    scanMessage(
-        id, [](std::string_view) {}, [&](std::string_view name, std::string_view) { names.push_back(name); });
-    return names;
+    std::size_t index = static_cast<std::size_t>(id);
+    return index < rows.size() ? placeholdersOf(rows[index].utf8) : std::vector<std::string_view>();
 }
 
 } // namespace vorn

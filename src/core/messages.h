@@ -264,30 +264,67 @@ enum class Message : int {
     Count // not a message: the number of messages
 };
 
-// The cp932 text of a message.
-const std::string& message(Message id);
-
 // A value the game fills into a message: the placeholder `{name}` of its text becomes `value`.
 struct MessageValue {
     std::string_view name;
     std::string_view value; // cp932 bytes, kept as they are
 };
 
-// The cp932 text of a message with its placeholders filled. Values are inserted as bytes and never
-// read as placeholders themselves, so a name holding "{" or any cp932 byte comes out unchanged. A
-// placeholder without a value stays as written, so a missing value shows instead of vanishing.
-std::string formatMessage(Message id, std::span<const MessageValue> values);
-inline std::string formatMessage(Message id, std::initializer_list<MessageValue> values)
-{
-    return formatMessage(id, std::span<const MessageValue>(values.begin(), values.size()));
-}
+class Translation;
 
-// The names of the placeholders in a message's text, in the order they appear.
+// The texts of the messages as this run shows them: the table's own, or a translation's.
+// Each is converted to cp932 once, when it is taken in.
+class MessageTexts {
+public:
+    MessageTexts(); // the table's own texts
+
+    // The cp932 text of a message.
+    const std::string& text(Message id) const;
+    // The cp932 text with its placeholders filled. Values are inserted as bytes and never read as
+    // placeholders themselves, so a name holding "{" or any cp932 byte comes out unchanged. A
+    // placeholder without a value stays as written, so a missing value shows instead of vanishing.
+    std::string format(Message id, std::span<const MessageValue> values) const;
+    std::string format(Message id, std::initializer_list<MessageValue> values) const
+    {
+        return format(id, std::span<const MessageValue>(values.begin(), values.size()));
+    }
+
+    // Takes the messages `translation` translates. A translation whose placeholders are not the
+    // original's (one left out, misspelt or added) is told in `warnings` and the original kept.
+    void translate(const Translation& translation, std::vector<std::string>& warnings);
+
+private:
+    struct Piece {
+        std::string text; // cp932; for a placeholder, its text as written
+        std::string placeholder; // the placeholder's name; empty for plain text
+    };
+    struct Text {
+        std::string whole;
+        std::vector<Piece> pieces;
+    };
+    std::vector<Text> texts_;
+
+    void take(std::size_t index, std::string_view utf8);
+};
+
+struct Context;
+
+// The cp932 text of a message as the run shows it.
+const std::string& message(const Context& ctx, Message id);
+// The same with its placeholders filled (MessageTexts::format).
+std::string formatMessage(const Context& ctx, Message id, std::span<const MessageValue> values);
+std::string formatMessage(const Context& ctx, Message id, std::initializer_list<MessageValue> values);
+
+// The names of the placeholders in a UTF-8 message text, in the order they appear.
+std::vector<std::string_view> placeholdersOf(std::string_view utf8);
+// The names of the placeholders in a message's own text.
 std::vector<std::string_view> messagePlaceholders(Message id);
 
-// One row of the message table: the message and its text in UTF-8.
+// One row of the message table: the message, its name (which a translation catalogue knows it
+// by) and its text in UTF-8.
 struct MessageRow {
     Message id;
+    std::string_view name;
     std::string_view utf8;
 };
 // Every row, in the order of the messages.

@@ -3,6 +3,7 @@
 #include "core/assert.h"
 #include "core/context.h"
 #include "core/dialogs.h"
+#include "core/translation.h"
 #include "data/record.h"
 #include "field/field_draw.h"
 #include "field/field_ops.h"
@@ -50,6 +51,7 @@ namespace {
             map.resetMarks(width, height);
         try {
             map.events = readMapEvents(readGameFileOrFail(ctx, mapEventFileName(mapNumber), GameFileKind::Script), ctx.db.corrections);
+            translateMapEvents(ctx.translation, mapEventFileName(mapNumber), map.events);
         } catch (const FileError& error) {
             fatalFileError(ctx, shownGamePath(mapEventFileName(mapNumber)) + ": " + error.what());
         }

@@ -17,7 +17,7 @@ namespace vorn {
 namespace {
 
     // A message about one member or enemy.
-    std::string about(Message id, std::string_view name) { return formatMessage(id, { { "name", name } }); }
+    std::string about(const Context& ctx, Message id, std::string_view name) { return formatMessage(ctx, id, { { "name", name } }); }
 
     // The decimal text of a whole number right-aligned in `width` characters.
     std::string rightAligned(float n, int width)
@@ -213,7 +213,7 @@ namespace {
             float& v = counters[static_cast<std::size_t>(c)];
             if (v == 1) {
                 v = 0;
-                return { StepOutcome::Recovered, c, about(recoveryMessage(c), name) };
+                return { StepOutcome::Recovered, c, about(ctx, recoveryMessage(c), name) };
             }
             if (v > 1 && !lasting(v)) {
                 v -= 1;
@@ -235,7 +235,7 @@ namespace {
             else if (c == condition::curse && oneInTwo(ctx))
                 stop = Message::CursedCannotMove;
             if (stop)
-                return { StepOutcome::Stopped, c, about(*stop, name) };
+                return { StepOutcome::Stopped, c, about(ctx, *stop, name) };
         }
         return {};
     }
@@ -337,14 +337,14 @@ EffectOutcome partyEffect(Context& ctx, const EffectUse& use, int target)
         n = resisted ? intDown(v * factor) : v;
     }
     if (!userSucceeds(ctx, use))
-        return say(about(Message::EffectDidNotWork, member(ctx, use.user).name));
+        return say(about(ctx, Message::EffectDidNotWork, member(ctx, use.user).name));
 
-    const std::string noEffect = about(Message::NoEffect, t.name);
+    const std::string noEffect = about(ctx, Message::NoEffect, t.name);
     if (letter == 'R') {
         if (t.hp != 0)
             return say(noEffect);
         t.hp = n;
-        return say(about(Message::CameTo, t.name));
+        return say(about(ctx, Message::CameTo, t.name));
     }
     if (t.hp == 0)
         return say(noEffect);
@@ -353,24 +353,24 @@ EffectOutcome partyEffect(Context& ctx, const EffectUse& use, int target)
         if (counter == 0)
             return say(noEffect);
         counter = 0;
-        return say(about(c->cure, t.name));
+        return say(about(ctx, c->cure, t.name));
     }
     if (const StatLetter* s = statLetter(letter)) {
         changeStats(statsOf(ctx, target), *s, n);
-        return say(about(s->raised, t.name));
+        return say(about(ctx, s->raised, t.name));
     }
     EffectOutcome out;
     if (letter == 'M' || letter == 'W') {
         n = std::min(n, t.maxMp - t.mp);
         t.mp += n;
-        out.line = formatMessage(Message::MpRecovered, { { "name", t.name }, { "amount", rightAligned(n, 6) } });
+        out.line = formatMessage(ctx, Message::MpRecovered, { { "name", t.name }, { "amount", rightAligned(n, 6) } });
         if (letter == 'M')
             return out;
     }
     // 'W' heals hit points by the amount its magic-point part kept.
     n = std::min(n, t.maxHp - t.hp);
     t.hp += n;
-    std::string hpLine = formatMessage(Message::HpRecovered, { { "name", t.name }, { "amount", rightAligned(n, 6) } });
+    std::string hpLine = formatMessage(ctx, Message::HpRecovered, { { "name", t.name }, { "amount", rightAligned(n, 6) } });
     if (out.line.empty())
         out.line = hpLine;
     else
@@ -400,11 +400,11 @@ EffectOutcome enemyEffect(Context& ctx, const EffectUse& use, int slot, bool wea
     const StatLetter* s = statLetter(letter);
     bool acts = c || s || letter == 'X' || letter == 'Z';
     if (!userSucceeds(ctx, use))
-        return weaponEffect ? EffectOutcome {} : say(about(Message::EffectMissed, effectName(ctx, use)));
+        return weaponEffect ? EffectOutcome {} : say(about(ctx, Message::EffectMissed, effectName(ctx, use)));
     if (weaponEffect && !acts)
         return {};
 
-    const std::string noEffect = about(Message::NoEffect, e.name);
+    const std::string noEffect = about(ctx, Message::NoEffect, e.name);
     if (n <= 0)
         return say(noEffect);
     if (c) {
@@ -413,7 +413,7 @@ EffectOutcome enemyEffect(Context& ctx, const EffectUse& use, int slot, bool wea
         if (counter != 0 || !allowed || !oneInTwo(ctx))
             return say(noEffect);
         counter = d;
-        return say(about(c->onEnemy, e.name));
+        return say(about(ctx, c->onEnemy, e.name));
     }
     if (s || letter == 'X' || letter == 'Z') {
         if (!oneInTwo(ctx))
@@ -421,20 +421,20 @@ EffectOutcome enemyEffect(Context& ctx, const EffectUse& use, int slot, bool wea
         Character& user = member(ctx, use.user);
         if (s) {
             changeStats(e, *s, -n);
-            return say(about(s->loweredEnemy, e.name));
+            return say(about(ctx, s->loweredEnemy, e.name));
         }
         if (letter == 'X') {
             float left = std::max(e.hp - n, 1.0f);
             float lost = std::max(e.hp - left, 0.0f);
             e.hp = left;
             user.hp = std::max(user.hp, std::min(user.maxHp, user.hp + lost));
-            return say(formatMessage(Message::HpDrained, { { "user", user.name }, { "enemy", e.name } }));
+            return say(formatMessage(ctx, Message::HpDrained, { { "user", user.name }, { "enemy", e.name } }));
         }
         float left = std::max(e.mp - n, 0.0f);
         float lost = std::max(e.mp - left, 0.0f);
         e.mp = left;
         user.mp = std::max(user.mp, std::min(user.maxMp, user.mp + lost));
-        return say(formatMessage(Message::MpDrained, { { "user", user.name }, { "enemy", e.name } }));
+        return say(formatMessage(ctx, Message::MpDrained, { { "user", user.name }, { "enemy", e.name } }));
     }
 
     float base = use.spell ? power : itemPower(code);
@@ -466,17 +466,17 @@ EffectOutcome enemySpellOnMember(Context& ctx, int caster, int spellNumber, int 
     float n = intDown(p + ctx.random() * p / 4);
     n -= intDown(resistance + ctx.random() * resistance);
     if (!casterSucceeds(ctx, e, *spell))
-        return say(about(Message::EffectMissed, e.name));
+        return say(about(ctx, Message::EffectMissed, e.name));
     float d = lasting(p) ? p : intDown(ctx.random() * p) + 1;
 
     char letter = effectLetter(spell->code);
-    const std::string noEffect = about(Message::NoEffect, m.name);
+    const std::string noEffect = about(ctx, Message::NoEffect, m.name);
     if (const ConditionLetter* c = conditionLetter(letter)) {
         float& counter = m.conditions[static_cast<std::size_t>(c->counter)];
         if (counter != 0 || !oneInTwo(ctx))
             return say(noEffect);
         counter = d;
-        return say(about(c->onMember, m.name));
+        return say(about(ctx, c->onMember, m.name));
     }
     const StatLetter* s = statLetter(letter);
     if (s || letter == 'X' || letter == 'Z') {
@@ -484,7 +484,7 @@ EffectOutcome enemySpellOnMember(Context& ctx, int caster, int spellNumber, int 
             return say(noEffect);
         if (s) {
             changeStats(statsOf(ctx, target), *s, -n);
-            return say(about(s->loweredMember, m.name));
+            return say(about(ctx, s->loweredMember, m.name));
         }
         const Enemy& record = enemyRecord(ctx, caster);
         if (letter == 'X') {
@@ -492,13 +492,13 @@ EffectOutcome enemySpellOnMember(Context& ctx, int caster, int spellNumber, int 
             float lost = std::max(m.hp - left, 0.0f);
             m.hp = std::min(m.hp, left);
             e.hp = std::max(e.hp, std::min(e.maxHp, e.hp + lost));
-            return say(formatMessage(Message::HpDrainedBy, { { "enemy", e.name }, { "member", m.name } }));
+            return say(formatMessage(ctx, Message::HpDrainedBy, { { "enemy", e.name }, { "member", m.name } }));
         }
         float left = std::max(m.mp - n, 0.0f);
         float lost = std::max(m.mp - left, 0.0f);
         m.mp = std::min(m.mp, left);
         e.mp = std::max(e.mp, std::min(record.mp, e.mp + lost));
-        return say(formatMessage(Message::MpDrainedBy, { { "enemy", e.name }, { "member", m.name } }));
+        return say(formatMessage(ctx, Message::MpDrainedBy, { { "enemy", e.name }, { "member", m.name } }));
     }
     EffectOutcome out;
     out.hit = true;
@@ -519,14 +519,14 @@ EffectOutcome enemySupportEffect(Context& ctx, int caster, int spellNumber, int 
     if (spell->attribute != 0 && attribute != 0)
         n = resistScaled(ctx.db, n, spell->attribute, attribute);
     if (!casterSucceeds(ctx, e, *spell))
-        return say(about(Message::EffectDidNotWork, e.name));
+        return say(about(ctx, Message::EffectDidNotWork, e.name));
     if (const StatLetter* s = statLetter(effectLetter(spell->code))) {
         changeStats(f, *s, n);
-        return say(about(s->raised, f.name));
+        return say(about(ctx, s->raised, f.name));
     }
     n = std::min(n, f.maxHp - f.hp);
     f.hp += n;
-    return say(about(Message::HpRestored, f.name));
+    return say(about(ctx, Message::HpRestored, f.name));
 }
 
 // --- Conditions ---

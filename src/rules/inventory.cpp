@@ -193,25 +193,25 @@ MemberRefusal memberRefusal(const Character& c, bool casting)
     return MemberRefusal::None;
 }
 
-std::string refusalText(MemberRefusal refusal)
+std::string refusalText(const Context& ctx, MemberRefusal refusal)
 {
     switch (refusal) {
     case MemberRefusal::None:
         return {};
     case MemberRefusal::Fainted:
-        return message(Message::RefusalFainted);
+        return message(ctx, Message::RefusalFainted);
     case MemberRefusal::Sealed:
-        return message(Message::RefusalSealed);
+        return message(ctx, Message::RefusalSealed);
     case MemberRefusal::Confused:
-        return message(Message::RefusalConfused);
+        return message(ctx, Message::RefusalConfused);
     case MemberRefusal::Cursed:
-        return message(Message::RefusalCursed);
+        return message(ctx, Message::RefusalCursed);
     case MemberRefusal::Paralysed:
-        return message(Message::RefusalParalysed);
+        return message(ctx, Message::RefusalParalysed);
     case MemberRefusal::Petrified:
-        return message(Message::RefusalPetrified);
+        return message(ctx, Message::RefusalPetrified);
     case MemberRefusal::Asleep:
-        return message(Message::RefusalAsleep);
+        return message(ctx, Message::RefusalAsleep);
     }
     return {};
 }

@@ -10,6 +10,8 @@
 
 namespace vorn {
 
+struct Context;
+
 // The item record of an item number, or nullptr for a number outside the table.
 const Item* itemRecord(const Database& db, float itemNumber);
 // The equipment record of an item, or nullptr when the item is not equipment (or its record
@@ -57,7 +59,7 @@ enum class MemberRefusal { None,
 // curse, paralysis, petrification and sleep.
 MemberRefusal memberRefusal(const Character& c, bool casting);
 // The message of a refusal, after the member's name ("は気絶しています" ...), cp932.
-std::string refusalText(MemberRefusal refusal);
+std::string refusalText(const Context& ctx, MemberRefusal refusal);
 
 enum class EquipRefusal { None,
     NotEquipment,

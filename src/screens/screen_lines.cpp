@@ -14,7 +14,7 @@ void printLine(Context& ctx, const std::string& cp932)
 void say(Context& ctx, Message text)
 {
     RedrawMessageWindow(ctx);
-    printLine(ctx, message(text));
+    printLine(ctx, message(ctx, text));
 }
 
 void sayAndWait(Context& ctx, Message text)

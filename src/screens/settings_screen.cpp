@@ -48,7 +48,7 @@ void ConfigureKeys(Context& ctx)
     RedrawMessageWindow(ctx);
     WaitRelease(ctx);
     for (size_t k = 0; k < ctx.input.configuredKeys.size(); ++k) {
-        printLine(ctx, message(keyPrompt(static_cast<ConfiguredKey>(k))));
+        printLine(ctx, message(ctx, keyPrompt(static_cast<ConfiguredKey>(k))));
         WaitRelease(ctx);
         ctx.input.configuredKeys[k] = CaptureKey(ctx);
     }

@@ -18,7 +18,7 @@ namespace {
     // Rows of a stock list before it pages.
     constexpr int stockRows = 10;
 
-    const std::string& text(Message id) { return message(id); }
+    const std::string& text(const Context& ctx, Message id) { return message(ctx, id); }
 
     void say(Context& ctx, const std::string& cp932)
     {
@@ -40,8 +40,8 @@ namespace {
     // The price question of the buying and the selling dialogue.
     void askPrice(Context& ctx, const Item& item, float price)
     {
-        say(ctx, text(Message::OpenQuote) + item.text[0] + text(Message::Topic) + FormatRight(price, 8) + text(Message::PriceIs));
-        say(ctx, text(Message::IsThatAllRight));
+        say(ctx, text(ctx, Message::OpenQuote) + item.text[0] + text(ctx, Message::Topic) + FormatRight(price, 8) + text(ctx, Message::PriceIs));
+        say(ctx, text(ctx, Message::IsThatAllRight));
     }
 
     bool yesAt(Context& ctx, float x, float y) { return chooseFromMenu(ctx, MenuKind::YesNo, { x, y, 6, 4 }, 2) == 1; }
@@ -52,7 +52,7 @@ namespace {
     {
         if (alone(ctx))
             return 0;
-        say(ctx, text(question));
+        say(ctx, text(ctx, question));
         return ChooseMember(ctx, 10, 2) - 1;
     }
 
@@ -62,7 +62,7 @@ namespace {
         MemberRefusal why = memberRefusal(member(ctx, m), false);
         if (why == MemberRefusal::None)
             return false;
-        sayAndWait(ctx, member(ctx, m).name + refusalText(why));
+        sayAndWait(ctx, member(ctx, m).name + refusalText(ctx, why));
         return true;
     }
 
@@ -77,7 +77,7 @@ namespace {
         if (!yesAt(ctx, 20, 8))
             return Purchase::Abandoned;
         if (ctx.game.gold < item.price) {
-            sayAndWait(ctx, text(Message::NotEnoughGold));
+            sayAndWait(ctx, text(ctx, Message::NotEnoughGold));
             return Purchase::Abandoned;
         }
         for (;;) {
@@ -89,12 +89,12 @@ namespace {
                     ctx.game.gold -= item.price;
                     ShowGold(ctx);
                     AddItem(ctx.db, taker, static_cast<float>(itemNumber));
-                    sayAndWait(ctx, member(ctx, taker).name + text(Message::Topic) + item.text[0] + text(Message::Obtained));
-                    say(ctx, text(Message::ThankYou));
-                    say(ctx, text(Message::BuyMore));
+                    sayAndWait(ctx, member(ctx, taker).name + text(ctx, Message::Topic) + item.text[0] + text(ctx, Message::Obtained));
+                    say(ctx, text(ctx, Message::ThankYou));
+                    say(ctx, text(ctx, Message::BuyMore));
                     return Purchase::Done;
                 }
-                sayAndWait(ctx, text(Message::InventoryFull));
+                sayAndWait(ctx, text(ctx, Message::InventoryFull));
             }
             // A party of one hears the price again; a larger party names another receiver.
             if (alone(ctx))
@@ -105,7 +105,7 @@ namespace {
     void buying(Context& ctx, const ShopStockReader& readStock)
     {
         for (;;) {
-            say(ctx, text(Message::WhatToBuy));
+            say(ctx, text(ctx, Message::WhatToBuy));
             ShowGold(ctx);
             std::vector<int> stock = readStock(ctx);
             ctx.windows.listTexts = shopPriceList(ctx, stock);
@@ -123,10 +123,10 @@ namespace {
         for (;;) {
             const Character& c = member(ctx, seller);
             if (itemCountOf(c) == 0) {
-                sayAndWait(ctx, text(Message::CarriesNothing));
+                sayAndWait(ctx, text(ctx, Message::CarriesNothing));
                 return;
             }
-            say(ctx, text(Message::WhatToSell));
+            say(ctx, text(ctx, Message::WhatToSell));
             int entry = ChooseFromList(ctx, MenuKind::Items, seller);
             if (entry < 1)
                 return;
@@ -134,11 +134,11 @@ namespace {
             if (!item)
                 continue;
             if (entryEquipped(c, entry - 1)) {
-                sayAndWait(ctx, item->text[0] + text(Message::EquippedNoSale));
+                sayAndWait(ctx, item->text[0] + text(ctx, Message::EquippedNoSale));
                 continue;
             }
             if (item->noDiscard == 1) {
-                sayAndWait(ctx, item->text[0] + text(Message::NoSale));
+                sayAndWait(ctx, item->text[0] + text(ctx, Message::NoSale));
                 continue;
             }
             float offer = sellOffer(*item);
@@ -149,8 +149,8 @@ namespace {
             ctx.game.gold += offer;
             ShowGold(ctx);
             RemoveItem(ctx.db, seller, entry - 1);
-            say(ctx, text(Message::ThankYou));
-            say(ctx, text(Message::SellMore));
+            say(ctx, text(ctx, Message::ThankYou));
+            say(ctx, text(ctx, Message::SellMore));
         }
     }
 

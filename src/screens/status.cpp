@@ -24,19 +24,19 @@ namespace {
     }
 
     // cp932: "fainted" at no hit points, else the letters of the conditions held, or "good".
-    std::string conditionText(const Character& ch)
+    std::string conditionText(const Context& ctx, const Character& ch)
     {
         using enum Message;
         if (ch.hp == 0)
-            return message(ConditionFainted);
+            return message(ctx, ConditionFainted);
         static constexpr Message letters[] = { ConditionSleep, ConditionMadness, ConditionCurse, ConditionPoison,
             ConditionParalysis, ConditionStone, ConditionSeal, ConditionDark };
         std::string text;
         for (size_t c = 0; c < std::size(letters) && c < ch.conditions.size(); ++c) {
             if (ch.conditions[c] > 0)
-                text += message(letters[c]);
+                text += message(ctx, letters[c]);
         }
-        return text.empty() ? message(ConditionGood) : text;
+        return text.empty() ? message(ctx, ConditionGood) : text;
     }
 
     std::string attributeName(const Context& ctx, const Character& ch)
@@ -45,9 +45,9 @@ namespace {
         return row >= 0 && row < capacity::attributes ? ctx.db.attributes[static_cast<size_t>(row)].name : "";
     }
 
-    std::string figurePair(Message label, float value, Message between, float other)
+    std::string figurePair(const Context& ctx, Message label, float value, Message between, float other)
     {
-        return message(label) + FormatRight(value, 4) + message(between) + FormatRight(other, 4);
+        return message(ctx, label) + FormatRight(value, 4) + message(ctx, between) + FormatRight(other, 4);
     }
 
     // A window of one line at tile (x, y), width parameter 11.
@@ -59,7 +59,7 @@ namespace {
         w.winW = 11;
         w.winH = 3;
         DrawWindow(ctx);
-        printText(ctx, message(text), PrintStyle::Menu);
+        printText(ctx, message(ctx, text), PrintStyle::Menu);
     }
 
     // Page 1; returns false when the player cancelled.
@@ -119,20 +119,20 @@ std::vector<std::string> statusLines(const Context& ctx, int member)
     auto bonus = [&](Bonus which) { return equippedBonus(ctx.db, ch, which); };
     using enum Message;
     return {
-        message(StatusName) + ch.name + message(StatusNameEnd),
-        message(StatusAttribute) + attributeName(ctx, ch),
-        message(StatusCondition) + conditionText(ch),
+        message(ctx, StatusName) + ch.name + message(ctx, StatusNameEnd),
+        message(ctx, StatusAttribute) + attributeName(ctx, ch),
+        message(ctx, StatusCondition) + conditionText(ctx, ch),
         "",
-        message(StatusLevel) + FormatRight(ch.level, 2),
-        figurePair(StatusHp, ch.hp, StatusOf, ch.maxHp),
-        figurePair(StatusMp, ch.mp, StatusOf, ch.maxMp),
-        message(StatusExp) + FormatRight(ch.exp, 6) + message(StatusExpOf) + FormatRight(ch.nextExp, 6),
+        message(ctx, StatusLevel) + FormatRight(ch.level, 2),
+        figurePair(ctx, StatusHp, ch.hp, StatusOf, ch.maxHp),
+        figurePair(ctx, StatusMp, ch.mp, StatusOf, ch.maxMp),
+        message(ctx, StatusExp) + FormatRight(ch.exp, 6) + message(ctx, StatusExpOf) + FormatRight(ch.nextExp, 6),
         "",
-        figurePair(StatusAttack, ch.attack, StatusPlus, bonus(Bonus::Attack)),
-        figurePair(StatusDefense, ch.defense, StatusPlus, bonus(Bonus::Defense)),
-        figurePair(StatusSpeed, ch.speed, StatusPlus, bonus(Bonus::Speed)),
-        figurePair(StatusMagicDefense, ch.magicDefense, StatusPlus, bonus(Bonus::MagicDefense)),
-        message(StatusHitRate) + FormatRight(shownHitRate(ctx, member), 4) + message(StatusPercent),
+        figurePair(ctx, StatusAttack, ch.attack, StatusPlus, bonus(Bonus::Attack)),
+        figurePair(ctx, StatusDefense, ch.defense, StatusPlus, bonus(Bonus::Defense)),
+        figurePair(ctx, StatusSpeed, ch.speed, StatusPlus, bonus(Bonus::Speed)),
+        figurePair(ctx, StatusMagicDefense, ch.magicDefense, StatusPlus, bonus(Bonus::MagicDefense)),
+        message(ctx, StatusHitRate) + FormatRight(shownHitRate(ctx, member), 4) + message(ctx, StatusPercent),
     };
 }
 

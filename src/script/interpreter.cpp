@@ -3,6 +3,7 @@
 #include "core/assert.h"
 #include "core/context.h"
 #include "core/dialogs.h"
+#include "core/translation.h"
 #include "core/errors.h"
 #include "core/input.h"
 #include "core/quit.h"
@@ -305,6 +306,7 @@ void RunScriptFile(Context& ctx, StoryKind kind)
         if (!bytes)
             throw FileError(std::string(name) + ": " + why);
         script = readStoryScript(*bytes, kind);
+        translateScriptLines(ctx.translation, name, -1, script.lines);
     } catch (const FileError& error) {
         // The script files run with the event error trap installed, from the reading on.
         fatalEventError(ctx, error.what());

@@ -60,10 +60,10 @@ namespace {
     {
         Character& c = rosterEntry(ctx, member);
         while (levelUpDue(ctx, member)) {
-            say(ctx, c.name + message(Message::LevelUp));
+            say(ctx, c.name + message(ctx, Message::LevelUp));
             int learnt = applyLevelUp(ctx, member);
             if (learnt >= 0 && learnt < capacity::spells)
-                say(ctx, c.name + message(Message::Topic) + ctx.db.spells[static_cast<std::size_t>(learnt)].text[0] + message(Message::SpellLearnt));
+                say(ctx, c.name + message(ctx, Message::Topic) + ctx.db.spells[static_cast<std::size_t>(learnt)].text[0] + message(ctx, Message::SpellLearnt));
             WaitPage(ctx);
         }
     }
@@ -80,7 +80,7 @@ Flow get(Context& ctx)
     // A character already in the party stays where it is.
     if (!joinParty(ctx.db, found))
         return Flow::FallThrough;
-    say(ctx, rosterEntry(ctx, partyLast(ctx.db)).name + message(Message::JoinedParty));
+    say(ctx, rosterEntry(ctx, partyLast(ctx.db)).name + message(ctx, Message::JoinedParty));
     WaitPage(ctx);
     return Flow::FallThrough;
 }
@@ -101,7 +101,7 @@ Flow awy(Context& ctx)
     leaveParty(ctx.db, member);
     if (member == 0)
         leaderPictureToPlayer(ctx);
-    say(ctx, name + message(Message::LeftParty));
+    say(ctx, name + message(ctx, Message::LeftParty));
     WaitPage(ctx);
     return Flow::FallThrough;
 }
@@ -114,8 +114,8 @@ Flow ncg(Context& ctx)
     if (member < 0 || member > partyLast(ctx.db))
         fatalEventError(ctx, "NCG of member " + ctx.script.currentToken + ", who is not in the party");
     for (;;) {
-        NameDialog dialog { message(Message::NameCaption), message(Message::NameLabel), message(Message::NameOk),
-            message(Message::NameCancel), rosterEntry(ctx, member).name, nameBytes };
+        NameDialog dialog { message(ctx, Message::NameCaption), message(ctx, Message::NameLabel), message(ctx, Message::NameOk),
+            message(ctx, Message::NameCancel), rosterEntry(ctx, member).name, nameBytes };
         std::optional<std::string> typed = showNameDialog(ctx, dialog);
         if (!typed)
             return Flow::FallThrough;
@@ -125,7 +125,7 @@ Flow ncg(Context& ctx)
             return Flow::FallThrough;
         }
         Message why = refusal == NameRefusal::Character ? Message::NameRefusedText : Message::NameErrorText;
-        showMessageBox(ctx, message(Message::NameErrorCaption), message(why), BoxButtons::Ok, BoxIcon::Question);
+        showMessageBox(ctx, message(ctx, Message::NameErrorCaption), message(ctx, why), BoxButtons::Ok, BoxIcon::Question);
     }
 }
 
@@ -214,7 +214,7 @@ Flow mgt(Context& ctx)
     Character* c = namedCharacter(ctx, identity);
     if (c && learnSpell(ctx.db, *c, spell)) {
         const std::string& spellName = ctx.db.spells[static_cast<std::size_t>(spell)].text[0];
-        say(ctx, c->name + message(Message::Topic) + spellName + message(Message::SpellLearnt));
+        say(ctx, c->name + message(ctx, Message::Topic) + spellName + message(ctx, Message::SpellLearnt));
     }
     return Flow::FallThrough;
 }

@@ -25,11 +25,11 @@ namespace {
 
     Character& member(Context& ctx, int index) { return ctx.db.characters[static_cast<std::size_t>(index)]; }
 
-    const std::string& text(Message id) { return message(id); }
+    const std::string& text(const Context& ctx, Message id) { return message(ctx, id); }
 
     void sayNotEnoughGold(Context& ctx)
     {
-        say(ctx, text(Message::NotEnoughGold));
+        say(ctx, text(ctx, Message::NotEnoughGold));
         WaitPage(ctx);
     }
 
@@ -53,7 +53,7 @@ namespace {
     {
         if (partyLast(ctx.db) == 0)
             return 0;
-        say(ctx, text(question));
+        say(ctx, text(ctx, question));
         return ChooseMember(ctx, 5, 3) - 1;
     }
 
@@ -62,8 +62,8 @@ namespace {
     // pay; the fee is then taken.
     bool healerFeePaid(Context& ctx, const Character& c, Message costs, float cost)
     {
-        say(ctx, text(Message::OpenQuote) + c.name + text(costs) + FormatRight(cost, 8) + text(Message::GoldCosts));
-        say(ctx, text(Message::IsThatAllRight));
+        say(ctx, text(ctx, Message::OpenQuote) + c.name + text(ctx, costs) + FormatRight(cost, 8) + text(ctx, Message::GoldCosts));
+        say(ctx, text(ctx, Message::IsThatAllRight));
         ShowGold(ctx);
         if (!yesChosen(ctx, { 12, 6, 6, 4 }))
             return false;
@@ -83,13 +83,13 @@ namespace {
             return;
         Character& c = member(ctx, patient);
         if (!hasCondition(c)) {
-            say(ctx, text(partyLast(ctx.db) == 0 ? Message::NothingWrongOne : Message::NothingWrong));
+            say(ctx, text(ctx, partyLast(ctx.db) == 0 ? Message::NothingWrongOne : Message::NothingWrong));
             return;
         }
         if (!healerFeePaid(ctx, c, Message::CureCosts, healerCost(c, price)))
             return;
         clearConditions(c);
-        say(ctx, c.name + text(Message::Cured));
+        say(ctx, c.name + text(ctx, Message::Cured));
     }
 
     void healerRevive(Context& ctx, float price)
@@ -99,13 +99,13 @@ namespace {
             return;
         Character& c = member(ctx, patient);
         if (c.hp != 0) {
-            say(ctx, text(Message::StillConscious));
+            say(ctx, text(ctx, Message::StillConscious));
             return;
         }
         if (!healerFeePaid(ctx, c, Message::ReviveCosts, healerCost(c, price)))
             return;
         c.hp = 1;
-        say(ctx, c.name + text(Message::Revived));
+        say(ctx, c.name + text(ctx, Message::Revived));
     }
 
     // Why `m` cannot take an item, as the line to show, or empty when it can.
@@ -113,9 +113,9 @@ namespace {
     {
         const Character& c = member(ctx, m);
         if (MemberRefusal r = memberRefusal(c, false); r != MemberRefusal::None)
-            return c.name + refusalText(r);
+            return c.name + refusalText(ctx, r);
         if (itemCountOf(c) >= inventoryCapacity(ctx.db))
-            return text(Message::InventoryFull);
+            return text(ctx, Message::InventoryFull);
         return {};
     }
 
@@ -134,7 +134,7 @@ Flow gld(Context& ctx)
     }
     ctx.game.gold += amount;
     if (amount > 0)
-        say(ctx, FormatRight(amount, 8) + text(Message::GoldGained));
+        say(ctx, FormatRight(amount, 8) + text(ctx, Message::GoldGained));
     return Flow::FallThrough;
 }
 
@@ -182,12 +182,12 @@ Flow ret(Context& ctx)
     // A key still held from touching the healer does not answer the first question.
     WaitRelease(ctx);
     if (partyLast(ctx.db) == 0) {
-        say(ctx, text(Message::HealerGreetingOne));
+        say(ctx, text(ctx, Message::HealerGreetingOne));
         if (yesChosen(ctx, { 1, 1, 6, 4 }))
             healerCure(ctx, curePrice);
         return Flow::FallThrough;
     }
-    say(ctx, text(Message::HealerGreetingParty));
+    say(ctx, text(ctx, Message::HealerGreetingParty));
     // The menu lists "  意識回復" (revive) first and "  状態回復" (cure) second.
     switch (chooseFromMenu(ctx, MenuKind::Healer, { 1, 1, 7, 4 }, 2)) {
     case 1:
@@ -214,7 +214,7 @@ Flow itp(Context& ctx)
     for (;;) {
         int taker = 0;
         if (!alone) {
-            say(ctx, text(Message::WhoCarries));
+            say(ctx, text(ctx, Message::WhoCarries));
             taker = ChooseMember(ctx, 1, 2) - 1;
             if (taker < 0)
                 return jumpToTarget(ctx, target);
@@ -227,7 +227,7 @@ Flow itp(Context& ctx)
             continue;
         }
         AddItem(ctx.db, taker, static_cast<float>(item));
-        say(ctx, member(ctx, taker).name + text(Message::Topic) + itemName(ctx, item) + text(Message::Obtained));
+        say(ctx, member(ctx, taker).name + text(ctx, Message::Topic) + itemName(ctx, item) + text(ctx, Message::Obtained));
         WaitPage(ctx);
         return Flow::FallThrough;
     }

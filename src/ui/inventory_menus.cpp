@@ -99,7 +99,7 @@ namespace {
             const Character& r = memberOf(ctx, receiver);
             switch (checkReceiver(ctx.db, giver, receiver)) {
             case GiveRefusal::Receiver:
-                ShowMessage(ctx, r.name + refusalText(memberRefusal(r, false)));
+                ShowMessage(ctx, r.name + refusalText(ctx, memberRefusal(r, false)));
                 continue;
             case GiveRefusal::SameMember:
                 ShowMessage(ctx, text("既に") + r.name + text("が持っています"));

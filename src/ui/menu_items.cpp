@@ -13,11 +13,11 @@ namespace vorn {
 
 namespace {
 
-    std::vector<std::string> fixed(std::initializer_list<Message> texts)
+    std::vector<std::string> fixed(const Context& ctx, std::initializer_list<Message> texts)
     {
         std::vector<std::string> items;
         for (Message text : texts)
-            items.push_back(message(text));
+            items.push_back(message(ctx, text));
         return items;
     }
 
@@ -57,9 +57,9 @@ namespace {
             std::string name = item >= 0 && item < capacity::items ? ctx.db.items[static_cast<std::size_t>(item)].text[0] : "";
             std::string text = ctx.windows.paged != 0 ? name : "  " + name;
             if (entry[InventoryEquipped] >= 2)
-                text += message(Message::EquippedMark);
+                text += message(ctx, Message::EquippedMark);
             if (entry[InventoryUses] == 999)
-                text += message(Message::UnlimitedUses);
+                text += message(ctx, Message::UnlimitedUses);
             else
                 text += " (" + decimalText(entry[InventoryUses]) + ")";
             items.push_back(text);
@@ -76,7 +76,7 @@ namespace {
             const std::string& label = ctx.saves.labels[slot];
             std::string when = label;
             if (ctx.saves.unreadable[slot]) {
-                when = message(Message::UnreadableSlot);
+                when = message(ctx, Message::UnreadableSlot);
             } else if (label.size() == 12) {
                 when = label.substr(0, 2) + "/" + label.substr(2, 2) + "/" + label.substr(4, 2) + "  "
                     + label.substr(6, 2) + ":" + label.substr(8, 2) + ":" + label.substr(10, 2);
@@ -102,7 +102,7 @@ namespace {
         for (int m = 0; m < members; ++m)
             names += fitBytes(ctx.db.characters[static_cast<std::size_t>(m)].name, static_cast<std::size_t>(columnTiles) * 2);
         std::vector<std::string> items { names };
-        for (const std::string& label : fixed({ Message::PanelConditions, Message::PanelHp, Message::PanelMp }))
+        for (const std::string& label : fixed(ctx, { Message::PanelConditions, Message::PanelHp, Message::PanelMp }))
             items.push_back(label);
         return items;
     }
@@ -131,20 +131,20 @@ namespace {
         return items;
     }
 
-    const std::string& onOff(float value) { return message(value == 1 ? Message::SwitchOn : Message::SwitchOff); }
+    const std::string& onOff(const Context& ctx, float value) { return message(ctx, value == 1 ? Message::SwitchOn : Message::SwitchOff); }
 
     std::vector<std::string> settingsItems(const Context& ctx)
     {
         const Settings& s = ctx.settings;
         std::string speed = toFullWidthDigits(FormatRight(s.walkDelay, 1));
         return {
-            message(Message::SettingsMusic) + onOff(s.musicOn),
-            message(Message::SettingsSound) + onOff(s.soundOn),
-            message(Message::SettingsWalkers) + onOff(s.walkAnim),
-            message(Message::SettingsSpeed) + speed,
-            message(Message::SettingsEncounters)
-                + message(s.encounterMode == 1 ? Message::EncountersWhileWalking : Message::EncountersWhileStanding),
-            message(Message::SettingsKeys),
+            message(ctx, Message::SettingsMusic) + onOff(ctx, s.musicOn),
+            message(ctx, Message::SettingsSound) + onOff(ctx, s.soundOn),
+            message(ctx, Message::SettingsWalkers) + onOff(ctx, s.walkAnim),
+            message(ctx, Message::SettingsSpeed) + speed,
+            message(ctx, Message::SettingsEncounters)
+                + message(ctx, s.encounterMode == 1 ? Message::EncountersWhileWalking : Message::EncountersWhileStanding),
+            message(ctx, Message::SettingsKeys),
         };
     }
 
@@ -166,13 +166,13 @@ void buildMenuItems(Context& ctx, MenuKind kind)
     std::vector<std::string> items;
     switch (kind) {
     case MenuKind::BattleCommand:
-        items = fixed({ Message::BattleAttack, Message::BattleMagic, Message::BattleFlee, Message::BattleItems, Message::BattleAuto });
+        items = fixed(ctx, { Message::BattleAttack, Message::BattleMagic, Message::BattleFlee, Message::BattleItems, Message::BattleAuto });
         break;
     case MenuKind::Spells:
         items = spellItems(ctx);
         break;
     case MenuKind::ItemAction:
-        items = fixed({ Message::ItemUse, Message::ItemEquip, Message::ItemGive, Message::ItemDiscard, Message::ItemDescribe });
+        items = fixed(ctx, { Message::ItemUse, Message::ItemEquip, Message::ItemGive, Message::ItemDiscard, Message::ItemDescribe });
         break;
     case MenuKind::Members:
         items = memberNames(ctx);
@@ -184,16 +184,16 @@ void buildMenuItems(Context& ctx, MenuKind kind)
         items = inventoryItems(ctx);
         break;
     case MenuKind::Next:
-        items = fixed({ Message::Next });
+        items = fixed(ctx, { Message::Next });
         break;
     case MenuKind::Back:
-        items = fixed({ Message::Back });
+        items = fixed(ctx, { Message::Back });
         break;
     case MenuKind::YesNo:
-        items = fixed({ Message::Yes, Message::No });
+        items = fixed(ctx, { Message::Yes, Message::No });
         break;
     case MenuKind::Gold:
-        items = { message(Message::GoldLabel) + FormatRight(ctx.game.gold, 8) };
+        items = { message(ctx, Message::GoldLabel) + FormatRight(ctx.game.gold, 8) };
         break;
     case MenuKind::PartyStatus:
         items = statusPanelLines(ctx);
@@ -205,26 +205,25 @@ void buildMenuItems(Context& ctx, MenuKind kind)
         items = shopStockItems(ctx);
         break;
     case MenuKind::Shop:
-        items = fixed({ Message::ShopBuy, Message::ShopSell, Message::ShopDescribe });
+        items = fixed(ctx, { Message::ShopBuy, Message::ShopSell, Message::ShopDescribe });
         break;
     case MenuKind::Healer:
-        items = fixed({ Message::HealerRevive, Message::HealerCure });
+        items = fixed(ctx, { Message::HealerRevive, Message::HealerCure });
         break;
     case MenuKind::Settings:
         items = settingsItems(ctx);
         break;
     case MenuKind::FieldMenu:
-        items = fixed({ Message::FieldMagic, Message::FieldItems, Message::FieldStatus, Message::FieldFormation,
-            Message::FieldSave, Message::FieldLoad, Message::FieldSettings, Message::FieldQuit });
+        items = fixed(ctx, { Message::FieldMagic, Message::FieldItems, Message::FieldStatus, Message::FieldFormation, Message::FieldSave, Message::FieldLoad, Message::FieldSettings, Message::FieldQuit });
         break;
     case MenuKind::Towns:
         items = townNames(ctx);
         break;
     case MenuKind::Title:
-        items = fixed({ Message::TitleNewGame, Message::TitleLoad });
+        items = fixed(ctx, { Message::TitleNewGame, Message::TitleLoad });
         break;
     case MenuKind::EquipAction:
-        items = fixed({ Message::EquipWear, Message::EquipStrongest, Message::EquipRemove, Message::EquipRemoveAll });
+        items = fixed(ctx, { Message::EquipWear, Message::EquipStrongest, Message::EquipRemove, Message::EquipRemoveAll });
         break;
     default:
         // Kinds listing shop names only and the other data lists are built by the screens that

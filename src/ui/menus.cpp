@@ -81,9 +81,18 @@ void OpenMenu(Context& ctx)
 {
     WindowState& w = ctx.windows;
     SavedWindow saved(w);
+    buildMenuItems(ctx, w.menuKind);
+    // An item longer than the menu was made for (a translated one) would run into the next row:
+    // the menu grows to hold its widest item, as far as the screen reaches.
+    std::size_t widest = 0;
+    for (const std::string& item : w.menuItems)
+        widest = std::max(widest, splitCells(item).size());
+    float fits = std::ceil((static_cast<float>(widest) + 1) * std::max(1.0f, w.fontSize) / tile);
+    float room = static_cast<float>(ctx.platform.screen().width / tile - 1) - w.menuX;
+    if (fits > w.menuW && room > w.menuW)
+        w.menuW = std::min(fits, room);
     setWindow(w, w.menuX, w.menuY, w.menuW, w.menuH);
     DrawWindow(ctx);
-    buildMenuItems(ctx, w.menuKind);
     int lines = std::min(toInt(w.menuH) - 2, maxRows);
     for (int i = 0; i < lines; ++i) {
         std::string item = static_cast<std::size_t>(i) < w.menuItems.size() ? w.menuItems[static_cast<std::size_t>(i)] : "";
@@ -120,7 +129,8 @@ int chooseFromMenu(Context& ctx, MenuKind kind, MenuRect rect, int items)
     // A menu chosen from is not a paged list: the spell and item kinds keep their cursor blanks.
     ctx.windows.paged = 0;
     openMenu(ctx, kind, rect);
-    return chooseAt(ctx, rect.x, rect.y, rect.w, items < 0 ? toInt(rect.h) - 2 : items);
+    // The pointer spans the menu as opened: grown, when an item needed it.
+    return chooseAt(ctx, rect.x, rect.y, ctx.windows.menuW, items < 0 ? toInt(rect.h) - 2 : items);
 }
 
 void ShowGold(Context& ctx) { openMenu(ctx, MenuKind::Gold, { 20, 1, 10, 3 }); }

@@ -135,6 +135,33 @@ namespace {
             w.printedRows.erase(w.printedRows.begin());
     }
 
+    // Cells of a text that does not fit its row, the first `fits` of which are printed on it. When
+    // the row would end inside a word of half-width text (a translated line), it ends after the
+    // word's blank instead, so the word goes on the next row whole; the cells are then those of
+    // the row's part followed by those of the rest, and `fits` is the row part's count.
+    std::vector<std::string> breakAtBlank(const std::vector<std::string>& cells, std::size_t& fits)
+    {
+        auto halfWidth = [](const std::string& cell) {
+            return !cell.empty() && !isCp932LeadByte(static_cast<unsigned char>(cell[0]));
+        };
+        if (fits == 0 || fits >= cells.size() || !halfWidth(cells[fits - 1]) || !halfWidth(cells[fits]))
+            return cells;
+        std::string head, tail;
+        for (std::size_t i = 0; i < cells.size(); ++i)
+            (i < fits ? head : tail) += cells[i];
+        if (head.back() == ' ' || tail.front() == ' ')
+            return cells;
+        // A blank byte is never the second byte of a cp932 character.
+        std::size_t blank = head.rfind(' ');
+        if (blank == std::string::npos || blank == 0)
+            return cells;
+        std::vector<std::string> row = splitCells(head.substr(0, blank + 1));
+        std::vector<std::string> rest = splitCells(head.substr(blank + 1) + tail);
+        fits = row.size();
+        row.insert(row.end(), rest.begin(), rest.end());
+        return row;
+    }
+
 } // namespace
 
 void printText(Context& ctx, const std::string& cp932, PrintStyle style)
@@ -156,6 +183,8 @@ void printText(Context& ctx, const std::string& cp932, PrintStyle style)
             continue;
         }
         std::size_t count = std::min(cells.size(), capacity - first);
+        if (count < cells.size())
+            cells = breakAtBlank(cells, count);
         std::string line;
         for (std::size_t i = 0; i < count; ++i) {
             typeCell(ctx, cells[i], static_cast<int>(first + i + 1), menu);

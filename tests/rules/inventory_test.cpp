@@ -2,6 +2,7 @@
 // equipment, the strongest equipment, and the checks before giving or throwing items away.
 #include "platform/encoding.h"
 #include "rules/inventory.h"
+#include "support/test_context.h"
 
 #include <gtest/gtest.h>
 
@@ -218,7 +219,8 @@ TEST(MemberRefusal, FollowsTheGameOrderAndTheSealOnlyStopsCasting)
     EXPECT_EQ(memberRefusal(c, true), MemberRefusal::Sealed);
     c.hp = 0;
     EXPECT_EQ(memberRefusal(c, true), MemberRefusal::Fainted);
-    EXPECT_EQ(cp932ToUtf8(refusalText(MemberRefusal::Asleep)), "は眠っています");
+    vorn::test::TestContext t;
+    EXPECT_EQ(cp932ToUtf8(refusalText(t.ctx(), MemberRefusal::Asleep)), "は眠っています");
 }
 
 } // namespace

@@ -296,7 +296,7 @@ namespace {
         EXPECT_EQ(f.ctx().input.configuredKeys, (std::array<int, 6> { 'A', 'A', 'B', 'C', 'D', 'E' }));
         auto text = f.lines("text");
         for (int k = 0; k < 6; ++k) {
-            std::string prompt = cp932ToUtf8(message(keyPrompt(static_cast<ConfiguredKey>(k))));
+            std::string prompt = cp932ToUtf8(message(f.ctx(), keyPrompt(static_cast<ConfiguredKey>(k))));
             EXPECT_TRUE(anyContains(text, prompt)) << prompt;
         }
         EXPECT_TRUE(anyContains(text, "キャンセルキーを選択してください"));

@@ -123,7 +123,7 @@ TEST_F(Authoring, AnUnknownCommandOrHelpTopicSaysSo)
     EXPECT_EQ(run.code, 3);
     EXPECT_EQ(run.output,
         "vorn-data: unknown command \"chekc\"; did you mean \"check\"?\n"
-        "the commands are new, build, dump, check, render, inventory, web and help (vorn-data --help)\n");
+        "the commands are new, build, dump, check, render, inventory, text, web and help (vorn-data --help)\n");
     // Every command the help lists is one the tool takes: `web` without its folders shows its usage.
     run = runTool("web");
     EXPECT_EQ(run.code, 3);

@@ -1,5 +1,6 @@
 // Menu kinds built from the game state, and the gold window.
 #include "core/party.h"
+#include "core/translation.h"
 #include "platform/encoding.h"
 #include "ui/windows.h"
 #include "ui_fixture.h"
@@ -98,6 +99,24 @@ TEST(MenuItems, GoldWindowShowsTheGoldRightAligned)
     EXPECT_EQ(f.lines("text"), (std::vector<std::string> { "所持金       500" }));
     EXPECT_TRUE(f.screenShowsCell(20 * 16, 16, 0, 0));
     EXPECT_TRUE(f.screenShowsCell(30 * 16, 3 * 16, 16, 16));
+}
+
+// A translated item longer than its menu: the menu grows to hold it whole, within the screen.
+TEST(MenuItems, AMenuGrowsForAnItemLongerThanItWasMadeFor)
+{
+    UiFixture f;
+    std::vector<std::string> warnings;
+    Translation translation = Translation::fromPo(
+        "msgctxt \"messages/TitleNewGame\"\nmsgid \"  新  規\"\nmsgstr \"  Start a new journey\"\n", warnings);
+    f.ctx().messages.translate(translation, warnings);
+    openMenu(f.ctx(), MenuKind::Title, { 1, 1, 6, 4 });
+    EXPECT_EQ(f.windows().menuW, 12); // 21 half-width letters: 11 cells, and one more
+    EXPECT_EQ(f.lines("text"), (std::vector<std::string> { "  Start a new journey", "  読  込" }));
+    // Against the right edge it grows only as far as the screen.
+    openMenu(f.ctx(), MenuKind::Title, { 26, 1, 4, 4 });
+    EXPECT_EQ(f.windows().menuW, 5);
+    openMenu(f.ctx(), MenuKind::YesNo, { 1, 1, 6, 4 }); // items that fit leave the menu as made
+    EXPECT_EQ(f.windows().menuW, 6);
 }
 
 TEST(MenuItems, EveryKindOpensAndTheFixedOnesListTheirItems)

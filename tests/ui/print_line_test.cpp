@@ -44,6 +44,17 @@ TEST(PrintLine, WrapsAtWidthMinusOneFullWidthCharacters)
     f.print("abcdefghij");
     EXPECT_EQ(f.lines("text").back(), "ij");
     EXPECT_EQ(f.lines("text")[3], "abcdefgh");
+
+    // Half-width words (a translated line) go to the next line whole when a blank comes before
+    // the end of the line; a word longer than a line is still cut, and full-width text never
+    // breaks at a blank.
+    UiFixture words;
+    words.openWindow(2, 1, 5, 14);
+    words.print("ab cdefghi jk");
+    words.print("abcdefghijk");
+    words.print("あい うえお");
+    EXPECT_EQ(words.lines("text"),
+        (std::vector<std::string> { "ab ", "cdefghi ", "jk", "abcdefgh", "ijk", "あい う", "えお" }));
 }
 
 TEST(PrintLine, SmallerFontHoldsMoreCharacters)

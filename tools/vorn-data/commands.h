@@ -4,6 +4,8 @@
 
 #include "diagnostics.h"
 
+#include "platform/po_file.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -46,6 +48,13 @@ int renderCommand(const std::filesystem::path& gameDir, int map, const std::file
 // Every map with a map file, into `folder` as mapNNN.png.
 int renderAllCommand(const std::filesystem::path& gameDir, const std::filesystem::path& folder,
     const RenderOptions&, std::ostream& out);
+
+// Every text the player sees (the scripts' message lines, the database's names and texts, the
+// engine's messages) as the entries of a PO catalogue, the header first; each entry has its
+// context and the game file it comes from (text_export.cpp). Throws FileError.
+std::vector<PoEntry> gameTextEntries(const std::filesystem::path& gameDir);
+// Writes them to `poFile` (UTF-8) for translators.
+int textExportCommand(const std::filesystem::path& gameDir, const std::filesystem::path& poFile, std::ostream& out);
 
 // Writes a small playable game into `dir` (which must be missing or empty): its readable source
 // under dir/source and the pictures it needs (FONT.BMP, the tile and character sheets).

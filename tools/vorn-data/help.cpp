@@ -14,6 +14,7 @@ usage: vorn-data new DIR                    a small playable game to start from 
        vorn-data help KEYWORD               one script command: its arguments, their meaning, an example
        vorn-data help commands              every script command in one line each
        vorn-data web GAME_DIR OUT_DIR [PLAYER_DIR]   the game and the web player as a web page
+       vorn-data text export GAME_DIR OUT.po        every text the player sees, for translators
        vorn-data COMMAND --help             help on one command and the source format
 
 The readable source is a folder of UTF-8 YAML files with named fields (`#` starts a comment):
@@ -178,6 +179,19 @@ kana, letters and symbols, and the kanji of the game's DAT files and of the play
 the page fetches a whole font only when the game draws a character its first cut lacks. Open OUT_DIR/index.html through a web server
 (for example `python3 -m http.server -d OUT_DIR`); the address may give ?seed=N, ?text-speed=N,
 ?music-volume=N, ?sound-volume=N and ?mute.
+)";
+
+const char* const textHelp = R"(usage: vorn-data text export GAME_DIR OUT.po
+
+Writes every text the player sees as a gettext PO catalogue in UTF-8, for translation editors and
+platforms: the message lines of the opening, ending and map scripts (context FILE/event E/line L),
+the database's names and texts (context TABLE/ROW/FIELD: characters, towns, attributes, items,
+spells, enemies, and settings/windowTitle) and the player's own messages (messages/NAME). Each entry
+names the game file it comes from (#:); the same wording in two places is two entries.
+A translated copy plays with `vorn GAME_DIR --language LANG` when saved as GAME_DIR/Language/LANG.po
+(or given by its path); an empty or fuzzy msgstr keeps the original, and a text whose original has
+changed since the export is no longer replaced. The game's files are never changed.
+Example: vorn-data text export build/games/demo demo.po
 )";
 
 } // namespace vorn::datatool

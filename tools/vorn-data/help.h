@@ -12,5 +12,6 @@ extern const char* const newHelp;
 extern const char* const inventoryHelp;
 extern const char* const helpHelp;
 extern const char* const webHelp;
+extern const char* const textHelp;
 
 } // namespace vorn::datatool

@@ -1,4 +1,4 @@
-// vorn-data: the game authors' tool (new, build, dump, check, render, inventory, help).
+// vorn-data: the game authors' tool (new, build, dump, check, render, inventory, text, web, help).
 #include "commands.h"
 #include "help.h"
 
@@ -28,7 +28,7 @@ int main(int argc, char** argv)
 {
     using namespace vorn::datatool;
     std::string command = argc > 1 ? argv[1] : "";
-    const std::vector<std::string> commands { "new", "build", "dump", "check", "render", "inventory", "web", "help" };
+    const std::vector<std::string> commands { "new", "build", "dump", "check", "render", "inventory", "text", "web", "help" };
     const char* help = command == "build" ? buildHelp
         : command == "dump"               ? dumpHelp
         : command == "check"              ? checkHelp
@@ -37,6 +37,7 @@ int main(int argc, char** argv)
         : command == "inventory"          ? inventoryHelp
         : command == "help"               ? helpHelp
         : command == "web"                ? webHelp
+        : command == "text"               ? textHelp
                                           : generalHelp;
     if (command == "help") {
         if (argc == 2 || (argc == 3 && isHelpOption(argv[2]))) {
@@ -54,7 +55,7 @@ int main(int argc, char** argv)
     }
     if (!command.empty() && std::find(commands.begin(), commands.end(), command) == commands.end()) {
         std::cerr << "vorn-data: unknown command \"" << command << "\"" << didYouMean(command, commands)
-                  << "\nthe commands are new, build, dump, check, render, inventory, web and help (vorn-data --help)\n";
+                  << "\nthe commands are new, build, dump, check, render, inventory, text, web and help (vorn-data --help)\n";
         return 3;
     }
     if (command == "build" && argc == 4)
@@ -65,6 +66,8 @@ int main(int argc, char** argv)
         return checkCommand(argv[2], std::cout);
     if (command == "inventory" && argc == 3)
         return inventoryCommand(argv[2], std::cout);
+    if (command == "text" && argc == 5 && !std::strcmp(argv[2], "export"))
+        return textExportCommand(argv[3], argv[4], std::cout);
     if (command == "new" && argc == 3)
         return newCommand(argv[2], std::cout);
     if (command == "web" && (argc == 4 || argc == 5))
