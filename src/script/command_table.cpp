@@ -118,9 +118,11 @@ namespace {
         { "AEW", command::aew, fixedShape(""), LineFlow::GoesOn },
     });
 
+    // Handlers are checked by the table's test: a sanitizer build cannot compare function
+    // addresses at compile time.
     static_assert([] {
         for (const ScriptCommand& row : commandRows) {
-            if (row.keyword.size() != 3 || row.handler == nullptr || !validShape(row.shape))
+            if (row.keyword.size() != 3 || !validShape(row.shape))
                 return false;
         }
         return true;
