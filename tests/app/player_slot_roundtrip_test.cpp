@@ -11,18 +11,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string fileText(const fs::path& path)
-{
-    auto bytes = vorn::readWholeFile(path);
-    return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
-}
-
-int runTool(const std::string& arguments, const fs::path& log)
-{
-    fs::path tool = fs::path(VORN_PLAYER).parent_path() / "vorn-data";
-    std::string command = "'" + tool.string() + "' " + arguments + " > '" + log.string() + "' 2>&1";
-    return std::system(command.c_str());
-}
+using vorn::test::fileText;
+using vorn::test::runTool;
 
 } // namespace
 

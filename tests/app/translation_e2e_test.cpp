@@ -19,18 +19,8 @@ namespace {
 namespace fs = std::filesystem;
 using vorn::test::TempDir;
 
-std::string fileText(const fs::path& path)
-{
-    auto bytes = vorn::readWholeFile(path);
-    return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
-}
-
-int runTool(const std::string& arguments, const fs::path& log)
-{
-    fs::path tool = fs::path(VORN_PLAYER).parent_path() / "vorn-data";
-    std::string command = "'" + tool.string() + "' " + arguments + " > '" + log.string() + "' 2>&1";
-    return std::system(command.c_str());
-}
+using vorn::test::fileText;
+using vorn::test::runTool;
 
 struct ExportedDemo {
     TempDir dir;

@@ -1,5 +1,7 @@
 #include "support/run_player.h"
 
+#include "platform/game_files.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -118,6 +120,19 @@ PlayerRun runPlayer(const std::filesystem::path& game, const std::string& timeli
     err << std::ifstream(errors).rdbuf();
     run.errorOutput = err.str();
     return run;
+}
+
+std::string fileText(const std::filesystem::path& path)
+{
+    auto bytes = vorn::readWholeFile(path);
+    return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+}
+
+int runTool(const std::string& arguments, const std::filesystem::path& log)
+{
+    std::filesystem::path tool = std::filesystem::path(VORN_PLAYER).parent_path() / "vorn-data";
+    std::string command = "'" + tool.string() + "' " + arguments + " > '" + log.string() + "' 2>&1";
+    return std::system(command.c_str());
 }
 
 } // namespace vorn::test

@@ -35,4 +35,11 @@ ProgramRun runProgram(
 PlayerRun runPlayer(const std::filesystem::path& game, const std::string& timeline, const std::filesystem::path& work,
     const std::vector<std::string>& extraArgs = {});
 
+// The whole file as text; empty when it cannot be read.
+std::string fileText(const std::filesystem::path& path);
+
+// Runs `vorn-data ARGUMENTS` (the tool built beside the player) through the shell, its output
+// and errors into `log`, and gives what std::system gives.
+int runTool(const std::string& arguments, const std::filesystem::path& log);
+
 } // namespace vorn::test
