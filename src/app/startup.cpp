@@ -13,6 +13,7 @@
 #include "platform/game_files.h"
 #include "script/interpreter.h"
 #include "screens/shop.h"
+#include "ui/windows.h"
 
 namespace vorn {
 
@@ -86,6 +87,9 @@ void run(Context& ctx, const TestPlayOptions& testPlay)
             showTitle(ctx);
         } catch (const ReturnToTitle&) {
             loadGameData(ctx);
+            // A key still held from the ending would be taken by the title menu the moment it is
+            // let go, starting a new game nobody asked for: the title waits until it is up.
+            WaitRelease(ctx);
         } catch (const GameOverRestart&) {
             // After the game over a new game starts from the game's start-up data.
             ctx.battle = BattleState {};

@@ -165,7 +165,10 @@ TEST(DemoStory, TheBossLastLineEndsTheGameThroughTheEndingBackToTheTitle)
     // and shows the title again.
     timeline += "expect こうして、ともしびの結晶に光が戻った 5000\ndump ending\nshot ending\n";
     timeline += "expect おわり 60000\n";
-    timeline += "expect 新  規 60000\nwait 300\ndump title\nshot title\n";
+    // Enter is pressed during the ending's last line and let go only after the ending has
+    // returned: the title waits for it and then stands, choosing nothing.
+    timeline += "expect ～vorn デモ～ 60000\nhold enter\nwait 8000\nrelease enter\n";
+    timeline += "expect 新  規 60000\nwait 1000\ndump title\nshot title\n";
     auto run = runPlayer(game, timeline, dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.errorOutput;
     EXPECT_TRUE(run.lines("error").empty());
@@ -190,6 +193,9 @@ TEST(DemoStory, TheBossLastLineEndsTheGameThroughTheEndingBackToTheTitle)
     EXPECT_LT(end, lastMenu);
     EXPECT_EQ(countOf(run, "text", "新  規"), 2);
     EXPECT_EQ(countOf(run, "state", "title"), 2);
+    // Enter let go on the title chose nothing: the title's state is the run's last line.
+    ASSERT_FALSE(run.transcript.empty());
+    EXPECT_NE(run.transcript.back().find("\tstate\ttitle"), std::string::npos) << run.transcript.back();
     // The hero's name is substituted in the ending (＃00).
     EXPECT_TRUE(run.has("text", "そしてレイは――"));
     // The opening is not told again: the start-up goes on from the second settings read.
