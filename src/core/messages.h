@@ -39,7 +39,7 @@ enum class Message : int {
     Back,
     Yes,
     No,
-    GoldLabel,
+    GoldLabel, // the gold right-aligned in eight characters
     // Row labels of the party status panel (kind 12).
     PanelConditions,
     PanelHp,
@@ -50,7 +50,7 @@ enum class Message : int {
     ShopDescribe,
     HealerRevive,
     HealerCure,
-    // The settings menu (kind 20).
+    // The settings menu (kind 20): each line with its current setting.
     SettingsMusic,
     SettingsSound,
     SettingsWalkers,
@@ -102,24 +102,20 @@ enum class Message : int {
     NotSaved,
     UnreadableSlot, // the slot menu's entry for a slot whose file cannot be read
     OverwriteUnreadable,
-    // The status screen: its labels, the condition letters and the empty lists.
+    // The status screen: its lines (each figure right-aligned by the caller), the condition
+    // letters and the empty lists.
     StatusName,
-    StatusNameEnd,
     StatusAttribute,
     StatusCondition,
     StatusLevel,
-    StatusHp,
+    StatusHp, // the figure and its maximum
     StatusMp,
     StatusExp,
-    StatusAttack,
+    StatusAttack, // the figure and its equipment bonus
     StatusDefense,
     StatusSpeed,
     StatusMagicDefense,
     StatusHitRate,
-    StatusOf, // between a figure and its maximum
-    StatusPlus, // between a figure and its equipment bonus
-    StatusExpOf,
-    StatusPercent,
     ConditionGood,
     ConditionFainted,
     ConditionSleep,
