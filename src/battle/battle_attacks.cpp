@@ -2,9 +2,9 @@
 #include "battle/battle.h"
 
 #include "core/context.h"
+#include "core/messages.h"
 #include "core/sound.h"
 #include "data/record.h"
-#include "platform/encoding.h"
 #include "rules/battle_rules.h"
 #include "ui/text_cells.h"
 #include "ui/windows.h"
@@ -14,8 +14,6 @@
 namespace vorn {
 
 namespace {
-
-    std::string text(const char* utf8) { return utf8ToCp932(utf8); }
 
     int lastSlot(const Context& ctx) { return std::clamp(roundIndex(ctx.battle.lastEnemySlot), 0, battleSlots - 1); }
 
@@ -59,7 +57,7 @@ namespace {
     bool memberLosesHp(Context& ctx, int target, float damage)
     {
         Character& c = memberAt(ctx, target);
-        ShowBattleMessage(ctx, c.name + text("は") + FormatRight(damage, 6) + text("のダメージを受けた！"));
+        ShowBattleMessage(ctx, formatMessage(ctx, Message::MemberDamaged, { { "member", c.name }, { "damage", FormatRight(damage, 6) } }));
         c.hp = std::max(0.0f, c.hp - damage);
         ShowHpGauge(ctx, target);
         if (c.hp > 0)
@@ -75,7 +73,7 @@ namespace {
         BattleEnemy& e = slotAt(ctx, slot);
         if (tremble)
             trembleEnemy(ctx, slot);
-        ShowBattleMessage(ctx, e.name + text("に") + FormatRight(damage, 6) + text("のダメージを与えた！"));
+        ShowBattleMessage(ctx, formatMessage(ctx, Message::EnemyDamaged, { { "enemy", e.name }, { "damage", FormatRight(damage, 6) } }));
         e.hp -= damage;
         if (e.hp > 0)
             return false;
@@ -103,7 +101,7 @@ namespace {
         for (; hits > 0; --hits) {
             float damage = onAlly ? confusedMemberDamage(ctx, member) : memberAttackDamage(ctx, member, target);
             if (memberAttackMisses(ctx, member)) {
-                ShowBattleMessage(ctx, self.name + text("は攻撃を外した！"));
+                ShowBattleMessage(ctx, formatMessage(ctx, Message::MemberMissed, { { "member", self.name } }));
                 continue;
             }
             playSound(ctx, hitSound(ctx, member));
@@ -116,7 +114,7 @@ namespace {
             }
             trembleEnemy(ctx, target);
             if (!b.counterattack && memberCriticalHit(ctx, member)) {
-                battleLine(ctx, text("クリティカルヒット！"));
+                battleLine(ctx, message(ctx, Message::CriticalHit));
                 damage = criticalDamage(ctx, damage);
             }
             if (enemyLosesHp(ctx, target, damage, false))
@@ -138,7 +136,7 @@ void AttackEnemy(Context& ctx, int member, int target)
     b.attackAll = !b.counterattack && weaponEffectCode(ctx, member).rfind("EA", 0) == 0;
     if (b.attackAll)
         target = onAlly ? nextMemberWithHp(ctx, -1) : nextEnemyWithHp(ctx, -1);
-    battleLine(ctx, b.counterattack ? text("カウンターアタック！") : self.name + text("の攻撃！"));
+    battleLine(ctx, b.counterattack ? message(ctx, Message::Counterattack) : formatMessage(ctx, Message::Attacks, { { "attacker", self.name } }));
     while (target >= 0) {
         if (!onAlly) {
             const Item* weapon = weaponOf(ctx, member);
@@ -156,16 +154,16 @@ void AttackMember(Context& ctx, int enemy, int target)
     BattleState& b = ctx.battle;
     BattleEnemy& e = slotAt(ctx, enemy);
     bool onEnemy = b.confusedTarget;
-    battleLine(ctx, e.name + text("の攻撃！"));
+    battleLine(ctx, formatMessage(ctx, Message::Attacks, { { "attacker", e.name } }));
     float damage = onEnemy ? confusedEnemyDamage(ctx, enemy) : enemyAttackDamage(ctx, enemy, target);
     bool landed = false;
     if (enemyAttackMisses(ctx, enemy)) {
-        ShowBattleMessage(ctx, e.name + text("の攻撃は外れた！"));
+        ShowBattleMessage(ctx, formatMessage(ctx, Message::EnemyMissed, { { "enemy", e.name } }));
     } else {
         int roll = dodgeRoll(ctx);
         damage = lowDamage(damage, roll);
         if (damage <= 0) {
-            ShowBattleMessage(ctx, e.name + text("の攻撃をかわした！"));
+            ShowBattleMessage(ctx, formatMessage(ctx, Message::Dodged, { { "enemy", e.name } }));
         } else {
             landed = true;
         }
@@ -178,7 +176,7 @@ void AttackMember(Context& ctx, int enemy, int target)
         }
         flashBattleScreen(ctx);
         if (enemyCriticalHit(ctx, enemy)) {
-            battleLine(ctx, text("痛恨の一撃！"));
+            battleLine(ctx, message(ctx, Message::CrushingBlow));
             damage = criticalDamage(ctx, damage);
         }
         if (memberLosesHp(ctx, target, damage))
@@ -203,7 +201,7 @@ bool hitMember(Context& ctx, int enemy, int member, float damage)
 {
     damage = lowDamage(damage, dodgeRoll(ctx));
     if (damage <= 0) {
-        ShowBattleMessage(ctx, slotAt(ctx, enemy).name + text("の攻撃をかわした！"));
+        ShowBattleMessage(ctx, formatMessage(ctx, Message::Dodged, { { "enemy", slotAt(ctx, enemy).name } }));
         return false;
     }
     playSound(ctx, "dmg");
@@ -217,11 +215,11 @@ void TryFlee(Context& ctx, int member)
     const Character& self = memberAt(ctx, member);
     if (partyFlees(ctx, member)) {
         playSound(ctx, "esc");
-        ShowBattleMessage(ctx, self.name + text("は逃げ出した！！"));
+        ShowBattleMessage(ctx, formatMessage(ctx, Message::MemberFled, { { "member", self.name } }));
         ctx.battle.result = BattleResult::Fled;
         return;
     }
-    ShowBattleMessage(ctx, self.name + text("は逃げようとしたが失敗した！！"));
+    ShowBattleMessage(ctx, formatMessage(ctx, Message::FleeFailed, { { "member", self.name } }));
 }
 
 } // namespace vorn

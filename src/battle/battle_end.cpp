@@ -3,11 +3,12 @@
 #include "battle/battle.h"
 
 #include "core/context.h"
+#include "core/messages.h"
 #include "core/sound.h"
 #include "data/record.h"
 #include "field/field_ops.h"
-#include "platform/encoding.h"
 #include "rules/battle_rules.h"
+#include "rules/inventory.h"
 #include "ui/text_cells.h"
 #include "ui/windows.h"
 
@@ -16,8 +17,6 @@
 namespace vorn {
 
 namespace {
-
-    std::string text(const char* utf8) { return utf8ToCp932(utf8); }
 
     Character& memberAt(Context& ctx, int member)
     {
@@ -83,21 +82,24 @@ namespace {
     std::string refusal(const Context& ctx, int member)
     {
         const Character& c = ctx.db.characters[static_cast<std::size_t>(member)];
+        MemberRefusal why = MemberRefusal::None;
         if (c.hp <= 0)
-            return c.name + text("は気絶しています");
-        if (c.conditions[condition::confusion] != 0)
-            return c.name + text("は狂っています");
-        if (c.conditions[condition::curse] != 0)
-            return c.name + text("は呪われています");
-        if (c.conditions[condition::paralysis] != 0)
-            return c.name + text("は麻痺しています");
-        if (c.conditions[condition::petrification] != 0)
-            return c.name + text("は石化しています");
-        if (c.conditions[condition::sleep] != 0)
-            return c.name + text("は眠っています");
+            why = MemberRefusal::Fainted;
+        else if (c.conditions[condition::confusion] != 0)
+            why = MemberRefusal::Confused;
+        else if (c.conditions[condition::curse] != 0)
+            why = MemberRefusal::Cursed;
+        else if (c.conditions[condition::paralysis] != 0)
+            why = MemberRefusal::Paralysed;
+        else if (c.conditions[condition::petrification] != 0)
+            why = MemberRefusal::Petrified;
+        else if (c.conditions[condition::sleep] != 0)
+            why = MemberRefusal::Asleep;
+        if (why != MemberRefusal::None)
+            return refusalText(ctx, why, c.name);
         int slots = std::clamp(roundIndex(ctx.db.sizes.inventorySlots), 0, capacity::inventory);
         if (c.itemCount >= static_cast<float>(slots))
-            return text("持ち物がいっぱいでこれ以上持てません");
+            return message(ctx, Message::InventoryFull);
         return {};
     }
 
@@ -110,7 +112,7 @@ namespace {
     // The member menu of the loot: the chosen member, or -1 when cancelled.
     int chooseTaker(Context& ctx)
     {
-        battleLine(ctx, text("誰が持ちますか？"));
+        battleLine(ctx, message(ctx, Message::WhoTakesLoot));
         Picture under = ctx.platform.screen();
         int choice = chooseFromMenu(ctx, MenuKind::Members, { 1, 2, 10, static_cast<float>(partyLast(ctx) + 3) },
             partyLast(ctx) + 1);
@@ -122,11 +124,11 @@ namespace {
     {
         int enemyNumber = std::clamp(roundIndex(entry.enemyNumber), 0, capacity::enemies - 1);
         const std::string& item = itemName(ctx, entry.item);
-        say(ctx, ctx.db.enemies[static_cast<std::size_t>(enemyNumber)].name + text("は") + item + text("を持っていた！"));
+        say(ctx, formatMessage(ctx, Message::EnemyCarried, { { "enemy", ctx.db.enemies[static_cast<std::size_t>(enemyNumber)].name }, { "item", item } }));
         for (;;) {
             int taker = partyLast(ctx) == 0 ? 0 : chooseTaker(ctx);
             if (taker < 0) {
-                say(ctx, memberAt(ctx, 0).name + text("は") + item + text("を放っておいた"));
+                say(ctx, formatMessage(ctx, Message::LootLeft, { { "member", memberAt(ctx, 0).name }, { "item", item } }));
                 return;
             }
             std::string refused = refusal(ctx, taker);
@@ -136,12 +138,12 @@ namespace {
                 const Item* it = itemByNumber(ctx, entry.item);
                 c.inventory[static_cast<std::size_t>(k)] = { entry.item, 0, it ? it->uses : 0 };
                 c.itemCount = static_cast<float>(k + 1);
-                say(ctx, c.name + text("は") + item + text("を手に入れた"));
+                say(ctx, formatMessage(ctx, Message::Obtained, { { "member", c.name }, { "item", item } }));
                 return;
             }
             say(ctx, refused);
             if (partyLast(ctx) == 0) {
-                say(ctx, memberAt(ctx, 0).name + text("は") + item + text("を放っておいた"));
+                say(ctx, formatMessage(ctx, Message::LootLeft, { { "member", memberAt(ctx, 0).name }, { "item", item } }));
                 return;
             }
         }
@@ -154,7 +156,7 @@ void DefeatEnemy(Context& ctx, int slot)
     BattleState& b = ctx.battle;
     BattleEnemy& e = slotAt(ctx, slot);
     eraseEnemy(ctx, slot);
-    ShowBattleMessage(ctx, e.name + text("を倒した！！"));
+    ShowBattleMessage(ctx, formatMessage(ctx, Message::EnemyBeaten, { { "enemy", e.name } }));
     rollDrop(ctx, slot);
     b.expTotal += e.exp;
     b.goldTotal += e.gold;
@@ -169,7 +171,7 @@ void EnemyFlees(Context& ctx, int slot)
     BattleEnemy& e = slotAt(ctx, slot);
     playSound(ctx, "esc");
     eraseEnemy(ctx, slot);
-    ShowBattleMessage(ctx, e.name + text("は逃げ出した！"));
+    ShowBattleMessage(ctx, formatMessage(ctx, Message::EnemyFled, { { "enemy", e.name } }));
     slotLeaves(ctx, e);
     if (b.enemiesLeft < 0)
         b.result = b.expTotal == 0 ? BattleResult::EnemiesFled : BattleResult::Victory;
@@ -179,7 +181,7 @@ void MemberFaints(Context& ctx, int member)
 {
     BattleState& b = ctx.battle;
     Character& c = memberAt(ctx, member);
-    battleLine(ctx, c.name + text("は気絶した！"));
+    battleLine(ctx, formatMessage(ctx, Message::MemberFainted, { { "member", c.name } }));
     c.conditions.fill(0);
     redrawPartyPanel(ctx);
     WaitPage(ctx);
@@ -203,9 +205,9 @@ void WinBattle(Context& ctx)
     }
     closeMusic(ctx);
     playSound(ctx, "win");
-    battleLine(ctx, memberAt(ctx, roundIndex(b.actingMember)).name + text("は戦いに勝利した！！"));
-    battleLine(ctx, FormatRight(b.expTotal, 6) + text("の経験値を得た！！"));
-    battleLine(ctx, FormatRight(b.goldTotal, 6) + text("のＧＯＬＤを得た！！"));
+    battleLine(ctx, formatMessage(ctx, Message::BattleWon, { { "member", memberAt(ctx, roundIndex(b.actingMember)).name } }));
+    battleLine(ctx, formatMessage(ctx, Message::ExpWon, { { "exp", FormatRight(b.expTotal, 6) } }));
+    battleLine(ctx, formatMessage(ctx, Message::GoldWon, { { "gold", FormatRight(b.goldTotal, 6) } }));
     ctx.game.gold += b.goldTotal;
     for (int m = 0; m <= partyLast(ctx); ++m) {
         Character& c = memberAt(ctx, m);
@@ -223,10 +225,10 @@ void LevelUpCheck(Context& ctx, int member)
 {
     Character& c = memberAt(ctx, member);
     while (levelUpDue(ctx, member)) {
-        battleLine(ctx, c.name + text("はレベルアップした！！"));
+        battleLine(ctx, formatMessage(ctx, Message::LevelUp, { { "member", c.name } }));
         int learnt = applyLevelUp(ctx, member);
         if (learnt >= 0 && learnt < capacity::spells)
-            battleLine(ctx, c.name + text("は") + ctx.db.spells[static_cast<std::size_t>(learnt)].text[0] + text("の魔法を覚えた！！"));
+            battleLine(ctx, formatMessage(ctx, Message::SpellLearnt, { { "member", c.name }, { "spell", ctx.db.spells[static_cast<std::size_t>(learnt)].text[0] } }));
         ShowHpGauge(ctx, member);
         ShowMpGauge(ctx, member);
         WaitPage(ctx);
@@ -271,7 +273,7 @@ void GameOver(Context& ctx)
     float size = w.fontSize;
     w.fontSize = 22;
     applyWindowFont(ctx);
-    battleLine(ctx, std::string(12, ' ') + text("ＧＡＭＥ  ＯＶＥＲ"));
+    battleLine(ctx, message(ctx, Message::GameOver));
     w.fontSize = size;
     applyWindowFont(ctx);
     PrintBlankLine(ctx);

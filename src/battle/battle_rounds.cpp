@@ -6,9 +6,10 @@
 #include "core/context.h"
 #include "core/quit.h"
 #include "core/input.h"
+#include "core/messages.h"
 #include "data/record.h"
-#include "platform/encoding.h"
 #include "rules/battle_rules.h"
+#include "rules/inventory.h"
 #include "ui/window_art.h"
 #include "ui/windows.h"
 
@@ -291,7 +292,7 @@ void MemberTurn(Context& ctx, int member)
     Character& c = memberAt(ctx, member);
     bool confused = c.conditions[condition::confusion] != 0;
     if (!confused)
-        battleLine(ctx, c.name + utf8ToCp932("はどうする"));
+        battleLine(ctx, formatMessage(ctx, Message::WhatWillYouDo, { { "member", c.name } }));
     if (!confused && b.autoBattle == 1) {
         automaticAction(ctx, member);
         return;
@@ -308,7 +309,7 @@ void MemberTurn(Context& ctx, int member)
             break;
         case 2:
             if (sealed(c)) {
-                ShowBattleMessage(ctx, c.name + utf8ToCp932("は魔法を封じられている"));
+                ShowBattleMessage(ctx, refusalText(ctx, MemberRefusal::Sealed, c.name));
                 break;
             }
             if (UseSpellOrItem(ctx, UseSource::Spells) != 0)

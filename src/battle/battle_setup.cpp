@@ -6,9 +6,9 @@
 #include "ui/screen_pictures.h"
 
 #include "core/context.h"
+#include "core/messages.h"
 #include "core/sound.h"
 #include "data/record.h"
-#include "platform/encoding.h"
 #include "rules/battle_rules.h"
 #include "ui/windows.h"
 
@@ -206,7 +206,7 @@ bool setUpBattle(Context& ctx)
     openBattleMessageWindow(ctx);
     for (int s = 0; s <= roundIndex(b.lastEnemySlot); ++s) {
         drawEnemy(ctx, s);
-        battleLine(ctx, b.enemies[static_cast<std::size_t>(s)].name + utf8ToCp932("が現れた！！"));
+        battleLine(ctx, formatMessage(ctx, Message::EnemyAppeared, { { "enemy", b.enemies[static_cast<std::size_t>(s)].name } }));
         WaitPage(ctx);
     }
     b.lootCount = 0;

@@ -3,9 +3,9 @@
 #include "battle/battle.h"
 
 #include "core/context.h"
+#include "core/messages.h"
 #include "core/sound.h"
 #include "data/record.h"
-#include "platform/encoding.h"
 #include "rules/battle_rules.h"
 #include "rules/effects.h"
 
@@ -96,10 +96,7 @@ bool EnemyCastSpell(Context& ctx, int slot, int member)
 
     playSound(ctx, spell.sound);
     enemy.mp -= spell.mpCost;
-    std::string line = enemy.name + utf8ToCp932("は") + spell.text[0];
-    if (!spell.text[4].empty())
-        line += utf8ToCp932("を") + spell.text[4];
-    battleLine(ctx, line);
+    battleLine(ctx, formatMessage(ctx, spell.text[4].empty() ? Message::UsedByWithoutVerb : Message::UsedBy, { { "user", enemy.name }, { "effect", spell.text[0] }, { "verb", spell.text[4] } }));
 
     std::string cls = targetClass(spell.code);
     if (cls == "EO") {

@@ -8,7 +8,6 @@
 #include "core/messages.h"
 #include "core/sound.h"
 #include "data/record.h"
-#include "platform/encoding.h"
 #include "rules/battle_rules.h"
 #include "rules/effects.h"
 #include "rules/inventory.h"
@@ -22,11 +21,14 @@ namespace vorn {
 
 namespace {
 
-    std::string text(const char* utf8) { return utf8ToCp932(utf8); }
-
     bool inBattle(const Context& ctx) { return ctx.windows.inBattle != 0; }
 
     Character& memberOf(Context& ctx, int m) { return ctx.db.characters[static_cast<std::size_t>(std::clamp(m, 0, capacity::characters - 1))]; }
+
+    std::string notUsableHere(const Context& ctx, const std::string& name)
+    {
+        return formatMessage(ctx, Message::NotUsableHere, { { "name", name } });
+    }
 
     // How one attempt to use a chosen spell or item ended.
     enum class Use {
@@ -120,7 +122,7 @@ namespace {
             targets.push_back(0);
             return targets;
         }
-        printUseLine(ctx, text("誰に使いますか？"));
+        printUseLine(ctx, message(ctx, Message::WhomToUse));
         int chosen = inBattle(ctx) ? ChooseMember(ctx, 20, 6) : ChooseMember(ctx, 9, 8);
         if (chosen != 0)
             targets.push_back(chosen - 1);
@@ -162,17 +164,17 @@ namespace {
     {
         std::string name = effectName(ctx, use);
         if (!inBattle(ctx)) {
-            ShowBattleMessage(ctx, name + text("はここでは使えません"));
+            ShowBattleMessage(ctx, notUsableHere(ctx, name));
             return Use::Refused;
         }
         if (ctx.game.battleKind != 0) {
-            ShowBattleMessage(ctx, name + text("は使えません"));
+            ShowBattleMessage(ctx, formatMessage(ctx, Message::NotUsable, { { "name", name } }));
             return Use::Refused;
         }
         payCost(ctx, use, entry);
         battleLine(ctx, useLine(ctx, use));
         playSound(ctx, "esc");
-        ShowBattleMessage(ctx, memberOf(ctx, use.user).name + text("は逃げ出した！！"));
+        ShowBattleMessage(ctx, formatMessage(ctx, Message::MemberFled, { { "member", memberOf(ctx, use.user).name } }));
         ctx.battle.result = BattleResult::Fled;
         return Use::Done;
     }
@@ -187,13 +189,13 @@ namespace {
         EffectUse use { spells, number, user };
         std::string name = effectName(ctx, use);
         if (spells && ctx.db.spells[static_cast<std::size_t>(number)].mpCost > c.mp) {
-            ShowBattleMessage(ctx, text("ＭＰが足りません！"));
+            ShowBattleMessage(ctx, message(ctx, Message::NotEnoughMp));
             return Use::Refused;
         }
         if (!spells) {
             const Equipment* eq = equipmentOfItem(ctx.db, static_cast<float>(number));
             if (ctx.db.items[static_cast<std::size_t>(number)].equipment != 0 && (!eq || eq->usable == 0)) {
-                ShowBattleMessage(ctx, name + text("は使用できません"));
+                ShowBattleMessage(ctx, formatMessage(ctx, Message::ItemNotUsable, { { "item", name } }));
                 return Use::Refused;
             }
         }
@@ -202,9 +204,9 @@ namespace {
         std::string cls = targetClass(code);
         if (cls == "WP") {
             if (ctx.map.file.noWarp == 1)
-                ShowBattleMessage(ctx, name + text("はここでは使えません"));
+                ShowBattleMessage(ctx, notUsableHere(ctx, name));
             else if (inBattle(ctx))
-                ShowBattleMessage(ctx, text("戦闘中は") + name + text("は使えません"));
+                ShowBattleMessage(ctx, formatMessage(ctx, Message::NotUsableInBattle, { { "name", name } }));
             else
                 return TownWarp(ctx, use, entry) == choice::townWarp ? Use::Warped : Use::Refused;
             return Use::Refused;
@@ -213,7 +215,7 @@ namespace {
             return escape(ctx, use, entry);
         if (cls == "PA" || cls == "PO") {
             if (!inBattle(ctx) && battleOnlyLetter(effectLetter(code))) {
-                ShowBattleMessage(ctx, name + text("はここでは使えません"));
+                ShowBattleMessage(ctx, notUsableHere(ctx, name));
                 return Use::Refused;
             }
             std::vector<int> targets = partyTargets(ctx, cls, user);
@@ -224,7 +226,7 @@ namespace {
             return Use::Done;
         }
         if (!inBattle(ctx)) {
-            ShowBattleMessage(ctx, name + text("はここでは使えません"));
+            ShowBattleMessage(ctx, notUsableHere(ctx, name));
             return Use::Refused;
         }
         int target = -1;
@@ -235,7 +237,7 @@ namespace {
             if (target < 0)
                 return Use::Refused;
         } else {
-            ShowBattleMessage(ctx, name + text("は使えません"));
+            ShowBattleMessage(ctx, formatMessage(ctx, Message::NotUsable, { { "name", name } }));
             return Use::Refused;
         }
         if (target < 0)
@@ -245,10 +247,10 @@ namespace {
         return Use::Done;
     }
 
-    // The spell action menu: "  唱える" or "  説  明"; 0 cancelled.
+    // The spell action menu: cast (1) or describe (2); 0 cancelled.
     int spellActionMenu(Context& ctx)
     {
-        ctx.windows.listTexts = { text("唱える"), text("説  明") };
+        ctx.windows.listTexts = { message(ctx, Message::SpellCast), message(ctx, Message::SpellDescribe) };
         return inBattle(ctx) ? ShowList(ctx, 22, 13, 6, 2) : ShowList(ctx, 10, 3, 6, 2);
     }
 
@@ -275,7 +277,7 @@ namespace {
             for (;;) {
                 const Character& c = memberOf(ctx, user);
                 if ((spells ? spellCountOf(c) : itemCountOf(c)) == 0) {
-                    ShowBattleMessage(ctx, text(spells ? "魔法を覚えていません！" : "道具を持っていません"));
+                    ShowBattleMessage(ctx, message(ctx, spells ? Message::NoSpellsLearnt : Message::CarriesNothing));
                     break;
                 }
                 int entry = ChooseFromList(ctx, listKind, user);
@@ -310,7 +312,7 @@ int UseSpellOrItem(Context& ctx, UseSource source, int chosenUser)
         }
         const Character& c = memberOf(ctx, user);
         if (MemberRefusal refusal = memberRefusal(c, spells); refusal != MemberRefusal::None) {
-            ShowBattleMessage(ctx, c.name + refusalText(ctx, refusal));
+            ShowBattleMessage(ctx, refusalText(ctx, refusal, c.name));
             if (inBattle(ctx) || chosenUser >= 0 || partyLast(ctx) == 0)
                 return 0;
             continue;
@@ -356,7 +358,7 @@ int TownWarp(Context& ctx, const EffectUse& use, int entry)
 {
     std::vector<int> visited = warpTowns(ctx.db);
     if (visited.empty()) {
-        ShowBattleMessage(ctx, text("一度も街や城に立寄っていません"));
+        ShowBattleMessage(ctx, message(ctx, Message::NoTownVisited));
         return 0;
     }
     int count = static_cast<int>(visited.size());

@@ -39,7 +39,7 @@ enum class Message : int {
     Back,
     Yes,
     No,
-    GoldLabel,
+    GoldLabel, // the gold right-aligned in eight characters
     // Row labels of the party status panel (kind 12).
     PanelConditions,
     PanelHp,
@@ -50,7 +50,7 @@ enum class Message : int {
     ShopDescribe,
     HealerRevive,
     HealerCure,
-    // The settings menu (kind 20).
+    // The settings menu (kind 20): each line with its current setting.
     SettingsMusic,
     SettingsSound,
     SettingsWalkers,
@@ -79,7 +79,7 @@ enum class Message : int {
     EquipRemove,
     EquipRemoveAll,
 
-    // Why a member cannot act, after the member's name.
+    // Why a member cannot act or take an item.
     RefusalFainted,
     RefusalSealed,
     RefusalConfused,
@@ -89,7 +89,7 @@ enum class Message : int {
     RefusalAsleep,
 
     // Lines of the field and the title.
-    MemberFainted, // after the member's name
+    MemberFainted, // on the field and in battles
 
     // Saved games.
     ChooseSaveSlot,
@@ -102,24 +102,20 @@ enum class Message : int {
     NotSaved,
     UnreadableSlot, // the slot menu's entry for a slot whose file cannot be read
     OverwriteUnreadable,
-    // The status screen: its labels, the condition letters and the empty lists.
+    // The status screen: its lines (each figure right-aligned by the caller), the condition
+    // letters and the empty lists.
     StatusName,
-    StatusNameEnd,
     StatusAttribute,
     StatusCondition,
     StatusLevel,
-    StatusHp,
+    StatusHp, // the figure and its maximum
     StatusMp,
     StatusExp,
-    StatusAttack,
+    StatusAttack, // the figure and its equipment bonus
     StatusDefense,
     StatusSpeed,
     StatusMagicDefense,
     StatusHitRate,
-    StatusOf, // between a figure and its maximum
-    StatusPlus, // between a figure and its equipment bonus
-    StatusExpOf,
-    StatusPercent,
     ConditionGood,
     ConditionFainted,
     ConditionSleep,
@@ -135,7 +131,7 @@ enum class Message : int {
     // The formation change and the quit question of the field menu.
     CannotReorder,
     ChooseOrder,
-    OrderAlreadySet, // after the member's name
+    OrderAlreadySet,
     ReallyQuit,
     // The key configuration's prompts, in the order of ConfiguredKey.
     KeyPromptUp,
@@ -146,25 +142,22 @@ enum class Message : int {
     KeyPromptCancel,
 
     // Party, gold, inn and healer commands of event scripts.
-    Topic, // "は" between a name and what follows
     JoinedParty,
     LeftParty,
-    LevelUp,
+    LevelUp, // by a script or after a battle
     SpellLearnt,
     NotEnoughGold,
-    GoldGained,
+    GoldGained, // the amount right-aligned in eight characters
     WhoCarries,
     InventoryFull,
-    Obtained,
+    Obtained, // from a script, a shop or the loot of a battle
     HealerGreetingParty,
     HealerGreetingOne,
     WhomToCure,
     NothingWrong,
     NothingWrongOne,
-    OpenQuote,
-    CureCosts,
+    CureCosts, // the fee right-aligned in eight characters
     ReviveCosts,
-    GoldCosts,
     IsThatAllRight,
     Cured,
     WhomToRevive,
@@ -172,7 +165,7 @@ enum class Message : int {
     Revived,
     // The item shop.
     WhatToBuy,
-    PriceIs,
+    PriceIs, // the price right-aligned in eight characters
     ThankYou,
     BuyMore,
     WhoSells,
@@ -181,6 +174,34 @@ enum class Message : int {
     EquippedNoSale,
     NoSale,
     SellMore,
+    // The item and equipment commands of the field menu and of battles.
+    WhomToGive,
+    AlreadyCarries,
+    CannotCarryMore,
+    ReceivedFrom,
+    EquippedNoGive,
+    NoOneToGive,
+    NotEquipment,
+    AlreadyEquipped,
+    CannotEquip,
+    SlotTaken, // the item already worn in that slot
+    Equipped,
+    EquippedStrongest,
+    NotWearable, // an item that is no equipment, asked to be taken off
+    NotEquipped,
+    Unequipped,
+    UnequippedAll,
+    EquippedNoDiscard,
+    NoDiscard,
+    Discarded,
+    // The description of a spell or an item.
+    DescriptionTitle,
+    DescriptionMpCost, // the cost right-aligned in six characters
+    DescriptionBonuses, // the bonuses below, each followed by two blanks
+    BonusAttack, // the bonus right-aligned in six characters
+    BonusDefense,
+    BonusSpeed,
+    DescriptionWearers, // the names of the members, each followed by two blanks
     // The name entry dialog.
     NameCaption,
     NameLabel,
@@ -189,6 +210,42 @@ enum class Message : int {
     NameErrorCaption,
     NameErrorText,
     NameRefusedText, // a name with a character a saved game cannot hold
+
+    // Using spells and items.
+    WhomToUse,
+    NotUsableHere, // a spell's or an item's name
+    NotUsable,
+    NotUsableInBattle,
+    NotEnoughMp,
+    ItemNotUsable,
+    SpellCast, // the spell action list
+    SpellDescribe,
+    NoSpellsLearnt,
+    NoTownVisited,
+
+    // The battle: the enemies appear, the member's turn, attacks, fleeing, victory and defeat.
+    EnemyAppeared,
+    WhatWillYouDo,
+    Attacks, // a member's or an enemy's name
+    Counterattack,
+    CriticalHit,
+    CrushingBlow,
+    MemberMissed,
+    EnemyMissed,
+    Dodged, // the attacking enemy's name
+    MemberDamaged, // the damage right-aligned in six characters
+    EnemyDamaged,
+    MemberFled, // the party gets away
+    FleeFailed,
+    EnemyFled,
+    EnemyBeaten,
+    BattleWon,
+    ExpWon, // the total right-aligned in six characters
+    GoldWon,
+    EnemyCarried,
+    WhoTakesLoot,
+    LootLeft,
+    GameOver,
 
     // Effects of spells and items, and the condition counters at the start of a turn.
     CuredPoison,

@@ -39,7 +39,7 @@ namespace {
             if (member.hp > 0)
                 continue;
             member.hp = 0;
-            ShowMessage(ctx, member.name + message(ctx, Message::MemberFainted));
+            ShowMessage(ctx, formatMessage(ctx, Message::MemberFainted, { { "member", member.name } }));
             if (!anyoneStanding(ctx))
                 return true;
         }

@@ -7,6 +7,7 @@
 #include "data/record.h"
 
 #include <algorithm>
+#include <array>
 
 namespace vorn {
 
@@ -193,27 +194,15 @@ MemberRefusal memberRefusal(const Character& c, bool casting)
     return MemberRefusal::None;
 }
 
-std::string refusalText(const Context& ctx, MemberRefusal refusal)
+std::string refusalText(const Context& ctx, MemberRefusal refusal, const std::string& name)
 {
-    switch (refusal) {
-    case MemberRefusal::None:
+    // The messages in the order of MemberRefusal, from Fainted on.
+    static constexpr std::array rows { Message::RefusalFainted, Message::RefusalSealed, Message::RefusalConfused,
+        Message::RefusalCursed, Message::RefusalParalysed, Message::RefusalPetrified, Message::RefusalAsleep };
+    auto index = static_cast<std::size_t>(refusal);
+    if (index == 0 || index > rows.size())
         return {};
-    case MemberRefusal::Fainted:
-        return message(ctx, Message::RefusalFainted);
-    case MemberRefusal::Sealed:
-        return message(ctx, Message::RefusalSealed);
-    case MemberRefusal::Confused:
-        return message(ctx, Message::RefusalConfused);
-    case MemberRefusal::Cursed:
-        return message(ctx, Message::RefusalCursed);
-    case MemberRefusal::Paralysed:
-        return message(ctx, Message::RefusalParalysed);
-    case MemberRefusal::Petrified:
-        return message(ctx, Message::RefusalPetrified);
-    case MemberRefusal::Asleep:
-        return message(ctx, Message::RefusalAsleep);
-    }
-    return {};
+    return formatMessage(ctx, rows[index - 1], { { "member", name } });
 }
 
 EquipRefusal checkEquip(const Database& db, int member, int entry)

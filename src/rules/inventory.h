@@ -58,8 +58,8 @@ enum class MemberRefusal { None,
 // The first refusal that applies to a member: no HP, then (for spells) the seal, confusion,
 // curse, paralysis, petrification and sleep.
 MemberRefusal memberRefusal(const Character& c, bool casting);
-// The message of a refusal, after the member's name ("は気絶しています" ...), cp932.
-std::string refusalText(const Context& ctx, MemberRefusal refusal);
+// The message of a refusal for the member called `name`, cp932; empty for None.
+std::string refusalText(const Context& ctx, MemberRefusal refusal, const std::string& name);
 
 enum class EquipRefusal { None,
     NotEquipment,

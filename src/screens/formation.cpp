@@ -54,7 +54,7 @@ void FormationCommand(Context& ctx)
         }
         size_t member = static_cast<size_t>(std::clamp(roundIndex(w.menuMember), 0, last));
         if (placed[member]) {
-            printLine(ctx, ctx.db.characters[member].name + message(ctx, Message::OrderAlreadySet));
+            printLine(ctx, formatMessage(ctx, Message::OrderAlreadySet, { { "member", ctx.db.characters[member].name } }));
             continue;
         }
         placed[member] = true;

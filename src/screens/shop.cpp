@@ -40,7 +40,7 @@ namespace {
     // The price question of the buying and the selling dialogue.
     void askPrice(Context& ctx, const Item& item, float price)
     {
-        say(ctx, text(ctx, Message::OpenQuote) + item.text[0] + text(ctx, Message::Topic) + FormatRight(price, 8) + text(ctx, Message::PriceIs));
+        say(ctx, formatMessage(ctx, Message::PriceIs, { { "item", item.text[0] }, { "price", FormatRight(price, 8) } }));
         say(ctx, text(ctx, Message::IsThatAllRight));
     }
 
@@ -62,7 +62,7 @@ namespace {
         MemberRefusal why = memberRefusal(member(ctx, m), false);
         if (why == MemberRefusal::None)
             return false;
-        sayAndWait(ctx, member(ctx, m).name + refusalText(ctx, why));
+        sayAndWait(ctx, refusalText(ctx, why, member(ctx, m).name));
         return true;
     }
 
@@ -89,7 +89,7 @@ namespace {
                     ctx.game.gold -= item.price;
                     ShowGold(ctx);
                     AddItem(ctx.db, taker, static_cast<float>(itemNumber));
-                    sayAndWait(ctx, member(ctx, taker).name + text(ctx, Message::Topic) + item.text[0] + text(ctx, Message::Obtained));
+                    sayAndWait(ctx, formatMessage(ctx, Message::Obtained, { { "member", member(ctx, taker).name }, { "item", item.text[0] } }));
                     say(ctx, text(ctx, Message::ThankYou));
                     say(ctx, text(ctx, Message::BuyMore));
                     return Purchase::Done;
@@ -134,11 +134,11 @@ namespace {
             if (!item)
                 continue;
             if (entryEquipped(c, entry - 1)) {
-                sayAndWait(ctx, item->text[0] + text(ctx, Message::EquippedNoSale));
+                sayAndWait(ctx, formatMessage(ctx, Message::EquippedNoSale, { { "item", item->text[0] } }));
                 continue;
             }
             if (item->noDiscard == 1) {
-                sayAndWait(ctx, item->text[0] + text(ctx, Message::NoSale));
+                sayAndWait(ctx, formatMessage(ctx, Message::NoSale, { { "item", item->text[0] } }));
                 continue;
             }
             float offer = sellOffer(*item);

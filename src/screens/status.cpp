@@ -45,9 +45,10 @@ namespace {
         return row >= 0 && row < capacity::attributes ? ctx.db.attributes[static_cast<size_t>(row)].name : "";
     }
 
-    std::string figurePair(const Context& ctx, Message label, float value, Message between, float other)
+    // A line of a figure and its maximum or bonus, each right-aligned in four characters.
+    std::string figurePair(const Context& ctx, Message line, float value, std::string_view otherName, float other)
     {
-        return message(ctx, label) + FormatRight(value, 4) + message(ctx, between) + FormatRight(other, 4);
+        return formatMessage(ctx, line, { { "value", FormatRight(value, 4) }, { otherName, FormatRight(other, 4) } });
     }
 
     // A window of one line at tile (x, y), width parameter 11.
@@ -119,20 +120,20 @@ std::vector<std::string> statusLines(const Context& ctx, int member)
     auto bonus = [&](Bonus which) { return equippedBonus(ctx.db, ch, which); };
     using enum Message;
     return {
-        message(ctx, StatusName) + ch.name + message(ctx, StatusNameEnd),
-        message(ctx, StatusAttribute) + attributeName(ctx, ch),
-        message(ctx, StatusCondition) + conditionText(ctx, ch),
+        formatMessage(ctx, StatusName, { { "name", ch.name } }),
+        formatMessage(ctx, StatusAttribute, { { "attribute", attributeName(ctx, ch) } }),
+        formatMessage(ctx, StatusCondition, { { "conditions", conditionText(ctx, ch) } }),
         "",
-        message(ctx, StatusLevel) + FormatRight(ch.level, 2),
-        figurePair(ctx, StatusHp, ch.hp, StatusOf, ch.maxHp),
-        figurePair(ctx, StatusMp, ch.mp, StatusOf, ch.maxMp),
-        message(ctx, StatusExp) + FormatRight(ch.exp, 6) + message(ctx, StatusExpOf) + FormatRight(ch.nextExp, 6),
+        formatMessage(ctx, StatusLevel, { { "level", FormatRight(ch.level, 2) } }),
+        figurePair(ctx, StatusHp, ch.hp, "max", ch.maxHp),
+        figurePair(ctx, StatusMp, ch.mp, "max", ch.maxMp),
+        formatMessage(ctx, StatusExp, { { "exp", FormatRight(ch.exp, 6) }, { "next", FormatRight(ch.nextExp, 6) } }),
         "",
-        figurePair(ctx, StatusAttack, ch.attack, StatusPlus, bonus(Bonus::Attack)),
-        figurePair(ctx, StatusDefense, ch.defense, StatusPlus, bonus(Bonus::Defense)),
-        figurePair(ctx, StatusSpeed, ch.speed, StatusPlus, bonus(Bonus::Speed)),
-        figurePair(ctx, StatusMagicDefense, ch.magicDefense, StatusPlus, bonus(Bonus::MagicDefense)),
-        message(ctx, StatusHitRate) + FormatRight(shownHitRate(ctx, member), 4) + message(ctx, StatusPercent),
+        figurePair(ctx, StatusAttack, ch.attack, "bonus", bonus(Bonus::Attack)),
+        figurePair(ctx, StatusDefense, ch.defense, "bonus", bonus(Bonus::Defense)),
+        figurePair(ctx, StatusSpeed, ch.speed, "bonus", bonus(Bonus::Speed)),
+        figurePair(ctx, StatusMagicDefense, ch.magicDefense, "bonus", bonus(Bonus::MagicDefense)),
+        formatMessage(ctx, StatusHitRate, { { "rate", FormatRight(shownHitRate(ctx, member), 4) } }),
     };
 }
 

@@ -60,10 +60,10 @@ namespace {
     {
         Character& c = rosterEntry(ctx, member);
         while (levelUpDue(ctx, member)) {
-            say(ctx, c.name + message(ctx, Message::LevelUp));
+            say(ctx, formatMessage(ctx, Message::LevelUp, { { "member", c.name } }));
             int learnt = applyLevelUp(ctx, member);
             if (learnt >= 0 && learnt < capacity::spells)
-                say(ctx, c.name + message(ctx, Message::Topic) + ctx.db.spells[static_cast<std::size_t>(learnt)].text[0] + message(ctx, Message::SpellLearnt));
+                say(ctx, formatMessage(ctx, Message::SpellLearnt, { { "member", c.name }, { "spell", ctx.db.spells[static_cast<std::size_t>(learnt)].text[0] } }));
             WaitPage(ctx);
         }
     }
@@ -80,7 +80,7 @@ Flow get(Context& ctx)
     // A character already in the party stays where it is.
     if (!joinParty(ctx.db, found))
         return Flow::FallThrough;
-    say(ctx, rosterEntry(ctx, partyLast(ctx.db)).name + message(ctx, Message::JoinedParty));
+    say(ctx, formatMessage(ctx, Message::JoinedParty, { { "member", rosterEntry(ctx, partyLast(ctx.db)).name } }));
     WaitPage(ctx);
     return Flow::FallThrough;
 }
@@ -101,7 +101,7 @@ Flow awy(Context& ctx)
     leaveParty(ctx.db, member);
     if (member == 0)
         leaderPictureToPlayer(ctx);
-    say(ctx, name + message(ctx, Message::LeftParty));
+    say(ctx, formatMessage(ctx, Message::LeftParty, { { "member", name } }));
     WaitPage(ctx);
     return Flow::FallThrough;
 }
@@ -214,7 +214,7 @@ Flow mgt(Context& ctx)
     Character* c = namedCharacter(ctx, identity);
     if (c && learnSpell(ctx.db, *c, spell)) {
         const std::string& spellName = ctx.db.spells[static_cast<std::size_t>(spell)].text[0];
-        say(ctx, c->name + message(ctx, Message::Topic) + spellName + message(ctx, Message::SpellLearnt));
+        say(ctx, formatMessage(ctx, Message::SpellLearnt, { { "member", c->name }, { "spell", spellName } }));
     }
     return Flow::FallThrough;
 }

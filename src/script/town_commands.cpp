@@ -57,12 +57,11 @@ namespace {
         return ChooseMember(ctx, 5, 3) - 1;
     }
 
-    // The fee question of the healer: "「" name costs-text cost "ＧＯＬＤかかります", the
-    // confirmation, the gold window and yes/no at (12, 6). True when the player agreed and can
+    // The fee question of the healer (the cure's or the revival's), the confirmation, the gold window and yes/no at (12, 6). True when the player agreed and can
     // pay; the fee is then taken.
     bool healerFeePaid(Context& ctx, const Character& c, Message costs, float cost)
     {
-        say(ctx, text(ctx, Message::OpenQuote) + c.name + text(ctx, costs) + FormatRight(cost, 8) + text(ctx, Message::GoldCosts));
+        say(ctx, formatMessage(ctx, costs, { { "member", c.name }, { "cost", FormatRight(cost, 8) } }));
         say(ctx, text(ctx, Message::IsThatAllRight));
         ShowGold(ctx);
         if (!yesChosen(ctx, { 12, 6, 6, 4 }))
@@ -89,7 +88,7 @@ namespace {
         if (!healerFeePaid(ctx, c, Message::CureCosts, healerCost(c, price)))
             return;
         clearConditions(c);
-        say(ctx, c.name + text(ctx, Message::Cured));
+        say(ctx, formatMessage(ctx, Message::Cured, { { "member", c.name } }));
     }
 
     void healerRevive(Context& ctx, float price)
@@ -105,7 +104,7 @@ namespace {
         if (!healerFeePaid(ctx, c, Message::ReviveCosts, healerCost(c, price)))
             return;
         c.hp = 1;
-        say(ctx, c.name + text(ctx, Message::Revived));
+        say(ctx, formatMessage(ctx, Message::Revived, { { "member", c.name } }));
     }
 
     // Why `m` cannot take an item, as the line to show, or empty when it can.
@@ -113,7 +112,7 @@ namespace {
     {
         const Character& c = member(ctx, m);
         if (MemberRefusal r = memberRefusal(c, false); r != MemberRefusal::None)
-            return c.name + refusalText(ctx, r);
+            return refusalText(ctx, r, c.name);
         if (itemCountOf(c) >= inventoryCapacity(ctx.db))
             return text(ctx, Message::InventoryFull);
         return {};
@@ -134,7 +133,7 @@ Flow gld(Context& ctx)
     }
     ctx.game.gold += amount;
     if (amount > 0)
-        say(ctx, FormatRight(amount, 8) + text(ctx, Message::GoldGained));
+        say(ctx, formatMessage(ctx, Message::GoldGained, { { "gold", FormatRight(amount, 8) } }));
     return Flow::FallThrough;
 }
 
@@ -227,7 +226,7 @@ Flow itp(Context& ctx)
             continue;
         }
         AddItem(ctx.db, taker, static_cast<float>(item));
-        say(ctx, member(ctx, taker).name + text(ctx, Message::Topic) + itemName(ctx, item) + text(ctx, Message::Obtained));
+        say(ctx, formatMessage(ctx, Message::Obtained, { { "member", member(ctx, taker).name }, { "item", itemName(ctx, item) } }));
         WaitPage(ctx);
         return Flow::FallThrough;
     }

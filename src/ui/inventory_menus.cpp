@@ -4,8 +4,8 @@
 
 #include "core/context.h"
 #include "core/party.h"
+#include "core/messages.h"
 #include "data/record.h"
-#include "platform/encoding.h"
 #include "rules/inventory.h"
 #include "ui/text_cells.h"
 #include "ui/windows.h"
@@ -15,8 +15,6 @@
 namespace vorn {
 
 namespace {
-
-    std::string text(const char* utf8) { return utf8ToCp932(utf8); }
 
     bool inBattle(const Context& ctx) { return ctx.windows.inBattle != 0; }
 
@@ -38,7 +36,7 @@ namespace {
     }
 
     // The entry texts of ChooseFromList: spell names, or item names with the worn mark and
-    // the uses left ("無" for no limit).
+    // the uses left.
     std::vector<std::string> listTexts(const Context& ctx, MenuKind kind, int member)
     {
         std::vector<std::string> texts;
@@ -52,8 +50,14 @@ namespace {
         }
         for (int k = 0; k < itemCountOf(c); ++k) {
             const auto& entry = c.inventory[static_cast<std::size_t>(k)];
-            std::string uses = entry[InventoryUses] == 999 ? text("無") : FormatRight(entry[InventoryUses], 1);
-            texts.push_back(itemName(ctx, entry[InventoryItem]) + (entry[InventoryEquipped] >= 2 ? text("≪") : "") + " (" + uses + ")");
+            std::string line = itemName(ctx, entry[InventoryItem]);
+            if (entry[InventoryEquipped] >= 2)
+                line += message(ctx, Message::EquippedMark);
+            if (entry[InventoryUses] == 999)
+                line += message(ctx, Message::UnlimitedUses);
+            else
+                line += " (" + FormatRight(entry[InventoryUses], 1) + ")";
+            texts.push_back(line);
         }
         return texts;
     }
@@ -63,7 +67,7 @@ namespace {
     {
         if (itemCountOf(memberOf(ctx, member)) > 0)
             return false;
-        ShowMessage(ctx, text("道具を持っていません"));
+        ShowMessage(ctx, message(ctx, Message::CarriesNothing));
         return true;
     }
 
@@ -78,12 +82,12 @@ namespace {
         return itemName(ctx, c.equipment[static_cast<std::size_t>(slot)] - 1);
     }
 
-    // "誰に渡しますか？": on the field in a freshly drawn message window.
+    // The question who takes the entry: on the field in a freshly drawn message window.
     void askReceiver(Context& ctx)
     {
         if (!inBattle(ctx))
             RedrawMessageWindow(ctx);
-        ctx.windows.lineText = text("誰に渡しますか？");
+        ctx.windows.lineText = message(ctx, Message::WhomToGive);
         PrintLine(ctx);
     }
 
@@ -99,21 +103,47 @@ namespace {
             const Character& r = memberOf(ctx, receiver);
             switch (checkReceiver(ctx.db, giver, receiver)) {
             case GiveRefusal::Receiver:
-                ShowMessage(ctx, r.name + refusalText(ctx, memberRefusal(r, false)));
+                ShowMessage(ctx, refusalText(ctx, memberRefusal(r, false), r.name));
                 continue;
             case GiveRefusal::SameMember:
-                ShowMessage(ctx, text("既に") + r.name + text("が持っています"));
+                ShowMessage(ctx, formatMessage(ctx, Message::AlreadyCarries, { { "member", r.name } }));
                 continue;
             case GiveRefusal::ReceiverFull:
-                ShowMessage(ctx, r.name + text("はこれ以上持てません"));
+                ShowMessage(ctx, formatMessage(ctx, Message::CannotCarryMore, { { "member", r.name } }));
                 continue;
             default:
                 break;
             }
-            std::string line = r.name + text("は") + memberOf(ctx, giver).name + text("から") + entryName(ctx, giver, entry) + text("を受け取った");
+            std::string line = formatMessage(ctx, Message::ReceivedFrom,
+                { { "receiver", r.name }, { "giver", memberOf(ctx, giver).name }, { "item", entryName(ctx, giver, entry) } });
             giveEntry(ctx.db, giver, entry, receiver);
             ShowMessage(ctx, line);
             return true;
+        }
+    }
+
+    // The loop of a command on one entry of the member's items: with no items a message ends
+    // it; otherwise the player chooses entries until cancelling. A chosen entry that `refusal`
+    // names a reason for (a line to show) is refused and the list opens again; any other goes to
+    // `act`, which returns whether it went through. After an entry went through, the command ends
+    // in battle (1, the turn is spent) or when the member has no items left.
+    template <typename Refusal, typename Act>
+    int onChosenEntries(Context& ctx, int member, Refusal refusal, Act act)
+    {
+        if (carriesNothing(ctx, member))
+            return 0;
+        for (;;) {
+            int entry = ChooseFromList(ctx, MenuKind::Items, member) - 1;
+            if (entry < 0)
+                return 0;
+            if (std::string why = refusal(entry); !why.empty()) {
+                ShowMessage(ctx, why);
+                continue;
+            }
+            if (act(entry) && inBattle(ctx))
+                return 1;
+            if (itemCountOf(memberOf(ctx, member)) == 0)
+                return 0;
         }
     }
 
@@ -197,129 +227,103 @@ int EquipMenu(Context& ctx, int member)
 
 int EquipItem(Context& ctx, int member)
 {
-    if (carriesNothing(ctx, member))
-        return 0;
     const std::string& name = memberOf(ctx, member).name;
-    for (;;) {
-        int entry = ChooseFromList(ctx, MenuKind::Items, member) - 1;
-        if (entry < 0)
-            return 0;
+    auto refusal = [&](int entry) -> std::string {
         std::string item = entryName(ctx, member, entry);
         switch (checkEquip(ctx.db, member, entry)) {
         case EquipRefusal::NotEquipment:
-            ShowMessage(ctx, item + text("は装備できません"));
-            continue;
+            return formatMessage(ctx, Message::NotEquipment, { { "item", item } });
         case EquipRefusal::AlreadyEquipped:
-            ShowMessage(ctx, name + text("は") + item + text("を既に装備しています"));
-            continue;
+            return formatMessage(ctx, Message::AlreadyEquipped, { { "member", name }, { "item", item } });
         case EquipRefusal::CannotEquip:
-            ShowMessage(ctx, name + text("は") + item + text("を装備できません"));
-            continue;
+            return formatMessage(ctx, Message::CannotEquip, { { "member", name }, { "item", item } });
         case EquipRefusal::SlotTaken:
-            ShowMessage(ctx, name + text("は") + wornInSlotOf(ctx, member, entry) + text("を装備しています"));
-            continue;
+            return formatMessage(ctx, Message::SlotTaken, { { "member", name }, { "item", wornInSlotOf(ctx, member, entry) } });
         case EquipRefusal::None:
             break;
         }
+        return {};
+    };
+    return onChosenEntries(ctx, member, refusal, [&](int entry) {
+        std::string item = entryName(ctx, member, entry);
         equipEntry(ctx.db, member, entry);
-        ShowMessage(ctx, name + text("は") + item + text("を装備した"));
-        if (inBattle(ctx))
-            return 1;
-    }
+        ShowMessage(ctx, formatMessage(ctx, Message::Equipped, { { "member", name }, { "item", item } }));
+        return true;
+    });
 }
 
 int EquipStrongest(Context& ctx, int member)
 {
     equipStrongest(ctx.db, member);
-    ShowMessage(ctx, memberOf(ctx, member).name + text("は最強装備をした"));
+    ShowMessage(ctx, formatMessage(ctx, Message::EquippedStrongest, { { "member", memberOf(ctx, member).name } }));
     return 1;
 }
 
 int UnequipItem(Context& ctx, int member)
 {
-    if (carriesNothing(ctx, member))
-        return 0;
     const std::string& name = memberOf(ctx, member).name;
-    for (;;) {
-        int entry = ChooseFromList(ctx, MenuKind::Items, member) - 1;
-        if (entry < 0)
-            return 0;
+    auto refusal = [&](int entry) -> std::string {
         std::string item = entryName(ctx, member, entry);
         switch (checkUnequip(ctx.db, member, entry)) {
         case UnequipRefusal::NotEquipment:
-            ShowMessage(ctx, item + text("は装備していません"));
-            continue;
+            return formatMessage(ctx, Message::NotWearable, { { "item", item } });
         case UnequipRefusal::NotEquipped:
-            ShowMessage(ctx, name + text("は") + item + text("を装備していません"));
-            continue;
+            return formatMessage(ctx, Message::NotEquipped, { { "member", name }, { "item", item } });
         case UnequipRefusal::None:
             break;
         }
+        return {};
+    };
+    return onChosenEntries(ctx, member, refusal, [&](int entry) {
+        std::string item = entryName(ctx, member, entry);
         unequipEntry(ctx.db, member, entry);
-        ShowMessage(ctx, name + text("は") + item + text("をはずした"));
-        if (inBattle(ctx))
-            return 1;
-    }
+        ShowMessage(ctx, formatMessage(ctx, Message::Unequipped, { { "member", name }, { "item", item } }));
+        return true;
+    });
 }
 
 int UnequipAll(Context& ctx, int member)
 {
     unequipAll(ctx.db, member);
-    ShowMessage(ctx, memberOf(ctx, member).name + text("は装備をすべてはずした"));
+    ShowMessage(ctx, formatMessage(ctx, Message::UnequippedAll, { { "member", memberOf(ctx, member).name } }));
     return 1;
 }
 
 int GiveItem(Context& ctx, int member)
 {
-    if (carriesNothing(ctx, member))
-        return 0;
-    for (;;) {
-        int entry = ChooseFromList(ctx, MenuKind::Items, member) - 1;
-        if (entry < 0)
-            return 0;
+    auto refusal = [&](int entry) -> std::string {
         switch (checkGiveEntry(ctx.db, member, entry)) {
         case GiveRefusal::Equipped:
-            ShowMessage(ctx, entryName(ctx, member, entry) + text("は装備中のため渡せません"));
-            continue;
+            return formatMessage(ctx, Message::EquippedNoGive, { { "item", entryName(ctx, member, entry) } });
         case GiveRefusal::NoOneElse:
-            ShowMessage(ctx, text("渡す相手がいません"));
-            continue;
+            return message(ctx, Message::NoOneToGive);
         default:
             break;
         }
-        if (handOver(ctx, member, entry) && inBattle(ctx))
-            return 1;
-        if (itemCountOf(memberOf(ctx, member)) == 0)
-            return 0;
-    }
+        return {};
+    };
+    return onChosenEntries(ctx, member, refusal, [&](int entry) { return handOver(ctx, member, entry); });
 }
 
 int DiscardItem(Context& ctx, int member)
 {
-    if (carriesNothing(ctx, member))
-        return 0;
-    for (;;) {
-        int entry = ChooseFromList(ctx, MenuKind::Items, member) - 1;
-        if (entry < 0)
-            return 0;
+    auto refusal = [&](int entry) -> std::string {
         std::string item = entryName(ctx, member, entry);
         switch (checkDiscard(ctx.db, member, entry)) {
         case DiscardRefusal::Equipped:
-            ShowMessage(ctx, item + text("は装備中のため捨てられません"));
-            continue;
+            return formatMessage(ctx, Message::EquippedNoDiscard, { { "item", item } });
         case DiscardRefusal::NoDiscard:
-            ShowMessage(ctx, item + text("は捨てられません"));
-            continue;
+            return formatMessage(ctx, Message::NoDiscard, { { "item", item } });
         case DiscardRefusal::None:
             break;
         }
-        ShowMessage(ctx, memberOf(ctx, member).name + text("は") + item + text("を捨てました"));
+        return {};
+    };
+    return onChosenEntries(ctx, member, refusal, [&](int entry) {
+        ShowMessage(ctx, formatMessage(ctx, Message::Discarded, { { "member", memberOf(ctx, member).name }, { "item", entryName(ctx, member, entry) } }));
         RemoveItem(ctx.db, member, entry);
-        if (inBattle(ctx))
-            return 1;
-        if (itemCountOf(memberOf(ctx, member)) == 0)
-            return 0;
-    }
+        return true;
+    });
 }
 
 void ShowDescription(Context& ctx, bool spell, int number)
@@ -335,10 +339,10 @@ void ShowDescription(Context& ctx, bool spell, int number)
         if (number < 0 || number >= capacity::spells)
             return;
         const Spell& s = ctx.db.spells[static_cast<std::size_t>(number)];
-        print(text("『") + s.text[0] + text("』"));
+        print(formatMessage(ctx, Message::DescriptionTitle, { { "name", s.text[0] } }));
         print(s.text[1]);
         print(s.text[2]);
-        print(text("消費MP：") + FormatRight(s.mpCost, 6));
+        print(formatMessage(ctx, Message::DescriptionMpCost, { { "cost", FormatRight(s.mpCost, 6) } }));
         if (field)
             print(" ");
         WaitPage(ctx);
@@ -347,7 +351,7 @@ void ShowDescription(Context& ctx, bool spell, int number)
     const Item* item = itemRecord(ctx.db, static_cast<float>(number));
     if (!item)
         return;
-    print(text("『") + item->text[0] + text("』"));
+    print(formatMessage(ctx, Message::DescriptionTitle, { { "name", item->text[0] } }));
     print(item->text[1]);
     print(item->text[2]);
     const Equipment* eq = equipmentOfItem(ctx.db, static_cast<float>(number));
@@ -356,24 +360,25 @@ void ShowDescription(Context& ctx, bool spell, int number)
         if (field)
             print(" ");
     } else if (item->equipment != 0) {
-        std::string bonuses = text("効果：");
-        if (eq->attack != 0)
-            bonuses += text("攻撃力 +") + FormatRight(eq->attack, 6) + "  ";
-        if (eq->defense != 0)
-            bonuses += text("防御力 +") + FormatRight(eq->defense, 6) + "  ";
-        if (eq->speed != 0)
-            bonuses += text("速さ +") + FormatRight(eq->speed, 6) + "  ";
-        print(bonuses);
+        std::string bonuses;
+        auto bonus = [&](Message id, float amount) {
+            if (amount != 0)
+                bonuses += formatMessage(ctx, id, { { "amount", FormatRight(amount, 6) } }) + "  ";
+        };
+        bonus(Message::BonusAttack, eq->attack);
+        bonus(Message::BonusDefense, eq->defense);
+        bonus(Message::BonusSpeed, eq->speed);
+        print(formatMessage(ctx, Message::DescriptionBonuses, { { "bonuses", bonuses } }));
         if (!field)
             WaitPage(ctx);
-        std::string wearers = text("装備可能：");
+        std::string wearers;
         for (int m = 0; m <= partyLast(ctx.db); ++m) {
             const Character& c = ctx.db.characters[static_cast<std::size_t>(m)];
             int type = roundIndex(c.growthType);
             if (type >= 0 && type < capacity::characters && eq->canEquip[static_cast<std::size_t>(type)] != 0)
                 wearers += c.name + "  ";
         }
-        print(wearers);
+        print(formatMessage(ctx, Message::DescriptionWearers, { { "members", wearers } }));
     }
     WaitPage(ctx);
 }

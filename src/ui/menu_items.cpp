@@ -136,14 +136,14 @@ namespace {
     std::vector<std::string> settingsItems(const Context& ctx)
     {
         const Settings& s = ctx.settings;
-        std::string speed = toFullWidthDigits(FormatRight(s.walkDelay, 1));
+        auto line = [&](Message id, const std::string& setting) { return formatMessage(ctx, id, { { "setting", setting } }); };
         return {
-            message(ctx, Message::SettingsMusic) + onOff(ctx, s.musicOn),
-            message(ctx, Message::SettingsSound) + onOff(ctx, s.soundOn),
-            message(ctx, Message::SettingsWalkers) + onOff(ctx, s.walkAnim),
-            message(ctx, Message::SettingsSpeed) + speed,
-            message(ctx, Message::SettingsEncounters)
-                + message(ctx, s.encounterMode == 1 ? Message::EncountersWhileWalking : Message::EncountersWhileStanding),
+            line(Message::SettingsMusic, onOff(ctx, s.musicOn)),
+            line(Message::SettingsSound, onOff(ctx, s.soundOn)),
+            line(Message::SettingsWalkers, onOff(ctx, s.walkAnim)),
+            line(Message::SettingsSpeed, toFullWidthDigits(FormatRight(s.walkDelay, 1))),
+            line(Message::SettingsEncounters,
+                message(ctx, s.encounterMode == 1 ? Message::EncountersWhileWalking : Message::EncountersWhileStanding)),
             message(ctx, Message::SettingsKeys),
         };
     }
@@ -193,7 +193,7 @@ void buildMenuItems(Context& ctx, MenuKind kind)
         items = fixed(ctx, { Message::Yes, Message::No });
         break;
     case MenuKind::Gold:
-        items = { message(ctx, Message::GoldLabel) + FormatRight(ctx.game.gold, 8) };
+        items = { formatMessage(ctx, Message::GoldLabel, { { "gold", FormatRight(ctx.game.gold, 8) } }) };
         break;
     case MenuKind::PartyStatus:
         items = statusPanelLines(ctx);

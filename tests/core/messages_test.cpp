@@ -71,6 +71,17 @@ TEST(Messages, EveryRowRendersWithEveryPlaceholderFilled)
     }
 }
 
+// A row is a whole sentence: none starts with a particle or a verb ending that only makes sense
+// glued after a name or a number the code put in front, so a translation may reorder every part.
+TEST(Messages, NoRowIsAFragmentToGlueAfterAName)
+{
+    for (const MessageRow& row : messageTable()) {
+        SCOPED_TRACE(std::string(row.name));
+        for (const char* particle : { "は", "の", "を", "が", "に", "から" })
+            EXPECT_NE(row.utf8.rfind(particle, 0), 0u) << particle;
+    }
+}
+
 // Names come from game data: their bytes go in unchanged and are never read as placeholders,
 // including cp932 characters whose second byte is "{" or "}" (0x7B, 0x7D).
 TEST(Messages, FilledValuesKeepTheirBytes)

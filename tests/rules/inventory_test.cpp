@@ -220,7 +220,9 @@ TEST(MemberRefusal, FollowsTheGameOrderAndTheSealOnlyStopsCasting)
     c.hp = 0;
     EXPECT_EQ(memberRefusal(c, true), MemberRefusal::Fainted);
     vorn::test::TestContext t;
-    EXPECT_EQ(cp932ToUtf8(refusalText(t.ctx(), MemberRefusal::Asleep)), "は眠っています");
+    EXPECT_EQ(cp932ToUtf8(refusalText(t.ctx(), MemberRefusal::Asleep, "Ann")), "Annは眠っています");
+    EXPECT_EQ(cp932ToUtf8(refusalText(t.ctx(), MemberRefusal::Fainted, "Ann")), "Annは気絶しています");
+    EXPECT_EQ(refusalText(t.ctx(), MemberRefusal::None, "Ann"), "");
 }
 
 } // namespace
