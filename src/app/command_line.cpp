@@ -45,9 +45,15 @@ all but --no-encounters and --test-play start the game at once, without the open
   --party I,J,...     the party: these roster entries (from 0), in this order
   --level N           raise every party member to level N (hit points and magic points full)
   --no-encounters     no random battles in this run (also without the other test-play options)
-  --test-play         a test play from the title; in a window F9 shows over the game the map, the
-                      player's cell and the event before it, the cell and event under the pointer and
-                      the flags of the map's row of the flag table
+  --test-play         a test play from the title. F9 opens the overlay: in a window it shows over the
+                      game the map, the player's cell and the event before it, the cell and event
+                      under the pointer and the flags of the map's row of the flag table; its keys
+                      (headless too): F change a flag, T teleport, H heal the party, E random
+                      battles off and on, W walk through walls or not
+  --watch SRC_DIR     a test play that builds the game folder from its source SRC_DIR (as `vorn-data
+                      build` does) at the start and whenever a source file is saved, then reloads
+                      the current map in place, keeping the player's place, the flags and the
+                      party; a build with errors shows its first error and the game goes on
   --load-slot N       start from saved game N (1 to 9); the options above then change it
   --battle E[,E...]   fight enemies E (one to six enemy numbers) at once on the start map, then
                       quit: exit code 0 won, 5 lost, 6 the party fled, 7 the enemies fled
@@ -280,6 +286,13 @@ std::optional<CommandLine> parseCommandLine(int argc, const char* const* argv, s
             cl.testPlay.noEncounters = true;
         } else if (arg == "--test-play") {
             cl.testPlay.overlay = true;
+        } else if (arg == "--watch") {
+            if (!value(cl.testPlay.watchSource))
+                return std::nullopt;
+            if (cl.testPlay.watchSource.empty()) {
+                error = "--watch takes the game's source folder";
+                return std::nullopt;
+            }
         } else if (arg == "--language") {
             if (!value(cl.language))
                 return std::nullopt;

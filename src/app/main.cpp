@@ -1,6 +1,7 @@
 // The player's entry point: reads the command line, enters the game folder, picks the back end
 // (a window, or headless with a virtual clock) and runs the game until it ends.
 #include "app/command_line.h"
+#include "app/live_reload.h"
 #include "core/context.h"
 #include "core/errors.h"
 #include "core/program_end.h"
@@ -16,6 +17,8 @@
 #include "platform/recording_platform.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/text_renderer.h"
+// The data tool's build, linked into the player for --watch.
+#include "vorn-data/commands.h"
 
 #include <cerrno>
 #include <chrono>
@@ -76,6 +79,34 @@ std::optional<Translation> loadTranslation(
     }
 }
 
+// The newest modification time among the source's files.
+fs::file_time_type newestSourceTime(const fs::path& source)
+{
+    fs::file_time_type newest = fs::file_time_type::min();
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(source, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code fileError;
+        fs::file_time_type time = it->last_write_time(fileError);
+        if (!fileError && time > newest)
+            newest = time;
+    }
+    return newest;
+}
+
+// The rebuild of --watch: `vorn-data build SOURCE GAME`, and on stderr how long it took and how
+// long after the newest source file was saved it was done.
+SourceBuild buildFromSource(const fs::path& source, const fs::path& game)
+{
+    std::ostringstream messages;
+    auto started = std::chrono::steady_clock::now();
+    bool built = datatool::buildCommand(source, game, messages) == 0;
+    auto ms = [](auto duration) { return std::chrono::duration_cast<std::chrono::milliseconds>(duration).count(); };
+    std::cerr << "vorn: watch: " << (built ? "built" : "build failed") << " in "
+              << ms(std::chrono::steady_clock::now() - started) << " ms, "
+              << ms(fs::file_time_type::clock::now() - newestSourceTime(source)) << " ms after the last save\n";
+    return { built, messages.str() };
+}
+
 // A game folder that is there but cannot be reached or entered: a file error.
 int cannotEnter(const fs::path& folder, const std::string& why)
 {
@@ -111,6 +142,12 @@ int playerMain(int argc, char** argv)
     if (!fs::is_directory(folder))
         return fail("no game folder at " + cl->gameDirectory);
     fs::path shots = fs::absolute(cl->shotsDirectory);
+    fs::path watchSource;
+    if (!cl->testPlay.watchSource.empty()) {
+        watchSource = fs::absolute(cl->testPlay.watchSource);
+        if (!fs::is_directory(watchSource, ec))
+            return fail("--watch: no source folder at " + cl->testPlay.watchSource);
+    }
     fs::path saveDirectory = cl->saveDirectory.empty() ? fs::path() : fs::absolute(cl->saveDirectory);
     std::vector<TimelineCommand> timeline;
     if (!cl->inputFile.empty()) {
@@ -245,14 +282,19 @@ int playerMain(int argc, char** argv)
     ctx->windows.textDelay = static_cast<float>(textSpeed);
     // In a test play the overlay is there in every run, so that F9 works whatever else was asked.
     if (cl->testPlay.any()) {
-        const Context* c = ctx.get();
-        platform->setOverlay([c] { return testPlayOverlay(*c); });
+        Context* c = ctx.get();
+        platform->setOverlay({ [c] { return testPlayOverlay(*c); }, [c](int key) { return testPlayOverlayKey(*c, key); } });
     }
     if (headless) {
         transcript.setObserver(
             [headless](const std::string& kind, const std::string& text) { headless->observeTranscript(kind, text); });
         Context* c = ctx.get();
         headless->setDumpHandler([c](const fs::path& path) { writeStateDump(*c, path); });
+    }
+    if (!watchSource.empty()) {
+        ctx->testPlay.watch.folder = watchSource;
+        ctx->testPlay.watch.rebuild = [watchSource, gameDirectory] { return buildFromSource(watchSource, gameDirectory); };
+        startWatching(*ctx);
     }
     try {
         if (headless)

@@ -1,5 +1,7 @@
 #include "app/main_loop.h"
 
+#include "app/test_play.h"
+
 #include "battle/battle.h"
 #include "core/context.h"
 #include "core/quit.h"
@@ -106,8 +108,9 @@ void runMainLoop(Context& ctx)
     enterMap(ctx);
     for (;;) {
         FieldOutcome outcome = mainLoopEntry(ctx);
+        // A test play's actions and reloads come between passes.
         while (outcome == FieldOutcome::PassEnded)
-            outcome = mainLoopPass(ctx);
+            outcome = testPlayBetweenPasses(ctx) ? FieldOutcome::MapEntered : mainLoopPass(ctx);
     }
 }
 

@@ -43,33 +43,14 @@ namespace {
     // The map about to be entered can be read, holds the start cell and the start event.
     void checkPlace(const Context& ctx, const TestPlayOptions& o)
     {
-        int mapNumber = roundIndex(ctx.game.map);
-        std::string option = o.start ? "--start" : "--start-event";
         if (!o.start && !o.startEvent)
             return;
-        MapFile map;
-        std::vector<ScriptEvent> events;
-        std::string why;
-        try {
-            auto bytes = readGameFile(ctx.root, mapFileName(mapNumber), GameFileKind::Map, &why);
-            if (!bytes)
-                refuse(option + ": map " + std::to_string(mapNumber) + " cannot be read (" + mapFileName(mapNumber) + ": " + why + ")");
-            map = readMapFile(*bytes, ctx.db.corrections, ctx.db.ini.dataVersion);
-            auto script = readGameFile(ctx.root, mapEventFileName(mapNumber), GameFileKind::Script, &why);
-            if (!script)
-                refuse(option + ": the events of map " + std::to_string(mapNumber) + " cannot be read ("
-                    + mapEventFileName(mapNumber) + ": " + why + ")");
-            events = readMapEvents(*script, ctx.db.corrections);
-        } catch (const FileError& error) {
-            refuse(option + ": map " + std::to_string(mapNumber) + ": " + error.what());
-        }
-        int width = roundIndex(map.width), height = roundIndex(map.height);
-        if (o.start && (o.start->column >= width || o.start->row >= height))
-            refuse("--start: map " + std::to_string(mapNumber) + " has columns 0 to " + std::to_string(width - 1)
-                + " and rows 0 to " + std::to_string(height - 1));
-        if (o.startEvent && *o.startEvent >= static_cast<int>(events.size()))
-            refuse("--start-event " + std::to_string(*o.startEvent) + ": map " + std::to_string(mapNumber)
-                + (events.empty() ? " has no events" : " has events 0 to " + std::to_string(events.size() - 1)));
+        std::optional<std::pair<int, int>> cell;
+        if (o.start)
+            cell = std::pair { o.start->column, o.start->row };
+        std::string problem = placeProblem(ctx, o.start ? "--start" : "--start-event", roundIndex(ctx.game.map), cell, o.startEvent);
+        if (!problem.empty())
+            refuse(problem);
     }
 
     // The party made of the roster entries named, in order, as members joining one after another
@@ -161,59 +142,38 @@ namespace {
         throw ProgramEnd { code };
     }
 
-    // " event N" for the event standing on a cell, "" for none.
-    std::string eventAt(const Context& ctx, int column, int row)
-    {
-        const CellMarks* marks = ctx.map.marksAt(column, row);
-        if (!marks || (*marks)[0].empty() || (*marks)[0] == "99")
-            return "";
-        return "  event " + (*marks)[2];
-    }
-
-    std::string cellText(int column, int row) { return std::to_string(column) + "," + std::to_string(row); }
-
-    // Fills `text` to `width` characters with blanks on the left.
-    std::string rightAligned(std::string text, std::size_t width)
-    {
-        return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
-    }
-
 } // namespace
 
-std::vector<std::string> testPlayOverlay(const Context& ctx)
+std::string placeProblem(const Context& ctx, const std::string& option, int mapNumber,
+    std::optional<std::pair<int, int>> cell, std::optional<int> event)
 {
-    const FieldState& f = ctx.field;
-    int map = roundIndex(ctx.game.map);
-    int column = playerColumn(ctx), row = playerRow(ctx);
-    int facing = roundIndex(f.facing);
-    int aheadColumn = column + (facing == 2 ? 1 : facing == 6 ? -1
-                                                              : 0);
-    int aheadRow = row + (facing == 4 ? 1 : facing == 0 ? -1
-                                                        : 0);
-    const char* facingName = facing == 0 ? "up" : facing == 2 ? "right"
-        : facing == 4                                         ? "down"
-                                                              : "left";
-    std::vector<std::string> lines;
-    lines.push_back("test play (F9 closes)   map " + std::to_string(map) + "   gold "
-        + std::to_string(static_cast<long long>(ctx.game.gold)) + (f.encountersOff ? "   encounters off" : ""));
-    lines.push_back("player " + cellText(column, row) + " facing " + facingName + eventAt(ctx, aheadColumn, aheadRow));
-    int px = ctx.platform.pointerX(), py = ctx.platform.pointerY();
-    if (px >= 0 && py >= 0 && px < 512 && py < 384) {
-        int pc = static_cast<int>((f.scrollX + static_cast<float>(px)) / 32);
-        int pr = static_cast<int>((f.scrollY + static_cast<float>(py)) / 32);
-        lines.push_back("pointer " + cellText(pc, pr) + eventAt(ctx, pc, pr));
+    std::string number = std::to_string(mapNumber);
+    if (mapNumber < 0 || mapNumber >= capacity::maps)
+        return option + ": the game has maps 0 to " + std::to_string(capacity::maps - 1);
+    MapFile map;
+    std::vector<ScriptEvent> events;
+    std::string why;
+    try {
+        auto bytes = readGameFile(ctx.root, mapFileName(mapNumber), GameFileKind::Map, &why);
+        if (!bytes)
+            return option + ": map " + number + " cannot be read (" + mapFileName(mapNumber) + ": " + why + ")";
+        map = readMapFile(*bytes, ctx.db.corrections, ctx.db.ini.dataVersion);
+        auto script = readGameFile(ctx.root, mapEventFileName(mapNumber), GameFileKind::Script, &why);
+        if (!script)
+            return option + ": the events of map " + number + " cannot be read (" + mapEventFileName(mapNumber) + ": " + why
+                + ")";
+        events = readMapEvents(*script, ctx.db.corrections);
+    } catch (const FileError& error) {
+        return option + ": map " + number + ": " + error.what();
     }
-    lines.push_back("flags (" + std::to_string(map) + ", n):");
-    if (map < 0 || map >= capacity::maps)
-        return lines;
-    const auto& flags = ctx.db.flags[static_cast<std::size_t>(map)];
-    for (std::size_t first = 0; first < flags.size(); first += 10) {
-        std::string line = rightAligned(std::to_string(first), 3) + ":";
-        for (std::size_t n = first; n < std::min(first + 10, flags.size()); ++n)
-            line += rightAligned(std::to_string(roundIndex(flags[n])), 5);
-        lines.push_back(line);
-    }
-    return lines;
+    int width = roundIndex(map.width), height = roundIndex(map.height);
+    if (cell && (cell->first < 0 || cell->second < 0 || cell->first >= width || cell->second >= height))
+        return option + ": map " + number + " has columns 0 to " + std::to_string(width - 1) + " and rows 0 to "
+            + std::to_string(height - 1);
+    if (event && *event >= static_cast<int>(events.size()))
+        return "--start-event " + std::to_string(*event) + ": map " + number
+            + (events.empty() ? " has no events" : " has events 0 to " + std::to_string(events.size() - 1));
+    return "";
 }
 
 bool TestPlayOptions::skipsTitle() const

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -32,12 +33,13 @@ struct TestPlayOptions {
     bool overlay = false; // F9 shows what the game holds over it (--test-play)
     std::optional<int> loadSlot; // the saved game (1 to 9) the run starts from
     std::vector<int> battle; // enemy numbers of a battle fought at once; empty: none
+    std::string watchSource; // the game's source folder, rebuilt and reloaded when saved; empty: none
 
     // Whether the run goes straight into a game: every option but --no-encounters sets up the
     // game it starts, so the opening script and the title are passed over.
     bool skipsTitle() const;
     // Whether any test-play option was given: the run is a test play.
-    bool any() const { return skipsTitle() || noEncounters || overlay; }
+    bool any() const { return skipsTitle() || noEncounters || overlay || !watchSource.empty(); }
 };
 
 // Thrown when the game cannot take a test-play option (a map, roster entry, enemy or slot it does
@@ -51,8 +53,23 @@ struct TestPlayRefused {
 // when the game lacks what an option names.
 [[noreturn]] void startTestPlay(Context& ctx, const TestPlayOptions& options);
 
-// The lines of the F9 overlay: the map, the player's cell and the event before it, the cell and
-// event under the pointer, and the flags of the current map's row of the flag table, ten a line.
+// Why the game cannot be placed on map `map` (at the cell, when given, and with the map event,
+// of --start-event, when given), or "" when it can: the map's files must read, the cell lie
+// inside it, the event be one of its events. `option` begins the text ("--start", "teleport").
+std::string placeProblem(const Context& ctx, const std::string& option, int map, std::optional<std::pair<int, int>> cell,
+    std::optional<int> event);
+
+// The lines of the F9 overlay (none while it is closed): the map, the player's cell and the event
+// before it, the cell and event under the pointer, the flags of the current map's row of the flag
+// table, ten a line, then the keys of what it does and what it did last.
 std::vector<std::string> testPlayOverlay(const Context& ctx);
+// A key pressed (Platform::setOverlay): F9 opens and closes the overlay; while it is open it takes
+// its own keys, which change only what it shows or ask for an action, carried out later by
+// testPlayBetweenPasses. True when the overlay took the key.
+bool testPlayOverlayKey(Context& ctx, int virtualKey);
+// Between two field passes (no step under way): carries out the actions asked of the overlay and
+// looks at the watched source, rebuilding and reloading the game when it changed. True when the
+// map was entered or reloaded (the loop entry comes next).
+bool testPlayBetweenPasses(Context& ctx);
 
 } // namespace vorn

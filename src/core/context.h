@@ -2,6 +2,7 @@
 // Every operation of the game takes it and works on the records it holds.
 #pragma once
 
+#include "app/test_play_state.h"
 #include "core/battle_state.h"
 #include "core/game.h"
 #include "core/random.h"
@@ -57,6 +58,7 @@ struct Context {
     BattleState battle;
 
     UpperCalls upper; // operations of higher floors, filled at start-up
+    TestPlayState testPlay; // the overlay's actions and the watched source of a test play
 };
 
 } // namespace vorn

@@ -35,6 +35,13 @@ struct FieldPass {
 // loop: the caller continues with the loop entry (fieldLoopEntry).
 void enterMap(Context& ctx);
 
+// Reads map Game.map's map and event files again and draws it at once, without the transitions
+// (the game's data was rebuilt while it ran): the view and the player's place and facing stay as
+// they were (on a map that shrank under them, the nearest cell, placed as on an entry), the
+// events stand where the event file puts them and the change file is applied. The music plays
+// on. Raises the file error dialog like enterMap; the caller continues with the loop entry.
+void reloadMap(Context& ctx);
+
 // The loop entry: restarts the map's music when it is not playing, marks the player's cell and
 // runs the rest of the pass from the event request on.
 FieldPass fieldLoopEntry(Context& ctx);

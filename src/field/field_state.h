@@ -65,6 +65,7 @@ struct FieldState {
     FieldLook shownLook; // what the view on the screen was last composed from
     bool composeEveryPass = false; // compose the view even when nothing moved (tests compare)
     bool encountersOff = false; // no random battles (a test play asked for none); never saved
+    bool wallsOff = false; // the player walks over obstacle tiles (a test play asked); never saved
 };
 
 } // namespace vorn

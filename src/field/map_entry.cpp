@@ -234,4 +234,32 @@ void enterMap(Context& ctx)
     ctx.transcript.write("map", "map " + std::to_string(mapNumber) + " col " + std::to_string(playerColumn(ctx)) + " row " + std::to_string(playerRow(ctx)));
 }
 
+void reloadMap(Context& ctx)
+{
+    FieldState& f = ctx.field;
+    f.movers = MoverTable {};
+    f.walkRoute.clear();
+    int column = playerColumn(ctx), row = playerRow(ctx);
+    ctx.map.enteringFromLoad = false;
+    readMapAndEvents(ctx, roundIndex(ctx.game.map));
+    MapState& map = ctx.map;
+    float maxScrollX = static_cast<float>(std::max(0, (map.width() - viewColumns) * tileSize));
+    float maxScrollY = static_cast<float>(std::max(0, (map.height() - viewRows) * tileSize));
+    if (!map.inMap(column, row) || f.scrollX > maxScrollX || f.scrollY > maxScrollY) {
+        // The map shrank under the view: the player is placed on the nearest cell as on an entry.
+        ctx.game.startX = static_cast<float>(std::clamp(column, 0, std::max(map.width() - 1, 0)));
+        ctx.game.startY = static_cast<float>(std::clamp(row, 0, std::max(map.height() - 1, 0)));
+        ctx.game.useMapEntry = 0;
+        placePlayer(ctx);
+    }
+    createMapPicture(ctx);
+    loadSheet(ctx, ctx.surfaces.tileSheet, map.loadedTileSheet, map.file.tileSheet);
+    loadSheet(ctx, ctx.surfaces.charSheet, map.loadedCharSheet, map.file.charSheet);
+    for (int r = 0; r < map.height(); ++r) {
+        for (int c = 0; c < map.width(); ++c)
+            drawMapCell(ctx, c, r);
+    }
+    applyMapChangesOnEntry(ctx);
+}
+
 } // namespace vorn

@@ -115,7 +115,7 @@ namespace {
                 f.request = fieldRequest::runEvent(static_cast<float>(n));
             return;
         }
-        if (map.tile(tx, ty) < 144) {
+        if (map.tile(tx, ty) < 144 && !f.wallsOff) {
             refuse(ctx, true);
             return;
         }
@@ -182,7 +182,7 @@ std::string shortestWalk(const Context& ctx, int column, int row)
             if (!marks || cameBy[index(nc, nr)] >= 0)
                 continue;
             bool target = nc == column && nr == row;
-            bool free = (*marks)[0].empty() && map.tile(nc, nr) >= 144;
+            bool free = (*marks)[0].empty() && (map.tile(nc, nr) >= 144 || ctx.field.wallsOff);
             // An event is stepped into only as the walk's last step, which touches it.
             bool touchable = target && !(*marks)[0].empty() && (*marks)[0] != "99";
             if (!free && !touchable)

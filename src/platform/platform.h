@@ -61,6 +61,12 @@ enum class FontFace { Gothic,
     Mincho,
     PGothic };
 
+// What the test-play overlay shows and which keys it takes (Platform::setOverlay).
+struct OverlayHooks {
+    std::function<std::vector<std::string>()> lines; // cp932; empty while the overlay is closed
+    std::function<bool(int virtualKey)> key; // true: the overlay took the key
+};
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -120,10 +126,17 @@ public:
     virtual std::optional<std::string> askName(const NameDialog& dialog) = 0;
 
     // --- The player's own displays ------------------------------------------------------
-    // The lines (ASCII) of the test-play overlay, asked for each time it is drawn. A window shows
-    // them over the game, never on the screen picture, while the player has opened them with
-    // F9 (which is then the player's key). Back ends without a window leave it unused.
-    virtual void setOverlay(std::function<std::vector<std::string>()> lines) { (void)lines; }
+    // The test-play overlay. A window draws its lines over the game (never on the screen
+    // picture) in the player's own font each time it presents; no lines: the overlay is closed.
+    // Every key pressed (not the repeats of a held key) goes to `key` first with its virtual-key
+    // code; a key it takes is the overlay's, and the game never sees it held. Back ends without a
+    // window draw nothing but hand over the keys all the same.
+    virtual void setOverlay(OverlayHooks hooks) { (void)hooks; }
+    // A message of the player's own (cp932) over the bottom of the game, wrapped to the window's
+    // width: the live reload tells there that it rebuilt the game or why it could not. Shown for
+    // `forMs` real milliseconds, or until the next message when that is 0; an empty text takes it
+    // away. Back ends without a window leave it unused.
+    virtual void showMessage(const std::string& cp932, int forMs) { (void)cp932, (void)forMs; }
 };
 
 } // namespace vorn

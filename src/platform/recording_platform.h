@@ -56,7 +56,8 @@ public:
     BoxAnswer messageBox(const std::string& caption, const std::string& text, BoxButtons buttons,
         BoxIcon icon) override;
     std::optional<std::string> askName(const NameDialog& dialog) override;
-    void setOverlay(std::function<std::vector<std::string>()> lines) override { m_real->setOverlay(std::move(lines)); }
+    void setOverlay(OverlayHooks hooks) override { m_real->setOverlay(std::move(hooks)); }
+    void showMessage(const std::string& cp932, int forMs) override { m_real->showMessage(cp932, forMs); }
 
 private:
     // After the model's clock moved: input is read afresh from the real back end.

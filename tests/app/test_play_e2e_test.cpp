@@ -1,6 +1,7 @@
 // Test play through the real player on the demo game, headless: starting at a scene with the
 // state it needs, the start event, random battles off, saved games kept apart from the game's,
-// a battle fought at once with its outcome as the exit code, and the values the game refuses.
+// a battle fought at once with its outcome as the exit code, the values the game refuses, the
+// overlay's actions asked with its keys, and the live reload of a watched source.
 #include "platform/game_files.h"
 #include "support/run_player.h"
 #include "support/temp_dir.h"
@@ -215,4 +216,144 @@ TEST(TestPlay, ValuesTheCommandLineOrTheGameCannotTakeEndWithExitCodeThreeAndOne
         EXPECT_EQ(run.errorOutput.rfind("vorn: " + args[0], 0), 0u) << run.errorOutput;
         EXPECT_FALSE(run.has("state", "test play")) << args[0];
     }
+}
+
+namespace {
+
+// `text` with the first `from` replaced by `to`; fails the test when `from` is not there.
+std::string replaced(std::string text, const std::string& from, const std::string& to)
+{
+    std::size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+void writeText(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+// The keys that type `text` (digits, blanks) into the overlay.
+std::string typing(const std::string& text)
+{
+    std::string lines;
+    for (char c : text)
+        lines += c == ' ' ? "press space\n" : std::string("press ") + c + "\n";
+    return lines;
+}
+
+} // namespace
+
+TEST(TestPlayOverlayActions, ChangeTheGameOnlyWhenAskedAndHeadlessToo)
+{
+    TempDir dir;
+    fs::path game = copyOfDemo(dir);
+    // The hero starts hurt, low on magic and poisoned: the demo's source changed and built.
+    fs::path source = dir.path() / "source";
+    fs::copy(VORN_DEMO_SOURCE, source, fs::copy_options::recursive);
+    std::string characters = readText(source / "characters.yaml");
+    characters = replaced(characters, "    hp: 34\n", "    hp: 5\n");
+    characters = replaced(characters, "    mp: 6\n    maxMp: 6\n", "    mp: 1\n    maxMp: 6\n    conditions: [0, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0]\n");
+    writeText(source / "characters.yaml", characters);
+    ASSERT_EQ(vorn::test::runTool("build '" + source.string() + "' '" + game.string() + "'", dir.file("build.log")), 0)
+        << readText(dir.file("build.log"));
+
+    // Beside the east wall of the home, facing it; `toggle` is the key pressed for the
+    // encounters action ("x" is no key of the overlay's: the run with it keeps random battles).
+    auto play = [&](const std::string& toggle) {
+        std::string walk;
+        for (int i = 0; i < 30; ++i)
+            walk += "press right 300\npress left 300\n";
+        std::string timeline = "expect map 7 5000\nwait 300\n"
+                               "press right\nwait 300\ndump blocked\n" // the wall stops the player
+                               "press f9\npress f9\nwait 300\ndump untouched\n" // opened and closed
+                               "press f9\npress h\npress w\npress "
+            + toggle
+            + "\n"
+              // Flag (7, 12) = -42: the arrows choose it, the digits and minus type the value.
+              "press f\npress right\npress right\npress down\npress 4\npress 2\npress vk-bd\npress enter\n"
+              "press esc\nwait 300\ndump asked\n"
+              "press f9\npress right\nwait 600\ndump through\n" // through the wall
+              "press f9\npress t\n"
+            + typing("99 1 1") + "press enter\nwait 300\npress t\n" + typing("3 8 10")
+            + "press enter\nexpect map 3 col 8 row 10 5000\npress f9\nwait 500\n" + walk;
+        return runPlayer(game, timeline, dir.path(), { "--start", "7,14,9,right" });
+    };
+    auto run = play("e");
+    ASSERT_EQ(run.exitCode, 0) << run.errorOutput;
+    auto blocked = readDump(dir.file("blocked.json"));
+    auto untouched = readDump(dir.file("untouched.json"));
+    auto asked = readDump(dir.file("asked.json"));
+    auto through = readDump(dir.file("through.json"));
+    ASSERT_FALSE(blocked.is_discarded() || untouched.is_discarded() || asked.is_discarded() || through.is_discarded());
+    const auto& hero = blocked["party"][0];
+    ASSERT_LT(hero["hp"], hero["maxHp"]);
+    ASSERT_EQ(hero["conditions"][3], 5.0);
+    // Opening and closing the overlay changes nothing.
+    EXPECT_EQ(untouched, blocked);
+    // The keys of the flags mode are the overlay's: the player stood still while they were typed.
+    EXPECT_EQ(asked["player"], blocked["player"]);
+    EXPECT_EQ(asked["flags"]["7,12"], -42.0);
+    for (const auto& member : asked["party"]) {
+        EXPECT_EQ(member["hp"], member["maxHp"]);
+        EXPECT_EQ(member["mp"], member["maxMp"]);
+        for (const auto& counter : member["conditions"])
+            EXPECT_EQ(counter, 0.0);
+    }
+    EXPECT_EQ(blocked["player"]["column"], 14);
+    EXPECT_EQ(through["player"]["column"], 15);
+    EXPECT_TRUE(run.has("state", "test play: flag (7, 12) = -42"));
+    EXPECT_TRUE(run.has("state", "test play: teleport: map 99 cannot be read"));
+    EXPECT_TRUE(run.has("state", "test play: teleported to map 3 at 8,10"));
+    EXPECT_TRUE(run.lines("battle").empty());
+    EXPECT_TRUE(run.has("state", "test play: random battles off"));
+
+    auto withBattles = play("x");
+    ASSERT_EQ(withBattles.exitCode, 0) << withBattles.errorOutput;
+    EXPECT_FALSE(withBattles.lines("battle").empty());
+}
+
+TEST(TestPlayWatch, ASavedSourceIsRebuiltAndTheMapReloadedWhereThePlayerStands)
+{
+    TempDir dir;
+    fs::path game = copyOfDemo(dir);
+    fs::path source = dir.path() / "source";
+    fs::copy(VORN_DEMO_SOURCE, source, fs::copy_options::recursive);
+    fs::path map = source / "maps" / "map007.yaml";
+    std::string yaml = readText(map);
+    writeText(dir.file("edited.yaml"), replaced(yaml, "小さな革袋", "金貨の袋"));
+    writeText(dir.file("broken.yaml"), replaced(replaced(yaml, "小さな革袋", "銀の鈴"), "    x: 13\n", "    x: 13\n   y: : [\n"));
+
+    // A step up to the cell below the chest, the source saved, the chest opened, then a broken
+    // source saved and a step to the left.
+    std::string timeline = "expect map 7 5000\npress up\nwait 500\n"
+                           "copy "
+        + dir.file("edited.yaml").string() + " " + map.string()
+        + "\nexpect reloaded 3000\ndump reloaded\npress up\nexpect 金貨の袋 5000\nexpect 誰が持ちますか 5000\npress enter\n"
+          "expect 薬草を手に入れた 5000\npress enter\nexpect ＧＯＬＤ 5000\npress enter\nwait 500\n"
+          "copy "
+        + dir.file("broken.yaml").string() + " " + map.string()
+        + "\nexpect reload failed 3000\npress left\nwait 500\n";
+    auto run = runPlayer(game, timeline, dir.path(),
+        { "--watch", source.string(), "--start", "7,13,10,up", "--flag", "5,3=7", "--gold", "321", "--party", "0,1",
+            "--dump-at-end", dir.file("end.json").string() });
+    ASSERT_EQ(run.exitCode, 0) << run.errorOutput;
+    EXPECT_TRUE(run.has("state", "watching"));
+    EXPECT_TRUE(run.has("state", "reloaded map 7 col 13 row 9"));
+    auto reloaded = readDump(dir.file("reloaded.json"));
+    ASSERT_FALSE(reloaded.is_discarded());
+    EXPECT_EQ(reloaded["player"]["column"], 13);
+    EXPECT_EQ(reloaded["player"]["row"], 9);
+    EXPECT_EQ(reloaded["player"]["facing"], 0.0);
+    EXPECT_EQ(reloaded["flags"]["5,3"], 7.0);
+    EXPECT_EQ(reloaded["gold"], 321.0);
+    EXPECT_EQ(reloaded["party"].size(), 2u);
+    // Only one map entry: the reload is no entry.
+    EXPECT_EQ(run.lines("map").size(), 1u);
+    EXPECT_FALSE(run.has("text", "小さな革袋"));
+
+    // The broken source: its error named, the last good data kept, the game going on.
+    EXPECT_TRUE(run.has("state", "reload failed: maps/map007.yaml:"));
+    EXPECT_NE(run.errorOutput.find("does not build"), std::string::npos) << run.errorOutput;
+    auto end = readDump(dir.file("end.json"));
+    EXPECT_EQ(end["player"]["column"], 12);
+    EXPECT_EQ(end["gold"], 371.0); // the chest's 50 gold
+    EXPECT_FALSE(run.has("text", "銀の鈴"));
 }

@@ -18,10 +18,10 @@ TEST(Timeline, ParsesEveryCommandWithItsDefaults)
                                   "click 10 20 right\nmove 3 4\n"
                                   "answer yes\nname 勇者 ＃1\nname-cancel\n"
                                   "expect 新  規\nexpect 読 込 500\n"
-                                  "shot title\ndump state\n",
+                                  "shot title\ndump state\ncopy new.yaml maps/map007.yaml\n",
         error);
     ASSERT_TRUE(commands) << error;
-    ASSERT_EQ(commands->size(), 14u);
+    ASSERT_EQ(commands->size(), 15u);
     const auto& c = *commands;
     EXPECT_EQ(c[0].kind, K::Wait);
     EXPECT_EQ(c[0].us, 250000);
@@ -44,13 +44,17 @@ TEST(Timeline, ParsesEveryCommandWithItsDefaults)
     EXPECT_EQ(c[11].ms, 500);
     EXPECT_EQ(c[12].kind, K::Shot);
     EXPECT_EQ(c[13].text, "state");
+    EXPECT_EQ(c[14].kind, K::Copy);
+    EXPECT_EQ(c[14].text, "new.yaml");
+    EXPECT_EQ(c[14].target, "maps/map007.yaml");
 }
 
 TEST(Timeline, RejectsBadLinesWithTheirNumber)
 {
     const char* bad[] = { "wait\n", "wait -5\n", "press\n", "press banana\n", "press a b\n", "click 1\n",
         "click 1 2 middle\n", "answer maybe\n", "expect\n", "shot\n", "teleport 1 2\n", "f13\n", "wait 1.2345\n",
-        "wait .5\n", "wait 5.\n", "seed -1\n", "seed 4294967296\n", "text-speed 11\n", "hold mouse-middle\n" };
+        "wait .5\n", "wait 5.\n", "seed -1\n", "seed 4294967296\n", "text-speed 11\n", "hold mouse-middle\n",
+        "copy a.yaml\n" };
     for (const char* text : bad) {
         std::string error;
         EXPECT_FALSE(parseTimeline(std::string("wait 1\n") + text, error)) << text;

@@ -74,6 +74,7 @@ void HeadlessPlatform::restart()
     m_unansweredNameFrame.reset();
     m_releases.clear();
     m_held.clear();
+    m_overlayHeld.clear();
     m_pointerX = m_pointerY = 0;
     m_leftHeld = m_rightHeld = false;
     m_active = true;
@@ -247,22 +248,35 @@ void HeadlessPlatform::execute(const TimelineCommand& cmd)
     case K::TextSpeed:
         break; // taken by the start-up
     case K::Press:
-        m_held.insert(cmd.key);
-        m_releases.push_back({ m_cursorUs + ms, cmd.key, 0 });
+        // A key the overlay takes is never held; the timeline goes on as after any press.
+        if (!(m_overlay.key && m_overlay.key(cmd.key))) {
+            m_held.insert(cmd.key);
+            m_releases.push_back({ m_cursorUs + ms, cmd.key, 0 });
+        }
         m_cursorUs += ms + 60000;
         break;
     case K::Hold:
         if (cmd.pointerButton)
             (cmd.button == 0 ? m_leftHeld : m_rightHeld) = true;
+        else if (m_overlay.key && m_overlay.key(cmd.key))
+            m_overlayHeld.insert(cmd.key);
         else
             m_held.insert(cmd.key);
         break;
     case K::Release:
         if (cmd.pointerButton)
             (cmd.button == 0 ? m_leftHeld : m_rightHeld) = false;
-        else
+        else if (m_overlayHeld.erase(cmd.key) == 0)
             m_held.erase(cmd.key);
         break;
+    case K::Copy: {
+        std::error_code ec;
+        std::filesystem::copy_file(cmd.text, cmd.target, std::filesystem::copy_options::overwrite_existing, ec);
+        if (ec)
+            std::fprintf(stderr, "vorn: timeline line %d: cannot copy %s to %s: %s\n", cmd.line, cmd.text.c_str(),
+                cmd.target.c_str(), ec.message().c_str());
+        break;
+    }
     case K::Click:
         m_pointerX = cmd.x;
         m_pointerY = cmd.y;

@@ -91,6 +91,8 @@ public:
     BoxAnswer messageBox(const std::string& caption, const std::string& text, BoxButtons buttons,
         BoxIcon icon) override;
     std::optional<std::string> askName(const NameDialog& dialog) override;
+    // The overlay is not drawn, but the keys of the timeline go to it first.
+    void setOverlay(OverlayHooks hooks) override { m_overlay = std::move(hooks); }
 
     // Frames presented so far (a frame is one 60 Hz tick of the virtual clock).
     std::uint64_t frames() const { return m_frames; }
@@ -134,6 +136,8 @@ private:
     std::vector<Release> m_releases;
 
     std::set<int> m_held;
+    OverlayHooks m_overlay;
+    std::set<int> m_overlayHeld; // keys held by the timeline that the overlay took
     int m_pointerX = 0, m_pointerY = 0;
     bool m_leftHeld = false, m_rightHeld = false;
     bool m_active = true;

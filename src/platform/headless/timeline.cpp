@@ -223,6 +223,14 @@ namespace {
             cmd.text = args[0];
             return "";
         }
+        if (verb == "copy") {
+            cmd.kind = K::Copy;
+            if (args.size() != 2)
+                return "copy takes FROM TO";
+            cmd.text = args[0];
+            cmd.target = args[1];
+            return "";
+        }
         return "unknown command \"" + verb + "\"";
     }
 

@@ -241,7 +241,7 @@ void SdlPlatform::frame()
     sleepFor(m_nextFrameMs - now);
     pumpEvents();
     // The overlay tells what the game holds, which changes without the screen changing.
-    if ((m_showPasses && m_passMeter.passStarted(realNow())) || m_showOverlay)
+    if ((m_showPasses && m_passMeter.passStarted(realNow())) || m_overlayShown)
         m_repaint = true;
     if (m_statsOn) {
         m_stats.passStarted(realNow());
@@ -319,15 +319,15 @@ namespace {
 void SdlPlatform::drawKeyList(Picture& picture)
 {
     const int listed = static_cast<int>(std::size(keyList));
-    const int lines = listed + (m_passesKey ? 1 : 0) + (m_overlayLines ? 1 : 0);
+    const int lines = listed + (m_passesKey ? 1 : 0) + (m_overlay.lines ? 1 : 0);
     shade(picture, 16, 40, picture.width - 32, lines * 16 + 16);
     for (int i = 0; i < listed; ++i)
         m_text.draw(picture, 28, 48 + 16 * i, keyList[i], paletteColour(15));
     int line = listed;
     if (m_passesKey)
         m_text.draw(picture, 28, 48 + 16 * line++, "F3                       passes/s and frame time", paletteColour(15));
-    if (m_overlayLines)
-        m_text.draw(picture, 28, 48 + 16 * line, "F9                       test play: map, cells, flags", paletteColour(15));
+    if (m_overlay.lines)
+        m_text.draw(picture, 28, 48 + 16 * line, "F9                       test play: map, cells, flags, actions", paletteColour(15));
 }
 
 void SdlPlatform::drawNotice(Picture& picture)
@@ -339,13 +339,53 @@ void SdlPlatform::drawNotice(Picture& picture)
     m_text.draw(picture, 8, top + 3, m_notice, paletteColour(15));
 }
 
-void SdlPlatform::drawOverlay(Picture& picture)
+void SdlPlatform::drawOverlay(Picture& picture, const std::vector<std::string>& lines)
 {
-    std::vector<std::string> lines = m_overlayLines();
     const int height = 16 * static_cast<int>(lines.size()) + 8;
     shade(picture, 0, 0, picture.width, height);
     for (std::size_t i = 0; i < lines.size(); ++i)
         m_text.draw(picture, 4, 4 + 16 * static_cast<int>(i), lines[i], paletteColour(15));
+}
+
+void SdlPlatform::showMessage(const std::string& cp932, int forMs)
+{
+    m_message.clear();
+    m_messageUntilMs = forMs > 0 ? realNow() + forMs : 0;
+    m_repaint = true;
+    // Wrapped at the blank before the width of the window (a half-width character is half a
+    // cell), at most four lines.
+    const std::size_t width = static_cast<std::size_t>(2 * (ScreenWidth - 16) / std::max(m_text.cellSize(), 1));
+    std::string rest = cp932;
+    while (!rest.empty() && m_message.size() < 4) {
+        std::size_t cut = rest.size();
+        if (cut > width) {
+            cut = width;
+            // Never inside a two-byte character: count the characters up to the cut.
+            std::size_t at = 0;
+            while (at < width) {
+                auto lead = static_cast<unsigned char>(rest[at]);
+                std::size_t next = at + (((lead >= 0x81 && lead <= 0x9F) || lead >= 0xE0) ? 2 : 1);
+                if (next > width)
+                    break;
+                at = next;
+            }
+            cut = at;
+            std::size_t blank = rest.rfind(' ', cut);
+            if (blank != std::string::npos && blank > width / 2)
+                cut = blank + 1;
+        }
+        m_message.push_back(rest.substr(0, cut));
+        rest.erase(0, cut);
+    }
+}
+
+void SdlPlatform::drawMessage(Picture& picture)
+{
+    const int height = 16 * static_cast<int>(m_message.size()) + 8;
+    const int top = picture.height - height - 28; // above the notices
+    shade(picture, 4, top, picture.width - 8, height);
+    for (std::size_t i = 0; i < m_message.size(); ++i)
+        m_text.draw(picture, 8, top + 4 + 16 * static_cast<int>(i), m_message[i], paletteColour(15));
 }
 
 void SdlPlatform::drawPasses(Picture& picture)
@@ -385,11 +425,19 @@ void SdlPlatform::present(const Picture& game)
         m_notice.clear();
         m_repaint = true;
     }
-    bool over = notice || m_showKeys || m_showPasses || m_showOverlay;
+    if (!m_message.empty() && m_messageUntilMs > 0 && m_lastPresentMs >= m_messageUntilMs) {
+        m_message.clear();
+        m_repaint = true;
+    }
+    std::vector<std::string> overlay = m_overlay.lines ? m_overlay.lines() : std::vector<std::string> {};
+    m_overlayShown = !overlay.empty();
+    bool over = notice || m_showKeys || m_showPasses || m_overlayShown || !m_message.empty();
     if (over) {
         withNotice = game;
-        if (m_showOverlay)
-            drawOverlay(withNotice);
+        if (m_overlayShown)
+            drawOverlay(withNotice, overlay);
+        if (!m_message.empty())
+            drawMessage(withNotice);
         if (m_showKeys)
             drawKeyList(withNotice);
         if (notice)
@@ -487,13 +535,15 @@ void SdlPlatform::handleEvent(const SDL_Event& event)
         break;
     case SDL_KEYDOWN:
         // The player's own hotkeys never reach the game.
-        if (playerHotkey(event.key))
+        if (playerHotkey(event.key) || overlayTakes(event.key))
             break;
         m_keys.press(virtualKeyForScancode(event.key.keysym.scancode));
         break;
     case SDL_KEYUP:
         if (event.key.keysym.scancode == SDL_SCANCODE_TAB)
             endFastForwardNotice();
+        if (overlayTakes(event.key))
+            break;
         m_keys.release(virtualKeyForScancode(event.key.keysym.scancode));
         break;
     case SDL_CONTROLLERDEVICEADDED:
@@ -592,13 +642,6 @@ bool SdlPlatform::playerHotkey(const SDL_KeyboardEvent& key)
             showNotice(">> fast-forward x4", 1e9);
         return false;
     }
-    if (code == SDL_SCANCODE_F9 && m_overlayLines) {
-        if (!key.repeat) {
-            m_showOverlay = !m_showOverlay;
-            m_repaint = true;
-        }
-        return true;
-    }
     if (code == SDL_SCANCODE_F3 && m_passesKey) {
         if (!key.repeat) {
             m_showPasses = !m_showPasses;
@@ -615,6 +658,26 @@ bool SdlPlatform::playerHotkey(const SDL_KeyboardEvent& key)
         return true;
     }
     return false;
+}
+
+bool SdlPlatform::overlayTakes(const SDL_KeyboardEvent& key)
+{
+    int code = virtualKeyForScancode(key.keysym.scancode);
+    if (!m_overlay.key || code <= 0 || code > 255)
+        return false;
+    bool& taken = m_overlayKeys[static_cast<std::size_t>(code)];
+    if (key.type == SDL_KEYUP) {
+        bool was = taken;
+        taken = false;
+        return was;
+    }
+    if (key.repeat)
+        return taken;
+    taken = m_overlay.key(code);
+    // What the overlay shows changes with the keys it takes.
+    if (taken)
+        m_repaint = true;
+    return taken;
 }
 
 void SdlPlatform::toggleFullscreen()
@@ -658,6 +721,7 @@ void SdlPlatform::endFastForwardNotice()
 void SdlPlatform::releaseAllKeys()
 {
     m_keys.clear();
+    m_overlayKeys.fill(false);
 }
 
 void SdlPlatform::discardKeyEvents()

@@ -14,6 +14,7 @@
 #include "platform/sdl/sdl_keys.h"
 #include "platform/text_renderer.h"
 
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -75,7 +76,8 @@ public:
     BoxAnswer messageBox(const std::string& caption, const std::string& text, BoxButtons buttons,
         BoxIcon icon) override;
     std::optional<std::string> askName(const NameDialog& dialog) override;
-    void setOverlay(std::function<std::vector<std::string>()> lines) override { m_overlayLines = std::move(lines); }
+    void setOverlay(OverlayHooks hooks) override { m_overlay = std::move(hooks); }
+    void showMessage(const std::string& cp932, int forMs) override;
     // The pointer's position in game pixels.
     void gamePointer(int& x, int& y);
 
@@ -121,7 +123,10 @@ private:
     void endFastForwardNotice();
     void drawNotice(Picture& picture);
     void drawPasses(Picture& picture); // the F3 figures, at the top right
-    void drawOverlay(Picture& picture); // the F9 test-play lines, at the top left
+    void drawOverlay(Picture& picture, const std::vector<std::string>& lines); // at the top left
+    void drawMessage(Picture& picture); // the message of showMessage, at the bottom
+    // Whether the overlay takes this key event (a key it took keeps going to it until let go).
+    bool overlayTakes(const SDL_KeyboardEvent& key);
 
     static constexpr double NoticeMs = 2500;
 
@@ -155,8 +160,11 @@ private:
     bool m_showPasses = false; // the F3 figures are shown over the game
     bool m_passesKey = false;
     PassMeter m_passMeter;
-    std::function<std::vector<std::string>()> m_overlayLines; // empty: F9 is the game's key
-    bool m_showOverlay = false;
+    OverlayHooks m_overlay; // unset: every key is the game's
+    bool m_overlayShown = false; // the overlay had lines at the last present
+    std::array<bool, 256> m_overlayKeys {}; // keys the overlay took that are still down
+    std::vector<std::string> m_message; // the lines of showMessage; empty when none is shown
+    double m_messageUntilMs = 0; // 0: until the next message
     double m_nextReportMs = 10000;
     std::vector<std::pair<const char*, double>> m_startup; // start-up steps and their real times
     bool m_mapped = false; // the window has been exposed on the desktop
