@@ -59,7 +59,7 @@ void FormationCommand(Context& ctx)
         }
         placed[member] = true;
         w.formationOrder.push_back(static_cast<float>(member));
-        openMenu(ctx, MenuKind::Formation, { 19, 10, 10, static_cast<float>(w.formationOrder.size() + 2) });
+        openMenu(ctx, MenuKind::Formation);
     }
     ReorderParty(ctx, w.formationOrder);
     w.formationOrder.clear();

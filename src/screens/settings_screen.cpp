@@ -12,13 +12,6 @@ namespace vorn {
 
 namespace {
 
-    enum SettingsItem { Music = 1,
-        Sound,
-        People,
-        Speed,
-        Encounters,
-        Keys };
-
     void flip(float& value) { value = -value; }
 
 } // namespace
@@ -61,10 +54,10 @@ void SettingsScreen(Context& ctx)
 {
     Settings& s = ctx.settings;
     for (;;) {
-        switch (chooseFromMenu(ctx, MenuKind::Settings, { 8, 1, 10, 8 })) {
+        switch (chooseFromMenu(ctx, MenuKind::Settings)) {
         case 0:
             return;
-        case Music:
+        case settings_menu::Music:
             // The name is cleared with the music; the field starts its map music again once the
             // switch is on.
             stopMusic(ctx);
@@ -72,20 +65,20 @@ void SettingsScreen(Context& ctx)
             if (!ctx.sound.musicName.empty())
                 playMusic(ctx);
             break;
-        case Sound:
+        case settings_menu::Sound:
             closeSoundChannel(ctx);
             flip(s.soundOn);
             break;
-        case People:
+        case settings_menu::People:
             flip(s.walkAnim);
             break;
-        case Speed:
+        case settings_menu::Speed:
             ChooseSpeed(ctx);
             break;
-        case Encounters:
+        case settings_menu::Encounters:
             flip(s.encounterMode);
             break;
-        case Keys:
+        case settings_menu::Keys:
             ConfigureKeys(ctx);
             break;
         default:

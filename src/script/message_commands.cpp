@@ -277,7 +277,7 @@ Flow qst(Context& ctx)
 Flow yes(Context& ctx)
 {
     WaitRelease(ctx);
-    int choice = chooseFromMenu(ctx, MenuKind::YesNo, { 1, 1, 6, 4 }, 2) == 1 ? 1 : 2;
+    int choice = chooseFromMenu(ctx, MenuKind::YesNo, { 1, 1 }) == yes_no::Yes ? 1 : 2;
     return jumpToTarget(ctx, choice);
 }
 

@@ -101,8 +101,8 @@ void ShowPartyStatus(Context& ctx, float x, float y)
     WindowState& w = ctx.windows;
     w.panelX = x;
     w.panelY = y;
-    w.panelW = 31;
-    openMenu(ctx, MenuKind::PartyStatus, { x, y, 31, 6 }); // keeps the caller's window
+    w.panelW = menuKindInfo(MenuKind::PartyStatus).rect.w;
+    openMenu(ctx, MenuKind::PartyStatus, { x, y }); // keeps the caller's window
     int members = memberCount(ctx);
     for (int m = 0; m < members; ++m) {
         ShowHpGauge(ctx, m);

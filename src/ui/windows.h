@@ -33,12 +33,18 @@ void WaitPage(Context& ctx);
 // Returns once no key and no pointer button is held.
 void WaitRelease(Context& ctx);
 
-// Opens a menu of `kind` at `rect`: builds its items, draws the window and prints them at once
-// (no page prompts, no typing delay). The caller's window is kept.
-void openMenu(Context& ctx, MenuKind kind, MenuRect rect);
-// Opens a menu of `kind` at `rect` and runs the cursor over its first `items` rows (all its rows,
-// rect.h - 2, when not given); returns the choice: 0 cancelled, else the item number.
-int chooseFromMenu(Context& ctx, MenuKind kind, MenuRect rect, int items = -1);
+// Where a menu of `kind` opens: its rectangle in the kind table, its battle rectangle while
+// ctx.windows.inBattle is set and the kind has one.
+MenuRect menuPlace(const Context& ctx, MenuKind kind);
+// Opens a menu of `kind` at its place (or with its size at tile `at`, for the kinds opened where
+// their callers say): builds its items, draws the window and prints them at once (no page
+// prompts, no typing delay). The caller's window is kept.
+void openMenu(Context& ctx, MenuKind kind);
+void openMenu(Context& ctx, MenuKind kind, TilePoint at);
+// Opens a menu as openMenu does and runs the cursor over its item rows; returns the choice: 0
+// cancelled, else the item number (the kind's choice names in ui/menu_state.h).
+int chooseFromMenu(Context& ctx, MenuKind kind);
+int chooseFromMenu(Context& ctx, MenuKind kind, TilePoint at);
 // Runs the cursor over `items` rows below tile (x, y) of a window of width parameter `width`
 // already on the screen (the alternatives of a choice printed as message lines); returns the
 // choice.
@@ -67,7 +73,7 @@ int ShowList(Context& ctx, float x, float y, float width, int rows, ListStyle st
 // a choice). When they are more than the window shows, the window lists them again a page at a
 // time, wrapping from the last to the first. Returns the choice, 0 when cancelled.
 int choosePrintedRows(Context& ctx, int items);
-// The gold window at tile (20, 1).
+// The gold window.
 void ShowGold(Context& ctx);
 
 // The party status panel at tile (x, y): names, condition marks and both gauges per member.
