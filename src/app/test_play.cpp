@@ -10,6 +10,7 @@
 #include "data/script_files.h"
 #include "field/field_ops.h"
 #include "platform/game_files.h"
+#include "platform/screen_size.h"
 #include "rules/battle_rules.h"
 #include "screens/saved_games.h"
 
@@ -198,7 +199,7 @@ std::vector<std::string> testPlayOverlay(const Context& ctx)
         + std::to_string(static_cast<long long>(ctx.game.gold)) + (f.encountersOff ? "   encounters off" : ""));
     lines.push_back("player " + cellText(column, row) + " facing " + facingName + eventAt(ctx, aheadColumn, aheadRow));
     int px = ctx.platform.pointerX(), py = ctx.platform.pointerY();
-    if (px >= 0 && py >= 0 && px < 512 && py < 384) {
+    if (px >= 0 && py >= 0 && px < screenWidth && py < screenHeight) {
         int pc = static_cast<int>((f.scrollX + static_cast<float>(px)) / 32);
         int pr = static_cast<int>((f.scrollY + static_cast<float>(py)) / 32);
         lines.push_back("pointer " + cellText(pc, pr) + eventAt(ctx, pc, pr));

@@ -8,7 +8,9 @@
 #include "core/context.h"
 #include "data/record.h"
 #include "platform/game_files.h"
+#include "platform/screen_size.h"
 #include "rules/battle_rules.h"
+#include "ui/window_art.h"
 #include "ui/windows.h"
 
 #include <algorithm>
@@ -20,7 +22,7 @@ namespace {
     constexpr int holdMs = 50;
     // The band between the party panel (six tiles high) and the message window (from tile 18):
     // the enemy row and the menus a member's turn opens over it.
-    constexpr int bandTop = 6 * 16, bandBottom = 18 * 16;
+    constexpr int bandTop = 6 * tile, bandBottom = 18 * tile;
 
     BattleEnemy& slotAt(Context& ctx, int slot)
     {
@@ -141,7 +143,7 @@ void playFrames(Context& ctx, const std::string& name, int slot)
 
 void restoreEnemyRow(Context& ctx)
 {
-    restoreBackground(ctx, 0, bandTop, 512, bandBottom - bandTop);
+    restoreBackground(ctx, 0, bandTop, screenWidth, bandBottom - bandTop);
     for (int s = 0; s <= std::clamp(roundIndex(ctx.battle.lastEnemySlot), 0, battleSlots - 1); ++s)
         drawEnemy(ctx, s);
 }
@@ -156,7 +158,7 @@ void redrawPartyPanel(Context& ctx)
 
 void drawBackgroundAndPanel(Context& ctx)
 {
-    restoreBackground(ctx, 0, 0, 512, 384);
+    restoreBackground(ctx, 0, 0, screenWidth, screenHeight);
     redrawPartyPanel(ctx);
 }
 

@@ -4,6 +4,7 @@
 #include "data/record.h"
 #include "field/field_ops.h"
 #include "field/field_draw.h"
+#include "platform/screen_size.h"
 
 #include <utility>
 #include <algorithm>
@@ -114,8 +115,8 @@ void mapPictureFollowView(Context& ctx)
 {
     MapState& map = ctx.map;
     int firstColumn = intFloor(ctx.field.scrollX / tileSize), firstRow = intFloor(ctx.field.scrollY / tileSize);
-    int lastColumn = std::min(intFloor((ctx.field.scrollX + 511) / tileSize), map.width() - 1);
-    int lastRow = std::min(intFloor((ctx.field.scrollY + 383) / tileSize), map.height() - 1);
+    int lastColumn = std::min(intFloor((ctx.field.scrollX + (screenWidth - 1)) / tileSize), map.width() - 1);
+    int lastRow = std::min(intFloor((ctx.field.scrollY + (screenHeight - 1)) / tileSize), map.height() - 1);
     if (map.inPicture(std::max(firstColumn, 0), std::max(firstRow, 0)) && map.inPicture(lastColumn, lastRow))
         return;
     int oldColumn = map.pictureColumn, oldRow = map.pictureRow;
@@ -219,9 +220,9 @@ void copyView(Context& ctx, Picture& target)
     CopyMode mode = target.mode;
     target.mode = CopyMode::Copy;
     // A map smaller than the view leaves black around it.
-    if (sx < 0 || sy < 0 || whole.width - sx < 512 || whole.height - sy < 384)
-        drawBox(target, 0, 0, 511, 383, 0, true);
-    copyRect(target, 0, 0, 512, 384, whole, sx, sy);
+    if (sx < 0 || sy < 0 || whole.width - sx < screenWidth || whole.height - sy < screenHeight)
+        drawBox(target, 0, 0, screenWidth - 1, screenHeight - 1, 0, true);
+    copyRect(target, 0, 0, screenWidth, screenHeight, whole, sx, sy);
     target.mode = mode;
 }
 

@@ -9,6 +9,7 @@
 #include "field/field_ops.h"
 #include "field/map_changes.h"
 #include "platform/game_files.h"
+#include "platform/screen_size.h"
 #include "core/sound.h"
 
 #include <algorithm>
@@ -109,11 +110,11 @@ namespace {
         f.scrollX = f.scrollY = 0;
         f.screenX = static_cast<float>(column * tileSize);
         f.screenY = static_cast<float>(row * tileSize);
-        while (f.screenX > 512 / 2 - 16 && f.scrollX < maxScrollX) {
+        while (f.screenX > screenWidth / 2 - 16 && f.scrollX < maxScrollX) {
             f.scrollX += step;
             f.screenX -= step;
         }
-        while (f.screenY > 384 / 2 - 32 && f.scrollY < maxScrollY) {
+        while (f.screenY > screenHeight / 2 - 32 && f.scrollY < maxScrollY) {
             f.scrollY += step;
             f.screenY -= step;
         }

@@ -6,6 +6,7 @@
 #include "data/record.h"
 #include "field/field_draw.h"
 #include "field/field_ops.h"
+#include "ui/window_art.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -79,10 +80,10 @@ void refreshFieldBehind(Context& ctx, WindowOnTop window)
     // the screen, before it is turned into pixels.
     constexpr int farCells = 62500;
     int face = std::clamp(roundIndex(w.faceColumns), 0, 64);
-    int x = (std::clamp(roundIndex(w.winX), -farCells, farCells) - face) * 16;
-    int y = std::clamp(roundIndex(w.winY), -farCells, farCells) * 16;
-    int width = (std::min(std::clamp(roundIndex(w.winW), -1, 63) + face, 63) + 1) * 16;
-    int height = (std::clamp(roundIndex(w.winH), -1, 47) + 1) * 16;
+    int x = (std::clamp(roundIndex(w.winX), -farCells, farCells) - face) * tile;
+    int y = std::clamp(roundIndex(w.winY), -farCells, farCells) * tile;
+    int width = (std::min(std::clamp(roundIndex(w.winW), -1, 63) + face, 63) + 1) * tile;
+    int height = (std::clamp(roundIndex(w.winH), -1, 47) + 1) * tile;
     Picture& screen = ctx.platform.screen();
     Picture kept(width, height);
     copyRect(kept, 0, 0, width, height, screen, x, y);

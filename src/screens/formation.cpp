@@ -54,7 +54,7 @@ void FormationCommand(Context& ctx)
         }
         size_t member = static_cast<size_t>(std::clamp(roundIndex(w.menuMember), 0, last));
         if (placed[member]) {
-            printLine(ctx, ctx.db.characters[member].name + message(ctx, Message::OrderAlreadySet));
+            PrintLine(ctx, ctx.db.characters[member].name + message(ctx, Message::OrderAlreadySet));
             continue;
         }
         placed[member] = true;

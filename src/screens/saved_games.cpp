@@ -203,10 +203,10 @@ void SaveCommand(Context& ctx)
     }
     say(ctx, Message::NowSaving);
     if (saveGame(ctx, slot, slotLabelNow(ctx)) == SaveOutcome::Saved) {
-        printLine(ctx, message(ctx, Message::SaveComplete));
+        PrintLine(ctx, message(ctx, Message::SaveComplete));
         ctx.transcript.write("state", "saved slot " + std::to_string(slot));
     } else {
-        printLine(ctx, message(ctx, Message::NotSaved));
+        PrintLine(ctx, message(ctx, Message::NotSaved));
     }
     WaitPage(ctx);
 }

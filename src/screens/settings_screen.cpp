@@ -25,7 +25,7 @@ void ChooseSpeed(Context& ctx)
     w.winH = 8;
     DrawWindow(ctx);
     for (int s = 0; s <= 5; ++s)
-        printLine(ctx, "  " + toFullWidthDigits(std::to_string(s)));
+        PrintLine(ctx, "  " + toFullWidthDigits(std::to_string(s)));
     int choice = chooseAt(ctx, 16, 8, 5, 6);
     if (choice != 0)
         ctx.settings.walkDelay = static_cast<float>(choice - 1);
@@ -41,7 +41,7 @@ void ConfigureKeys(Context& ctx)
     RedrawMessageWindow(ctx);
     WaitRelease(ctx);
     for (size_t k = 0; k < ctx.input.configuredKeys.size(); ++k) {
-        printLine(ctx, message(ctx, keyPrompt(static_cast<ConfiguredKey>(k))));
+        PrintLine(ctx, message(ctx, keyPrompt(static_cast<ConfiguredKey>(k))));
         WaitRelease(ctx);
         ctx.input.configuredKeys[k] = CaptureKey(ctx);
     }

@@ -5,10 +5,12 @@
 #include "core/quit.h"
 #include "data/record.h"
 #include "platform/game_files.h"
+#include "platform/screen_size.h"
 #include "core/input.h"
 #include "script/arguments.h"
 #include "script/commands.h"
 #include "script/script_access.h"
+#include "ui/window_art.h"
 #include "ui/windows.h"
 
 #include <algorithm>
@@ -18,7 +20,6 @@ namespace vorn::command {
 
 namespace {
 
-    constexpr int cell = 16; // pixels of a window cell
     constexpr int maxChoices = 100;
     constexpr double maxRandomCount = 2147483647.0;
 
@@ -120,7 +121,7 @@ Flow pos(Context& ctx)
     w.pageFill = 0;
     setWindow(ctx, 1);
     w.faceColumns = 0;
-    w.textRow = ctx.script.args[5] * cell;
+    w.textRow = ctx.script.args[5] * tile;
     w.textColor = ctx.script.args[6];
     ctx.script.messageWindowOpen = true;
     return Flow::FallThrough;
@@ -209,11 +210,11 @@ Flow kao(Context& ctx)
         fatalEventError(ctx, "face picture " + name + ": " + why);
     const Picture& picture = *face;
     int x = 0;
-    int y = 17 * cell - picture.height;
+    int y = 17 * tile - picture.height;
     switch (mode) {
     case 0:
-        x = (roundIndex(w.winX) + 1) * cell;
-        y = (roundIndex(w.winY) + 1) * cell;
+        x = (roundIndex(w.winX) + 1) * tile;
+        y = (roundIndex(w.winY) + 1) * tile;
         break;
     case 2:
         x = 127 - picture.width / 2;
@@ -228,7 +229,7 @@ Flow kao(Context& ctx)
         x = 382 - picture.width / 2;
         break;
     case 6:
-        x = 512 - picture.width;
+        x = screenWidth - picture.width;
         break;
     default:
         break;
@@ -237,7 +238,7 @@ Flow kao(Context& ctx)
     CopyMode saved = screen.mode;
     screen.mode = CopyMode::Copy;
     if (mode == 0) {
-        int side = (roundIndex(w.winH) - 1) * cell;
+        int side = (roundIndex(w.winH) - 1) * tile;
         if (side > 0)
             scaledCopy(screen, x, y, side, side, picture, 0, 0, picture.width, picture.height);
         w.winW -= w.winH;

@@ -68,8 +68,8 @@ namespace {
         bool pressCounts = false;
     };
 
-    int pointerColumn(Context& ctx) { return static_cast<int>(std::floor(ctx.platform.pointerX() / 16.0)); }
-    int pointerRow(Context& ctx) { return static_cast<int>(std::floor(ctx.platform.pointerY() / 16.0)); }
+    int pointerColumn(Context& ctx) { return static_cast<int>(std::floor(ctx.platform.pointerX() / static_cast<double>(tile))); }
+    int pointerRow(Context& ctx) { return static_cast<int>(std::floor(ctx.platform.pointerY() / static_cast<double>(tile))); }
 
 } // namespace
 

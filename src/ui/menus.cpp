@@ -1,4 +1,4 @@
-// Menus and lists: OpenMenu prints a menu kind's items in a window at the menu rectangle,
+// Menus and lists: openMenu prints a menu kind's items in a window at the menu rectangle,
 // ShowList shows caller-made entries, paged with scroll marks when they outnumber the rows.
 #include "core/context.h"
 #include "ui/print_line.h"
@@ -122,12 +122,6 @@ namespace {
     }
 
 } // namespace
-
-void OpenMenu(Context& ctx)
-{
-    buildMenuItems(ctx, ctx.windows.menuKind);
-    printMenu(ctx);
-}
 
 MenuRect menuPlace(const Context& ctx, MenuKind kind)
 {

@@ -1,5 +1,5 @@
 // The text printer: message lines with page prompts, scrolling, name substitutions, wrapping
-// and typing, and the menu lines OpenMenu prints at once.
+// and typing, and the menu lines openMenu prints at once.
 #include "core/context.h"
 #include "rules/party_changes.h"
 #include "core/quit.h"
@@ -204,6 +204,12 @@ void printText(Context& ctx, const std::string& cp932, PrintStyle style)
 }
 
 void PrintLine(Context& ctx) { printText(ctx, ctx.windows.lineText, PrintStyle::Message); }
+
+void PrintLine(Context& ctx, const std::string& cp932)
+{
+    ctx.windows.lineText = cp932;
+    PrintLine(ctx);
+}
 
 void PrintBlankLine(Context& ctx)
 {

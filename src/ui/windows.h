@@ -22,6 +22,8 @@ void RedrawMessageWindow(Context& ctx);
 // Prints ctx.windows.lineText as the next line of the current window: page prompts, scrolling,
 // name substitutions, wrapping and typing. Every line drawn is written to the transcript.
 void PrintLine(Context& ctx);
+// Prints `cp932` as PrintLine does, through ctx.windows.lineText.
+void PrintLine(Context& ctx, const std::string& cp932);
 // Prints a line of one blank.
 void PrintBlankLine(Context& ctx);
 // Prints ctx.windows.lineText on the current line, after the last character printed there;
@@ -50,10 +52,8 @@ int chooseFromMenu(Context& ctx, MenuKind kind, TilePoint at);
 // choice.
 int chooseAt(Context& ctx, float x, float y, float width, int items);
 
-// OpenMenu and ChooseItem themselves, over the menu fields of ctx.windows: OpenMenu builds the
-// items of menuKind and prints them in a window at the menu rectangle; ChooseItem is the cursor
-// loop over the open menu and sets ctx.windows.choice (0 cancelled).
-void OpenMenu(Context& ctx);
+// The cursor loop over the rows the cursor fields of ctx.windows describe; sets
+// ctx.windows.choice (0 cancelled).
 void ChooseItem(Context& ctx);
 // Builds the items of a menu kind from the game state into ctx.windows.menuItems.
 void buildMenuItems(Context& ctx, MenuKind kind);
