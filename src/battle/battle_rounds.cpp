@@ -4,6 +4,7 @@
 #include "battle/battle_flow.h"
 
 #include "core/context.h"
+#include "platform/copy_mode_scope.h"
 #include "core/quit.h"
 #include "core/input.h"
 #include "data/record.h"
@@ -240,10 +241,8 @@ namespace {
         void restore(Context& ctx) const
         {
             Picture& screen = ctx.platform.screen();
-            CopyMode mode = screen.mode;
-            screen.mode = CopyMode::Copy;
+            CopyModeScope copy(screen, CopyMode::Copy);
             copyRect(screen, x, y, w, h, saved, x, y);
-            screen.mode = mode;
         }
     };
 

@@ -6,6 +6,7 @@
 #include "ui/screen_pictures.h"
 
 #include "core/context.h"
+#include "platform/copy_mode_scope.h"
 #include "data/record.h"
 #include "platform/game_files.h"
 #include "platform/screen_size.h"
@@ -45,7 +46,7 @@ namespace {
     // exclusive-or; a picture without a mask is copied as it is.
     void drawMasked(Picture& screen, int x, int y, int width, const Picture& mask, const Picture& picture)
     {
-        CopyMode mode = screen.mode;
+        CopyModeScope keep(screen);
         int w = std::min(width, picture.width);
         if (!mask.empty()) {
             screen.mode = CopyMode::And;
@@ -55,18 +56,15 @@ namespace {
             screen.mode = CopyMode::Copy;
         }
         copyRect(screen, x, y, w, std::min(enemyPictureHeight, picture.height), picture, 0, 0);
-        screen.mode = mode;
     }
 
     // The background (black where there is none) over a rectangle of the screen.
     void restoreBackground(Context& ctx, int x, int y, int width, int height)
     {
         Picture& screen = ctx.platform.screen();
-        CopyMode mode = screen.mode;
-        screen.mode = CopyMode::Copy;
+        CopyModeScope copy(screen, CopyMode::Copy);
         drawBox(screen, x, y, x + width - 1, y + height - 1, 0, true);
         copyRect(screen, x, y, width, height, ctx.battle.background, x, y);
-        screen.mode = mode;
     }
 
     void drawEnemyAt(Context& ctx, int slot, int dx, int dy)
@@ -108,10 +106,10 @@ void flashBattleScreen(Context& ctx)
 {
     Picture& screen = ctx.platform.screen();
     Picture saved = screen;
-    CopyMode mode = screen.mode;
-    screen.mode = CopyMode::Xor;
-    drawBox(screen, 0, 0, screen.width - 1, screen.height - 1, paletteColour(15), true);
-    screen.mode = mode;
+    {
+        CopyModeScope xorOnto(screen, CopyMode::Xor);
+        drawBox(screen, 0, 0, screen.width - 1, screen.height - 1, paletteColour(15), true);
+    }
     wait(ctx, 100);
     restorePixels(screen, saved);
 }
@@ -130,10 +128,10 @@ void playFrames(Context& ctx, const std::string& name, int slot)
             break;
         if (drawn)
             restoreEnemyRow(ctx);
-        CopyMode mode = screen.mode;
-        screen.mode = CopyMode::Or;
-        copyRect(screen, centre - frame->width / 2, enemyTop, frame->width, std::min(frame->height, 159), *frame, 0, 0);
-        screen.mode = mode;
+        {
+            CopyModeScope orOnto(screen, CopyMode::Or);
+            copyRect(screen, centre - frame->width / 2, enemyTop, frame->width, std::min(frame->height, 159), *frame, 0, 0);
+        }
         drawn = true;
         wait(ctx, holdMs);
     }

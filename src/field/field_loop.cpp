@@ -6,6 +6,7 @@
 #include "core/party.h"
 #include "data/record.h"
 #include "field/field_ops.h"
+#include "platform/copy_mode_scope.h"
 #include "platform/screen_size.h"
 #include "rules/battle_rules.h"
 #include "core/sound.h"
@@ -61,10 +62,8 @@ namespace {
     void drawPoisonFlash(Context& ctx)
     {
         Picture& screen = ctx.platform.screen();
-        CopyMode mode = screen.mode;
-        screen.mode = CopyMode::Or;
+        CopyModeScope orOnto(screen, CopyMode::Or);
         drawBox(screen, 0, 0, screenWidth - 1, screenHeight - 1, paletteColour(4), true);
-        screen.mode = mode;
     }
 
     FieldLook currentLook(Context& ctx)

@@ -6,6 +6,7 @@
 #include "data/record.h"
 #include "field/field_draw.h"
 #include "field/field_ops.h"
+#include "platform/copy_mode_scope.h"
 #include "ui/window_art.h"
 
 #include <algorithm>
@@ -88,10 +89,8 @@ void refreshFieldBehind(Context& ctx, WindowOnTop window)
     Picture kept(width, height);
     copyRect(kept, 0, 0, width, height, screen, x, y);
     refreshField(ctx);
-    CopyMode mode = screen.mode;
-    screen.mode = CopyMode::Copy;
+    CopyModeScope copy(screen, CopyMode::Copy);
     copyRect(screen, x, y, width, height, kept, 0, 0);
-    screen.mode = mode;
 }
 
 void scrollView(Context& ctx, int direction, int steps, ViewRedraw redraw, WindowOnTop window)
@@ -257,16 +256,16 @@ void sleepTransition(Context& ctx)
 {
     Surfaces& s = ctx.surfaces;
     Picture& screen = ctx.platform.screen();
-    CopyMode mode = screen.mode;
-    screen.mode = CopyMode::Copy;
-    s.workSurface.mode = CopyMode::Copy;
-    for (int row = 0; row < viewRowsOf(ctx); ++row) {
-        for (int column = 0; column < viewColumnsOf(ctx); ++column)
-            copyRect(s.workSurface, column * tileSize, row * tileSize, tileSize, tileSize, s.frameSheet, sleepCoverX,
-                sleepCoverY);
+    {
+        CopyModeScope copy(screen, CopyMode::Copy);
+        s.workSurface.mode = CopyMode::Copy;
+        for (int row = 0; row < viewRowsOf(ctx); ++row) {
+            for (int column = 0; column < viewColumnsOf(ctx); ++column)
+                copyRect(s.workSurface, column * tileSize, row * tileSize, tileSize, tileSize, s.frameSheet,
+                    sleepCoverX, sleepCoverY);
+        }
+        growFromViewCentre(ctx, [&](int x, int y, int w, int h) { copyRect(screen, x, y, w, h, s.workSurface, 0, 0); });
     }
-    growFromViewCentre(ctx, [&](int x, int y, int w, int h) { copyRect(screen, x, y, w, h, s.workSurface, 0, 0); });
-    screen.mode = mode;
     for (int i = 0; i < 16; ++i)
         moveWanderers(ctx);
     waitFor(ctx, 1000);
@@ -276,13 +275,11 @@ void wakeTransition(Context& ctx)
 {
     Surfaces& s = ctx.surfaces;
     Picture& screen = ctx.platform.screen();
-    CopyMode mode = screen.mode;
-    screen.mode = CopyMode::Copy;
+    CopyModeScope copy(screen, CopyMode::Copy);
     s.workSurface.mode = CopyMode::Copy;
     copyView(ctx, s.workSurface);
     drawPlayer(ctx, s.workSurface);
     growFromViewCentre(ctx, [&](int x, int y, int w, int h) { copyRect(screen, x, y, w, h, s.workSurface, x, y); });
-    screen.mode = mode;
 }
 
 } // namespace vorn

@@ -1,6 +1,7 @@
 // Message, window, choice and pointer commands: they set the parameters of the message window and
 // the text printer, show face pictures, let the player choose, and read the pointer.
 #include "core/context.h"
+#include "platform/copy_mode_scope.h"
 #include "core/dialogs.h"
 #include "core/quit.h"
 #include "data/record.h"
@@ -235,8 +236,7 @@ Flow kao(Context& ctx)
         break;
     }
     Picture& screen = ctx.platform.screen();
-    CopyMode saved = screen.mode;
-    screen.mode = CopyMode::Copy;
+    CopyModeScope copy(screen, CopyMode::Copy);
     if (mode == 0) {
         int side = (roundIndex(w.winH) - 1) * tile;
         if (side > 0)
@@ -247,7 +247,6 @@ Flow kao(Context& ctx)
     } else {
         copyRect(screen, x, y, picture.width, picture.height, picture, 0, 0);
     }
-    screen.mode = saved;
     return Flow::FallThrough;
 }
 

@@ -1,6 +1,7 @@
 // The party status panel of battles: member names, condition marks and the hit-point and
 // magic-point gauges, drawn from the frame sheet's gauge pieces and marks.
 #include "core/context.h"
+#include "platform/copy_mode_scope.h"
 #include "core/party.h"
 #include "ui/text_cells.h"
 #include "ui/window_art.h"
@@ -49,10 +50,10 @@ namespace {
                 putSheet(ctx, work, x, 1, x <= filled ? cell::gaugeFull : cell::gaugeEmpty, 1, 14);
         }
         Picture& screen = ctx.platform.screen();
-        CopyMode saved = screen.mode;
-        screen.mode = CopyMode::Copy;
-        copyRect(screen, left, top, (length + 2) * tile, tile, work, 0, 0);
-        screen.mode = saved;
+        {
+            CopyModeScope copy(screen, CopyMode::Copy);
+            copyRect(screen, left, top, (length + 2) * tile, tile, work, 0, 0);
+        }
 
         ctx.platform.setFont(w.fontFace == 0 ? FontFace::Gothic : FontFace::Mincho, 12);
         ctx.platform.drawText(screen, left, top + 3, decimalText(value) + "/" + decimalText(maximum), 10);

@@ -1,6 +1,7 @@
 #include "ui/screen_pictures.h"
 
 #include "core/context.h"
+#include "platform/copy_mode_scope.h"
 #include "core/dialogs.h"
 #include "data/record.h"
 #include "platform/game_files.h"
@@ -21,10 +22,8 @@ namespace {
     void onScreen(Context& ctx, CopyMode mode, Draw draw)
     {
         Picture& screen = ctx.platform.screen();
-        CopyMode saved = screen.mode;
-        screen.mode = mode;
+        CopyModeScope scope(screen, mode);
         draw(screen);
-        screen.mode = saved;
     }
 
     void pause(Context& ctx, float tens)
