@@ -10,7 +10,7 @@
 
 namespace vorn {
 
-// The menu kinds OpenMenu builds, with the numbers the game uses for them.
+// The menu kinds openMenu builds, with the numbers the game uses for them.
 enum class MenuKind : int {
     None = 0,
     BattleCommand = 1, // attack, magic, flee, items, auto
