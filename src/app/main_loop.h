@@ -21,8 +21,9 @@ struct ReturnToTitle { };
 bool handleRunResult(Context& ctx);
 
 // Carries out what a field pass returned until that pass is over: runs the touched event and
-// reacts to its result, asks the quit question's path, notes the field menu and the encounter
-// (neither exists yet). Returns PassEnded, or MapEntered when the loop entry comes next.
+// reacts to its result, opens the field menu, takes the quit path, runs the game over of a party
+// poisoned to death and the random battle of an encounter. Returns PassEnded, or MapEntered when
+// the loop entry comes next.
 FieldOutcome finishFieldPass(Context& ctx, FieldPass pass);
 // The loop entry (fieldLoopEntry) and its outcome carried out.
 FieldOutcome mainLoopEntry(Context& ctx);

@@ -9,6 +9,7 @@
 #include "core/party.h"
 #include "data/record.h"
 #include "field/field_ops.h"
+#include "platform/screen_size.h"
 
 #include <algorithm>
 #include <charconv>
@@ -278,7 +279,7 @@ std::vector<std::string> testPlayOverlay(const Context& ctx)
         + (f.encountersOff ? "   encounters off" : "") + (f.wallsOff ? "   no walls" : ""));
     lines.push_back("player " + cellText(column, row) + " facing " + facingName + eventAt(ctx, aheadColumn, aheadRow));
     int px = ctx.platform.pointerX(), py = ctx.platform.pointerY();
-    if (px >= 0 && py >= 0 && px < 512 && py < 384) {
+    if (px >= 0 && py >= 0 && px < screenWidth && py < screenHeight) {
         int pc = static_cast<int>((f.scrollX + static_cast<float>(px)) / 32);
         int pr = static_cast<int>((f.scrollY + static_cast<float>(py)) / 32);
         lines.push_back("pointer " + cellText(pc, pr) + eventAt(ctx, pc, pr));

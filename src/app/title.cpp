@@ -20,15 +20,15 @@ void loadFromTitle(Context& ctx)
 
 void showTitle(Context& ctx)
 {
-    const MenuRect title { 1, 1, 6, 4 };
+    const MenuRect title = menuPlace(ctx, MenuKind::Title);
     for (;;) {
-        openMenu(ctx, MenuKind::Title, title);
+        openMenu(ctx, MenuKind::Title);
         ctx.transcript.write("state", "title");
         // The pointer spans the menu as opened (wider when a translated item made it grow).
-        int choice = chooseAt(ctx, title.x, title.y, ctx.windows.menuW, 2);
-        if (choice == 1)
+        int choice = chooseAt(ctx, title.x, title.y, ctx.windows.menuW, title_menu::Load);
+        if (choice == title_menu::NewGame)
             startNewGame(ctx);
-        else if (choice == 2)
+        else if (choice == title_menu::Load)
             loadFromTitle(ctx);
     }
 }

@@ -114,8 +114,7 @@ namespace {
     {
         battleLine(ctx, message(ctx, Message::WhoTakesLoot));
         Picture under = ctx.platform.screen();
-        int choice = chooseFromMenu(ctx, MenuKind::Members, { 1, 2, 10, static_cast<float>(partyLast(ctx) + 3) },
-            partyLast(ctx) + 1);
+        int choice = chooseFromMenu(ctx, MenuKind::Members, { 1, 2 });
         restorePixels(ctx.platform.screen(), under);
         return choice - 1;
     }

@@ -4,6 +4,7 @@
 #include "battle/battle_flow.h"
 
 #include "core/context.h"
+#include "platform/copy_mode_scope.h"
 #include "core/quit.h"
 #include "core/input.h"
 #include "core/messages.h"
@@ -230,29 +231,27 @@ namespace {
     struct ScreenUnder {
         Picture saved;
         int x, y, w, h;
-        ScreenUnder(Context& ctx, int tileX, int tileY, int tileW, int tileH)
+        ScreenUnder(Context& ctx, MenuRect menu)
             : saved(ctx.platform.screen())
-            , x(tileX * tile)
-            , y(tileY * tile)
-            , w((tileW + 1) * tile)
-            , h(tileH * tile)
+            , x(toPixels(menu.x))
+            , y(toPixels(menu.y))
+            , w(toPixels(menu.w + 1))
+            , h(toPixels(menu.h))
         {
         }
         void restore(Context& ctx) const
         {
             Picture& screen = ctx.platform.screen();
-            CopyMode mode = screen.mode;
-            screen.mode = CopyMode::Copy;
+            CopyModeScope copy(screen, CopyMode::Copy);
             copyRect(screen, x, y, w, h, saved, x, y);
-            screen.mode = mode;
         }
     };
 
     // The battle command menu; its choice (0 cancelled).
     int chooseCommand(Context& ctx)
     {
-        ScreenUnder under(ctx, 25, 11, 6, 7);
-        int choice = chooseFromMenu(ctx, MenuKind::BattleCommand, { 25, 11, 6, 7 }, 5);
+        ScreenUnder under(ctx, menuPlace(ctx, MenuKind::BattleCommand));
+        int choice = chooseFromMenu(ctx, MenuKind::BattleCommand);
         under.restore(ctx);
         return choice;
     }
@@ -303,11 +302,11 @@ void MemberTurn(Context& ctx, int member)
     }
     for (;;) {
         switch (chooseCommand(ctx)) {
-        case 1:
+        case battle_command::Attack:
             if (commandAttack(ctx, member))
                 return;
             break;
-        case 2:
+        case battle_command::Magic:
             if (sealed(c)) {
                 ShowBattleMessage(ctx, refusalText(ctx, MemberRefusal::Sealed, c.name));
                 break;
@@ -315,14 +314,14 @@ void MemberTurn(Context& ctx, int member)
             if (UseSpellOrItem(ctx, UseSource::Spells) != 0)
                 return;
             break;
-        case 3:
+        case battle_command::Flee:
             TryFlee(ctx, member);
             return;
-        case 4:
+        case battle_command::Items:
             if (UseSpellOrItem(ctx, UseSource::Items) != 0)
                 return;
             break;
-        case 5:
+        case battle_command::Auto:
             b.autoBattle = 1;
             automaticAction(ctx, member);
             return;

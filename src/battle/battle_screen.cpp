@@ -6,9 +6,12 @@
 #include "ui/screen_pictures.h"
 
 #include "core/context.h"
+#include "platform/copy_mode_scope.h"
 #include "data/record.h"
 #include "platform/game_files.h"
+#include "platform/screen_size.h"
 #include "rules/battle_rules.h"
+#include "ui/window_art.h"
 #include "ui/windows.h"
 
 #include <algorithm>
@@ -20,7 +23,7 @@ namespace {
     constexpr int holdMs = 50;
     // The band between the party panel (six tiles high) and the message window (from tile 18):
     // the enemy row and the menus a member's turn opens over it.
-    constexpr int bandTop = 6 * 16, bandBottom = 18 * 16;
+    constexpr int bandTop = 6 * tile, bandBottom = 18 * tile;
 
     BattleEnemy& slotAt(Context& ctx, int slot)
     {
@@ -43,7 +46,7 @@ namespace {
     // exclusive-or; a picture without a mask is copied as it is.
     void drawMasked(Picture& screen, int x, int y, int width, const Picture& mask, const Picture& picture)
     {
-        CopyMode mode = screen.mode;
+        CopyModeScope keep(screen);
         int w = std::min(width, picture.width);
         if (!mask.empty()) {
             screen.mode = CopyMode::And;
@@ -53,18 +56,15 @@ namespace {
             screen.mode = CopyMode::Copy;
         }
         copyRect(screen, x, y, w, std::min(enemyPictureHeight, picture.height), picture, 0, 0);
-        screen.mode = mode;
     }
 
     // The background (black where there is none) over a rectangle of the screen.
     void restoreBackground(Context& ctx, int x, int y, int width, int height)
     {
         Picture& screen = ctx.platform.screen();
-        CopyMode mode = screen.mode;
-        screen.mode = CopyMode::Copy;
+        CopyModeScope copy(screen, CopyMode::Copy);
         drawBox(screen, x, y, x + width - 1, y + height - 1, 0, true);
         copyRect(screen, x, y, width, height, ctx.battle.background, x, y);
-        screen.mode = mode;
     }
 
     void drawEnemyAt(Context& ctx, int slot, int dx, int dy)
@@ -106,10 +106,10 @@ void flashBattleScreen(Context& ctx)
 {
     Picture& screen = ctx.platform.screen();
     Picture saved = screen;
-    CopyMode mode = screen.mode;
-    screen.mode = CopyMode::Xor;
-    drawBox(screen, 0, 0, screen.width - 1, screen.height - 1, paletteColour(15), true);
-    screen.mode = mode;
+    {
+        CopyModeScope xorOnto(screen, CopyMode::Xor);
+        drawBox(screen, 0, 0, screen.width - 1, screen.height - 1, paletteColour(15), true);
+    }
     wait(ctx, 100);
     restorePixels(screen, saved);
 }
@@ -128,10 +128,10 @@ void playFrames(Context& ctx, const std::string& name, int slot)
             break;
         if (drawn)
             restoreEnemyRow(ctx);
-        CopyMode mode = screen.mode;
-        screen.mode = CopyMode::Or;
-        copyRect(screen, centre - frame->width / 2, enemyTop, frame->width, std::min(frame->height, 159), *frame, 0, 0);
-        screen.mode = mode;
+        {
+            CopyModeScope orOnto(screen, CopyMode::Or);
+            copyRect(screen, centre - frame->width / 2, enemyTop, frame->width, std::min(frame->height, 159), *frame, 0, 0);
+        }
         drawn = true;
         wait(ctx, holdMs);
     }
@@ -141,7 +141,7 @@ void playFrames(Context& ctx, const std::string& name, int slot)
 
 void restoreEnemyRow(Context& ctx)
 {
-    restoreBackground(ctx, 0, bandTop, 512, bandBottom - bandTop);
+    restoreBackground(ctx, 0, bandTop, screenWidth, bandBottom - bandTop);
     for (int s = 0; s <= std::clamp(roundIndex(ctx.battle.lastEnemySlot), 0, battleSlots - 1); ++s)
         drawEnemy(ctx, s);
 }
@@ -156,7 +156,7 @@ void redrawPartyPanel(Context& ctx)
 
 void drawBackgroundAndPanel(Context& ctx)
 {
-    restoreBackground(ctx, 0, 0, 512, 384);
+    restoreBackground(ctx, 0, 0, screenWidth, screenHeight);
     redrawPartyPanel(ctx);
 }
 

@@ -9,6 +9,7 @@
 #include "core/messages.h"
 #include "core/sound.h"
 #include "data/record.h"
+#include "platform/screen_size.h"
 #include "rules/battle_rules.h"
 #include "ui/windows.h"
 
@@ -137,7 +138,7 @@ namespace {
         BattleState& b = ctx.battle;
         int mapNumber = std::clamp(roundIndex(ctx.game.map), 0, capacity::towns - 1);
         auto background = findGrpPicture(ctx, ctx.db.towns[static_cast<std::size_t>(mapNumber)].battleBack);
-        b.background = background ? std::move(*background) : Picture(512, 384);
+        b.background = background ? std::move(*background) : Picture(screenWidth, screenHeight);
         for (int s = 0; s < battleSlots; ++s) {
             b.enemyPictures[static_cast<std::size_t>(s)] = Picture {};
             b.enemyMasks[static_cast<std::size_t>(s)] = Picture {};

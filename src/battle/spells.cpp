@@ -362,8 +362,8 @@ int TownWarp(Context& ctx, const EffectUse& use, int entry)
         return 0;
     }
     int count = static_cast<int>(visited.size());
-    int chosen = chooseFromMenu(ctx, MenuKind::Towns, { 1, 1, 12, static_cast<float>(count + 2) }, count);
-    if (chosen < 1 || chosen > static_cast<int>(visited.size()))
+    int chosen = chooseFromMenu(ctx, MenuKind::Towns);
+    if (chosen < 1 || chosen > count)
         return 0;
     payCost(ctx, use, entry);
     printUseLine(ctx, useLine(ctx, use));

@@ -4,6 +4,8 @@
 #include "data/record.h"
 #include "field/field_ops.h"
 #include "field/field_draw.h"
+#include "platform/copy_mode_scope.h"
+#include "platform/screen_size.h"
 
 #include <utility>
 #include <algorithm>
@@ -114,8 +116,8 @@ void mapPictureFollowView(Context& ctx)
 {
     MapState& map = ctx.map;
     int firstColumn = intFloor(ctx.field.scrollX / tileSize), firstRow = intFloor(ctx.field.scrollY / tileSize);
-    int lastColumn = std::min(intFloor((ctx.field.scrollX + 511) / tileSize), map.width() - 1);
-    int lastRow = std::min(intFloor((ctx.field.scrollY + 383) / tileSize), map.height() - 1);
+    int lastColumn = std::min(intFloor((ctx.field.scrollX + (screenWidth - 1)) / tileSize), map.width() - 1);
+    int lastRow = std::min(intFloor((ctx.field.scrollY + (screenHeight - 1)) / tileSize), map.height() - 1);
     if (map.inPicture(std::max(firstColumn, 0), std::max(firstRow, 0)) && map.inPicture(lastColumn, lastRow))
         return;
     int oldColumn = map.pictureColumn, oldRow = map.pictureRow;
@@ -161,8 +163,7 @@ void drawMaskedSprite(Context& ctx, Picture& target, int x, int y, int code, int
     const Picture& sheet = ctx.surfaces.charSheet;
     int sx = (code % 16) * tileSize;
     int sy = (code < 128 ? 0 : 256) + directionOffset + frame * tileSize;
-    CopyMode targetMode = target.mode;
-    target.mode = CopyMode::Copy;
+    CopyModeScope copy(target, CopyMode::Copy);
     scratch.mode = CopyMode::Copy;
     copyRect(scratch, 0, 0, tileSize, tileSize, target, x, y);
     scratch.mode = CopyMode::And;
@@ -171,7 +172,6 @@ void drawMaskedSprite(Context& ctx, Picture& target, int x, int y, int code, int
     copyRect(scratch, 0, 0, tileSize, tileSize, sheet, sx, sy);
     scratch.mode = CopyMode::Copy;
     copyRect(target, x, y, tileSize, tileSize, scratch, 0, 0);
-    target.mode = targetMode;
 }
 
 int eventDirectionOffset(float facing)
@@ -216,35 +216,31 @@ void copyView(Context& ctx, Picture& target)
     mapPictureFollowView(ctx);
     const Picture& whole = ctx.surfaces.wholeMap;
     int sx = mapPictureX(ctx, intFloor(ctx.field.scrollX)), sy = mapPictureY(ctx, intFloor(ctx.field.scrollY));
-    CopyMode mode = target.mode;
-    target.mode = CopyMode::Copy;
+    CopyModeScope copy(target, CopyMode::Copy);
     // A map smaller than the view leaves black around it.
-    if (sx < 0 || sy < 0 || whole.width - sx < 512 || whole.height - sy < 384)
-        drawBox(target, 0, 0, 511, 383, 0, true);
-    copyRect(target, 0, 0, 512, 384, whole, sx, sy);
-    target.mode = mode;
+    if (sx < 0 || sy < 0 || whole.width - sx < screenWidth || whole.height - sy < screenHeight)
+        drawBox(target, 0, 0, screenWidth - 1, screenHeight - 1, 0, true);
+    copyRect(target, 0, 0, screenWidth, screenHeight, whole, sx, sy);
 }
 
 void showMapCell(Context& ctx, int column, int row)
 {
     Picture& screen = ctx.platform.screen();
-    CopyMode mode = screen.mode;
-    screen.mode = CopyMode::Copy;
+    CopyModeScope copy(screen, CopyMode::Copy);
     copyRect(screen, column * tileSize - intFloor(ctx.field.scrollX), row * tileSize - intFloor(ctx.field.scrollY),
         tileSize, tileSize, ctx.surfaces.wholeMap, mapPictureX(ctx, column * tileSize), mapPictureY(ctx, row * tileSize));
-    screen.mode = mode;
 }
 
 void showPlayer(Context& ctx)
 {
     const FieldState& f = ctx.field;
     Picture& screen = ctx.platform.screen();
-    CopyMode mode = screen.mode;
-    screen.mode = CopyMode::Copy;
-    int x = intFloor(f.screenX), y = intFloor(f.screenY);
-    copyRect(screen, x, y, tileSize, tileSize, ctx.surfaces.wholeMap, mapPictureX(ctx, x + intFloor(f.scrollX)),
-        mapPictureY(ctx, y + intFloor(f.scrollY)));
-    screen.mode = mode;
+    {
+        CopyModeScope copy(screen, CopyMode::Copy);
+        int x = intFloor(f.screenX), y = intFloor(f.screenY);
+        copyRect(screen, x, y, tileSize, tileSize, ctx.surfaces.wholeMap, mapPictureX(ctx, x + intFloor(f.scrollX)),
+            mapPictureY(ctx, y + intFloor(f.scrollY)));
+    }
     drawPlayer(ctx, screen);
 }
 

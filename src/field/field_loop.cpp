@@ -6,6 +6,9 @@
 #include "core/party.h"
 #include "data/record.h"
 #include "field/field_ops.h"
+#include "platform/copy_mode_scope.h"
+#include "platform/screen_size.h"
+#include "rules/battle_rules.h"
 #include "core/sound.h"
 #include "ui/inventory_menus.h"
 
@@ -14,8 +17,6 @@
 namespace vorn {
 
 namespace {
-
-    constexpr size_t poisonCondition = 3;
 
     bool anyoneStanding(const Context& ctx)
     {
@@ -33,7 +34,7 @@ namespace {
     {
         for (int i = 0; i <= partyLast(ctx.db); ++i) {
             Character& member = ctx.db.characters[static_cast<size_t>(i)];
-            if (member.conditions[poisonCondition] == 0 || member.hp <= 0)
+            if (member.conditions[condition::poison] == 0 || member.hp <= 0)
                 continue;
             member.hp -= 1;
             if (member.hp > 0)
@@ -52,7 +53,7 @@ namespace {
             return false;
         for (int i = 0; i <= partyLast(ctx.db); ++i) {
             const Character& member = ctx.db.characters[static_cast<size_t>(i)];
-            if (member.hp > 0 && member.conditions[poisonCondition] > 0)
+            if (member.hp > 0 && member.conditions[condition::poison] > 0)
                 return true;
         }
         return false;
@@ -61,10 +62,8 @@ namespace {
     void drawPoisonFlash(Context& ctx)
     {
         Picture& screen = ctx.platform.screen();
-        CopyMode mode = screen.mode;
-        screen.mode = CopyMode::Or;
-        drawBox(screen, 0, 0, 511, 383, paletteColour(4), true);
-        screen.mode = mode;
+        CopyModeScope orOnto(screen, CopyMode::Or);
+        drawBox(screen, 0, 0, screenWidth - 1, screenHeight - 1, paletteColour(4), true);
     }
 
     FieldLook currentLook(Context& ctx)

@@ -9,6 +9,8 @@
 #include "field/field_ops.h"
 #include "field/map_changes.h"
 #include "platform/game_files.h"
+#include "platform/copy_mode_scope.h"
+#include "platform/screen_size.h"
 #include "core/sound.h"
 
 #include <algorithm>
@@ -109,11 +111,11 @@ namespace {
         f.scrollX = f.scrollY = 0;
         f.screenX = static_cast<float>(column * tileSize);
         f.screenY = static_cast<float>(row * tileSize);
-        while (f.screenX > 512 / 2 - 16 && f.scrollX < maxScrollX) {
+        while (f.screenX > screenWidth / 2 - 16 && f.scrollX < maxScrollX) {
             f.scrollX += step;
             f.screenX -= step;
         }
-        while (f.screenY > 384 / 2 - 32 && f.scrollY < maxScrollY) {
+        while (f.screenY > screenHeight / 2 - 32 && f.scrollY < maxScrollY) {
             f.scrollY += step;
             f.screenY -= step;
         }
@@ -186,8 +188,7 @@ namespace {
     {
         Surfaces& s = ctx.surfaces;
         Picture& screen = ctx.platform.screen();
-        CopyMode screenMode = screen.mode;
-        screen.mode = CopyMode::Copy;
+        CopyModeScope copy(screen, CopyMode::Copy);
         s.workSurface.mode = CopyMode::Copy;
         int firstRow = std::clamp(intFloor(ctx.field.scrollY / tileSize) - 1, 0, std::max(ctx.map.height() - 1, 0));
         CellOrder order(ctx.map.width(), ctx.map.height(), firstRow);
@@ -207,7 +208,6 @@ namespace {
         drawPlayer(ctx, s.workSurface);
         growRectangle(ctx, order, [&](int x, int y, int w, int h) { copyRect(screen, x, y, w, h, s.workSurface, x, y); });
         drawCells(ctx, order, order.remaining());
-        screen.mode = screenMode;
     }
 
 } // namespace

@@ -6,6 +6,8 @@
 #include "data/record.h"
 #include "field/field_draw.h"
 #include "field/field_ops.h"
+#include "platform/copy_mode_scope.h"
+#include "ui/window_art.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -79,18 +81,16 @@ void refreshFieldBehind(Context& ctx, WindowOnTop window)
     // the screen, before it is turned into pixels.
     constexpr int farCells = 62500;
     int face = std::clamp(roundIndex(w.faceColumns), 0, 64);
-    int x = (std::clamp(roundIndex(w.winX), -farCells, farCells) - face) * 16;
-    int y = std::clamp(roundIndex(w.winY), -farCells, farCells) * 16;
-    int width = (std::min(std::clamp(roundIndex(w.winW), -1, 63) + face, 63) + 1) * 16;
-    int height = (std::clamp(roundIndex(w.winH), -1, 47) + 1) * 16;
+    int x = (std::clamp(roundIndex(w.winX), -farCells, farCells) - face) * tile;
+    int y = std::clamp(roundIndex(w.winY), -farCells, farCells) * tile;
+    int width = (std::min(std::clamp(roundIndex(w.winW), -1, 63) + face, 63) + 1) * tile;
+    int height = (std::clamp(roundIndex(w.winH), -1, 47) + 1) * tile;
     Picture& screen = ctx.platform.screen();
     Picture kept(width, height);
     copyRect(kept, 0, 0, width, height, screen, x, y);
     refreshField(ctx);
-    CopyMode mode = screen.mode;
-    screen.mode = CopyMode::Copy;
+    CopyModeScope copy(screen, CopyMode::Copy);
     copyRect(screen, x, y, width, height, kept, 0, 0);
-    screen.mode = mode;
 }
 
 void scrollView(Context& ctx, int direction, int steps, ViewRedraw redraw, WindowOnTop window)
@@ -256,16 +256,16 @@ void sleepTransition(Context& ctx)
 {
     Surfaces& s = ctx.surfaces;
     Picture& screen = ctx.platform.screen();
-    CopyMode mode = screen.mode;
-    screen.mode = CopyMode::Copy;
-    s.workSurface.mode = CopyMode::Copy;
-    for (int row = 0; row < viewRowsOf(ctx); ++row) {
-        for (int column = 0; column < viewColumnsOf(ctx); ++column)
-            copyRect(s.workSurface, column * tileSize, row * tileSize, tileSize, tileSize, s.frameSheet, sleepCoverX,
-                sleepCoverY);
+    {
+        CopyModeScope copy(screen, CopyMode::Copy);
+        s.workSurface.mode = CopyMode::Copy;
+        for (int row = 0; row < viewRowsOf(ctx); ++row) {
+            for (int column = 0; column < viewColumnsOf(ctx); ++column)
+                copyRect(s.workSurface, column * tileSize, row * tileSize, tileSize, tileSize, s.frameSheet,
+                    sleepCoverX, sleepCoverY);
+        }
+        growFromViewCentre(ctx, [&](int x, int y, int w, int h) { copyRect(screen, x, y, w, h, s.workSurface, 0, 0); });
     }
-    growFromViewCentre(ctx, [&](int x, int y, int w, int h) { copyRect(screen, x, y, w, h, s.workSurface, 0, 0); });
-    screen.mode = mode;
     for (int i = 0; i < 16; ++i)
         moveWanderers(ctx);
     waitFor(ctx, 1000);
@@ -275,13 +275,11 @@ void wakeTransition(Context& ctx)
 {
     Surfaces& s = ctx.surfaces;
     Picture& screen = ctx.platform.screen();
-    CopyMode mode = screen.mode;
-    screen.mode = CopyMode::Copy;
+    CopyModeScope copy(screen, CopyMode::Copy);
     s.workSurface.mode = CopyMode::Copy;
     copyView(ctx, s.workSurface);
     drawPlayer(ctx, s.workSurface);
     growFromViewCentre(ctx, [&](int x, int y, int w, int h) { copyRect(screen, x, y, w, h, s.workSurface, x, y); });
-    screen.mode = mode;
 }
 
 } // namespace vorn

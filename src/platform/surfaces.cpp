@@ -1,5 +1,6 @@
 #include "platform/surfaces.h"
 
+#include "platform/screen_size.h"
 namespace vorn {
 
 void createSurfaces(Surfaces& s)
@@ -10,7 +11,7 @@ void createSurfaces(Surfaces& s)
     createPicture(s.charSheet, 512, 512);
     createPicture(s.spriteScratch, 32, 32);
     createPicture(s.smallScratch, 10, 10);
-    createPicture(s.screenCopy, 512, 384);
+    createPicture(s.screenCopy, screenWidth, screenHeight);
     createPicture(s.wholeMap, 10 * 32, 10 * 32);
 }
 

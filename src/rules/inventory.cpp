@@ -5,6 +5,7 @@
 #include "core/messages.h"
 #include "core/party.h"
 #include "data/record.h"
+#include "rules/battle_rules.h"
 
 #include <algorithm>
 #include <array>
@@ -14,14 +15,6 @@ namespace vorn {
 namespace {
 
     using Entry = std::array<float, 3>;
-
-    // Condition counters that refuse an action.
-    enum : std::size_t { sleep = 0,
-        confusion = 1,
-        curse = 2,
-        paralysis = 4,
-        petrification = 5,
-        seal = 6 };
 
     bool inTable(int index, int size) { return index >= 0 && index < size; }
 
@@ -179,17 +172,17 @@ MemberRefusal memberRefusal(const Character& c, bool casting)
 {
     if (c.hp == 0)
         return MemberRefusal::Fainted;
-    if (casting && c.conditions[seal] != 0)
+    if (casting && c.conditions[condition::seal] != 0)
         return MemberRefusal::Sealed;
-    if (c.conditions[confusion] != 0)
+    if (c.conditions[condition::confusion] != 0)
         return MemberRefusal::Confused;
-    if (c.conditions[curse] != 0)
+    if (c.conditions[condition::curse] != 0)
         return MemberRefusal::Cursed;
-    if (c.conditions[paralysis] != 0)
+    if (c.conditions[condition::paralysis] != 0)
         return MemberRefusal::Paralysed;
-    if (c.conditions[petrification] != 0)
+    if (c.conditions[condition::petrification] != 0)
         return MemberRefusal::Petrified;
-    if (c.conditions[sleep] != 0)
+    if (c.conditions[condition::sleep] != 0)
         return MemberRefusal::Asleep;
     return MemberRefusal::None;
 }

@@ -11,23 +11,10 @@
 
 namespace vorn {
 
-namespace {
-
-    enum FieldCommand { Magic = 1,
-        Items,
-        Status,
-        Formation,
-        Save,
-        Load,
-        Options,
-        Quit };
-
-} // namespace
-
 void QuitConfirmation(Context& ctx)
 {
     say(ctx, Message::ReallyQuit);
-    if (chooseFromMenu(ctx, MenuKind::YesNo, { 8, 6, 6, 4 }) == 1)
+    if (chooseFromMenu(ctx, MenuKind::YesNo) == yes_no::Yes)
         quitGame(ctx);
 }
 
@@ -38,39 +25,39 @@ FieldMenuResult FieldMenu(Context& ctx)
     // take its release as the choice of the first entry.
     WaitRelease(ctx);
     for (;;) {
-        int command = chooseFromMenu(ctx, MenuKind::FieldMenu, { 1, 1, 8, 10 });
+        int command = chooseFromMenu(ctx, MenuKind::FieldMenu);
         switch (command) {
         case 0:
             return FieldMenuResult::Closed;
-        case Magic:
-        case Items:
+        case field_menu::Magic:
+        case field_menu::Items:
             // A town warp has set the map to enter, placed by the map's own entry values; the
             // arrival event of an earlier map change does not run there. Any other use comes back
             // to the menu.
-            if (UseSpellOrItem(ctx, command == Magic ? UseSource::Spells : UseSource::Items) == choice::townWarp) {
+            if (UseSpellOrItem(ctx, command == field_menu::Magic ? UseSource::Spells : UseSource::Items) == choice::townWarp) {
                 ctx.map.entry = EntryArguments {};
                 return FieldMenuResult::EnterMap;
             }
             break;
-        case Status:
+        case field_menu::Status:
             StatusCommand(ctx);
             break;
-        case Formation:
+        case field_menu::Formation:
             FormationCommand(ctx);
             break;
-        case Save:
+        case field_menu::Save:
             SaveCommand(ctx);
             break;
-        case Load:
+        case field_menu::Load:
             if (LoadCommand(ctx)) {
                 prepareLoadedMapEntry(ctx);
                 return FieldMenuResult::EnterMap;
             }
             break;
-        case Options:
+        case field_menu::Options:
             SettingsScreen(ctx);
             break;
-        case Quit:
+        case field_menu::Quit:
             QuitConfirmation(ctx);
             break;
         default:

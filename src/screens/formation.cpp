@@ -54,12 +54,12 @@ void FormationCommand(Context& ctx)
         }
         size_t member = static_cast<size_t>(std::clamp(roundIndex(w.menuMember), 0, last));
         if (placed[member]) {
-            printLine(ctx, formatMessage(ctx, Message::OrderAlreadySet, { { "member", ctx.db.characters[member].name } }));
+            PrintLine(ctx, formatMessage(ctx, Message::OrderAlreadySet, { { "member", ctx.db.characters[member].name } }));
             continue;
         }
         placed[member] = true;
         w.formationOrder.push_back(static_cast<float>(member));
-        openMenu(ctx, MenuKind::Formation, { 19, 10, 10, static_cast<float>(w.formationOrder.size() + 2) });
+        openMenu(ctx, MenuKind::Formation);
     }
     ReorderParty(ctx, w.formationOrder);
     w.formationOrder.clear();

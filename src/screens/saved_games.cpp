@@ -46,7 +46,7 @@ namespace {
     // The slot menu: nine slots with their labels; returns 1 to 9, or 0 when cancelled.
     int chooseSlot(Context& ctx)
     {
-        return chooseFromMenu(ctx, MenuKind::SaveSlots, { 8, 2, 13, 11 });
+        return chooseFromMenu(ctx, MenuKind::SaveSlots);
     }
 
 } // namespace
@@ -198,15 +198,15 @@ void SaveCommand(Context& ctx)
         // damaged): it is replaced only when the player says so.
         ctx.saves.unreadable[static_cast<size_t>(slot - 1)] = true;
         say(ctx, Message::OverwriteUnreadable);
-        if (chooseFromMenu(ctx, MenuKind::YesNo, { 8, 6, 6, 4 }) == 1)
+        if (chooseFromMenu(ctx, MenuKind::YesNo) == yes_no::Yes)
             break;
     }
     say(ctx, Message::NowSaving);
     if (saveGame(ctx, slot, slotLabelNow(ctx)) == SaveOutcome::Saved) {
-        printLine(ctx, message(ctx, Message::SaveComplete));
+        PrintLine(ctx, message(ctx, Message::SaveComplete));
         ctx.transcript.write("state", "saved slot " + std::to_string(slot));
     } else {
-        printLine(ctx, message(ctx, Message::NotSaved));
+        PrintLine(ctx, message(ctx, Message::NotSaved));
     }
     WaitPage(ctx);
 }

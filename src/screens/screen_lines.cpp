@@ -5,16 +5,10 @@
 
 namespace vorn {
 
-void printLine(Context& ctx, const std::string& cp932)
-{
-    ctx.windows.lineText = cp932;
-    PrintLine(ctx);
-}
-
 void say(Context& ctx, Message text)
 {
     RedrawMessageWindow(ctx);
-    printLine(ctx, message(ctx, text));
+    PrintLine(ctx, message(ctx, text));
 }
 
 void sayAndWait(Context& ctx, Message text)

@@ -9,8 +9,6 @@ namespace vorn {
 
 struct Context;
 
-// Prints a cp932 line as the next line of the current window.
-void printLine(Context& ctx, const std::string& cp932);
 // The standing message window drawn anew with one fixed text in it.
 void say(Context& ctx, Message text);
 // The standing message window drawn anew with one fixed text, then a wait for a key.

@@ -12,13 +12,6 @@ namespace vorn {
 
 namespace {
 
-    enum SettingsItem { Music = 1,
-        Sound,
-        People,
-        Speed,
-        Encounters,
-        Keys };
-
     void flip(float& value) { value = -value; }
 
 } // namespace
@@ -32,7 +25,7 @@ void ChooseSpeed(Context& ctx)
     w.winH = 8;
     DrawWindow(ctx);
     for (int s = 0; s <= 5; ++s)
-        printLine(ctx, "  " + toFullWidthDigits(std::to_string(s)));
+        PrintLine(ctx, "  " + toFullWidthDigits(std::to_string(s)));
     int choice = chooseAt(ctx, 16, 8, 5, 6);
     if (choice != 0)
         ctx.settings.walkDelay = static_cast<float>(choice - 1);
@@ -48,7 +41,7 @@ void ConfigureKeys(Context& ctx)
     RedrawMessageWindow(ctx);
     WaitRelease(ctx);
     for (size_t k = 0; k < ctx.input.configuredKeys.size(); ++k) {
-        printLine(ctx, message(ctx, keyPrompt(static_cast<ConfiguredKey>(k))));
+        PrintLine(ctx, message(ctx, keyPrompt(static_cast<ConfiguredKey>(k))));
         WaitRelease(ctx);
         ctx.input.configuredKeys[k] = CaptureKey(ctx);
     }
@@ -61,10 +54,10 @@ void SettingsScreen(Context& ctx)
 {
     Settings& s = ctx.settings;
     for (;;) {
-        switch (chooseFromMenu(ctx, MenuKind::Settings, { 8, 1, 10, 8 })) {
+        switch (chooseFromMenu(ctx, MenuKind::Settings)) {
         case 0:
             return;
-        case Music:
+        case settings_menu::Music:
             // The name is cleared with the music; the field starts its map music again once the
             // switch is on.
             stopMusic(ctx);
@@ -72,20 +65,20 @@ void SettingsScreen(Context& ctx)
             if (!ctx.sound.musicName.empty())
                 playMusic(ctx);
             break;
-        case Sound:
+        case settings_menu::Sound:
             closeSoundChannel(ctx);
             flip(s.soundOn);
             break;
-        case People:
+        case settings_menu::People:
             flip(s.walkAnim);
             break;
-        case Speed:
+        case settings_menu::Speed:
             ChooseSpeed(ctx);
             break;
-        case Encounters:
+        case settings_menu::Encounters:
             flip(s.encounterMode);
             break;
-        case Keys:
+        case settings_menu::Keys:
             ConfigureKeys(ctx);
             break;
         default:

@@ -44,7 +44,7 @@ namespace {
         say(ctx, text(ctx, Message::IsThatAllRight));
     }
 
-    bool yesAt(Context& ctx, float x, float y) { return chooseFromMenu(ctx, MenuKind::YesNo, { x, y, 6, 4 }, 2) == 1; }
+    bool yesAt(Context& ctx, float x, float y) { return chooseFromMenu(ctx, MenuKind::YesNo, { x, y }) == yes_no::Yes; }
 
     // The member who receives, or sells: member 0 in a party of one, else the member menu after
     // the question. -1 when cancelled.
@@ -199,14 +199,14 @@ void RunShop(Context& ctx, const ShopStockReader& stock)
     // The key that touched the shopkeeper must not move the first menu's cursor.
     WaitRelease(ctx);
     for (;;) {
-        switch (chooseFromMenu(ctx, MenuKind::Shop, { 1, 1, 5, 5 }, 3)) {
-        case 1:
+        switch (chooseFromMenu(ctx, MenuKind::Shop)) {
+        case shop_menu::Buy:
             buying(ctx, stock);
             break;
-        case 2:
+        case shop_menu::Sell:
             selling(ctx);
             break;
-        case 3:
+        case shop_menu::Describe:
             looking(ctx, stock);
             break;
         default:

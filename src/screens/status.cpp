@@ -78,7 +78,7 @@ namespace {
         for (const std::string& line : statusLines(ctx, member))
             printText(ctx, line, PrintStyle::Menu);
         w.textColor = normalColour;
-        return chooseFromMenu(ctx, MenuKind::Next, { 10, 20, 5, 3 }) != 0;
+        return chooseFromMenu(ctx, MenuKind::Next) != 0;
     }
 
     // Page 2; returns true when the player chose "back".
@@ -87,20 +87,20 @@ namespace {
         WindowState& w = ctx.windows;
         const Character& ch = memberAt(ctx, member);
         w.menuMember = static_cast<float>(member);
-        w.paged = 1;
+        w.paging = Paging::Stops; // the lists show names alone
         int spells = std::clamp(roundIndex(ch.spellCount), 0, capacity::spellList);
         int items = std::clamp(roundIndex(ch.itemCount), 0, capacity::inventory);
         if (spells > 0)
-            openMenu(ctx, MenuKind::Spells, { 4, 4, 11, static_cast<float>(spells + 2) });
+            openMenu(ctx, MenuKind::Spells);
         else
             oneLineWindow(ctx, 4, 4, Message::NoSpells);
         if (items > 0)
-            openMenu(ctx, MenuKind::Items, { 16, 4, 11, static_cast<float>(items + 2) });
+            openMenu(ctx, MenuKind::Items);
         else
             oneLineWindow(ctx, 16, 4, Message::NoItems);
         ShowGold(ctx);
-        w.paged = 0;
-        return chooseFromMenu(ctx, MenuKind::Back, { 10, 20, 5, 3 }) != 0;
+        w.paging = Paging::None;
+        return chooseFromMenu(ctx, MenuKind::Back) != 0;
     }
 
 } // namespace

@@ -2,6 +2,7 @@
 // result; the main loop runs the battle and hands back to the script (resumeAfterBattle). BTM
 // names the battle music.
 #include "core/context.h"
+#include "platform/copy_mode_scope.h"
 #include "core/dialogs.h"
 #include "core/sound.h"
 #include "data/record.h"
@@ -78,8 +79,7 @@ namespace {
         if (saved.empty())
             return;
         Picture& screen = ctx.platform.screen();
-        CopyMode mode = screen.mode;
-        screen.mode = CopyMode::Copy;
+        CopyModeScope copy(screen, CopyMode::Copy);
         int x = 248, y = 186, w = 16, h = 12;
         for (int step = 0; step < 32; ++step) {
             copyRect(screen, x, y, w, h, saved, x, y);
@@ -89,7 +89,6 @@ namespace {
             w += 16;
             h += 12;
         }
-        screen.mode = mode;
     }
 
 } // namespace

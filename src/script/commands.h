@@ -30,7 +30,7 @@ struct ScriptCommand {
     LineFlow after = LineFlow::GoesOn;
 };
 
-// Every command, in dispatch order.
+// Every command, one row each (keywords are unique; findCommand looks a row up by its keyword).
 extern const std::span<const ScriptCommand> scriptCommands;
 
 // The row of a keyword; nullptr for a keyword that is not in the table (also the empty keyword of

@@ -1,14 +1,17 @@
 // Message, window, choice and pointer commands: they set the parameters of the message window and
 // the text printer, show face pictures, let the player choose, and read the pointer.
 #include "core/context.h"
+#include "platform/copy_mode_scope.h"
 #include "core/dialogs.h"
 #include "core/quit.h"
 #include "data/record.h"
 #include "platform/game_files.h"
+#include "platform/screen_size.h"
 #include "core/input.h"
 #include "script/arguments.h"
 #include "script/commands.h"
 #include "script/script_access.h"
+#include "ui/window_art.h"
 #include "ui/windows.h"
 
 #include <algorithm>
@@ -18,7 +21,6 @@ namespace vorn::command {
 
 namespace {
 
-    constexpr int cell = 16; // pixels of a window cell
     constexpr int maxChoices = 100;
     constexpr double maxRandomCount = 2147483647.0;
 
@@ -120,7 +122,7 @@ Flow pos(Context& ctx)
     w.pageFill = 0;
     setWindow(ctx, 1);
     w.faceColumns = 0;
-    w.textRow = ctx.script.args[5] * cell;
+    w.textRow = ctx.script.args[5] * tile;
     w.textColor = ctx.script.args[6];
     ctx.script.messageWindowOpen = true;
     return Flow::FallThrough;
@@ -209,11 +211,11 @@ Flow kao(Context& ctx)
         fatalEventError(ctx, "face picture " + name + ": " + why);
     const Picture& picture = *face;
     int x = 0;
-    int y = 17 * cell - picture.height;
+    int y = 17 * tile - picture.height;
     switch (mode) {
     case 0:
-        x = (roundIndex(w.winX) + 1) * cell;
-        y = (roundIndex(w.winY) + 1) * cell;
+        x = (roundIndex(w.winX) + 1) * tile;
+        y = (roundIndex(w.winY) + 1) * tile;
         break;
     case 2:
         x = 127 - picture.width / 2;
@@ -228,16 +230,15 @@ Flow kao(Context& ctx)
         x = 382 - picture.width / 2;
         break;
     case 6:
-        x = 512 - picture.width;
+        x = screenWidth - picture.width;
         break;
     default:
         break;
     }
     Picture& screen = ctx.platform.screen();
-    CopyMode saved = screen.mode;
-    screen.mode = CopyMode::Copy;
+    CopyModeScope copy(screen, CopyMode::Copy);
     if (mode == 0) {
-        int side = (roundIndex(w.winH) - 1) * cell;
+        int side = (roundIndex(w.winH) - 1) * tile;
         if (side > 0)
             scaledCopy(screen, x, y, side, side, picture, 0, 0, picture.width, picture.height);
         w.winW -= w.winH;
@@ -246,7 +247,6 @@ Flow kao(Context& ctx)
     } else {
         copyRect(screen, x, y, picture.width, picture.height, picture, 0, 0);
     }
-    screen.mode = saved;
     return Flow::FallThrough;
 }
 
@@ -277,7 +277,7 @@ Flow qst(Context& ctx)
 Flow yes(Context& ctx)
 {
     WaitRelease(ctx);
-    int choice = chooseFromMenu(ctx, MenuKind::YesNo, { 1, 1, 6, 4 }, 2) == 1 ? 1 : 2;
+    int choice = chooseFromMenu(ctx, MenuKind::YesNo, { 1, 1 }) == yes_no::Yes ? 1 : 2;
     return jumpToTarget(ctx, choice);
 }
 

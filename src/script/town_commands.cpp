@@ -33,7 +33,7 @@ namespace {
         WaitPage(ctx);
     }
 
-    bool yesChosen(Context& ctx, MenuRect rect) { return chooseFromMenu(ctx, MenuKind::YesNo, rect, 2) == 1; }
+    bool yesChosen(Context& ctx, TilePoint at) { return chooseFromMenu(ctx, MenuKind::YesNo, at) == yes_no::Yes; }
 
     // An item number read from the script, checked against the item table.
     int readItem(Context& ctx, int index)
@@ -64,7 +64,7 @@ namespace {
         say(ctx, formatMessage(ctx, costs, { { "member", c.name }, { "cost", FormatRight(cost, 8) } }));
         say(ctx, text(ctx, Message::IsThatAllRight));
         ShowGold(ctx);
-        if (!yesChosen(ctx, { 12, 6, 6, 4 }))
+        if (!yesChosen(ctx, { 12, 6 }))
             return false;
         if (ctx.game.gold < cost) {
             sayNotEnoughGold(ctx);
@@ -182,17 +182,17 @@ Flow ret(Context& ctx)
     WaitRelease(ctx);
     if (partyLast(ctx.db) == 0) {
         say(ctx, text(ctx, Message::HealerGreetingOne));
-        if (yesChosen(ctx, { 1, 1, 6, 4 }))
+        if (yesChosen(ctx, { 1, 1 }))
             healerCure(ctx, curePrice);
         return Flow::FallThrough;
     }
     say(ctx, text(ctx, Message::HealerGreetingParty));
     // The menu lists "  意識回復" (revive) first and "  状態回復" (cure) second.
-    switch (chooseFromMenu(ctx, MenuKind::Healer, { 1, 1, 7, 4 }, 2)) {
-    case 1:
+    switch (chooseFromMenu(ctx, MenuKind::Healer)) {
+    case healer_menu::Revive:
         healerRevive(ctx, revivePrice);
         break;
-    case 2:
+    case healer_menu::Cure:
         healerCure(ctx, curePrice);
         break;
     default:

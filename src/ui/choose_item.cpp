@@ -61,8 +61,15 @@ namespace {
         return true;
     }
 
-    int pointerColumn(Context& ctx) { return static_cast<int>(std::floor(ctx.platform.pointerX() / 16.0)); }
-    int pointerRow(Context& ctx) { return static_cast<int>(std::floor(ctx.platform.pointerY() / 16.0)); }
+    // One pointer button over the cursor loop: held at the last look, and whether the press now
+    // under way began inside the item area (the first button) or at all (the second).
+    struct ButtonState {
+        bool held = false;
+        bool pressCounts = false;
+    };
+
+    int pointerColumn(Context& ctx) { return static_cast<int>(std::floor(ctx.platform.pointerX() / static_cast<double>(tile))); }
+    int pointerRow(Context& ctx) { return static_cast<int>(std::floor(ctx.platform.pointerY() / static_cast<double>(tile))); }
 
 } // namespace
 
@@ -70,8 +77,9 @@ void ChooseItem(Context& ctx)
 {
     WindowState& w = ctx.windows;
     w.pageFill = 0;
-    w.redraw = 0;
-    const bool paged = w.paged != 0;
+    w.cursorReturn = CursorReturn::Chosen;
+    const bool paged = w.paging != Paging::None;
+    const bool wraps = w.paging == Paging::Wraps;
     CursorArea area { toInt(w.cursorX) + 1, toInt(w.cursorY) + 1, std::clamp(toInt(w.menuW), 0, maxColumns),
         std::clamp(toInt(w.itemCount), 0, maxMenuItems) };
     const int rows = area.items;
@@ -87,8 +95,7 @@ void ChooseItem(Context& ctx)
     int drawn = 0;
     std::string latched = paged ? w.pageTurnKey : std::string();
     w.pageTurnKey.clear();
-    bool leftWasHeld = ctx.platform.pointerHeld(0), rightWasHeld = ctx.platform.pointerHeld(1);
-    bool leftPressedInside = false, rightPressed = false;
+    ButtonState leftButton { ctx.platform.pointerHeld(0) }, rightButton { ctx.platform.pointerHeld(1) };
 
     auto finish = [&](int result) {
         drawCursor(ctx, area, drawn);
@@ -96,7 +103,7 @@ void ChooseItem(Context& ctx)
     };
     auto turnPage = [&](int newChoice) {
         w.choice = static_cast<float>(newChoice);
-        w.redraw = 1;
+        w.cursorReturn = CursorReturn::PageTurned;
     };
 
     for (;;) {
@@ -115,20 +122,20 @@ void ChooseItem(Context& ctx)
             choice = hovered;
         lastColumn = column;
         lastRow = row;
-        if (left && !leftWasHeld)
-            leftPressedInside = hovered != 0;
-        if (!left && leftWasHeld && leftPressedInside && hovered) {
+        if (left && !leftButton.held)
+            leftButton.pressCounts = hovered != 0;
+        if (!left && leftButton.held && leftButton.pressCounts && hovered) {
             finish(hovered);
             return;
         }
-        if (right && !rightWasHeld)
-            rightPressed = true;
-        if (!right && rightWasHeld && rightPressed) {
+        if (right && !rightButton.held)
+            rightButton.pressCounts = true;
+        if (!right && rightButton.held && rightButton.pressCounts) {
             finish(0);
             return;
         }
-        leftWasHeld = left;
-        rightWasHeld = right;
+        leftButton.held = left;
+        rightButton.held = right;
         if (paged && area.holdsColumn(column)) {
             if (row == area.firstRow - 1 && w.listOffset > 1) {
                 waitTenMs(ctx);
@@ -157,7 +164,7 @@ void ChooseItem(Context& ctx)
                     w.pageTurnKey = code;
                     turnPage(rows);
                     return;
-                } else if (w.pagesWrap != 0) {
+                } else if (wraps) {
                     w.listOffset = 1;
                     w.pageTurnKey = code;
                     turnPage(1);
@@ -173,7 +180,7 @@ void ChooseItem(Context& ctx)
                     w.pageTurnKey = code;
                     turnPage(1);
                     return;
-                } else if (w.pagesWrap != 0) {
+                } else if (wraps) {
                     w.listOffset = lastOffset(w, static_cast<float>(rows));
                     w.pageTurnKey = code;
                     turnPage(rows);
@@ -181,7 +188,7 @@ void ChooseItem(Context& ctx)
                 }
             } else if (paged && pagingKey(w, code, static_cast<float>(rows))) {
                 WaitRelease(ctx);
-                w.redraw = 1;
+                w.cursorReturn = CursorReturn::PageTurned;
                 return;
             }
         }

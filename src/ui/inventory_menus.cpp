@@ -161,8 +161,7 @@ void ShowMessage(Context& ctx, const std::string& cp932)
 
 int ChooseMember(Context& ctx, float x, float y)
 {
-    int last = partyLast(ctx.db);
-    int choice = chooseFromMenu(ctx, MenuKind::Members, { x, y, 10, static_cast<float>(last + 3) }, last + 1);
+    int choice = chooseFromMenu(ctx, MenuKind::Members, { x, y });
     if (choice != 0)
         ctx.windows.menuMember = static_cast<float>(choice - 1);
     return choice;
@@ -179,15 +178,15 @@ int ChooseFromList(Context& ctx, MenuKind kind, int member)
 int ItemActionMenu(Context& ctx, int member)
 {
     for (;;) {
-        int action = chooseFromMenu(ctx, MenuKind::ItemAction, inBattle(ctx) ? MenuRect { 22, 9, 6, 7 } : MenuRect { 10, 3, 6, 7 });
-        if (action <= 1)
+        int action = chooseFromMenu(ctx, MenuKind::ItemAction);
+        if (action <= item_action::Use)
             return action;
         int done = 0;
-        if (action == 2) {
+        if (action == item_action::Equip) {
             done = EquipMenu(ctx, member);
-        } else if (action == 3) {
+        } else if (action == item_action::Give) {
             done = GiveItem(ctx, member);
-        } else if (action == 4) {
+        } else if (action == item_action::Discard) {
             done = DiscardItem(ctx, member);
         } else if (int entry = ChooseFromList(ctx, MenuKind::Items, member); entry != 0) {
             ShowDescription(ctx, false, entryItem(memberOf(ctx, member), entry - 1));
@@ -202,18 +201,18 @@ int ItemActionMenu(Context& ctx, int member)
 int EquipMenu(Context& ctx, int member)
 {
     for (;;) {
-        int command = chooseFromMenu(ctx, MenuKind::EquipAction, inBattle(ctx) ? MenuRect { 19, 8, 6, 6 } : MenuRect { 13, 4, 6, 6 });
+        int command = chooseFromMenu(ctx, MenuKind::EquipAction);
         int done = 0;
         switch (command) {
         case 0:
             return 0;
-        case 1:
+        case equip_action::Wear:
             done = EquipItem(ctx, member);
             break;
-        case 2:
+        case equip_action::Strongest:
             done = EquipStrongest(ctx, member);
             break;
-        case 3:
+        case equip_action::Remove:
             done = UnequipItem(ctx, member);
             break;
         default:

@@ -39,7 +39,7 @@ namespace {
         for (int k = 0; k < count; ++k) {
             int spell = toInt(c->spells[static_cast<std::size_t>(k)]);
             std::string name = spell >= 0 && spell < capacity::spells ? ctx.db.spells[static_cast<std::size_t>(spell)].text[0] : "";
-            items.push_back(ctx.windows.paged != 0 ? name : "  " + name);
+            items.push_back(ctx.windows.paging != Paging::None ? name : "  " + name);
         }
         return items;
     }
@@ -55,7 +55,7 @@ namespace {
             const auto& entry = c->inventory[static_cast<std::size_t>(k)];
             int item = toInt(entry[InventoryItem]);
             std::string name = item >= 0 && item < capacity::items ? ctx.db.items[static_cast<std::size_t>(item)].text[0] : "";
-            std::string text = ctx.windows.paged != 0 ? name : "  " + name;
+            std::string text = ctx.windows.paging != Paging::None ? name : "  " + name;
             if (entry[InventoryEquipped] >= 2)
                 text += message(ctx, Message::EquippedMark);
             if (entry[InventoryUses] == 999)
@@ -164,15 +164,12 @@ std::string shopLine(const Item& item) { return fitBytes(item.text[0], 20) + For
 void buildMenuItems(Context& ctx, MenuKind kind)
 {
     std::vector<std::string> items;
+    const FixedItems& fixedItems = menuKindInfo(kind).items;
+    for (int i = 0; i < fixedItems.count; ++i)
+        items.push_back(message(ctx, fixedItems.texts[static_cast<std::size_t>(i)]));
     switch (kind) {
-    case MenuKind::BattleCommand:
-        items = fixed(ctx, { Message::BattleAttack, Message::BattleMagic, Message::BattleFlee, Message::BattleItems, Message::BattleAuto });
-        break;
     case MenuKind::Spells:
         items = spellItems(ctx);
-        break;
-    case MenuKind::ItemAction:
-        items = fixed(ctx, { Message::ItemUse, Message::ItemEquip, Message::ItemGive, Message::ItemDiscard, Message::ItemDescribe });
         break;
     case MenuKind::Members:
         items = memberNames(ctx);
@@ -182,15 +179,6 @@ void buildMenuItems(Context& ctx, MenuKind kind)
         break;
     case MenuKind::Items:
         items = inventoryItems(ctx);
-        break;
-    case MenuKind::Next:
-        items = fixed(ctx, { Message::Next });
-        break;
-    case MenuKind::Back:
-        items = fixed(ctx, { Message::Back });
-        break;
-    case MenuKind::YesNo:
-        items = fixed(ctx, { Message::Yes, Message::No });
         break;
     case MenuKind::Gold:
         items = { formatMessage(ctx, Message::GoldLabel, { { "gold", FormatRight(ctx.game.gold, 8) } }) };
@@ -204,30 +192,15 @@ void buildMenuItems(Context& ctx, MenuKind kind)
     case MenuKind::ShopStock:
         items = shopStockItems(ctx);
         break;
-    case MenuKind::Shop:
-        items = fixed(ctx, { Message::ShopBuy, Message::ShopSell, Message::ShopDescribe });
-        break;
-    case MenuKind::Healer:
-        items = fixed(ctx, { Message::HealerRevive, Message::HealerCure });
-        break;
     case MenuKind::Settings:
         items = settingsItems(ctx);
-        break;
-    case MenuKind::FieldMenu:
-        items = fixed(ctx, { Message::FieldMagic, Message::FieldItems, Message::FieldStatus, Message::FieldFormation, Message::FieldSave, Message::FieldLoad, Message::FieldSettings, Message::FieldQuit });
         break;
     case MenuKind::Towns:
         items = townNames(ctx);
         break;
-    case MenuKind::Title:
-        items = fixed(ctx, { Message::TitleNewGame, Message::TitleLoad });
-        break;
-    case MenuKind::EquipAction:
-        items = fixed(ctx, { Message::EquipWear, Message::EquipStrongest, Message::EquipRemove, Message::EquipRemoveAll });
-        break;
     default:
-        // Kinds listing shop names only and the other data lists are built by the screens that
-        // use them.
+        // The kinds of fixed items are built from the kind table above; the shop's names alone
+        // and the other data lists are built by the screens that use them.
         break;
     }
     ctx.windows.menuItems = std::move(items);

@@ -1,4 +1,4 @@
-// Menus and lists: OpenMenu prints a menu kind's items in a window at the menu rectangle,
+// Menus and lists: openMenu prints a menu kind's items in a window at the menu rectangle,
 // ShowList shows caller-made entries, paged with scroll marks when they outnumber the rows.
 #include "core/context.h"
 #include "ui/print_line.h"
@@ -75,41 +75,66 @@ namespace {
         putSheet(ctx, screen, x, toPixels(w.winY + w.winH), below ? cell::scrollDown : cell::bottomEdge);
     }
 
+    // Prints the items already built in ctx.windows.menuItems in a window at the menu rectangle.
+    void printMenu(Context& ctx)
+    {
+        WindowState& w = ctx.windows;
+        SavedWindow saved(w);
+        // An item longer than the menu was made for (a translated one) would run into the next
+        // row: the menu grows to hold its widest item, as far as the screen reaches.
+        std::size_t widest = 0;
+        for (const std::string& item : w.menuItems)
+            widest = std::max(widest, splitCells(item).size());
+        float fits = std::ceil((static_cast<float>(widest) + 1) * std::max(1.0f, w.fontSize) / tile);
+        float room = static_cast<float>(ctx.platform.screen().width / tile - 1) - w.menuX;
+        if (fits > w.menuW && room > w.menuW)
+            w.menuW = std::min(fits, room);
+        setWindow(w, w.menuX, w.menuY, w.menuW, w.menuH);
+        DrawWindow(ctx);
+        int lines = std::min(toInt(w.menuH) - 2, maxRows);
+        for (int i = 0; i < lines; ++i) {
+            std::string item = static_cast<std::size_t>(i) < w.menuItems.size() ? w.menuItems[static_cast<std::size_t>(i)] : "";
+            printText(ctx, item, PrintStyle::Menu);
+        }
+        saved.restore(w);
+    }
+
+    // Builds the items of `kind` and prints them at `rect`, a height of 0 making the menu as tall
+    // as its list.
+    void openAt(Context& ctx, MenuKind kind, MenuRect rect)
+    {
+        WindowState& w = ctx.windows;
+        w.menuKind = kind;
+        buildMenuItems(ctx, kind);
+        w.menuX = rect.x;
+        w.menuY = rect.y;
+        w.menuW = rect.w;
+        w.menuH = rect.h != 0 ? rect.h : static_cast<float>(w.menuItems.size()) + 2;
+        printMenu(ctx);
+    }
+
+    // Runs the cursor over the item rows of the menu last opened, as wide as it was opened
+    // (wider, when an item needed it).
+    int chooseInOpenMenu(Context& ctx)
+    {
+        const WindowState& w = ctx.windows;
+        return chooseAt(ctx, w.menuX, w.menuY, w.menuW, toInt(w.menuH) - 2);
+    }
+
 } // namespace
 
-void OpenMenu(Context& ctx)
+MenuRect menuPlace(const Context& ctx, MenuKind kind)
 {
-    WindowState& w = ctx.windows;
-    SavedWindow saved(w);
-    buildMenuItems(ctx, w.menuKind);
-    // An item longer than the menu was made for (a translated one) would run into the next row:
-    // the menu grows to hold its widest item, as far as the screen reaches.
-    std::size_t widest = 0;
-    for (const std::string& item : w.menuItems)
-        widest = std::max(widest, splitCells(item).size());
-    float fits = std::ceil((static_cast<float>(widest) + 1) * std::max(1.0f, w.fontSize) / tile);
-    float room = static_cast<float>(ctx.platform.screen().width / tile - 1) - w.menuX;
-    if (fits > w.menuW && room > w.menuW)
-        w.menuW = std::min(fits, room);
-    setWindow(w, w.menuX, w.menuY, w.menuW, w.menuH);
-    DrawWindow(ctx);
-    int lines = std::min(toInt(w.menuH) - 2, maxRows);
-    for (int i = 0; i < lines; ++i) {
-        std::string item = static_cast<std::size_t>(i) < w.menuItems.size() ? w.menuItems[static_cast<std::size_t>(i)] : "";
-        printText(ctx, item, PrintStyle::Menu);
-    }
-    saved.restore(w);
+    const MenuKindInfo& info = menuKindInfo(kind);
+    return ctx.windows.inBattle != 0 && info.battleRect.w != 0 ? info.battleRect : info.rect;
 }
 
-void openMenu(Context& ctx, MenuKind kind, MenuRect rect)
+void openMenu(Context& ctx, MenuKind kind) { openAt(ctx, kind, menuPlace(ctx, kind)); }
+
+void openMenu(Context& ctx, MenuKind kind, TilePoint at)
 {
-    WindowState& w = ctx.windows;
-    w.menuKind = kind;
-    w.menuX = rect.x;
-    w.menuY = rect.y;
-    w.menuW = rect.w;
-    w.menuH = rect.h;
-    OpenMenu(ctx);
+    MenuRect rect = menuPlace(ctx, kind);
+    openAt(ctx, kind, { at.x, at.y, rect.w, rect.h });
 }
 
 int chooseAt(Context& ctx, float x, float y, float width, int items)
@@ -119,21 +144,27 @@ int chooseAt(Context& ctx, float x, float y, float width, int items)
     w.cursorY = y;
     w.menuW = width;
     w.itemCount = static_cast<float>(items);
-    w.paged = 0;
+    w.paging = Paging::None;
     ChooseItem(ctx);
     return toInt(w.choice);
 }
 
-int chooseFromMenu(Context& ctx, MenuKind kind, MenuRect rect, int items)
+// A menu chosen from is not a paged list: the spell and item kinds keep their cursor blanks.
+int chooseFromMenu(Context& ctx, MenuKind kind)
 {
-    // A menu chosen from is not a paged list: the spell and item kinds keep their cursor blanks.
-    ctx.windows.paged = 0;
-    openMenu(ctx, kind, rect);
-    // The pointer spans the menu as opened: grown, when an item needed it.
-    return chooseAt(ctx, rect.x, rect.y, ctx.windows.menuW, items < 0 ? toInt(rect.h) - 2 : items);
+    ctx.windows.paging = Paging::None;
+    openMenu(ctx, kind);
+    return chooseInOpenMenu(ctx);
 }
 
-void ShowGold(Context& ctx) { openMenu(ctx, MenuKind::Gold, { 20, 1, 10, 3 }); }
+int chooseFromMenu(Context& ctx, MenuKind kind, TilePoint at)
+{
+    ctx.windows.paging = Paging::None;
+    openMenu(ctx, kind, at);
+    return chooseInOpenMenu(ctx);
+}
+
+void ShowGold(Context& ctx) { openMenu(ctx, MenuKind::Gold); }
 
 int choosePrintedRows(Context& ctx, int items)
 {
@@ -165,7 +196,7 @@ int ShowList(Context& ctx, float x, float y, float width, int rowsWanted, ListSt
     if (static_cast<float>(total) <= rows) {
         setWindow(w, x, y, width, static_cast<float>(total) + 2);
         drawListPage(ctx, 0, total, style);
-        w.paged = 0;
+        w.paging = Paging::None;
         w.itemCount = static_cast<float>(total);
         ChooseItem(ctx);
         saved.restore(w);
@@ -178,19 +209,17 @@ int ShowList(Context& ctx, float x, float y, float width, int rowsWanted, ListSt
         setWindow(w, x, y, width, rows + 2);
         drawListPage(ctx, static_cast<std::size_t>(toInt(w.listOffset) - 1), static_cast<std::size_t>(rows), style);
         drawScrollMarks(ctx, rows);
-        w.paged = 1;
-        w.pagesWrap = style == ListStyle::PrintedRows ? 1 : 0;
+        w.paging = style == ListStyle::PrintedRows ? Paging::Wraps : Paging::Stops;
         w.itemCount = rows;
         ChooseItem(ctx);
-        if (w.redraw == 0)
+        if (w.cursorReturn == CursorReturn::Chosen)
             break;
     }
-    w.paged = 0;
+    w.paging = Paging::None;
     // The rows printed by a message stay on the screen after the choice, as a choice among rows
     // that fit does; the list's scroll marks go.
-    if (w.pagesWrap != 0)
+    if (style == ListStyle::PrintedRows)
         drawScrollMarks(ctx, rows, false);
-    w.pagesWrap = 0;
     if (w.choice != 0)
         w.choice = w.choice + w.listOffset - 1;
     saved.restore(w);

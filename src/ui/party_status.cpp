@@ -1,6 +1,7 @@
 // The party status panel of battles: member names, condition marks and the hit-point and
 // magic-point gauges, drawn from the frame sheet's gauge pieces and marks.
 #include "core/context.h"
+#include "platform/copy_mode_scope.h"
 #include "core/party.h"
 #include "ui/text_cells.h"
 #include "ui/window_art.h"
@@ -49,10 +50,10 @@ namespace {
                 putSheet(ctx, work, x, 1, x <= filled ? cell::gaugeFull : cell::gaugeEmpty, 1, 14);
         }
         Picture& screen = ctx.platform.screen();
-        CopyMode saved = screen.mode;
-        screen.mode = CopyMode::Copy;
-        copyRect(screen, left, top, (length + 2) * tile, tile, work, 0, 0);
-        screen.mode = saved;
+        {
+            CopyModeScope copy(screen, CopyMode::Copy);
+            copyRect(screen, left, top, (length + 2) * tile, tile, work, 0, 0);
+        }
 
         ctx.platform.setFont(w.fontFace == 0 ? FontFace::Gothic : FontFace::Mincho, 12);
         ctx.platform.drawText(screen, left, top + 3, decimalText(value) + "/" + decimalText(maximum), 10);
@@ -101,8 +102,8 @@ void ShowPartyStatus(Context& ctx, float x, float y)
     WindowState& w = ctx.windows;
     w.panelX = x;
     w.panelY = y;
-    w.panelW = 31;
-    openMenu(ctx, MenuKind::PartyStatus, { x, y, 31, 6 }); // keeps the caller's window
+    w.panelW = menuKindInfo(MenuKind::PartyStatus).rect.w;
+    openMenu(ctx, MenuKind::PartyStatus, { x, y }); // keeps the caller's window
     int members = memberCount(ctx);
     for (int m = 0; m < members; ++m) {
         ShowHpGauge(ctx, m);

@@ -1,6 +1,7 @@
 // The text printer: message lines with page prompts, scrolling, name substitutions, wrapping
-// and typing, and the menu lines OpenMenu prints at once.
+// and typing, and the menu lines openMenu prints at once.
 #include "core/context.h"
+#include "platform/copy_mode_scope.h"
 #include "rules/party_changes.h"
 #include "core/quit.h"
 #include "platform/encoding.h"
@@ -52,18 +53,17 @@ namespace {
         overflow = std::min(overflow, height);
         Picture& screen = ctx.platform.screen();
         Picture& work = ctx.surfaces.workSurface;
-        CopyMode workMode = work.mode, screenMode = screen.mode;
-        work.mode = CopyMode::Copy;
-        copyRect(work, 0, 0, width, height, screen, x0, y0);
-        screen.mode = CopyMode::Copy;
         int inside = (h - 1) * tile; // pixels between the top and bottom edges
-        for (int k = 1; k <= overflow; ++k) {
-            if (!atOnce)
-                scriptedDelay(ctx, w.scrollDelay);
-            copyRect(screen, x0, y0, width, inside - k, work, 0, k);
+        {
+            CopyModeScope copyToWork(work, CopyMode::Copy);
+            copyRect(work, 0, 0, width, height, screen, x0, y0);
+            CopyModeScope copyToScreen(screen, CopyMode::Copy);
+            for (int k = 1; k <= overflow; ++k) {
+                if (!atOnce)
+                    scriptedDelay(ctx, w.scrollDelay);
+                copyRect(screen, x0, y0, width, inside - k, work, 0, k);
+            }
         }
-        work.mode = workMode;
-        screen.mode = screenMode;
         fillWithWindowFill(ctx, x0, y0 + inside - overflow, width, overflow);
     }
 
@@ -204,6 +204,12 @@ void printText(Context& ctx, const std::string& cp932, PrintStyle style)
 }
 
 void PrintLine(Context& ctx) { printText(ctx, ctx.windows.lineText, PrintStyle::Message); }
+
+void PrintLine(Context& ctx, const std::string& cp932)
+{
+    ctx.windows.lineText = cp932;
+    PrintLine(ctx);
+}
 
 void PrintBlankLine(Context& ctx)
 {

@@ -1,4 +1,4 @@
-// The text printer behind PrintLine, ContinueLine and the menu lines of OpenMenu.
+// The text printer behind PrintLine, ContinueLine and the menu lines of openMenu.
 #pragma once
 
 #include <string>

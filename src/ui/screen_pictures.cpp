@@ -1,9 +1,12 @@
 #include "ui/screen_pictures.h"
 
 #include "core/context.h"
+#include "platform/copy_mode_scope.h"
 #include "core/dialogs.h"
 #include "data/record.h"
 #include "platform/game_files.h"
+#include "platform/screen_size.h"
+#include "ui/window_art.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,8 +15,6 @@ namespace vorn {
 
 namespace {
 
-    constexpr int screenWidth = 512, screenHeight = 384;
-    constexpr int windowCell = 16;
     constexpr int white = 15;
 
     // Runs `draw` on the screen in a copy mode and puts the screen's mode back.
@@ -21,10 +22,8 @@ namespace {
     void onScreen(Context& ctx, CopyMode mode, Draw draw)
     {
         Picture& screen = ctx.platform.screen();
-        CopyMode saved = screen.mode;
-        screen.mode = mode;
+        CopyModeScope scope(screen, mode);
         draw(screen);
-        screen.mode = saved;
     }
 
     void pause(Context& ctx, float tens)
@@ -63,7 +62,7 @@ void invertWindowRect(Context& ctx, float x, float y, float w, float h)
 {
     // Scripts may give any numbers: the cells are kept within a million pixels, far off the
     // screen, before they are turned into pixels.
-    auto pixels = [](float cells) { return std::clamp(roundIndex(cells), -62500, 62500) * windowCell; };
+    auto pixels = [](float cells) { return std::clamp(roundIndex(cells), -62500, 62500) * tile; };
     int x1 = pixels(x), y1 = pixels(y);
     int x2 = pixels(x + w), y2 = pixels(y + h);
     onScreen(ctx, CopyMode::Xor, [&](Picture& screen) { drawBox(screen, x1, y1, x2, y2, paletteColour(white), true); });

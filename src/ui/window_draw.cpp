@@ -1,4 +1,5 @@
 #include "core/context.h"
+#include "platform/copy_mode_scope.h"
 #include "core/quit.h"
 #include "ui/window_art.h"
 #include "ui/windows.h"
@@ -24,10 +25,8 @@ int toPixels(float tiles)
 
 void putSheet(Context& ctx, Picture& target, int x, int y, cell::Pos from, int width, int height)
 {
-    CopyMode saved = target.mode;
-    target.mode = CopyMode::Copy;
+    CopyModeScope copy(target, CopyMode::Copy);
     copyRect(target, x, y, width, height, ctx.surfaces.frameSheet, from.x, from.y);
-    target.mode = saved;
 }
 
 void fillWithWindowFill(Context& ctx, int x, int y, int width, int height)
@@ -53,20 +52,16 @@ void fillWithWindowFill(Context& ctx, int x, int y, int width, int height)
 void drawXorBox(Context& ctx, int x1, int y1, int x2, int y2)
 {
     Picture& screen = ctx.platform.screen();
-    CopyMode saved = screen.mode;
-    screen.mode = CopyMode::Xor;
+    CopyModeScope xorOnto(screen, CopyMode::Xor);
     drawBox(screen, x1, y1, x2, y2, 0xFFFFFF, true);
-    screen.mode = saved;
 }
 
 void drawXorFrame(Context& ctx, int x1, int y1, int x2, int y2, int thickness)
 {
     Picture& screen = ctx.platform.screen();
-    CopyMode saved = screen.mode;
-    screen.mode = CopyMode::Xor;
+    CopyModeScope xorOnto(screen, CopyMode::Xor);
     for (int k = 0; k < thickness && x1 + k <= x2 - k && y1 + k <= y2 - k; ++k)
         drawBox(screen, x1 + k, y1 + k, x2 - k, y2 - k, 0xFFFFFF, false);
-    screen.mode = saved;
 }
 
 void waitTenMs(Context& ctx) { waitFor(ctx, 10); }
@@ -109,10 +104,8 @@ void DrawWindow(Context& ctx)
     put(columns, rows, cell::bottomRight);
 
     Picture& screen = ctx.platform.screen();
-    CopyMode saved = screen.mode;
-    screen.mode = CopyMode::Copy;
+    CopyModeScope copy(screen, CopyMode::Copy);
     copyRect(screen, toPixels(w.winX), toPixels(w.winY), (columns + 1) * tile, (rows + 1) * tile, work, 0, 0);
-    screen.mode = saved;
 }
 
 void RedrawMessageWindow(Context& ctx)

@@ -3,60 +3,24 @@
 // of 16 pixels unless marked as pixels; every number is a float like the rest of the game state.
 #pragma once
 
+#include "ui/menu_state.h"
+
 #include <array>
 #include <string>
 #include <vector>
 
 namespace vorn {
 
-// The menu kinds OpenMenu builds, with the numbers the game uses for them.
-enum class MenuKind : int {
-    None = 0,
-    BattleCommand = 1, // attack, magic, flee, items, auto
-    Spells = 2, // the spells of ctx.windows.menuMember
-    ItemAction = 3, // use, equip, give, discard, describe
-    List4 = 4, // a list built from game data by the screen that uses it
-    Members = 5, // one name per party member
-    SaveSlots = 6, // the nine slots with their date and time
-    Items = 7, // the inventory of ctx.windows.menuMember
-    Next = 8, // "next" on the status screen
-    Back = 9, // "back" on the status screen
-    YesNo = 10,
-    Gold = 11, // the party's gold
-    PartyStatus = 12, // the battle panel: names, then the condition and gauge rows
-    Formation = 13, // the members placed so far
-    ShopStock = 14, // the stock of ctx.windows.shopStock with prices
-    Shop = 15, // buy, sell, describe
-    ShopNames = 16, // the stock's names alone (the shop's describe list)
-    Healer = 17, // revive, cure
-    List18 = 18,
-    List19 = 19,
-    Settings = 20,
-    FieldMenu = 21,
-    Towns = 22, // the visited towns of the town warp
-    Title = 23, // new game, load
-    EquipAction = 24, // equip, strongest, unequip, unequip all
-    List25 = 25,
-    List26 = 26,
-    List27 = 27,
-    List28 = 28,
-    List29 = 29,
-    List30 = 30,
-};
+// How the cursor loop runs over its rows: a plain menu, or one page of a paged list that stops at
+// its first and last entries or goes on from the last to the first and back.
+enum class Paging { None,
+    Stops,
+    Wraps };
 
-// Every kind, in the order of their numbers.
-inline constexpr std::array<MenuKind, 30> allMenuKinds = [] {
-    std::array<MenuKind, 30> kinds {};
-    for (int k = 1; k <= 30; ++k)
-        kinds[static_cast<std::size_t>(k - 1)] = static_cast<MenuKind>(k);
-    return kinds;
-}();
-
-// A menu window in tiles: left, top, the width parameter (the window covers w + 1 columns) and
-// the height (h rows, h - 2 of them items).
-struct MenuRect {
-    float x = 0, y = 0, w = 0, h = 0;
-};
+// Why the cursor loop returned: a choice (or cancel) was made, or only the page is to be drawn
+// again, at the list offset it has set.
+enum class CursorReturn { Chosen,
+    PageTurned };
 
 struct WindowState {
     // The current window. winW: the window covers winW + 1 tile columns. winH: the height as
@@ -96,11 +60,11 @@ struct WindowState {
     float choice = 0; // 0 cancelled, 1..n the item chosen
     float cursorX = 0, cursorY = 0; // origin: the first item row is cursorY + 1
     float itemCount = 0;
-    float paged = 0; // 1 while a paged list runs the cursor
+    // Set while a paged list runs the cursor; the spell and item kinds then list names alone.
+    Paging paging = Paging::None;
     float listOffset = 1; // entry shown on the first row of a paged list
     float entryTotal = 0; // entries of a paged list
-    float redraw = 0; // 1 when ChooseItem returned only to have the page redrawn
-    float pagesWrap = 0; // 1: a paged list goes on from its last entry to its first and back
+    CursorReturn cursorReturn = CursorReturn::Chosen;
     // The key that turned the page, still latched when the cursor loop starts again, so that
     // one press scrolls one entry.
     std::string pageTurnKey;

@@ -22,6 +22,8 @@ void RedrawMessageWindow(Context& ctx);
 // Prints ctx.windows.lineText as the next line of the current window: page prompts, scrolling,
 // name substitutions, wrapping and typing. Every line drawn is written to the transcript.
 void PrintLine(Context& ctx);
+// Prints `cp932` as PrintLine does, through ctx.windows.lineText.
+void PrintLine(Context& ctx, const std::string& cp932);
 // Prints a line of one blank.
 void PrintBlankLine(Context& ctx);
 // Prints ctx.windows.lineText on the current line, after the last character printed there;
@@ -33,21 +35,25 @@ void WaitPage(Context& ctx);
 // Returns once no key and no pointer button is held.
 void WaitRelease(Context& ctx);
 
-// Opens a menu of `kind` at `rect`: builds its items, draws the window and prints them at once
-// (no page prompts, no typing delay). The caller's window is kept.
-void openMenu(Context& ctx, MenuKind kind, MenuRect rect);
-// Opens a menu of `kind` at `rect` and runs the cursor over its first `items` rows (all its rows,
-// rect.h - 2, when not given); returns the choice: 0 cancelled, else the item number.
-int chooseFromMenu(Context& ctx, MenuKind kind, MenuRect rect, int items = -1);
+// Where a menu of `kind` opens: its rectangle in the kind table, its battle rectangle while
+// ctx.windows.inBattle is set and the kind has one.
+MenuRect menuPlace(const Context& ctx, MenuKind kind);
+// Opens a menu of `kind` at its place (or with its size at tile `at`, for the kinds opened where
+// their callers say): builds its items, draws the window and prints them at once (no page
+// prompts, no typing delay). The caller's window is kept.
+void openMenu(Context& ctx, MenuKind kind);
+void openMenu(Context& ctx, MenuKind kind, TilePoint at);
+// Opens a menu as openMenu does and runs the cursor over its item rows; returns the choice: 0
+// cancelled, else the item number (the kind's choice names in ui/menu_state.h).
+int chooseFromMenu(Context& ctx, MenuKind kind);
+int chooseFromMenu(Context& ctx, MenuKind kind, TilePoint at);
 // Runs the cursor over `items` rows below tile (x, y) of a window of width parameter `width`
 // already on the screen (the alternatives of a choice printed as message lines); returns the
 // choice.
 int chooseAt(Context& ctx, float x, float y, float width, int items);
 
-// OpenMenu and ChooseItem themselves, over the menu fields of ctx.windows: OpenMenu builds the
-// items of menuKind and prints them in a window at the menu rectangle; ChooseItem is the cursor
-// loop over the open menu and sets ctx.windows.choice (0 cancelled).
-void OpenMenu(Context& ctx);
+// The cursor loop over the rows the cursor fields of ctx.windows describe; sets
+// ctx.windows.choice (0 cancelled).
 void ChooseItem(Context& ctx);
 // Builds the items of a menu kind from the game state into ctx.windows.menuItems.
 void buildMenuItems(Context& ctx, MenuKind kind);
@@ -67,7 +73,7 @@ int ShowList(Context& ctx, float x, float y, float width, int rows, ListStyle st
 // a choice). When they are more than the window shows, the window lists them again a page at a
 // time, wrapping from the last to the first. Returns the choice, 0 when cancelled.
 int choosePrintedRows(Context& ctx, int items);
-// The gold window at tile (20, 1).
+// The gold window.
 void ShowGold(Context& ctx);
 
 // The party status panel at tile (x, y): names, condition marks and both gauges per member.

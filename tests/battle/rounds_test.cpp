@@ -282,7 +282,7 @@ TEST(TargetCursor, RightSkipsABeatenEnemyAndTheScreenIsRestored)
 }
 
 // After an action's frames the enemy row is drawn again from below the party panel down to the
-// message window, so the spell list opened at tile (12, 6) leaves none of its frame behind.
+// message window, so a menu opened at tile (12, 6) leaves none of its frame behind.
 TEST(EnemyRow, RedrawingItLeavesNoMenuOfTheTurnOverTheBackground)
 {
     TestContext t("");
@@ -291,8 +291,9 @@ TEST(EnemyRow, RedrawingItLeavesNoMenuOfTheTurnOverTheBackground)
     ctx.battle.background = Picture(512, 384);
     for (Pixel& p : ctx.battle.background.pixels)
         p = 0x336699;
-    openMenu(ctx, MenuKind::Spells, { 12, 6, 14, 4 });
-    openMenu(ctx, MenuKind::BattleCommand, { 25, 11, 6, 7 });
+    // A menu over the enemy row at tile (12, 6), and the command menu at its place.
+    openMenu(ctx, MenuKind::Members, { 12, 6 });
+    openMenu(ctx, MenuKind::BattleCommand);
     Picture& screen = ctx.platform.screen();
     ASSERT_NE(screen.at(12 * 16 + 20, 6 * 16 + 1), 0x336699u);
     restoreEnemyRow(ctx);

@@ -175,7 +175,7 @@ namespace {
         EXPECT_TRUE(anyContains(text, "薬草 ( 5)"));
         EXPECT_TRUE(anyContains(text, "革の鎧≪ ( 1)"));
         EXPECT_EQ(std::count(text.begin(), text.end(), "名前：『アルト』"), 2) << "cancelling page 2 shows page 1 again";
-        EXPECT_EQ(f.windows().paged, 0);
+        EXPECT_EQ(f.windows().paging, Paging::None);
     }
 
     TEST(StatusScreen, EmptyListsSaySo)

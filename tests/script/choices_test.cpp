@@ -74,7 +74,7 @@ namespace {
     {
         HundredAlternatives chooseFirst("");
         EXPECT_EQ(chooseFirst.shown(), (Lines { "alt 1", "alt 2", "alt 3", "alt 4", "alt 5", "first" }));
-        EXPECT_EQ(chooseFirst.f.ctx().windows.paged, 0);
+        EXPECT_EQ(chooseFirst.f.ctx().windows.paging, Paging::None);
         // The list closed: the middle cell of its bottom edge (tile 15, row 23 of the message
         // window at rows 17 to 23) shows the plain edge again, like the cell left of it.
         const Picture& screen = chooseFirst.f.t.platform().screen();

@@ -16,7 +16,7 @@ namespace {
 // and columns 2..5.
 float chooseFromShopMenu(UiFixture& f)
 {
-    return static_cast<float>(chooseFromMenu(f.ctx(), MenuKind::Shop, { 1, 1, 5, 5 }, 3));
+    return static_cast<float>(chooseFromMenu(f.ctx(), MenuKind::Shop));
 }
 
 float choose(const std::string& timeline)
@@ -103,7 +103,7 @@ TEST(ChooseItem, TheCursorIsErasedOnReturn)
 {
     UiFixture f("press down\npress down\npress enter\n");
     WindowState& w = f.windows();
-    openMenu(f.ctx(), MenuKind::Shop, { 1, 1, 5, 5 });
+    openMenu(f.ctx(), MenuKind::Shop);
     Picture before = f.screen();
     chooseAt(f.ctx(), 1, 1, 5, 3);
     EXPECT_EQ(w.choice, 3);

@@ -1,4 +1,5 @@
 // Menu kinds built from the game state, and the gold window.
+#include "core/messages.h"
 #include "core/party.h"
 #include "core/translation.h"
 #include "platform/encoding.h"
@@ -6,8 +7,6 @@
 #include "ui_fixture.h"
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 using namespace vorn;
 using vorn::test::UiFixture;
@@ -53,9 +52,9 @@ TEST(MenuItems, KindsBuiltFromTheGameState)
     std::string first = cp932ToUtf8(ctx.db.items[0].text[0]);
     std::string second = cp932ToUtf8(ctx.db.items[1].text[0]);
     EXPECT_EQ(items(f, 7), (std::vector<std::string> { "  " + first + "≪ (無)", "  " + second + " ( 3)" }));
-    f.windows().paged = 1;
+    f.windows().paging = Paging::Stops;
     EXPECT_EQ(items(f, 7)[1], second + " ( 3)");
-    f.windows().paged = 0;
+    f.windows().paging = Paging::None;
     // Spells of a member; a spell number out of the table gives an empty name, not a crash.
     c.spellCount = 2;
     c.spells[0] = 0;
@@ -109,47 +108,60 @@ TEST(MenuItems, AMenuGrowsForAnItemLongerThanItWasMadeFor)
     Translation translation = Translation::fromPo(
         "msgctxt \"messages/TitleNewGame\"\nmsgid \"  新  規\"\nmsgstr \"  Start a new journey\"\n", warnings);
     f.ctx().messages.translate(translation, warnings);
-    openMenu(f.ctx(), MenuKind::Title, { 1, 1, 6, 4 });
+    openMenu(f.ctx(), MenuKind::Title);
     EXPECT_EQ(f.windows().menuW, 12); // 21 half-width letters: 11 cells, and one more
     EXPECT_EQ(f.lines("text"), (std::vector<std::string> { "  Start a new journey", "  読  込" }));
-    // Against the right edge it grows only as far as the screen.
-    openMenu(f.ctx(), MenuKind::Title, { 26, 1, 4, 4 });
-    EXPECT_EQ(f.windows().menuW, 5);
-    openMenu(f.ctx(), MenuKind::YesNo, { 1, 1, 6, 4 }); // items that fit leave the menu as made
+    // Near the right edge it grows only as far as the screen.
+    openMenu(f.ctx(), MenuKind::Title, { 24, 1 });
+    EXPECT_EQ(f.windows().menuW, 7);
+    openMenu(f.ctx(), MenuKind::YesNo, { 1, 1 }); // items that fit leave the menu as made
     EXPECT_EQ(f.windows().menuW, 6);
 }
 
-TEST(MenuItems, EveryKindOpensAndTheFixedOnesListTheirItems)
+// Every kind opens from its row of the kind table: at its place (in battle at its battle place),
+// one item row per entry, the fixed kinds listing their items in the order of their choices.
+TEST(MenuItems, EveryKindOpensFromItsRowOfTheKindTable)
 {
     UiFixture f;
     Context& ctx = f.ctx();
+    WindowState& w = f.windows();
     ctx.db.sizes.lastCharacter = 1;
-    f.windows().winX = 3;
-    // Kinds whose items do not depend on lists a screen fills in, and the data lists that the
-    // screens using them will build.
-    const std::vector<MenuKind> listing { MenuKind::BattleCommand, MenuKind::ItemAction, MenuKind::Members,
-        MenuKind::SaveSlots, MenuKind::Next, MenuKind::Back, MenuKind::YesNo, MenuKind::Gold, MenuKind::PartyStatus,
-        MenuKind::Shop, MenuKind::Healer, MenuKind::Settings, MenuKind::FieldMenu, MenuKind::Title,
-        MenuKind::EquipAction };
-    const std::vector<MenuKind> notBuilt { MenuKind::List4, MenuKind::ShopNames, MenuKind::List18, MenuKind::List19,
-        MenuKind::Towns, MenuKind::List25, MenuKind::List26, MenuKind::List27, MenuKind::List28, MenuKind::List29,
-        MenuKind::List30 };
-    auto holds = [](const std::vector<MenuKind>& kinds, MenuKind kind) {
-        return std::find(kinds.begin(), kinds.end(), kind) != kinds.end();
-    };
-    for (MenuKind kind : allMenuKinds) {
-        SCOPED_TRACE(static_cast<int>(kind));
-        openMenu(ctx, kind, { 1, 1, 12, 10 });
-        EXPECT_EQ(f.windows().menuKind, kind);
-        if (holds(listing, kind)) {
-            EXPECT_FALSE(f.windows().menuItems.empty());
-        }
-        if (holds(notBuilt, kind)) {
-            EXPECT_TRUE(f.windows().menuItems.empty());
+    w.formationOrder = { 1 };
+    w.winX = 3;
+    for (float inBattle : { 0.0f, 1.0f }) {
+        w.inBattle = inBattle;
+        for (MenuKind kind : allMenuKinds) {
+            const MenuKindInfo& row = menuKindInfo(kind);
+            SCOPED_TRACE(static_cast<int>(kind));
+            EXPECT_EQ(row.kind, kind);
+            if (row.rect.w == 0) {
+                // No place of its own: a data list that the screen using it builds and shows.
+                buildMenuItems(ctx, kind);
+                EXPECT_TRUE(w.menuItems.empty());
+                continue;
+            }
+            openMenu(ctx, kind);
+            const MenuRect& place = inBattle != 0 && row.battleRect.w != 0 ? row.battleRect : row.rect;
+            EXPECT_EQ(w.menuKind, kind);
+            EXPECT_EQ(w.menuX, place.x);
+            EXPECT_EQ(w.menuY, place.y);
+            EXPECT_EQ(w.menuW, place.w);
+            // As many item rows as entries; a kind without a height is as tall as its list.
+            EXPECT_EQ(w.menuH - 2, static_cast<float>(w.menuItems.size()));
+            if (place.h != 0) {
+                EXPECT_EQ(w.menuH, place.h);
+            }
+            for (int i = 0; i < row.items.count; ++i)
+                EXPECT_EQ(w.menuItems.at(static_cast<std::size_t>(i)), message(ctx, row.items.texts[static_cast<std::size_t>(i)]));
         }
     }
+    // Kinds opened where their callers say keep their size there.
+    w.inBattle = 0;
+    openMenu(ctx, MenuKind::Members, { 5, 3 });
+    EXPECT_EQ(w.menuX, 5);
+    EXPECT_EQ(w.menuH, 4); // two members
     // The menus keep the caller's window.
-    EXPECT_EQ(f.windows().winX, 3);
+    EXPECT_EQ(w.winX, 3);
 }
 
 TEST(MenuItems, ThePartyStaysWithinTheRoster)

@@ -111,7 +111,7 @@ TEST(PrintLine, NoPromptsInBattleInTheEndingScriptOrInMenus)
     // A full field menu of height 10 shows all eight items at once.
     f.windows().inBattle = 0;
     WindowState& w = f.windows();
-    openMenu(f.ctx(), MenuKind::FieldMenu, { 1, 1, 8, 10 });
+    openMenu(f.ctx(), MenuKind::FieldMenu);
     EXPECT_EQ(f.now(), 0u);
     auto text = f.lines("text");
     ASSERT_GE(text.size(), 8u);

@@ -54,7 +54,7 @@ TEST(WindowArt, CursorOverTheFieldMenu)
 {
     UiFixture f("wait 100\nshot first\npress down\nwait 100\nshot second\npress left\n");
     WindowState& w = f.windows();
-    openMenu(f.ctx(), MenuKind::FieldMenu, { 1, 1, 8, 10 });
+    openMenu(f.ctx(), MenuKind::FieldMenu);
     Picture menu = f.screen();
     chooseAt(f.ctx(), 1, 1, 8, 8);
     EXPECT_EQ(w.choice, 0);

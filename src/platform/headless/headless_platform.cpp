@@ -38,7 +38,7 @@ namespace {
 
 HeadlessPlatform::HeadlessPlatform(HeadlessOptions options)
     : m_options(std::move(options))
-    , m_screen(512, 384)
+    , m_screen(screenWidth, screenHeight)
 {
     for (std::size_t i = 0; i < m_options.timeline.size(); ++i) {
         if (m_options.timeline[i].kind == TimelineCommand::Kind::Expect)

@@ -5,6 +5,7 @@
 
 #include "platform/headless/timeline.h"
 #include "platform/platform.h"
+#include "platform/screen_size.h"
 #include "platform/text_drawer.h"
 
 #include <deque>
@@ -157,7 +158,7 @@ private:
     // check that every change of it was counted (debug and sanitizer builds).
     std::uint64_t m_checkedChanges = 0;
     unsigned m_framesSinceCheck = 0;
-    std::vector<Pixel> m_checkedPixels = std::vector<Pixel>(512 * 384, 0);
+    std::vector<Pixel> m_checkedPixels = std::vector<Pixel>(screenWidth * screenHeight, 0);
 };
 
 } // namespace vorn

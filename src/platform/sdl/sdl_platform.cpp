@@ -2,6 +2,7 @@
 
 #include "platform/encoding.h"
 #include "platform/player_paths.h"
+#include "platform/screen_size.h"
 #include "platform/sdl/sdl_media.h"
 
 #include <SDL2/SDL.h>
@@ -19,8 +20,6 @@ namespace vorn {
 
 namespace {
 
-    constexpr int ScreenWidth = 512;
-    constexpr int ScreenHeight = 384;
     constexpr double FrameMs = 1000.0 / 60.0;
 
     double preciseTicksMs()
@@ -37,7 +36,7 @@ std::unique_ptr<Platform> createSdlPlatform(const SdlOptions& options)
 }
 
 SdlPlatform::SdlPlatform(const SdlOptions& options)
-    : m_screen(ScreenWidth, ScreenHeight, 0)
+    : m_screen(screenWidth, screenHeight, 0)
     , m_statsOn(options.stats)
     , m_showPasses(options.showPasses)
     , m_passesKey(options.passesKey)
@@ -68,20 +67,20 @@ SdlPlatform::SdlPlatform(const SdlOptions& options)
     SDL_DisplayMode desktop {};
     if (SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
         const int asked = scale;
-        while (scale > 1 && (ScreenWidth * scale > desktop.w || ScreenHeight * scale > desktop.h - 48))
+        while (scale > 1 && (screenWidth * scale > desktop.w || screenHeight * scale > desktop.h - 48))
             --scale;
         // The player asked for this scale: say why the window is smaller.
         if (scale < asked) {
             std::fprintf(stderr,
                 "vorn: window scale %d lowered to %d: a %d x %d window does not fit on the %d x %d desktop\n", asked,
-                scale, ScreenWidth * asked, ScreenHeight * asked, desktop.w, desktop.h);
+                scale, screenWidth * asked, screenHeight * asked, desktop.w, desktop.h);
         }
     }
     // The window can be resized; the screen keeps a whole-number scale with black bars. It is
     // shown once the renderer is ready and the first (black) frame is drawn.
     Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN | (options.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-    m_window = SDL_CreateWindow("vorn", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, ScreenWidth * scale,
-        ScreenHeight * scale, flags);
+    m_window = SDL_CreateWindow("vorn", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, screenWidth * scale,
+        screenHeight * scale, flags);
     if (m_window)
         m_renderer = SDL_CreateRenderer(m_window, -1, 0);
     if (m_window && !m_renderer)
@@ -90,7 +89,7 @@ SdlPlatform::SdlPlatform(const SdlOptions& options)
         // The logical 512 x 384 screen, fitted to the window as it is now and after every
         // change of its size.
         m_texture = SDL_CreateTexture(
-            m_renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, ScreenWidth, ScreenHeight);
+            m_renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, screenWidth, screenHeight);
         if (m_texture)
             fitScreenToWindow();
     }
@@ -446,17 +445,17 @@ void SdlPlatform::present(const Picture& game)
             drawPasses(withNotice);
     }
     const Picture& picture = over ? withNotice : game;
-    if (picture.width == ScreenWidth && picture.height == ScreenHeight
-        && picture.pixels.size() == static_cast<std::size_t>(ScreenWidth) * ScreenHeight) {
-        SDL_UpdateTexture(m_texture, nullptr, picture.pixels.data(), ScreenWidth * static_cast<int>(sizeof(Pixel)));
+    if (picture.width == screenWidth && picture.height == screenHeight
+        && picture.pixels.size() == static_cast<std::size_t>(screenWidth) * screenHeight) {
+        SDL_UpdateTexture(m_texture, nullptr, picture.pixels.data(), screenWidth * static_cast<int>(sizeof(Pixel)));
     } else {
         // A screen of another size: show what fits, black elsewhere.
-        Picture shown(ScreenWidth, ScreenHeight, 0);
-        for (int y = 0; y < std::min(picture.height, ScreenHeight); ++y) {
-            for (int x = 0; x < std::min(picture.width, ScreenWidth); ++x)
+        Picture shown(screenWidth, screenHeight, 0);
+        for (int y = 0; y < std::min(picture.height, screenHeight); ++y) {
+            for (int x = 0; x < std::min(picture.width, screenWidth); ++x)
                 shown.at(x, y) = picture.at(x, y);
         }
-        SDL_UpdateTexture(m_texture, nullptr, shown.pixels.data(), ScreenWidth * static_cast<int>(sizeof(Pixel)));
+        SDL_UpdateTexture(m_texture, nullptr, shown.pixels.data(), screenWidth * static_cast<int>(sizeof(Pixel)));
     }
     SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
     SDL_RenderClear(m_renderer);
@@ -478,13 +477,13 @@ void SdlPlatform::fitScreenToWindow()
     // nothing of the picture is cut off.
     int width = 0, height = 0;
     if (SDL_GetRendererOutputSize(m_renderer, &width, &height) != 0) {
-        width = ScreenWidth;
-        height = ScreenHeight;
+        width = screenWidth;
+        height = screenHeight;
     }
-    const bool shrunk = width < ScreenWidth || height < ScreenHeight;
+    const bool shrunk = width < screenWidth || height < screenHeight;
     SDL_RenderSetIntegerScale(m_renderer, shrunk ? SDL_FALSE : SDL_TRUE);
     SDL_SetTextureScaleMode(m_texture, shrunk ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
-    SDL_RenderSetLogicalSize(m_renderer, ScreenWidth, ScreenHeight);
+    SDL_RenderSetLogicalSize(m_renderer, screenWidth, screenHeight);
 }
 
 // --- Events -----------------------------------------------------------------------------------

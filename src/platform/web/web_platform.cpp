@@ -1,6 +1,7 @@
 #include "platform/web/web_platform.h"
 
 #include "platform/encoding.h"
+#include "platform/screen_size.h"
 #include "platform/sdl/sdl_keys.h"
 
 #include <SDL2/SDL.h>
@@ -15,8 +16,6 @@ namespace vorn {
 
 namespace {
 
-    constexpr int ScreenWidth = 512;
-    constexpr int ScreenHeight = 384;
     constexpr double FrameMs = 1000.0 / 60.0;
 
     // The page's side of the player (vorn-page.js): sound, dialogs and the caption.
@@ -76,14 +75,14 @@ namespace {
 } // namespace
 
 WebPlatform::WebPlatform(const WebOptions& options)
-    : m_screen(ScreenWidth, ScreenHeight, 0)
+    : m_screen(screenWidth, screenHeight, 0)
 {
     // The player yields to the page itself, once per frame, so SDL need not after each present.
     SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "0");
     // Keys are taken from the whole page (SDL's default), so they work before the canvas is clicked.
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
         throw std::runtime_error(std::string("cannot start the canvas: ") + SDL_GetError());
-    m_window = SDL_CreateWindow("vorn", 0, 0, ScreenWidth, ScreenHeight, 0);
+    m_window = SDL_CreateWindow("vorn", 0, 0, screenWidth, screenHeight, 0);
     if (!m_window || !SDL_GetWindowSurface(m_window)) {
         std::string error = SDL_GetError();
         SDL_Quit();
@@ -208,13 +207,13 @@ void WebPlatform::presentIfChanged()
     m_shownChanges = m_screen.changes;
     m_lastPresentMs = now();
     SDL_Surface* surface = SDL_GetWindowSurface(m_window);
-    if (!surface || surface->w < ScreenWidth || surface->h < ScreenHeight)
+    if (!surface || surface->w < screenWidth || surface->h < screenHeight)
         return;
     // The canvas surface holds 0x00BBGGRR; the screen holds 0x00RRGGBB.
-    const bool fits = m_screen.width == ScreenWidth && m_screen.height == ScreenHeight;
-    for (int y = 0; y < ScreenHeight; ++y) {
+    const bool fits = m_screen.width == screenWidth && m_screen.height == screenHeight;
+    for (int y = 0; y < screenHeight; ++y) {
         auto* row = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(surface->pixels) + y * surface->pitch);
-        for (int x = 0; x < ScreenWidth; ++x) {
+        for (int x = 0; x < screenWidth; ++x) {
             Pixel p = fits || (x < m_screen.width && y < m_screen.height) ? m_screen.at(x, y) : 0;
             row[x] = (p & 0x00FF00) | ((p >> 16) & 0xFF) | ((p & 0xFF) << 16);
         }
