@@ -353,7 +353,7 @@ void SdlPlatform::showMessage(const std::string& cp932, int forMs)
     m_repaint = true;
     // Wrapped at the blank before the width of the window (a half-width character is half a
     // cell), at most four lines.
-    const std::size_t width = static_cast<std::size_t>(2 * (ScreenWidth - 16) / std::max(m_text.cellSize(), 1));
+    const std::size_t width = static_cast<std::size_t>(2 * (screenWidth - 16) / std::max(m_text.cellSize(), 1));
     std::string rest = cp932;
     while (!rest.empty() && m_message.size() < 4) {
         std::size_t cut = rest.size();
