@@ -2,7 +2,7 @@
 // Every operation of the game takes it and works on the records it holds.
 #pragma once
 
-#include "app/test_play_state.h"
+#include "core/test_play_state.h"
 #include "core/battle_state.h"
 #include "core/game.h"
 #include "core/random.h"
